@@ -1,0 +1,49 @@
+// The table of open sequential files behind open_file, read_item, write_item and
+// close_all_files: one-line quoted text items in files of the working directory.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "services/services.h"
+
+namespace svc {
+
+// Open files by number (1..255). Every operation returns 0 or the error number to raise,
+// and a failed operation changes nothing.
+// Output is safe against crashes: it goes to a hidden file (".name.tmp") beside the target,
+// which replaces the target only when the file is closed, after the data reached the disk.
+// Until then the old file stays whole on disk. Destroying the table closes its files.
+class FileTable {
+public:
+    static constexpr int kMaxNumber = 255;
+    // Longest item read_item keeps; the rest of a longer item is read past and dropped.
+    static constexpr std::size_t kMaxItem = 32767;
+
+    FileTable();
+    ~FileTable();
+    FileTable(const FileTable&) = delete;
+    FileTable& operator=(const FileTable&) = delete;
+
+    // Opens name (relative to the working directory) as file `number`.
+    int open(const std::string& name, FileMode mode, int number);
+    // Writes text as one quoted item: 0x22, the bytes, 0x22, CR LF.
+    int write(int number, std::string_view text);
+    // Reads the next item into item (left empty on end of file).
+    int read(int number, std::string& item);
+    // Closes every open file; written data are on disk afterwards. Returns the first
+    // error met (the other files are still closed; a failed output leaves the old file).
+    int closeAll();
+    bool isOpen(int number) const { return files_.count(number) != 0; }
+
+    // The hidden file output goes to until it is closed.
+    static std::string pendingName(const std::string& target);
+
+private:
+    struct OpenFile;
+    std::map<int, std::unique_ptr<OpenFile>> files_;
+};
+
+} // namespace svc

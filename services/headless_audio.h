@@ -1,0 +1,37 @@
+// The headless platform's audio sink: records every queued buffer and started file with
+// its virtual start time, so tests check sound content and timing without waiting.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace svc {
+
+class HeadlessAudio {
+public:
+    struct Tone {
+        double startMs;                   // virtual time the buffer started
+        std::vector<std::int16_t> frames; // interleaved stereo
+        double durationMs() const { return frames.size() / 2 * 1000.0 / 22050.0; }
+    };
+    struct File {
+        double startMs;
+        std::string path;
+        bool sample;   // true: a sample slot; false: the music stream
+        bool started;  // false when the file could not be opened or decoded
+    };
+
+    bool open = false;
+    bool deviceAvailable = true; // tests set false to simulate a machine without sound
+    std::vector<Tone> tones;
+    std::vector<File> files;
+
+    bool audioOpen();
+    void toneStart(double nowMs, const std::int16_t* frames, std::size_t frameCount);
+    bool tonePlaying(double nowMs) const;
+    bool playFile(double nowMs, const std::string& path, bool sample);
+};
+
+} // namespace svc

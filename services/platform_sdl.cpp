@@ -1,0 +1,360 @@
+// The SDL window thread, key translation, window picture and the system clock.
+#include "services/platform_sdl.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace svc {
+namespace {
+
+Key translate_sym(SDLKey sym)
+{
+    if (sym >= SDLK_a && sym <= SDLK_z) {
+        static constexpr Key kLetters[] = {Key::A, Key::B, Key::C, Key::D, Key::E, Key::F, Key::G,
+                                           Key::H, Key::I, Key::J, Key::K, Key::L, Key::M, Key::N,
+                                           Key::O, Key::P, Key::Q, Key::R, Key::S, Key::T, Key::U,
+                                           Key::V, Key::W, Key::X, Key::Y, Key::Z};
+        return kLetters[sym - SDLK_a];
+    }
+    if (sym >= SDLK_1 && sym <= SDLK_9) {
+        return static_cast<Key>(static_cast<int>(Key::D1) + (sym - SDLK_1));
+    }
+    if (sym >= SDLK_F1 && sym <= SDLK_F10) {
+        return static_cast<Key>(static_cast<int>(Key::F1) + (sym - SDLK_F1));
+    }
+    switch (sym) {
+    case SDLK_0:
+        return Key::D0;
+    case SDLK_ESCAPE:
+        return Key::Escape;
+    case SDLK_MINUS:
+        return Key::Minus;
+    case SDLK_EQUALS:
+        return Key::Equals;
+    case SDLK_BACKSPACE:
+        return Key::Backspace;
+    case SDLK_TAB:
+        return Key::Tab;
+    case SDLK_LEFTBRACKET:
+        return Key::LeftBracket;
+    case SDLK_RIGHTBRACKET:
+        return Key::RightBracket;
+    case SDLK_RETURN:
+        return Key::Enter;
+    case SDLK_SEMICOLON:
+        return Key::Semicolon;
+    case SDLK_QUOTE:
+        return Key::Quote;
+    case SDLK_BACKQUOTE:
+        return Key::Backquote;
+    case SDLK_BACKSLASH:
+        return Key::Backslash;
+    case SDLK_COMMA:
+        return Key::Comma;
+    case SDLK_PERIOD:
+        return Key::Period;
+    case SDLK_SLASH:
+        return Key::Slash;
+    case SDLK_SPACE:
+        return Key::Space;
+    case SDLK_F11:
+        return Key::F11;
+    case SDLK_F12:
+        return Key::F12;
+    case SDLK_KP0:
+        return Key::Kp0;
+    case SDLK_KP1:
+        return Key::Kp1;
+    case SDLK_KP2:
+        return Key::Kp2;
+    case SDLK_KP3:
+        return Key::Kp3;
+    case SDLK_KP4:
+        return Key::Kp4;
+    case SDLK_KP5:
+        return Key::Kp5;
+    case SDLK_KP6:
+        return Key::Kp6;
+    case SDLK_KP7:
+        return Key::Kp7;
+    case SDLK_KP8:
+        return Key::Kp8;
+    case SDLK_KP9:
+        return Key::Kp9;
+    case SDLK_KP_PERIOD:
+        return Key::KpPeriod;
+    case SDLK_KP_DIVIDE:
+        return Key::KpDivide;
+    case SDLK_KP_MULTIPLY:
+        return Key::KpMultiply;
+    case SDLK_KP_MINUS:
+        return Key::KpMinus;
+    case SDLK_KP_PLUS:
+        return Key::KpPlus;
+    case SDLK_KP_ENTER:
+        return Key::KpEnter;
+    case SDLK_UP:
+        return Key::Up;
+    case SDLK_DOWN:
+        return Key::Down;
+    case SDLK_LEFT:
+        return Key::Left;
+    case SDLK_RIGHT:
+        return Key::Right;
+    case SDLK_INSERT:
+        return Key::Insert;
+    case SDLK_DELETE:
+        return Key::Delete;
+    case SDLK_HOME:
+        return Key::Home;
+    case SDLK_END:
+        return Key::End;
+    case SDLK_PAGEUP:
+        return Key::PageUp;
+    case SDLK_PAGEDOWN:
+        return Key::PageDown;
+    case SDLK_NUMLOCK:
+        return Key::NumLock;
+    case SDLK_SCROLLOCK:
+        return Key::ScrollLock;
+    case SDLK_CAPSLOCK:
+        return Key::CapsLock;
+    case SDLK_PAUSE:
+        return Key::Pause;
+    case SDLK_BREAK:
+        return Key::Break;
+    case SDLK_PRINT:
+        return Key::PrintScreen;
+    case SDLK_LSHIFT:
+        return Key::LeftShift;
+    case SDLK_RSHIFT:
+        return Key::RightShift;
+    case SDLK_LCTRL:
+        return Key::LeftCtrl;
+    case SDLK_RCTRL:
+        return Key::RightCtrl;
+    case SDLK_LALT:
+        return Key::LeftAlt;
+    case SDLK_RALT:
+        return Key::RightAlt;
+    default:
+        return Key::None;
+    }
+}
+
+} // namespace
+
+SdlPlatform::SdlPlatform() = default;
+
+SdlPlatform::~SdlPlatform()
+{
+    stop();
+    closeAudio();
+}
+
+void SdlPlatform::start(WindowTask& task)
+{
+    if (started_.exchange(true)) {
+        return;
+    }
+    quit_.store(false);
+    thread_ = std::thread([this, &task] { windowThread(task); });
+}
+
+void SdlPlatform::stop()
+{
+    quit_.store(true);
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    started_.store(false);
+}
+
+void SdlPlatform::windowThread(WindowTask& task)
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+        video_.store(true);
+        SDL_WM_SetCaption("Untitled", "Untitled");
+    } else {
+        std::fprintf(stderr, "muvesecky: no window: %s\n", SDL_GetError());
+    }
+    while (!quit_.load()) {
+        // Two short sleeps, then a pass; redraw and event passes alternate in the task.
+        SDL_Delay(15);
+        SDL_Delay(1);
+        task.pass();
+    }
+    if (video_.exchange(false)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+}
+
+double SdlPlatform::ticks_ms()
+{
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+bool SdlPlatform::local_time(LocalTime& out)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    if (now == static_cast<std::time_t>(-1) || localtime_r(&now, &tm) == nullptr) {
+        return false;
+    }
+    out.hours = tm.tm_hour;
+    out.minutes = tm.tm_min;
+    out.seconds = tm.tm_sec;
+    return true;
+}
+
+void SdlPlatform::sleep_ms(double ms)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms));
+}
+
+void SdlPlatform::yield()
+{
+    std::this_thread::yield();
+}
+
+void SdlPlatform::present(const std::uint32_t* pixels, int w, int h)
+{
+    if (!video_.load()) {
+        return;
+    }
+    SDL_Surface* screen = SDL_GetVideoSurface();
+    if (screen == nullptr || w != imageW_ || h != imageH_) {
+        imageW_ = w;
+        imageH_ = h;
+        fullscreenStep_ = fullscreenStep_ > 0 ? fullscreenStep_ - 1 : 0;
+        cycle_fullscreen(); // re-makes the window (or full screen) for the new size
+        screen = SDL_GetVideoSurface();
+        if (screen == nullptr) {
+            return;
+        }
+    }
+    if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) {
+        return;
+    }
+    const SDL_PixelFormat* f = screen->format;
+    const bool native =
+        f->BytesPerPixel == 4 && f->Rshift == 16 && f->Gshift == 8 && f->Bshift == 0;
+    for (int y = 0; y < h; ++y) {
+        for (int s = 0; s < scale_; ++s) {
+            const int dy = offsetY_ + y * scale_ + s;
+            if (dy < 0 || dy >= screen->h) {
+                continue;
+            }
+            auto* row = reinterpret_cast<std::uint32_t*>(
+                static_cast<std::uint8_t*>(screen->pixels) + dy * screen->pitch);
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t p = pixels[static_cast<std::size_t>(y) * w + x];
+                const std::uint32_t v =
+                    native ? p
+                           : SDL_MapRGB(screen->format, static_cast<Uint8>(p >> 16),
+                                        static_cast<Uint8>(p >> 8), static_cast<Uint8>(p));
+                for (int sx = 0; sx < scale_; ++sx) {
+                    const int dx = offsetX_ + x * scale_ + sx;
+                    if (dx >= 0 && dx < screen->w) {
+                        row[dx] = v;
+                    }
+                }
+            }
+        }
+    }
+    if (SDL_MUSTLOCK(screen)) {
+        SDL_UnlockSurface(screen);
+    }
+    SDL_UpdateRect(screen, 0, 0, 0, 0);
+}
+
+void SdlPlatform::cycle_fullscreen()
+{
+    if (!video_.load() || imageW_ == 0) {
+        return;
+    }
+    // Full-screen modes that can hold the image, largest first as SDL lists them.
+    std::vector<SDL_Rect> modes;
+    if (SDL_Rect** list = SDL_ListModes(nullptr, SDL_FULLSCREEN | SDL_SWSURFACE);
+        list != nullptr && list != reinterpret_cast<SDL_Rect**>(-1)) {
+        for (int i = 0; list[i] != nullptr; ++i) {
+            if (list[i]->w >= imageW_ && list[i]->h >= imageH_) {
+                modes.push_back(*list[i]);
+            }
+        }
+    }
+    fullscreenStep_ = (fullscreenStep_ + 1) % 3;
+    if (fullscreenStep_ == 2 && modes.size() < 2) {
+        fullscreenStep_ = 0; // no second suitable mode: back to the window
+    }
+    if (fullscreenStep_ > 0 && modes.empty()) {
+        fullscreenStep_ = 0;
+    }
+    SDL_Surface* s = nullptr;
+    if (fullscreenStep_ > 0) {
+        // The second step uses the smallest suitable mode, the first the largest.
+        const SDL_Rect m = fullscreenStep_ == 1 ? modes.front() : modes.back();
+        s = SDL_SetVideoMode(m.w, m.h, 32, SDL_SWSURFACE | SDL_FULLSCREEN);
+        if (s != nullptr) {
+            scale_ = (imageW_ <= 512 && imageH_ <= 384) ? 2 : 1;
+            offsetX_ = (m.w - imageW_ * scale_) / 2;
+            offsetY_ = (m.h - imageH_ * scale_) / 2;
+            SDL_FillRect(s, nullptr, 0);
+        }
+    }
+    if (s == nullptr) {
+        fullscreenStep_ = 0;
+        s = SDL_SetVideoMode(imageW_, imageH_, 32, SDL_SWSURFACE);
+        scale_ = 1;
+        offsetX_ = offsetY_ = 0;
+    }
+    SDL_EnableKeyRepeat(500, 30);
+}
+
+bool SdlPlatform::poll_event(PlatformEvent& ev)
+{
+    if (!video_.load()) {
+        return false;
+    }
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+        case SDL_QUIT:
+            ev.type = PlatformEvent::Type::Close;
+            return true;
+        case SDL_KEYDOWN: {
+            const Key key = translate_sym(e.key.keysym.sym);
+            if (key == Key::None) {
+                break;
+            }
+            const SDLMod mod = e.key.keysym.mod;
+            ev.type = PlatformEvent::Type::Key;
+            ev.key = KeyPress{key,
+                              (mod & KMOD_SHIFT) != 0,
+                              (mod & KMOD_CTRL) != 0,
+                              (mod & KMOD_ALT) != 0,
+                              (mod & KMOD_CAPS) != 0,
+                              (mod & KMOD_NUM) != 0};
+            return true;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+            if (e.button.button == SDL_BUTTON_LEFT) {
+                ev.type = PlatformEvent::Type::MouseDown;
+                ev.mouseX = (e.button.x - offsetX_) / scale_;
+                ev.mouseY = (e.button.y - offsetY_) / scale_;
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+} // namespace svc

@@ -1,0 +1,60 @@
+// The real platform on SDL 1.2 and SDL_mixer: a window thread, the system clock and audio.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "services/platform.h"
+
+namespace svc {
+
+class SdlPlatform final : public Platform {
+public:
+    SdlPlatform();
+    ~SdlPlatform() override;
+
+    void start(WindowTask& task) override;
+    void stop() override;
+    bool threaded() const override { return true; }
+
+    double ticks_ms() override;
+    bool local_time(LocalTime& out) override;
+    void sleep_ms(double ms) override;
+    void yield() override;
+
+    void present(const std::uint32_t* pixels, int w, int h) override;
+    bool poll_event(PlatformEvent& ev) override;
+    void cycle_fullscreen() override;
+
+    // Audio (platform_sdl_audio.cpp).
+    bool audio_open() override;
+    void tone_start(const std::int16_t* frames, std::size_t frameCount) override;
+    bool tone_playing() override;
+    bool play_sample_file(const std::string& path) override;
+    bool play_stream_file(const std::string& path) override;
+
+    // False when the window could not be opened (no display); the window thread then
+    // still runs its passes, without a picture.
+    bool videoAvailable() const { return video_.load(); }
+
+    struct AudioState; // platform_sdl_audio.cpp
+    struct AudioStateDeleter {
+        void operator()(AudioState* a) const; // platform_sdl_audio.cpp
+    };
+
+private:
+    void windowThread(WindowTask& task);
+    void closeAudio();
+
+    std::thread thread_;
+    std::atomic<bool> quit_{false};
+    std::atomic<bool> video_{false};
+    std::atomic<bool> started_{false};
+    int fullscreenStep_ = 0; // 0 window, 1 full screen, 2 second full-screen mode
+    int imageW_ = 0, imageH_ = 0;
+    int offsetX_ = 0, offsetY_ = 0, scale_ = 1;
+    std::unique_ptr<AudioState, AudioStateDeleter> audio_;
+};
+
+} // namespace svc

@@ -1,0 +1,130 @@
+// Screen modes, the default palette and the bulk pixel operations of the screen image.
+#include "services/screen_image.h"
+
+namespace svc {
+
+const std::array<std::uint32_t, 16> kDefaultPalette = {
+    0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA, 0xAA5500, 0xAAAAAA,
+    0x555555, 0x5555FF, 0x55FF55, 0x55FFFF, 0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF,
+};
+
+namespace {
+constexpr int kWords = ScreenImage::kMaxWidth * ScreenImage::kMaxHeight / 8;
+constexpr int kRowWords = ScreenImage::kMaxWidth / 8;
+constexpr ModeInfo kModes[] = {
+    {0, 640, 400, 16, 80, 25},
+    {8, 640, 200, 8, 80, 25},
+    {12, 640, 480, 16, 80, 30},
+};
+
+std::uint64_t spread(std::uint8_t c)
+{
+    return std::uint64_t{c} * 0x0101010101010101ull;
+}
+} // namespace
+
+const ModeInfo* mode_info(int mode)
+{
+    for (const ModeInfo& m : kModes) {
+        if (m.mode == mode) {
+            return &m;
+        }
+    }
+    return nullptr;
+}
+
+ScreenImage::ScreenImage()
+    : words_(new std::atomic<std::uint64_t>[kWords]),
+      cells_(new std::atomic<std::uint16_t>[kTextCols * kTextRows])
+{
+    for (int i = 0; i < kWords; ++i) {
+        words_[i].store(0, std::memory_order_relaxed);
+    }
+    for (int i = 0; i < kTextCols * kTextRows; ++i) {
+        cells_[i].store(0x0720, std::memory_order_relaxed);
+    }
+}
+
+void ScreenImage::reset(int mode)
+{
+    const ModeInfo* m = mode_info(mode);
+    info_ = *m;
+    for (int i = 0; i < kWords; ++i) {
+        words_[i].store(0, std::memory_order_relaxed);
+    }
+    for (int i = 0; i < kTextCols * kTextRows; ++i) {
+        cells_[i].store(0x0720, std::memory_order_relaxed);
+    }
+    for (int i = 0; i < 16; ++i) {
+        palette_[i].store(kDefaultPalette[i], std::memory_order_relaxed);
+    }
+    foreground = mode == 0 ? 7 : 15;
+    background = 0;
+    lastColour = foreground;
+    cursorRow = 1;
+    cursorCol = 1;
+    pendingWrap = false;
+    printTop = 1;
+    printBottom = m->rows - 1;
+    lastPointX = static_cast<float>(m->width / 2);
+    lastPointY = static_cast<float>(mode == 0 ? 200 : m->height / 2);
+    clipLeft = 0;
+    clipTop = 0;
+    clipRight = m->width - 1;
+    clipBottom = m->height - 1;
+    mode_.store(mode, std::memory_order_relaxed);
+}
+
+void ScreenImage::fillRows(int y0, int y1, std::uint8_t c)
+{
+    const std::uint64_t v = spread(c);
+    for (int i = y0 * kRowWords; i < (y1 + 1) * kRowWords; ++i) {
+        words_[i].store(v, std::memory_order_relaxed);
+    }
+}
+
+void ScreenImage::fillRect(int x0, int y0, int x1, int y1, std::uint8_t c)
+{
+    if (x0 == 0 && x1 == kMaxWidth - 1) {
+        fillRows(y0, y1, c);
+        return;
+    }
+    for (int y = y0; y <= y1; ++y) {
+        int x = x0;
+        for (; x <= x1 && (x & 7); ++x) {
+            setPixel(x, y, c);
+        }
+        const std::uint64_t v = spread(c);
+        for (; x + 7 <= x1; x += 8) {
+            words_[(y * kMaxWidth + x) >> 3].store(v, std::memory_order_relaxed);
+        }
+        for (; x <= x1; ++x) {
+            setPixel(x, y, c);
+        }
+    }
+}
+
+void ScreenImage::moveRows(int dst, int src, int count)
+{
+    if (count <= 0 || dst == src) {
+        return;
+    }
+    auto copyRow = [this](int to, int from) {
+        for (int w = 0; w < kRowWords; ++w) {
+            words_[to * kRowWords + w].store(
+                words_[from * kRowWords + w].load(std::memory_order_relaxed),
+                std::memory_order_relaxed);
+        }
+    };
+    if (dst < src) {
+        for (int i = 0; i < count; ++i) {
+            copyRow(dst + i, src + i);
+        }
+    } else {
+        for (int i = count - 1; i >= 0; --i) {
+            copyRow(dst + i, src + i);
+        }
+    }
+}
+
+} // namespace svc

@@ -1,0 +1,119 @@
+// The current screen: indexed pixels (or text cells), palette and text/drawing state.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+namespace svc {
+
+// Default 16-colour palette, 0xRRGGBB; the same for every mode.
+extern const std::array<std::uint32_t, 16> kDefaultPalette;
+
+// One screen mode's fixed shape.
+struct ModeInfo {
+    int mode;       // 0 text, 8 (640x200), 12 (640x480)
+    int width;      // pixels (text mode: 640, the window's width)
+    int height;     // pixels (text mode: 400)
+    int fontHeight; // 8 or 16
+    int cols;       // 80
+    int rows;       // 25 or 30
+};
+
+// The picture the game draws into and the window thread shows.
+// One writer (the game's thread) and one reader (the window thread) share it without
+// locks: pixels, text cells, palette and shape are relaxed atomics, so a redraw may show
+// a half-drawn frame but never tears a byte. Storage is sized once for the largest mode,
+// so a mode change never frees memory the reader could be looking at.
+// Everything below "Game-thread state" is touched by the game's thread only.
+class ScreenImage {
+public:
+    static constexpr int kMaxWidth = 640;
+    static constexpr int kMaxHeight = 480;
+    static constexpr int kTextCols = 80;
+    static constexpr int kTextRows = 25;
+
+    ScreenImage();
+
+    // Makes a fresh image of the mode (all pixels 0 / cells 0x0720, default palette,
+    // colours, cursor, lastPoint and print area reset). Does not check the mode number.
+    void reset(int mode);
+
+    // --- shape (any thread) ---
+    int mode() const { return mode_.load(std::memory_order_relaxed); }
+    const ModeInfo& info() const { return info_; }
+    int width() const { return info_.width; }
+    int height() const { return info_.height; }
+    bool textMode() const { return mode() == 0; }
+
+    // --- pixels (graphics modes); x, y must be inside the image ---
+    std::uint8_t pixel(int x, int y) const
+    {
+        const int i = y * kMaxWidth + x;
+        return static_cast<std::uint8_t>(words_[i >> 3].load(std::memory_order_relaxed) >>
+                                         ((i & 7) * 8));
+    }
+    void setPixel(int x, int y, std::uint8_t c)
+    {
+        const int i = y * kMaxWidth + x;
+        auto& w = words_[i >> 3];
+        const int sh = (i & 7) * 8;
+        const std::uint64_t v = w.load(std::memory_order_relaxed);
+        w.store((v & ~(std::uint64_t{0xFF} << sh)) | (std::uint64_t{c} << sh),
+                std::memory_order_relaxed);
+    }
+    // Fills pixel rows y0..y1 (inclusive) over the whole width with colour c.
+    void fillRows(int y0, int y1, std::uint8_t c);
+    // Fills the rectangle x0..x1, y0..y1 (inclusive, inside the image) with colour c.
+    void fillRect(int x0, int y0, int x1, int y1, std::uint8_t c);
+    // Moves pixel rows [src, src+count) to [dst, dst+count) over the whole width.
+    void moveRows(int dst, int src, int count);
+    // Reads one row of eight-pixel words (kMaxWidth / 8 of them); for the refresher.
+    std::uint64_t rowWord(int y, int wordIndex) const
+    {
+        return words_[(y * kMaxWidth >> 3) + wordIndex].load(std::memory_order_relaxed);
+    }
+
+    // --- text cells (mode 0), row and col 0-based; value = char | attribute << 8 ---
+    std::uint16_t cell(int row, int col) const
+    {
+        return cells_[row * kTextCols + col].load(std::memory_order_relaxed);
+    }
+    void setCell(int row, int col, std::uint16_t v)
+    {
+        cells_[row * kTextCols + col].store(v, std::memory_order_relaxed);
+    }
+
+    // --- palette (any thread reads; the game's thread writes) ---
+    std::uint32_t paletteEntry(int i) const { return palette_[i].load(std::memory_order_relaxed); }
+    void setPaletteEntry(int i, std::uint32_t rgb)
+    {
+        palette_[i].store(rgb, std::memory_order_relaxed);
+    }
+
+    // --- Game-thread state (text and drawing) ---
+    int foreground = 15;
+    int background = 0;   // stored index (mode 12), 0..7 in text mode, 0 in mode 8
+    int lastColour = 15;
+    int cursorRow = 1;    // 1-based
+    int cursorCol = 1;    // 1-based
+    bool pendingWrap = false;
+    int printTop = 1;     // print area rows (1-based, inclusive)
+    int printBottom = 24;
+    float lastPointX = 320;
+    float lastPointY = 100;
+    int clipLeft = 0, clipTop = 0, clipRight = 639, clipBottom = 199;
+
+private:
+    std::atomic<int> mode_{-1};
+    ModeInfo info_{};
+    std::unique_ptr<std::atomic<std::uint64_t>[]> words_;
+    std::unique_ptr<std::atomic<std::uint16_t>[]> cells_;
+    std::array<std::atomic<std::uint32_t>, 16> palette_{};
+};
+
+// The shape of a valid game mode; nullptr for any other mode number.
+const ModeInfo* mode_info(int mode);
+
+} // namespace svc

@@ -1,0 +1,172 @@
+// The services object: start-up, check points, the error dialog, screen modes and the end.
+#include "services/services.h"
+
+#include <atomic>
+#include <string>
+
+#include "services/entry.h"
+#include "services/files.h"
+#include "services/sound.h"
+#include "services/window_loop.h"
+
+namespace svc {
+namespace {
+std::atomic<Services*> gCurrent{nullptr};
+
+bool critical(int code)
+{
+    return code >= 300 && code <= 313;
+}
+} // namespace
+
+Services::Services(Platform& platform)
+    : platform_(platform), files_(std::make_unique<FileTable>()),
+      sound_(std::make_unique<SoundSystem>(*this)), window_(std::make_unique<WindowLoop>(*this))
+{
+    gCurrent.store(this);
+    screen_.reset(0);
+    platform_.start(*window_);
+
+    // The timer's fraction counts from a true second boundary: wait for the clock's
+    // second to change, then take the time of day and the tick count together.
+    LocalTime first;
+    LocalTime now;
+    if (platform_.local_time(first)) {
+        for (int tries = 0; tries < 2000; ++tries) {
+            platform_.sleep_ms(1);
+            if (!platform_.local_time(now) || now.seconds != first.seconds) {
+                break;
+            }
+        }
+    }
+    clockBaseMs_ = (now.hours * 3600.0 + now.minutes * 60.0 + now.seconds) * 1000.0;
+    clockStartTicks_ = platform_.ticks_ms();
+}
+
+Services::~Services()
+{
+    platform_.stop();
+    files_->closeAll();
+    Services* self = this;
+    gCurrent.compare_exchange_strong(self, nullptr);
+}
+
+Services* Services::current()
+{
+    return gCurrent.load();
+}
+
+void Services::raise(int code)
+{
+    if (pendingError_ == 0) {
+        pendingError_ = code;
+        pendingLine_ = stepLine_;
+    }
+}
+
+bool Services::enter(const Here& here)
+{
+    if (depth_ > 0) {
+        return pendingError_ == 0;
+    }
+    if (window_->stopRequested()) {
+        throw ProgramExit{0};
+    }
+    while (window_->paused()) {
+        platform_.sleep_ms(10);
+        if (window_->stopRequested()) {
+            throw ProgramExit{0};
+        }
+    }
+    if (pendingError_ != 0) {
+        showErrorDialog();
+    }
+    stepLine_ = static_cast<int>(here.line());
+    return true;
+}
+
+void Services::checkpoint(Here here)
+{
+    Entry entry(*this, here);
+}
+
+void Services::showErrorDialog()
+{
+    const int code = pendingError_;
+    DialogRequest req;
+    req.yesNo = !critical(code);
+    req.title = (critical(code) ? "Critical Error #" : "Unhandled Error #") + std::to_string(code);
+    req.text = "Line: " + std::to_string(pendingLine_) + "\n" + std::string(error_message(code));
+    if (req.yesNo) {
+        req.text += "\nContinue?";
+    }
+    const bool yes = window_->runDialog(req);
+    if (window_->stopRequested()) {
+        throw ProgramExit{0};
+    }
+    if (!yes || critical(code)) {
+        files_->closeAll();
+        throw ProgramExit{1};
+    }
+    pendingError_ = 0;
+}
+
+void Services::set_screen_mode(int mode, Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    if (mode_info(mode) == nullptr) {
+        raise(kIllegalFunctionCall);
+        return;
+    }
+    if (mode == screen_.mode()) {
+        return;
+    }
+    window_->holdImage();
+    screen_.reset(mode);
+    window_->releaseImage();
+}
+
+void Services::pause_ms(double ms)
+{
+    checkpoint();
+    platform_.sleep_ms(ms);
+}
+
+void Services::end_program(Here here)
+{
+    checkpoint(here);
+    files_->closeAll();
+    // Only the last row is used: blank it in the background colour, then the prompt.
+    ScreenImage& s = screen_;
+    const ModeInfo& m = s.info();
+    if (s.textMode()) {
+        const std::uint16_t blank = static_cast<std::uint16_t>(
+            ' ' | (((s.background & 7) << 4 | (s.foreground & 15)) << 8));
+        for (int c = 0; c < ScreenImage::kTextCols; ++c) {
+            s.setCell(m.rows - 1, c, blank);
+        }
+    } else {
+        const int bg = s.mode() == 12 ? s.background : 0;
+        s.fillRows((m.rows - 1) * m.fontHeight, m.rows * m.fontHeight - 1,
+                   static_cast<std::uint8_t>(bg));
+    }
+    s.pendingWrap = false;
+    s.cursorRow = m.rows;
+    s.cursorCol = 1;
+    ++depth_; // the prompt is part of this step
+    print_text("Press any key to continue", false, here);
+    --depth_;
+    keys_.clear();
+    while (!window_->stopRequested()) {
+        if (keys_.pop()) {
+            break;
+        }
+        platform_.sleep_ms(5);
+    }
+    throw ProgramExit{0};
+}
+
+} // namespace svc

@@ -1,0 +1,154 @@
+// The services layer the game stands on: screen, drawing, blocks, text, sound, keys,
+// clock, random numbers and files, as one object the main flow owns.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <source_location>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "services/errors.h"
+#include "services/keyboard.h"
+#include "services/platform.h"
+#include "services/screen_image.h"
+
+namespace svc {
+
+class FileTable;
+class SoundSystem;
+class WindowLoop;
+
+// The caller's place in the game's code; its line is the step number the error dialog shows.
+using Here = std::source_location;
+
+// Image buffers of the game: arrays of 16-bit words that hold image blocks.
+using Words = std::span<std::int16_t>;
+
+// Open modes of open_file, in the runtime's numbering.
+enum class FileMode { Input = 3, Output = 4 };
+
+// Everything the game calls. Every public operation first passes a check point
+// (stop request -> ProgramExit, pause -> wait, pending error -> dialog), and while an
+// error raised inside it is pending it returns at once without effect.
+// One instance per process; the game's thread calls it, the window thread runs in
+// WindowLoop. Construction selects text mode 0, starts the window thread and waits for
+// the clock's next second boundary.
+class Services {
+public:
+    explicit Services(Platform& platform);
+    ~Services();
+    Services(const Services&) = delete;
+    Services& operator=(const Services&) = delete;
+
+    static Services* current();
+
+    // ---- check points, errors, end ----
+    // The check point the game's loops pass between steps.
+    void checkpoint(Here here = Here::current());
+    // Makes an error pending (the first one before the next check point wins).
+    void raise(int code);
+    int pendingError() const { return pendingError_; }
+    // Closes files, prompts "Press any key to continue" on the last row, waits for a key,
+    // then throws ProgramExit{0}.
+    [[noreturn]] void end_program(Here here = Here::current());
+
+    // ---- screen (screen_mode.cpp) ----
+    void set_screen_mode(int mode, Here here = Here::current());
+    ScreenImage& screen() { return screen_; }
+    const ScreenImage& screen() const { return screen_; }
+
+    // ---- drawing (draw.cpp) ----
+    // given: bit set of supplied arguments (1 foreground, 2 background, 4 third).
+    void set_colour(int foreground, int background, int third, int given,
+                    Here here = Here::current());
+    void set_foreground(int f, Here here = Here::current()) { set_colour(f, 0, 0, 1, here); }
+    void set_background(int b, Here here = Here::current()) { set_colour(0, b, 0, 2, here); }
+    void set_colours(int f, int b, Here here = Here::current()) { set_colour(f, b, 0, 3, here); }
+    void draw_line(float x1, float y1, float x2, float y2, Here here = Here::current());
+    void draw_ellipse(float x, float y, float radius, Here here = Here::current());
+    void draw_point(float x, float y, Here here = Here::current());
+
+    // ---- image blocks (blocks.cpp); `at` is the element index the block starts at ----
+    void get_block(float x1, float y1, float x2, float y2, Words array, std::size_t at = 0,
+                   Here here = Here::current());
+    void put_block(float x, float y, Words array, std::size_t at, int action,
+                   Here here = Here::current());
+    void put_block(float x, float y, Words array, int action, Here here = Here::current())
+    {
+        put_block(x, y, array, 0, action, here);
+    }
+    // Loads a block file into the array from element `at` on (the destination offset is
+    // checked against -65536..65535 bytes); a file longer than the room left is refused.
+    void load_block_file(const std::string& name, Words array, std::size_t at = 0,
+                         Here here = Here::current());
+
+    // ---- text output (text.cpp) ----
+    void locate(int row, int col, Here here = Here::current());
+    void print_text(std::string_view text, bool lineEnd, Here here = Here::current());
+    void fit_before_print(std::string_view text, Here here = Here::current());
+    void tab_to(int column, Here here = Here::current());
+    void clear_screen(Here here = Here::current());
+    // A printed line of items: each item fitted then printed; then a line end unless stay.
+    void print_line(std::initializer_list<std::string_view> items, bool stay = false,
+                    Here here = Here::current());
+
+    // ---- sound (sound.cpp, music_files.cpp) ----
+    void play_macro(std::string_view macro, Here here = Here::current());
+    void sound_tone(double frequencyHz, double durationTicks, Here here = Here::current());
+    void beep(Here here = Here::current());
+    void play_sound_file(const std::string& name, bool overlap, Here here = Here::current());
+
+    // ---- keyboard, clock, random (keyboard.cpp, clock_random.cpp) ----
+    std::string read_key(Here here = Here::current());
+    std::string wait_keys(int n, Here here = Here::current());
+    float timer_seconds(Here here = Here::current());
+    std::string time_of_day(Here here = Here::current());
+    void randomize(double seed, Here here = Here::current());
+    float random_single(Here here = Here::current());
+    // Sleeps the game's thread (used to pace the idle and menu loops).
+    void pause_ms(double ms);
+
+    // ---- sequential files (files.cpp) ----
+    void open_file(const std::string& name, FileMode mode, int number,
+                   Here here = Here::current());
+    void write_item(int number, std::string_view text, Here here = Here::current());
+    std::string read_item(int number, Here here = Here::current());
+    void close_all_files(Here here = Here::current());
+
+    // ---- for the window thread and tests ----
+    KeyBuffer& keys() { return keys_; }
+    Platform& platform() { return platform_; }
+    SoundSystem& sound() { return *sound_; }
+    WindowLoop& window() { return *window_; }
+    std::uint32_t randomSeed() const { return seed_; }
+    void setRandomSeed(std::uint32_t s) { seed_ = s & 0xFFFFFF; }
+
+private:
+    friend class WindowLoop;
+    friend class Entry;
+    // Passes the check point and notes the caller's line; false while an error raised
+    // by an enclosing operation is pending (the operation must then do nothing).
+    bool enter(const Here& here);
+    void showErrorDialog();
+
+    Platform& platform_;
+    ScreenImage screen_;
+    KeyBuffer keys_;
+    std::unique_ptr<FileTable> files_;
+    std::unique_ptr<SoundSystem> sound_;
+    std::unique_ptr<WindowLoop> window_;
+
+    int pendingError_ = 0;
+    int pendingLine_ = 0;
+    int stepLine_ = 0;
+    int depth_ = 0; // nesting of service calls inside one another
+
+    std::uint32_t seed_ = 0x50000;
+    double clockBaseMs_ = 0;   // ms since midnight at the start-up second boundary
+    double clockStartTicks_ = 0;
+};
+
+} // namespace svc

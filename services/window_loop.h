@@ -1,0 +1,88 @@
+// The window thread's work: redraw the window from the screen image, turn window
+// events into key presses and stop/pause requests, run the tone queue, and show the
+// modal error dialog over the picture.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "services/platform.h"
+
+namespace svc {
+
+class Services;
+class ScreenImage;
+
+// Converts the image to 0x00RRGGBB pixels (text mode through the 8 x 16 glyphs) into out,
+// which is resized to w x h. Returns false if the image has no mode yet.
+bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, int& w, int& h);
+
+// A modal dialog drawn by the window thread over the picture, never into the image.
+struct DialogRequest {
+    std::string title;
+    std::string text;     // lines separated by '\n'
+    bool yesNo = true;    // false: a single OK button
+};
+
+class WindowLoop final : public WindowTask {
+public:
+    explicit WindowLoop(Services& services);
+
+    // One pass: alternately a redraw, or events plus the tone queue.
+    void pass() override;
+
+    // Requests (any thread) and their state.
+    bool stopRequested() const { return stop_.load(std::memory_order_relaxed); }
+    void requestStop() { stop_.store(true, std::memory_order_relaxed); }
+    bool paused() const { return paused_.load(std::memory_order_relaxed); }
+
+    // Mode-change handshake (game's thread): hold the refresher off the image while it is
+    // remade; returns once the refresher has let go of it. release() lets it read again.
+    void holdImage();
+    void releaseImage();
+
+    // Game's thread: shows the dialog and blocks until it is answered (true = Yes/OK).
+    // Returns false at once if a stop is requested meanwhile (the caller then exits).
+    bool runDialog(const DialogRequest& request);
+
+    // The Yes (or OK) and No buttons of the dialog on show, in picture pixels:
+    // {x, y, w, h} each; No has w == 0 for an OK-only dialog. Empty when none is shown.
+    struct Buttons {
+        int yes[4];
+        int no[4];
+    };
+    bool dialogButtons(Buttons& out) const;
+
+    // Counts passes (tests and benchmarks).
+    std::uint64_t passCount() const { return passes_.load(std::memory_order_relaxed); }
+    // Copy of the last picture sent to the window, dialog overlay included (window side).
+    const std::vector<std::uint32_t>& lastFrame() const { return frame_; }
+
+private:
+    void redraw();
+    void handleEvents();
+    void handleKey(const KeyPress& press);
+    void drawDialog(std::vector<std::uint32_t>& px, int w, int h);
+    bool dialogHit(int x, int y, bool& yes) const;
+
+    Services& s_;
+    bool redrawTurn_ = true;
+    std::vector<std::uint32_t> frame_;
+    int frameW_ = 0, frameH_ = 0;
+
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> paused_{false};
+    std::atomic<bool> resumeOnNextKey_{false};
+    std::atomic<bool> imageHeld_{false};
+    std::atomic<bool> reading_{false};
+    std::atomic<std::uint64_t> passes_{0};
+
+    // Dialog hand-over: the game's thread fills request_ then sets dialogState_ to 1; the
+    // window thread answers with 2 (yes) or 3 (no).
+    DialogRequest request_;
+    std::atomic<int> dialogState_{0};
+};
+
+} // namespace svc

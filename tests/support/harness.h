@@ -1,0 +1,54 @@
+// Test support: a Services on the headless platform, temporary folders and screenshots.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "services/platform_headless.h"
+#include "services/services.h"
+
+namespace testing_support {
+
+// A ready services layer on a headless platform with a virtual clock set to 12:00:00.
+// Construction runs the start-up wait for a second boundary on virtual time.
+struct Harness {
+    svc::HeadlessPlatform platform;
+    std::unique_ptr<svc::Services> services;
+
+    explicit Harness(int hours = 12, int minutes = 0, int seconds = 0, double ms = 0);
+    svc::Services& sv() { return *services; }
+    svc::ScreenImage& screen() { return services->screen(); }
+    // Runs fn on the game's side; returns the exit code if it ended the program, else -1.
+    template <class Fn> int run(Fn&& fn)
+    {
+        try {
+            fn();
+        } catch (const svc::ProgramExit& e) {
+            return e.exitCode;
+        }
+        return -1;
+    }
+};
+
+// A fresh temporary folder that becomes the working directory while it lives.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+    std::filesystem::path previous_;
+};
+
+// Writes the current screen image as a PNG (for people looking at test output).
+bool save_screen_png(const svc::ScreenImage& image, const std::string& path);
+
+// Reads a whole file as bytes.
+std::string read_file(const std::filesystem::path& p);
+// Writes bytes to a file.
+void write_file(const std::filesystem::path& p, const std::string& bytes);
+
+} // namespace testing_support

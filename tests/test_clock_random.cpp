@@ -1,0 +1,74 @@
+// The timer, the time of day and the random-number generator.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tests/support/harness.h"
+
+using testing_support::Harness;
+
+TEST(Random, FirstValuesFromTheStartSeed)
+{
+    Harness h;
+    EXPECT_EQ(h.sv().randomSeed(), 327680u);
+    EXPECT_FLOAT_EQ(h.sv().random_single(), 11837123.0f / 16777216.0f);
+    EXPECT_EQ(h.sv().randomSeed(), 11837123u);
+    EXPECT_NEAR(h.sv().random_single(), 0.5334240, 1e-6);
+    EXPECT_EQ(h.sv().randomSeed(), 8949370u);
+}
+
+TEST(Random, RandomizeKeepsTheLowByteAndTakesTheDoublesHighWord)
+{
+    Harness h;
+    h.sv().setRandomSeed(0x1234AB);
+    h.sv().randomize(1.0); // 0x3FF00000 00000000 -> h = 0x3FF00000 ^ 0x3FF0 = 0x3FF03FF0
+    EXPECT_EQ(h.sv().randomSeed(), 0x3FF0ABu);
+    h.sv().randomize(43200.0); // same seed from the same timer value
+    const auto s = h.sv().randomSeed();
+    h.sv().randomize(43200.0);
+    EXPECT_EQ(h.sv().randomSeed(), s);
+    EXPECT_LT(h.sv().randomSeed(), 1u << 24);
+}
+
+TEST(Timer, CountsFromASecondBoundaryInTicksOfOne182th)
+{
+    Harness h(10, 0, 0, 300); // start-up waits until 10:00:01.000
+    const float t0 = h.sv().timer_seconds();
+    EXPECT_NEAR(t0, 36001.0, 0.06);
+    // Two readings within 50 ms can be equal; the value is always a whole tick.
+    h.platform.advance(20);
+    const float t1 = h.sv().timer_seconds();
+    h.platform.advance(20);
+    const float t2 = h.sv().timer_seconds();
+    EXPECT_LE(t1, t2);
+    for (float t : {t0, t1, t2}) {
+        const double ticks = static_cast<double>(t) * 18.2;
+        EXPECT_NEAR(ticks, std::nearbyint(ticks), 0.05);
+    }
+    int same = 0;
+    for (int i = 0; i < 20; ++i) {
+        const float a = h.sv().timer_seconds();
+        h.platform.advance(10);
+        same += a == h.sv().timer_seconds();
+    }
+    EXPECT_GT(same, 5);
+}
+
+TEST(Timer, WrapsAtMidnight)
+{
+    Harness h(23, 59, 58);
+    EXPECT_GT(h.sv().timer_seconds(), 86390.0f);
+    h.platform.advance(2500);
+    EXPECT_LT(h.sv().timer_seconds(), 5.0f);
+    EXPECT_EQ(h.sv().time_of_day().substr(0, 5), "00:00");
+}
+
+TEST(TimeOfDay, EightCharactersOfTheLocalTime)
+{
+    Harness h(9, 5, 7, 500);
+    const std::string t = h.sv().time_of_day();
+    EXPECT_EQ(t.size(), 8u);
+    EXPECT_EQ(t, "09:05:08"); // after the start-up wait for the next second
+    h.platform.advance(52000);
+    EXPECT_EQ(h.sv().time_of_day(), "09:06:00");
+}

@@ -1,0 +1,132 @@
+// The key table and the key buffer, alone and through the window thread's pass.
+#include <gtest/gtest.h>
+
+#include "services/keyboard.h"
+#include "tests/support/harness.h"
+
+using svc::Key;
+using svc::KeyCode;
+using svc::KeyPress;
+using testing_support::Harness;
+
+namespace {
+
+std::pair<int, int> codeOf(Key k, bool shift = false, bool ctrl = false, bool alt = false,
+                           bool caps = false, bool num = false)
+{
+    const auto c = svc::translate_key(KeyPress{k, shift, ctrl, alt, caps, num});
+    if (!c) {
+        return {-1, -1};
+    }
+    return {c->ch, c->scan};
+}
+
+} // namespace
+
+TEST(KeyTable, LettersFollowShiftCapsCtrlAndAlt)
+{
+    EXPECT_EQ(codeOf(Key::S), std::make_pair(int('s'), 0x1F));
+    EXPECT_EQ(codeOf(Key::S, true), std::make_pair(int('S'), 0x1F));
+    EXPECT_EQ(codeOf(Key::S, false, false, false, true), std::make_pair(int('S'), 0x1F));
+    EXPECT_EQ(codeOf(Key::S, true, false, false, true), std::make_pair(int('s'), 0x1F));
+    // Ctrl+S is 19 (the save key), whatever Shift says; Alt wins over Ctrl.
+    EXPECT_EQ(codeOf(Key::S, false, true).first, 19);
+    EXPECT_EQ(codeOf(Key::S, true, true).first, 19);
+    EXPECT_EQ(codeOf(Key::S, false, true, true), std::make_pair(0, 31));
+    EXPECT_EQ(codeOf(Key::A, false, true).first, 1);
+    EXPECT_EQ(codeOf(Key::Z, false, true).first, 26);
+    EXPECT_EQ(codeOf(Key::X, true).first, int('X'));
+}
+
+TEST(KeyTable, ArrowsAndKeypadGiveNulAndScanCode)
+{
+    EXPECT_EQ(codeOf(Key::Up), std::make_pair(0, int('H')));
+    EXPECT_EQ(codeOf(Key::Down), std::make_pair(0, int('P')));
+    EXPECT_EQ(codeOf(Key::Left), std::make_pair(0, int('K')));
+    EXPECT_EQ(codeOf(Key::Right), std::make_pair(0, int('M')));
+    EXPECT_EQ(codeOf(Key::Insert), std::make_pair(0, int('R')));
+    // Keypad with Num Lock off = the arrows; with it on, digits; Shift inverts.
+    EXPECT_EQ(codeOf(Key::Kp8), std::make_pair(0, int('H')));
+    EXPECT_EQ(codeOf(Key::Kp8, false, false, false, false, true).first, int('8'));
+    EXPECT_EQ(codeOf(Key::Kp8, true, false, false, false, true), std::make_pair(0, int('H')));
+    // Ctrl and Alt arrows.
+    EXPECT_EQ(codeOf(Key::Up, false, true).second, 141);
+    EXPECT_EQ(codeOf(Key::Down, false, true).second, 145);
+    EXPECT_EQ(codeOf(Key::Left, false, true).second, 115);
+    EXPECT_EQ(codeOf(Key::Right, false, true).second, 116);
+    EXPECT_EQ(codeOf(Key::Up, false, false, true).second, 152);
+    EXPECT_EQ(codeOf(Key::Down, false, false, true).second, 160);
+    EXPECT_EQ(codeOf(Key::Left, false, false, true).second, 155);
+    EXPECT_EQ(codeOf(Key::Right, false, false, true).second, 157);
+}
+
+TEST(KeyTable, ControlKeysAndKeysWithoutCodes)
+{
+    EXPECT_EQ(codeOf(Key::Enter).first, 13);
+    EXPECT_EQ(codeOf(Key::Enter, false, true).first, 10);
+    EXPECT_EQ(codeOf(Key::Escape).first, 27);
+    EXPECT_EQ(codeOf(Key::Backspace).first, 8);
+    EXPECT_EQ(codeOf(Key::Tab).first, 9);
+    EXPECT_EQ(codeOf(Key::Space).first, 32);
+    EXPECT_EQ(codeOf(Key::F1), std::make_pair(0, 0x3B));
+    EXPECT_EQ(codeOf(Key::D1, true).first, int('!'));
+    EXPECT_EQ(codeOf(Key::LeftShift).first, -1);
+    EXPECT_EQ(codeOf(Key::CapsLock).first, -1);
+    EXPECT_EQ(codeOf(Key::D1, false, true).first, -1);
+}
+
+TEST(KeyBuffer, HoldsFifteenPressesInOrder)
+{
+    svc::KeyBuffer b;
+    EXPECT_TRUE(b.empty());
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(b.push(KeyCode{static_cast<std::uint8_t>('a' + i), 0}), i < 15) << i;
+    }
+    for (int i = 0; i < 15; ++i) {
+        ASSERT_EQ(b.pop()->ch, 'a' + i);
+    }
+    EXPECT_FALSE(b.pop());
+    // The ring wraps: many rounds of push/pop keep working.
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_TRUE(b.push(KeyCode{static_cast<std::uint8_t>(i), 1}));
+        ASSERT_EQ(b.pop()->ch, i);
+    }
+}
+
+TEST(ReadKey, EmptyAtOnceThenOneAndTwoByteCodes)
+{
+    Harness h;
+    const double before = h.platform.ticks_ms();
+    EXPECT_EQ(h.sv().read_key(), "");
+    EXPECT_LT(h.platform.ticks_ms() - before, 1.0); // never waits
+    h.platform.pressKey(Key::Right);
+    h.platform.typeText("x");
+    h.platform.pressKey(Key::S, false, true);
+    h.platform.advance(40);
+    EXPECT_EQ(h.sv().read_key(), std::string("\0M", 2));
+    EXPECT_EQ(h.sv().read_key(), "x");
+    EXPECT_EQ(h.sv().read_key(), "\x13");
+    EXPECT_EQ(h.sv().read_key(), "");
+}
+
+TEST(ReadKey, SixteenPressesWhileNotReadingKeepTheFirstFifteen)
+{
+    Harness h;
+    h.platform.typeText("abcdefghijklmnop");
+    h.platform.advance(40);
+    std::string got;
+    for (std::string k = h.sv().read_key(); !k.empty(); k = h.sv().read_key()) {
+        got += k;
+    }
+    EXPECT_EQ(got, "abcdefghijklmno");
+}
+
+TEST(WaitKeys, CollectsFirstBytesAndStopsOnExitRequest)
+{
+    Harness h;
+    h.platform.pressKey(Key::Up);
+    h.platform.typeText("L");
+    EXPECT_EQ(h.sv().wait_keys(2), std::string("\0L", 2));
+    h.platform.closeWindow();
+    EXPECT_EQ(h.sv().wait_keys(1), "");
+}
