@@ -1,0 +1,210 @@
+// Tests of the music-macro notation: the game's strings, lasting settings, timing,
+// pitch and the strings that must be refused.
+#include "services/macro.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace svc {
+namespace {
+
+int rising_crossings(const SoundBuffer& b, std::size_t from, std::size_t to)
+{
+    int count = 0;
+    for (std::size_t i = from + 1; i < to; ++i) {
+        count += b.samples[2 * i - 2] <= 0 && b.samples[2 * i] > 0;
+    }
+    return count;
+}
+
+std::vector<MacroNote> parse_ok(const std::string& text, MacroState& state)
+{
+    std::optional<std::vector<MacroNote>> notes = parse_macro(text, state);
+    EXPECT_TRUE(notes.has_value()) << text;
+    return notes.value_or(std::vector<MacroNote>{});
+}
+
+// The length of every string the game plays, on the settings the game leaves between them.
+TEST(Macro, TheGamesStringsHaveTheirLengths)
+{
+    struct Case {
+        std::string text;
+        std::vector<double> lengths; // seconds of each note or pause
+        bool pauses;
+        int lengthAfter;
+    };
+    const double third = 1.0 / 3;
+    const std::vector<Case> cases = {
+        {"L16cegcegcegc", std::vector<double>(10, 0.125), false, 16},
+        {"L16abababababababababababababab", std::vector<double>(28, 0.125), false, 16},
+        {"O4L15ace", std::vector<double>(3, 2.0 / 15), false, 15},
+        {"L24cegcL16e", {third / 4, third / 4, third / 4, third / 4, 0.125}, false, 16},
+        {"L30O4a", {1.0 / 15}, false, 30},
+        {"P1P60", {2.0, 1.0 / 30}, true, 30},
+        {"P1P30", {2.0, 1.0 / 15}, true, 30},
+        {"P60", {1.0 / 30}, true, 30},
+    };
+    MacroState state;
+    for (const Case& c : cases) {
+        const std::vector<MacroNote> notes = parse_ok(c.text, state);
+        ASSERT_EQ(notes.size(), c.lengths.size()) << c.text;
+        double total = 0;
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            const MacroNote& n = notes[i];
+            EXPECT_NEAR(n.soundS + n.silenceS, c.lengths[i], 1e-12) << c.text << " #" << i;
+            if (c.pauses) {
+                EXPECT_EQ(n.soundS, 0) << c.text;
+            } else {
+                // Normal articulation: 7/8 sounds, 1/8 is silent, at half volume.
+                EXPECT_NEAR(n.soundS, c.lengths[i] * 7 / 8, 1e-12) << c.text;
+                EXPECT_DOUBLE_EQ(n.volume, 0.5) << c.text;
+            }
+            total += c.lengths[i];
+        }
+        EXPECT_EQ(state.length, c.lengthAfter) << c.text;
+
+        // The buffer: pauses exact to the frame; each note shortened by its cut, which is
+        // less than one period of the note (about 25 frames at the lowest note used).
+        const SoundBuffer b = render_macro(notes);
+        const double wanted = total * kToneRate;
+        if (c.pauses) {
+            EXPECT_EQ(b.frames(), static_cast<std::size_t>(std::lround(wanted))) << c.text;
+            EXPECT_TRUE(std::all_of(b.samples.begin(), b.samples.end(),
+                                    [](std::int16_t v) { return v == 0; }));
+        } else {
+            EXPECT_LE(b.frames(), wanted) << c.text;
+            EXPECT_GE(b.frames(), wanted - 25.0 * notes.size()) << c.text;
+        }
+    }
+}
+
+TEST(Macro, SettingsCarryOverFromOneStringToTheNext)
+{
+    MacroState state;
+    parse_ok("L24cegcL16e", state);
+    for (const MacroNote& n : parse_ok("cde", state)) {
+        EXPECT_NEAR(n.soundS + n.silenceS, 0.125, 1e-12);
+    }
+    parse_ok("O2", state);
+    EXPECT_NEAR(parse_ok("a", state)[0].frequencyHz, 440, 1e-9);
+    parse_ok("T60MS", state); // a quarter at 60 per minute is a second, 3/4 of it sounding
+    const std::vector<MacroNote> n = parse_ok("L4c", state);
+    EXPECT_NEAR(n[0].soundS, 0.75, 1e-12);
+    EXPECT_NEAR(n[0].silenceS, 0.25, 1e-12);
+    parse_ok("ML", state);
+    EXPECT_NEAR(parse_ok("c", state)[0].soundS, 1.0, 1e-12);
+    parse_ok("MB", state);
+    EXPECT_FALSE(state.foreground);
+    parse_ok("MF", state);
+    EXPECT_TRUE(state.foreground);
+}
+
+TEST(Macro, PitchOfNotesAndTheirMarks)
+{
+    EXPECT_NEAR(note_frequency(9, 4), 1760, 1e-9);
+    EXPECT_NEAR(note_frequency(0, 4), 1046.502, 1e-3);
+    MacroState state;
+    const std::vector<MacroNote> n = parse_ok("O3 c# c+ d- N34 N0 > b < < < < c", state);
+    ASSERT_EQ(n.size(), 7u);
+    EXPECT_DOUBLE_EQ(n[0].frequencyHz, note_frequency(1, 3));
+    EXPECT_DOUBLE_EQ(n[1].frequencyHz, n[0].frequencyHz);
+    EXPECT_DOUBLE_EQ(n[2].frequencyHz, n[0].frequencyHz);
+    EXPECT_NEAR(n[3].frequencyHz, 440, 1e-9); // note 34 is A of octave 2
+    EXPECT_EQ(n[4].soundS, 0);                // note 0 is a rest
+    EXPECT_NEAR(n[4].silenceS, 0.5, 1e-12);   // of the default quarter length
+    EXPECT_DOUBLE_EQ(n[5].frequencyHz, note_frequency(11, 4));
+    EXPECT_DOUBLE_EQ(n[6].frequencyHz, note_frequency(0, 0)); // "<" stops at octave 0
+    parse_ok("O6>>", state);
+    EXPECT_EQ(state.octave, 6);
+
+    // The A of octave 4, heard: count the wave's rising crossings over two seconds.
+    MacroState fresh;
+    const SoundBuffer a = render_macro(parse_ok("MLL1a", fresh));
+    EXPECT_NEAR(rising_crossings(a, 0, a.frames()) / a.seconds(), 1760, 1);
+}
+
+TEST(Macro, DotsLengthenByHalvesAndCaseAndSpacesDoNotMatter)
+{
+    MacroState state;
+    const std::vector<MacroNote> n = parse_ok("c4 c4. c4.. p4. n1.", state);
+    const double quarter = 0.5;
+    EXPECT_NEAR(n[0].soundS + n[0].silenceS, quarter, 1e-12);
+    EXPECT_NEAR(n[1].soundS + n[1].silenceS, quarter * 1.5, 1e-12);
+    EXPECT_NEAR(n[2].soundS + n[2].silenceS, quarter * 1.75, 1e-12);
+    EXPECT_NEAR(n[3].silenceS, quarter * 1.5, 1e-12);
+    EXPECT_NEAR(n[4].soundS + n[4].silenceS, quarter * 1.5, 1e-12);
+
+    MacroState lower, upper;
+    const SoundBuffer a = render_macro(parse_ok("o3 l8 c e g", lower));
+    const SoundBuffer b = render_macro(parse_ok("O3L8CEG", upper));
+    EXPECT_EQ(a.samples, b.samples);
+}
+
+TEST(Macro, MalformedStringsAreRefusedWholeAndChangeNothing)
+{
+    const char* bad[] = {"O7",
+                         "L0",
+                         "L65",
+                         "L",
+                         "O",
+                         "T31",
+                         "T256",
+                         "V101",
+                         "V",
+                         "N85",
+                         "N",
+                         "C0",
+                         "C65",
+                         "P0",
+                         "P65",
+                         "MX",
+                         "M",
+                         ">3",
+                         "<1",
+                         "X",
+                         "L16c!",
+                         "c,",
+                         "c,p4",
+                         "L8.",
+                         "cH",
+                         "L16\t",
+                         "O-1",
+                         "99",
+                         "L99999999999999999999"};
+    for (const char* text : bad) {
+        MacroState state;
+        state.length = 16;
+        // The good start of the string must not stick either.
+        const std::string withPrefix = std::string("L8O2T200V10MSMB") + text;
+        EXPECT_FALSE(parse_macro(text, state).has_value()) << text;
+        EXPECT_FALSE(parse_macro(withPrefix, state).has_value()) << withPrefix;
+        EXPECT_EQ(state.length, 16) << text;
+        EXPECT_EQ(state.octave, 4) << text;
+        EXPECT_EQ(state.tempo, 120) << text;
+        EXPECT_EQ(state.volume, 50) << text;
+        EXPECT_EQ(state.articulation, 0.125) << text;
+        EXPECT_TRUE(state.foreground) << text;
+    }
+    MacroState state; // the limits themselves are fine
+    EXPECT_TRUE(parse_macro("L1L64O0O6T32T255V0V100N0N84C1C64P1P64", state).has_value());
+    EXPECT_TRUE(parse_macro("", state).has_value());
+}
+
+TEST(Macro, ChordNotesSoundTogether)
+{
+    MacroState s1, s2, s3;
+    const SoundBuffer single = render_macro(parse_ok("c", s1));
+    const SoundBuffer chord = render_macro(parse_ok("c,e,g", s2));
+    const SoundBuffer run = render_macro(parse_ok("ceg", s3));
+    // As long as one note (give or take the cut), not three, and not the plain C.
+    EXPECT_NEAR(static_cast<double>(chord.frames()), single.frames(), 45);
+    EXPECT_LT(chord.frames() * 2, run.frames());
+    EXPECT_NE(std::vector<std::int16_t>(chord.samples.begin(), chord.samples.begin() + 2000),
+              std::vector<std::int16_t>(single.samples.begin(), single.samples.begin() + 2000));
+}
+
+} // namespace
+} // namespace svc
