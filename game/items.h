@@ -1,0 +1,24 @@
+// Movement, facing and the objects met on walls: keys, doors, wall clocks, the X-ray eye.
+#pragma once
+
+#include "game/state.h"
+#include "services/services.h"
+
+namespace game {
+
+// Applies a movement key ('H' forward, 'P' back, 'M' turn right, 'K' turn left).
+void ApplyMovementKey(svc::Services& sv, GameState& st, char key);
+
+// Objects taking effect at depth 140 (called by the facing wall).
+void OpenDoor(svc::Services& sv, GameState& st);      // the door cell becomes open
+void TakeWallClock(svc::Services& sv, GameState& st); // two more minutes
+void TakeKey(svc::Services& sv, GameState& st);       // after DrawKey; puts keyBackground back
+void TakeEye(svc::Services& sv, GameState& st);       // after the eye is put; switches X-ray on
+
+// The three distances in metres from the player's cell (5 m per cell).
+void WorkOutDistances(svc::Services& sv, GameState& st);
+
+// The six scanning tones after the X-ray hint.
+void XrayScanTones(svc::Services& sv, GameState& st);
+
+} // namespace game

@@ -1,0 +1,16 @@
+// The status panel beside the view, and the seagulls that fly over it.
+#pragma once
+
+#include "game/state.h"
+#include "services/services.h"
+
+namespace screens {
+
+// Redraws the whole panel; also counts the level clock, runs the X-ray gauge and ends the
+// aid, and finishes with the seagulls. Called on every pass of the idle loop.
+void DrawStatusPanel(svc::Services& sv, game::GameState& st);
+
+// Moves the seven flight paths and, facing north by day without X-ray, draws the birds.
+void FlySeagulls(svc::Services& sv, game::GameState& st);
+
+} // namespace screens

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Muvesecky needs to build, run and test (only the missing ones).
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+    libsdl1.2-compat-dev libsdl-mixer1.2-dev libvorbis-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xdotool x11-apps x11-utils imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
