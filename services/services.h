@@ -51,6 +51,14 @@ public:
     // Makes an error pending (the first one before the next check point wins).
     void raise(int code);
     int pendingError() const { return pendingError_; }
+    // Takes the pending error away before its dialog shows, for the one place the game
+    // handles a failure itself (a missing or damaged saved level); 0 when none is pending.
+    int take_error()
+    {
+        const int code = pendingError_;
+        pendingError_ = 0;
+        return code;
+    }
     // Closes files, prompts "Press any key to continue" on the last row, waits for a key,
     // then throws ProgramExit{0}.
     [[noreturn]] void end_program(Here here = Here::current());
