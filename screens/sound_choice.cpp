@@ -1,0 +1,132 @@
+// The start-up sound choice: the two boxes, the highlight, and "sound.cop" read and written back.
+#include "screens/sound_choice.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "services/number_text.h"
+#include "services/strings.h"
+
+namespace screens {
+
+namespace {
+
+const std::string kChoiceFile = "sound.cop";
+
+// Entry texts by soundChoice; the list has room for a third that is never filled.
+const std::array<std::string, 3> kEntries = {"PC Speaker.......", "Scheda Audio.....", ""};
+
+constexpr int kEnter = 13;
+constexpr int kEscape = 27;
+
+// A box 21 wide at column 32: top border on `top`, sides on the five rows below, bottom after.
+void draw_box(svc::Services& sv, int top)
+{
+    sv.locate(top, 32);
+    sv.print_line({svc::character_from_code(201) + svc::repeated_byte(19, 205) +
+                   svc::character_from_code(187)});
+    for (int row = top + 1; row <= top + 5; ++row) {
+        sv.locate(row, 32);
+        sv.print_line({svc::character_from_code(186)});
+        sv.locate(row, 52);
+        sv.print_line({svc::character_from_code(186)});
+    }
+    sv.locate(top + 6, 32);
+    sv.print_line({svc::character_from_code(200) + svc::repeated_byte(19, 205) +
+                   svc::character_from_code(188)});
+}
+
+// The entry of `choice` at its row, plain (15 on 0) or highlighted (1 on 15).
+void print_entry(svc::Services& sv, int choice, bool highlighted)
+{
+    if (highlighted) {
+        sv.set_colours(1, 15);
+    } else {
+        sv.set_colours(15, 0);
+    }
+    sv.locate((choice + 4) * 2, 34);
+    sv.print_line({kEntries[static_cast<std::size_t>(choice)]});
+}
+
+// The stored choice: the item's number rounded to an integer. Anything but 0 or 1 (a damaged
+// or hand-edited file) counts as the PC speaker, so the highlight always lands on an entry.
+int stored_choice(const std::string& item)
+{
+    const double value = std::nearbyint(svc::text_number(item));
+    return value == 1 ? 1 : 0;
+}
+
+} // namespace
+
+void ChooseSound(svc::Services& sv, game::i16& soundMode)
+{
+    sv.set_background(0);
+    sv.clear_screen();
+
+    sv.set_foreground(14);
+    sv.locate(4, 32);
+    sv.print_line({"- Scelta del suono -"});
+
+    sv.set_foreground(15);
+    draw_box(sv, 6);
+    sv.locate(8, 34);
+    sv.print_line({kEntries[0]});
+    // The first drawing of the sound card entry has one dot less, as the game always showed it.
+    sv.locate(10, 34);
+    sv.print_line({"Scheda Audio...."});
+    draw_box(sv, 16);
+
+    sv.set_foreground(14);
+    sv.locate(18, 34);
+    sv.print_line({"<  o  >=seleziona"});
+    sv.locate(20, 36);
+    sv.print_line({"<  >=conferma"});
+    sv.set_foreground(10);
+    sv.locate(18, 35);
+    sv.print_line({svc::character_from_code(24)});
+    sv.locate(18, 39);
+    sv.print_line({svc::character_from_code(25)});
+    sv.locate(20, 37);
+    sv.print_line({svc::character_from_code(17) + svc::character_from_code(217)});
+
+    // A missing file shows the error dialog twice (open, then read); after two Yes answers the
+    // item is empty and the menu starts on the PC speaker.
+    sv.open_file(kChoiceFile, svc::FileMode::Input, 1);
+    const std::string item = sv.read_item(1);
+    sv.close_all_files();
+    int soundChoice = stored_choice(item);
+    print_entry(sv, soundChoice, true);
+
+    std::string key;
+    while (key != std::string(1, static_cast<char>(kEnter))) {
+        key = sv.read_key();
+        if (key.empty()) {
+            sv.pause_ms(0.5); // rest between polls instead of spinning a core
+            continue;
+        }
+        if (key == std::string(1, static_cast<char>(kEscape))) {
+            sv.set_colours(7, 0);
+            sv.clear_screen();
+            sv.end_program();
+        }
+        // Only the last character counts, so capital P and H act as the arrows.
+        const char keyChar = key.back();
+        if (keyChar == 'P' || keyChar == 'H') {
+            print_entry(sv, soundChoice, false);
+            // The highlight stops at either end; it does not wrap.
+            soundChoice =
+                keyChar == 'P' ? std::min(soundChoice + 1, 1) : std::max(soundChoice - 1, 0);
+            print_entry(sv, soundChoice, true);
+        }
+    }
+
+    // Written back on every confirmed start, even when unchanged.
+    sv.open_file(kChoiceFile, svc::FileMode::Output, 1);
+    sv.write_item(1, svc::number_text(soundChoice));
+    sv.close_all_files();
+    soundMode = static_cast<game::i16>(soundChoice);
+}
+
+} // namespace screens
