@@ -1,0 +1,113 @@
+// The four movement keys: a step forward or back, a quarter turn right or left.
+#include <cmath>
+
+#include "game/items.h"
+#include "game/maze.h"
+
+namespace game {
+namespace {
+
+// One step forward for each heading number 1..4, as the turn tables give it.
+struct Step {
+    i16 row, col;
+};
+
+// Right turn: the step from the heading before the turn (0 counted as 4).
+// clang-format off
+constexpr Step kRightTurnStep[5] = {{0, 0}, {-1, 0}, {0, -1}, {1, 0}, {0, 1}};
+// Left turn: the step from the heading after the turn (4 before it becomes 0).
+constexpr Step kLeftTurnStep[5]  = {{0, 0}, {0, -1}, {1, 0},  {0, 1}, {-1, 0}};
+// clang-format on
+
+// A new roll for the objects on the facing wall, drawn at every quarter turn.
+void drawItemRoll(svc::Services& sv, PlayerState& p, ScanState& s)
+{
+    s.keyAhead = 0;
+    s.doorAhead = 0;
+    const float roll = sv.random_single() * static_cast<float>(p.itemRollRange);
+    p.itemRoll = static_cast<i16>(std::floor(roll) + 1);
+}
+
+void forward(svc::Services& sv, GameState& st)
+{
+    PlayerState& p = st.player;
+    const char ahead = st.level.maze(p.playerRow + p.stepRow, p.playerCol + p.stepCol);
+    if (ahead != kOpenCell && ahead != kExitCell) {
+        sv.sound_tone(50, 1.5); // wall, key or closed door ahead
+        return;
+    }
+    if (st.scan.facingBlocked == 1) {
+        sv.beep();
+        return;
+    }
+    p.playerRow = static_cast<i16>(p.playerRow + p.stepRow);
+    p.playerCol = static_cast<i16>(p.playerCol + p.stepCol);
+    st.scan.scanRow = static_cast<i16>(st.scan.scanRow + p.stepRow);
+    st.scan.scanCol = static_cast<i16>(st.scan.scanCol + p.stepCol);
+}
+
+void back(svc::Services& sv, GameState& st)
+{
+    PlayerState& p = st.player;
+    // Only an open cell behind: the exit cannot be reached backwards, on purpose.
+    if (st.level.maze(p.playerRow - p.stepRow, p.playerCol - p.stepCol) != kOpenCell) {
+        sv.beep();
+        return;
+    }
+    p.playerRow = static_cast<i16>(p.playerRow - p.stepRow);
+    p.playerCol = static_cast<i16>(p.playerCol - p.stepCol);
+    st.scan.scanRow = static_cast<i16>(st.scan.scanRow - p.stepRow);
+    st.scan.scanCol = static_cast<i16>(st.scan.scanCol - p.stepCol);
+}
+
+void turnRight(svc::Services& sv, GameState& st)
+{
+    PlayerState& p = st.player;
+    drawItemRoll(sv, p, st.scan);
+    if (p.heading == 0) {
+        p.heading = 4;
+    }
+    if (p.heading >= 1 && p.heading <= 4) {
+        p.stepRow = kRightTurnStep[p.heading].row;
+        p.stepCol = kRightTurnStep[p.heading].col;
+    }
+    --p.heading;
+}
+
+void turnLeft(svc::Services& sv, GameState& st)
+{
+    PlayerState& p = st.player;
+    drawItemRoll(sv, p, st.scan);
+    ++p.heading;
+    if (p.heading >= 1 && p.heading <= 4) {
+        p.stepRow = kLeftTurnStep[p.heading].row;
+        p.stepCol = kLeftTurnStep[p.heading].col;
+    }
+    if (p.heading == 4) {
+        p.heading = 0;
+    }
+}
+
+} // namespace
+
+void ApplyMovementKey(svc::Services& sv, GameState& st, char key)
+{
+    switch (key) {
+    case 'H':
+        forward(sv, st);
+        break;
+    case 'P':
+        back(sv, st);
+        break;
+    case 'M':
+        turnRight(sv, st);
+        break;
+    case 'K':
+        turnLeft(sv, st);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace game
