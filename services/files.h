@@ -17,7 +17,7 @@ namespace svc {
 // which replaces the target only when the file is closed, after the data reached the disk.
 // Until then the old file stays whole on disk. Destroying the table closes its files.
 class FileTable {
-public:
+  public:
     static constexpr int kMaxNumber = 255;
     // Longest item read_item keeps; the rest of a longer item is read past and dropped.
     static constexpr std::size_t kMaxItem = 32767;
@@ -41,7 +41,7 @@ public:
     // The hidden file output goes to until it is closed.
     static std::string pendingName(const std::string& target);
 
-private:
+  private:
     struct OpenFile;
     std::map<int, std::unique_ptr<OpenFile>> files_;
 };

@@ -1,0 +1,411 @@
+// Sequential files: opening by number, quoted items written and read back, safe closing.
+#include "services/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "services/entry.h"
+
+namespace svc {
+
+namespace {
+
+constexpr int kCtrlZ = 26;
+
+bool parent_folder_exists(const std::string& name)
+{
+    const std::size_t slash = name.find_last_of('/');
+    if (slash == std::string::npos) {
+        return true;
+    }
+    struct stat st {};
+    const std::string folder = slash == 0 ? "/" : name.substr(0, slash);
+    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// What the system's refusal to open or create `name` means to the game.
+int open_error(int err, const std::string& name)
+{
+    switch (err) {
+    case ENOENT:
+        return parent_folder_exists(name) ? kFileNotFound : kPathNotFound;
+    case ENOTDIR:
+        return kPathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+    case EBUSY:
+    case EAGAIN:
+        return kPermissionDenied;
+    case EIO:
+    case ENXIO:
+    case ENODEV:
+    case ENOMEDIUM:
+        return kDeviceUnavailable;
+    case ENAMETOOLONG:
+    case EINVAL:
+    case EILSEQ:
+        return kBadFileName;
+    case EISDIR:
+    case ELOOP:
+        return kPathFileAccess;
+    default:
+        return kFileNotFound;
+    }
+}
+
+// What a failure while writing, syncing or replacing a file means to the game.
+int write_error(int err)
+{
+    switch (err) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return kPermissionDenied;
+    case EIO:
+        return kDeviceUnavailable;
+    default:
+        return kPathFileAccess;
+    }
+}
+
+// The name as one absolute, normalised path, to spot a file opened twice.
+std::string identity(const std::string& name)
+{
+    std::error_code ec;
+    const std::filesystem::path p = std::filesystem::absolute(name, ec);
+    return (ec ? std::filesystem::path(name) : p).lexically_normal().string();
+}
+
+void sync_folder_of(const std::string& target)
+{
+    const std::size_t slash = target.find_last_of('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+// One open file. Input reads through a fixed buffer, so no file is ever held whole.
+struct FileTable::OpenFile {
+    FileMode mode = FileMode::Input;
+    int fd = -1;
+    std::string identity;
+    // Output: the file replaced on close, the hidden file written meanwhile, and whether a
+    // write failed (the new contents are then incomplete and are dropped on close).
+    std::string target;
+    std::string pending;
+    bool writeFailed = false;
+    // Input.
+    std::vector<char> buffer;
+    std::size_t pos = 0;
+    std::size_t len = 0;
+    bool atEnd = false;
+    int readErrno = 0;
+
+    ~OpenFile()
+    {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+
+    // The next byte (0..255) without taking it; -1 at the end of the file.
+    int peek()
+    {
+        if (pos == len && !atEnd) {
+            fill();
+        }
+        return pos < len ? static_cast<unsigned char>(buffer[pos]) : -1;
+    }
+    int get()
+    {
+        const int c = peek();
+        pos += c >= 0 ? 1 : 0;
+        return c;
+    }
+    void fill()
+    {
+        pos = 0;
+        len = 0;
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+            if (n > 0) {
+                len = static_cast<std::size_t>(n);
+                return;
+            }
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            readErrno = n < 0 ? errno : 0;
+            atEnd = true; // a read error ends the file as well
+            return;
+        }
+    }
+};
+
+FileTable::FileTable() = default;
+
+FileTable::~FileTable()
+{
+    closeAll();
+}
+
+std::string FileTable::pendingName(const std::string& target)
+{
+    const std::size_t slash = target.find_last_of('/');
+    if (slash == std::string::npos) {
+        return "." + target + ".tmp";
+    }
+    return target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".tmp";
+}
+
+int FileTable::open(const std::string& name, FileMode mode, int number)
+{
+    if (number < 1 || number > kMaxNumber) {
+        return kBadFileNumber;
+    }
+    if (files_.count(number) != 0) {
+        return kFileAlreadyOpen;
+    }
+    if (mode != FileMode::Input && mode != FileMode::Output) {
+        return kBadFileMode;
+    }
+    if (name.empty() || name.find('\0') != std::string::npos) {
+        return kBadFileName;
+    }
+    auto file = std::make_unique<OpenFile>();
+    file->mode = mode;
+    file->identity = identity(name);
+    for (const auto& [n, other] : files_) {
+        // The same file twice is refused unless both only read it.
+        if (other->identity == file->identity &&
+            (mode == FileMode::Output || other->mode == FileMode::Output)) {
+            return kFileAlreadyOpen;
+        }
+    }
+
+    struct stat st {};
+    if (mode == FileMode::Input) {
+        // Non-blocking, so a pipe given as a name cannot hang the open.
+        file->fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+        if (file->fd < 0) {
+            return open_error(errno, name);
+        }
+        if (::fstat(file->fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            return kPathFileAccess; // folders and devices are not sequential files
+        }
+        file->buffer.resize(64 * 1024);
+        if (file->peek() == kCtrlZ) {
+            file->atEnd = true;
+            file->len = 0;
+        }
+        files_.emplace(number, std::move(file));
+        return 0;
+    }
+
+    file->target = name;
+    bool existed = false;
+    if (::stat(name.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) {
+            return kPathFileAccess;
+        }
+        if (::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) != 0) {
+            return open_error(errno, name);
+        }
+        // A link is followed: the file it names is the one replaced.
+        if (char* real = ::realpath(name.c_str(), nullptr)) {
+            file->target = real;
+            std::free(real);
+        }
+        existed = true;
+    } else if (errno != ENOENT) {
+        return open_error(errno, name);
+    }
+    file->pending = pendingName(file->target);
+    file->fd = ::open(file->pending.c_str(),
+                      O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
+    if (file->fd < 0) {
+        return open_error(errno, file->pending);
+    }
+    if (existed) {
+        ::fchmod(file->fd, st.st_mode & 07777);
+    }
+    files_.emplace(number, std::move(file));
+    return 0;
+}
+
+int FileTable::write(int number, std::string_view text)
+{
+    const auto it = files_.find(number);
+    if (it == files_.end()) {
+        return kBadFileNumber;
+    }
+    OpenFile& f = *it->second;
+    if (f.mode != FileMode::Output) {
+        return kBadFileMode;
+    }
+    std::string line;
+    line.reserve(text.size() + 4);
+    line += '"';
+    line += text;
+    line += "\"\r\n";
+    std::size_t done = 0;
+    while (done < line.size()) {
+        const ssize_t n = ::write(f.fd, line.data() + done, line.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            f.writeFailed = true;
+            return write_error(n < 0 ? errno : EIO);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+int FileTable::read(int number, std::string& item)
+{
+    item.clear();
+    const auto it = files_.find(number);
+    if (it == files_.end()) {
+        return kBadFileNumber;
+    }
+    OpenFile& f = *it->second;
+    if (f.mode != FileMode::Input) {
+        return kBadFileMode;
+    }
+    auto keep = [&item](int c) {
+        if (item.size() < kMaxItem) {
+            item += static_cast<char>(c);
+        }
+    };
+    int c = f.peek();
+    while (c == ' ' || c == '\t') {
+        f.get();
+        c = f.peek();
+    }
+    if (c < 0) {
+        return f.readErrno != 0 ? kDeviceUnavailable : kInputPastEnd;
+    }
+    if (c == '"') {
+        f.get();
+        while ((c = f.get()) >= 0 && c != '"') {
+            keep(c);
+        }
+    } else {
+        while ((c = f.peek()) >= 0 && c != ',' && c != '\r' && c != '\n') {
+            keep(f.get());
+        }
+        while (!item.empty() && (item.back() == ' ' || item.back() == '\t')) {
+            item.pop_back();
+        }
+    }
+    // Past the separator: a comma, or one line end (CR LF and LF CR count as one).
+    while ((c = f.get()) >= 0) {
+        if (c == ',') {
+            break;
+        }
+        if (c == '\r' || c == '\n') {
+            if (f.peek() == (c == '\r' ? '\n' : '\r')) {
+                f.get();
+            }
+            break;
+        }
+    }
+    return f.readErrno != 0 ? kDeviceUnavailable : 0;
+}
+
+int FileTable::closeAll()
+{
+    int first = 0;
+    for (auto& [number, file] : files_) {
+        OpenFile& f = *file;
+        if (f.mode != FileMode::Output) {
+            continue;
+        }
+        int err = f.writeFailed ? -1 : 0; // already reported when the write failed
+        if (err == 0 && ::fsync(f.fd) != 0) {
+            err = errno;
+        }
+        if (::close(f.fd) != 0 && err == 0) {
+            err = errno;
+        }
+        f.fd = -1;
+        if (err == 0 && ::rename(f.pending.c_str(), f.target.c_str()) != 0) {
+            err = errno;
+        }
+        if (err != 0) {
+            ::unlink(f.pending.c_str()); // the old file stays as it was
+            if (err > 0 && first == 0) {
+                first = write_error(err);
+            }
+            continue;
+        }
+        sync_folder_of(f.target);
+    }
+    files_.clear(); // closes the inputs
+    return first;
+}
+
+void Services::open_file(const std::string& name, FileMode mode, int number, Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    if (const int err = files_->open(name, mode, number)) {
+        raise(err);
+    }
+}
+
+void Services::write_item(int number, std::string_view text, Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    if (const int err = files_->write(number, text)) {
+        raise(err);
+    }
+}
+
+std::string Services::read_item(int number, Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return {};
+    }
+    std::string item;
+    if (const int err = files_->read(number, item)) {
+        raise(err);
+    }
+    return item;
+}
+
+void Services::close_all_files(Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    if (const int err = files_->closeAll()) {
+        raise(err);
+    }
+}
+
+} // namespace svc

@@ -1,0 +1,262 @@
+// Checks of the sequential files: bytes written, items read back, errors and safe saving.
+#include "services/files.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/harness.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using svc::FileMode;
+using svc::FileTable;
+using testing_support::Harness;
+using testing_support::read_file;
+using testing_support::TempDir;
+using testing_support::write_file;
+
+// The pending error, answered with Yes so the next step can raise its own.
+int take_error(Harness& h)
+{
+    const int code = h.sv().pendingError();
+    if (code != 0) {
+        h.platform.pressKey(svc::Key::Y);
+        h.sv().checkpoint();
+    }
+    return code;
+}
+
+// Every item of a file, read until the end; the error that ended the reading is last.
+std::vector<std::string> items_of(const std::string& bytes)
+{
+    write_file("items.txt", bytes);
+    FileTable table;
+    std::vector<std::string> out;
+    EXPECT_EQ(table.open("items.txt", FileMode::Input, 1), 0);
+    for (int guard = 0; guard < 100; ++guard) {
+        std::string item;
+        const int err = table.read(1, item);
+        if (err != 0) {
+            EXPECT_EQ(err, svc::kInputPastEnd);
+            EXPECT_EQ(item, "");
+            break;
+        }
+        out.push_back(item);
+    }
+    return out;
+}
+
+using Items = std::vector<std::string>;
+
+TEST(SequentialFiles, WrittenItemsAreQuotedLinesAndNothingElse)
+{
+    TempDir dir;
+    Harness h;
+    h.sv().open_file("LEVEL.MGS", FileMode::Output, 1);
+    h.sv().write_item(1, "\x8C");
+    h.sv().close_all_files();
+    EXPECT_EQ(read_file("LEVEL.MGS"), "\x22\x8C\x22\x0D\x0A");
+
+    h.sv().open_file("sound.cop", FileMode::Output, 1);
+    h.sv().write_item(1, " 1");
+    h.sv().write_item(1, "");
+    h.sv().close_all_files();
+    EXPECT_EQ(read_file("sound.cop"), "\" 1\"\r\n\"\"\r\n");
+    EXPECT_EQ(take_error(h), 0);
+    // Nothing but the two files is left in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}), 2);
+
+    h.sv().open_file("sound.cop", FileMode::Input, 1);
+    EXPECT_EQ(h.sv().read_item(1), " 1");
+    EXPECT_EQ(h.sv().read_item(1), "");
+    EXPECT_EQ(take_error(h), 0);
+    EXPECT_EQ(h.sv().read_item(1), "");
+    EXPECT_EQ(take_error(h), svc::kInputPastEnd);
+    h.sv().close_all_files();
+}
+
+TEST(SequentialFiles, ReadingFollowsTheFourSteps)
+{
+    TempDir dir;
+    EXPECT_EQ(items_of("\"abc\"\r\n"), Items{"abc"});
+    EXPECT_EQ(items_of("  abc  ,"), Items{"abc"});
+    EXPECT_EQ(items_of("\t\t 9\t \r\n"), Items{"9"});
+    EXPECT_EQ(items_of("\"a,b\",c  \r\nd"), (Items{"a,b", "c", "d"}));
+    // CR LF and LF CR are one line end each; a lone CR or LF is one too.
+    EXPECT_EQ(items_of("x\n\ry\r\nz\rw\n"), (Items{"x", "y", "z", "w"}));
+    EXPECT_EQ(items_of("x\r\n\r\ny"), (Items{"x", "", "y"}));
+    // After the closing quote everything up to the separator is passed over.
+    EXPECT_EQ(items_of("\"ab\"zz,next"), (Items{"ab", "next"}));
+    EXPECT_EQ(items_of("\"abc"), Items{"abc"});
+    EXPECT_EQ(items_of("a b\t c ,, d"), (Items{"a b\t c", "", "d"}));
+    EXPECT_EQ(items_of("\"  \",  \"\""), (Items{"  ", ""}));
+    // Only a Ctrl-Z in the first byte ends the file.
+    EXPECT_EQ(items_of("\x1A\"abc\"\r\n"), Items{});
+    EXPECT_EQ(items_of("\"a\x1A\"\r\n"), Items{"a\x1A"});
+    EXPECT_EQ(items_of(""), Items{});
+    EXPECT_EQ(items_of("   \t "), Items{});
+    EXPECT_EQ(items_of(std::string("\"\0\xFF\"", 4)), Items{std::string("\0\xFF", 2)});
+}
+
+TEST(SequentialFiles, ALongItemIsCutAndTheRestPassedOver)
+{
+    TempDir dir;
+    const std::string big(FileTable::kMaxItem + 5000, 'q');
+    EXPECT_EQ(items_of(big + ",tail"), (Items{big.substr(0, FileTable::kMaxItem), "tail"}));
+    EXPECT_EQ(items_of("\"" + big + "\"\r\nx"), (Items{big.substr(0, FileTable::kMaxItem), "x"}));
+}
+
+TEST(SequentialFiles, ErrorsOfTheFileOperations)
+{
+    TempDir dir;
+    Harness h;
+    write_file("here.txt", "\"x\"\r\n");
+    fs::create_directory("folder");
+
+    h.sv().open_file("missing.txt", FileMode::Input, 1);
+    EXPECT_EQ(take_error(h), svc::kFileNotFound);
+    // The failed open left the number free.
+    EXPECT_EQ(h.sv().read_item(1), "");
+    EXPECT_EQ(take_error(h), svc::kBadFileNumber);
+    h.sv().close_all_files();
+    EXPECT_EQ(take_error(h), 0);
+
+    h.sv().open_file("nowhere/x.txt", FileMode::Input, 1);
+    EXPECT_EQ(take_error(h), svc::kPathNotFound);
+    h.sv().open_file("nowhere/x.txt", FileMode::Output, 1);
+    EXPECT_EQ(take_error(h), svc::kPathNotFound);
+    h.sv().open_file("here.txt/x", FileMode::Input, 1);
+    EXPECT_EQ(take_error(h), svc::kPathNotFound);
+    h.sv().open_file("folder", FileMode::Input, 1);
+    EXPECT_EQ(take_error(h), svc::kPathFileAccess);
+    h.sv().open_file("folder", FileMode::Output, 1);
+    EXPECT_EQ(take_error(h), svc::kPathFileAccess);
+    h.sv().open_file("", FileMode::Input, 1);
+    EXPECT_EQ(take_error(h), svc::kBadFileName);
+    h.sv().open_file(std::string(5000, 'n'), FileMode::Output, 1);
+    EXPECT_EQ(take_error(h), svc::kBadFileName);
+    h.sv().open_file("here.txt", FileMode::Input, 0);
+    EXPECT_EQ(take_error(h), svc::kBadFileNumber);
+    h.sv().open_file("here.txt", FileMode::Input, 256);
+    EXPECT_EQ(take_error(h), svc::kBadFileNumber);
+    h.sv().write_item(3, "x");
+    EXPECT_EQ(take_error(h), svc::kBadFileNumber);
+
+    h.sv().open_file("here.txt", FileMode::Input, 255);
+    h.sv().open_file("other.txt", FileMode::Output, 255);
+    EXPECT_EQ(take_error(h), svc::kFileAlreadyOpen);
+    h.sv().write_item(255, "x");
+    EXPECT_EQ(take_error(h), svc::kBadFileMode);
+    h.sv().open_file("./here.txt", FileMode::Output, 2);
+    EXPECT_EQ(take_error(h), svc::kFileAlreadyOpen);
+    h.sv().open_file("other.txt", FileMode::Output, 2);
+    EXPECT_EQ(h.sv().read_item(2), "");
+    EXPECT_EQ(take_error(h), svc::kBadFileMode);
+    // The read that failed on the wrong file did not move the other one.
+    EXPECT_EQ(h.sv().read_item(255), "x");
+    h.sv().close_all_files();
+    EXPECT_EQ(take_error(h), 0);
+    EXPECT_EQ(read_file("other.txt"), "");
+    EXPECT_EQ(read_file("here.txt"), "\"x\"\r\n");
+}
+
+TEST(SequentialFiles, RefusedAccessIsPermissionDenied)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "the superuser is never refused";
+    }
+    TempDir dir;
+    FileTable table;
+    write_file("locked.txt", "\"x\"\r\n");
+    fs::permissions("locked.txt", fs::perms::none);
+    EXPECT_EQ(table.open("locked.txt", FileMode::Input, 1), svc::kPermissionDenied);
+    EXPECT_EQ(table.open("locked.txt", FileMode::Output, 1), svc::kPermissionDenied);
+    fs::create_directory("shut");
+    fs::permissions("shut", fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(table.open("shut/new.txt", FileMode::Output, 1), svc::kPermissionDenied);
+    EXPECT_FALSE(table.isOpen(1));
+}
+
+TEST(SafeSaving, TheOldFileStaysWholeUntilTheNewOneIsClosed)
+{
+    TempDir dir;
+    write_file("LEVEL.MGS", "\"\x8D\"\r\n");
+    ::chmod("LEVEL.MGS", 0640);
+    {
+        FileTable table;
+        ASSERT_EQ(table.open("LEVEL.MGS", FileMode::Output, 1), 0);
+        ASSERT_EQ(table.write(1, "\x8E"), 0);
+        EXPECT_EQ(read_file("LEVEL.MGS"), "\"\x8D\"\r\n");
+        EXPECT_TRUE(fs::exists(FileTable::pendingName("LEVEL.MGS")));
+        EXPECT_EQ(table.closeAll(), 0);
+    }
+    EXPECT_EQ(read_file("LEVEL.MGS"), "\"\x8E\"\r\n");
+    EXPECT_FALSE(fs::exists(FileTable::pendingName("LEVEL.MGS")));
+    struct stat st {};
+    ASSERT_EQ(::stat("LEVEL.MGS", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(SafeSaving, ACrashBetweenOpenAndCloseKeepsTheOldFile)
+{
+    TempDir dir;
+    write_file("sound.cop", "\" 0\"\r\n");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The child dies in the middle of saving: no close, no destructors.
+        FileTable* table = new FileTable;
+        table->open("sound.cop", FileMode::Output, 1);
+        table->write(1, " 1");
+        ::_exit(table->isOpen(1) ? 0 : 3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(read_file("sound.cop"), "\" 0\"\r\n");
+
+    // The next save goes through and takes the leftover hidden file with it.
+    FileTable table;
+    ASSERT_EQ(table.open("sound.cop", FileMode::Output, 1), 0);
+    ASSERT_EQ(table.write(1, " 1"), 0);
+    ASSERT_EQ(table.closeAll(), 0);
+    EXPECT_EQ(read_file("sound.cop"), "\" 1\"\r\n");
+    EXPECT_FALSE(fs::exists(FileTable::pendingName("sound.cop")));
+}
+
+TEST(SafeSaving, ALinkedFileIsReplacedAndTheLinkKept)
+{
+    TempDir dir;
+    fs::create_directory("real");
+    write_file("real/sound.cop", "\" 0\"\r\n");
+    fs::create_symlink("real/sound.cop", "sound.cop");
+    FileTable table;
+    ASSERT_EQ(table.open("sound.cop", FileMode::Output, 1), 0);
+    ASSERT_EQ(table.write(1, " 1"), 0);
+    ASSERT_EQ(table.closeAll(), 0);
+    EXPECT_TRUE(fs::is_symlink("sound.cop"));
+    EXPECT_EQ(read_file("real/sound.cop"), "\" 1\"\r\n");
+}
+
+TEST(SafeSaving, DestroyingTheTableClosesItsFiles)
+{
+    TempDir dir;
+    {
+        FileTable table;
+        ASSERT_EQ(table.open("new.txt", FileMode::Output, 7), 0);
+        ASSERT_EQ(table.write(7, "abc"), 0);
+        EXPECT_FALSE(fs::exists("new.txt"));
+    }
+    EXPECT_EQ(read_file("new.txt"), "\"abc\"\r\n");
+}
+
+} // namespace

@@ -1,0 +1,370 @@
+// Checks of text output: glyph cells, wrapping, scrolling, control bytes and placement.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "data/fonts.h"
+#include "services/number_text.h"
+#include "tests/support/harness.h"
+
+namespace {
+
+using testing_support::Harness;
+
+// The pending error, answered with Yes so the next step can raise its own.
+int take_error(Harness& h)
+{
+    const int code = h.sv().pendingError();
+    if (code != 0) {
+        h.platform.pressKey(svc::Key::Y);
+        h.sv().checkpoint();
+    }
+    return code;
+}
+
+// The pixels of one text cell (1-based row and column), row by row.
+std::vector<int> cell_pixels(const svc::ScreenImage& s, int row, int col)
+{
+    const int fh = s.info().fontHeight;
+    std::vector<int> out;
+    for (int y = (row - 1) * fh; y < row * fh; ++y) {
+        for (int x = (col - 1) * 8; x < col * 8; ++x) {
+            out.push_back(s.pixel(x, y));
+        }
+    }
+    return out;
+}
+
+std::vector<int> uniform_cell(const svc::ScreenImage& s, int colour)
+{
+    return std::vector<int>(static_cast<std::size_t>(8 * s.info().fontHeight), colour);
+}
+
+// All pixels of a text row (1-based) as one vector.
+std::vector<int> row_pixels(const svc::ScreenImage& s, int row)
+{
+    std::vector<int> out;
+    for (int col = 1; col <= 80; ++col) {
+        const std::vector<int> c = cell_pixels(s, row, col);
+        out.insert(out.end(), c.begin(), c.end());
+    }
+    return out;
+}
+
+struct Cursor {
+    int row;
+    int col;
+    bool operator==(const Cursor&) const = default;
+};
+Cursor cursor(Harness& h)
+{
+    return {h.screen().cursorRow, h.screen().cursorCol};
+}
+std::ostream& operator<<(std::ostream& os, const Cursor& c)
+{
+    return os << "(" << c.row << ", " << c.col << ")";
+}
+
+const std::string kFull(80, 'x');
+
+TEST(TextWrapping, EightyCharactersWithAndWithoutLineEnd)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    h.sv().locate(3, 1);
+    h.sv().print_text(kFull, true);
+    EXPECT_EQ(cursor(h), (Cursor{4, 1})); // one row down, not two
+
+    h.sv().print_text(kFull, false);
+    EXPECT_EQ(cursor(h), (Cursor{4, 80}));
+    EXPECT_TRUE(h.screen().pendingWrap);
+    h.sv().print_text("\xDB", false);
+    EXPECT_EQ(cursor(h), (Cursor{5, 2}));
+    EXPECT_EQ(cell_pixels(h.screen(), 5, 1), uniform_cell(h.screen(), 15));
+    EXPECT_EQ(cell_pixels(h.screen(), 4, 80), cell_pixels(h.screen(), 4, 79)); // an x, kept
+
+    // An empty print with line end after a pending wrap ends the line once.
+    h.sv().print_text(std::string(79, 'x'), false);
+    EXPECT_TRUE(h.screen().pendingWrap);
+    h.sv().print_text("", true);
+    EXPECT_EQ(cursor(h), (Cursor{6, 1}));
+    EXPECT_FALSE(h.screen().pendingWrap);
+
+    // An empty print without line end leaves the wrap pending; placement clears it.
+    h.sv().print_text(kFull, false);
+    h.sv().print_text("", false);
+    EXPECT_TRUE(h.screen().pendingWrap);
+    h.sv().locate(10, 80);
+    EXPECT_FALSE(h.screen().pendingWrap);
+    h.sv().print_text("ab", false);
+    EXPECT_EQ(cursor(h), (Cursor{11, 2})); // b went on the next row
+}
+
+TEST(TextScrolling, LineEndOnRow24ScrollsThePrintAreaAndKeepsRow25)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    for (int row = 1; row <= 25; ++row) {
+        h.sv().set_foreground(row % 15 + 1);
+        h.sv().locate(row, row);
+        h.sv().print_text("\xDB", false);
+    }
+    const std::vector<int> row25 = row_pixels(h.screen(), 25);
+    std::vector<std::vector<int>> before;
+    for (int row = 1; row <= 24; ++row) {
+        before.push_back(row_pixels(h.screen(), row));
+    }
+
+    h.sv().locate(24, 30);
+    h.sv().print_text("", true);
+    EXPECT_EQ(cursor(h), (Cursor{24, 1}));
+    for (int row = 1; row <= 23; ++row) {
+        EXPECT_EQ(row_pixels(h.screen(), row), before[static_cast<std::size_t>(row)]) << row;
+    }
+    EXPECT_EQ(row_pixels(h.screen(), 24), std::vector<int>(640 * 8, 0));
+    EXPECT_EQ(row_pixels(h.screen(), 25), row25);
+
+    // A line end on row 25 scrolls the print area too and lands on row 24.
+    const std::vector<int> row2 = row_pixels(h.screen(), 2);
+    h.sv().locate(25, 40);
+    h.sv().print_text("", true);
+    EXPECT_EQ(cursor(h), (Cursor{24, 1}));
+    EXPECT_EQ(row_pixels(h.screen(), 1), row2);
+    EXPECT_EQ(row_pixels(h.screen(), 25), row25);
+
+    // Wrapping past column 80 of row 25 scrolls the same way.
+    h.sv().locate(25, 80);
+    h.sv().print_text("zq", false);
+    EXPECT_EQ(cursor(h), (Cursor{24, 2}));
+    EXPECT_NE(row_pixels(h.screen(), 25), row25); // the z went into column 80
+}
+
+TEST(TextScrolling, ModeTwelveScrollsSixteenPixelRowsInTheBackground)
+{
+    Harness h;
+    h.sv().set_screen_mode(12);
+    h.sv().set_colours(14, 3);
+    h.sv().locate(29, 1);
+    h.sv().print_text("\xDB", false);
+    h.sv().locate(30, 1);
+    h.sv().print_text("\xDB", false);
+    h.sv().locate(29, 5);
+    h.sv().print_text("", true);
+    EXPECT_EQ(cursor(h), (Cursor{29, 1}));
+    EXPECT_EQ(cell_pixels(h.screen(), 28, 1), uniform_cell(h.screen(), 14));
+    EXPECT_EQ(row_pixels(h.screen(), 29), std::vector<int>(640 * 16, 3));
+    EXPECT_EQ(cell_pixels(h.screen(), 30, 1), uniform_cell(h.screen(), 14));
+}
+
+TEST(TextCells, EveryPixelOfACellIsWritten)
+{
+    Harness h;
+    h.sv().set_screen_mode(12);
+    h.sv().set_colours(10, 4);
+    h.sv().locate(2, 1);
+    h.sv().print_text("\xDB A", false);
+    EXPECT_EQ(cell_pixels(h.screen(), 2, 1), uniform_cell(h.screen(), 10));
+    EXPECT_EQ(cell_pixels(h.screen(), 2, 2), uniform_cell(h.screen(), 4));
+    // The letter's pixels follow the font, the leftmost pixel in the top bit.
+    const std::vector<int> a = cell_pixels(h.screen(), 2, 3);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const bool on = data::kFont8x16['A'][y] & (0x80 >> x);
+            EXPECT_EQ(a[static_cast<std::size_t>(y * 8 + x)], on ? 10 : 4) << x << "," << y;
+        }
+    }
+
+    // Mode 8 keeps index 0 behind glyphs whatever background was given.
+    h.sv().set_screen_mode(8);
+    h.sv().set_colours(12, 5);
+    h.sv().print_text("\xDB ", false);
+    EXPECT_EQ(cell_pixels(h.screen(), 1, 1), uniform_cell(h.screen(), 12));
+    EXPECT_EQ(cell_pixels(h.screen(), 1, 2), uniform_cell(h.screen(), 0));
+    const std::vector<int> blank = cell_pixels(h.screen(), 1, 2);
+    h.sv().locate(1, 2);
+    h.sv().print_text("\x18", false); // the up arrow has a picture, not a control meaning
+    EXPECT_NE(cell_pixels(h.screen(), 1, 2), blank);
+}
+
+TEST(TextCells, TextModeWritesCharacterAndAttribute)
+{
+    Harness h;
+    h.sv().set_colours(14, 1);
+    h.sv().locate(3, 79);
+    h.sv().print_text("Hi!", false);
+    EXPECT_EQ(h.screen().cell(2, 78), 'H' | 0x1E << 8);
+    EXPECT_EQ(h.screen().cell(2, 79), 'i' | 0x1E << 8);
+    EXPECT_EQ(h.screen().cell(3, 0), '!' | 0x1E << 8);
+
+    // Scrolling moves the cells and blanks the print area's last row in the colours.
+    h.sv().locate(25, 1);
+    h.sv().print_text("Z", false);
+    h.sv().locate(24, 1);
+    h.sv().print_text("", true);
+    EXPECT_EQ(h.screen().cell(2, 0), '!' | 0x1E << 8);
+    EXPECT_EQ(h.screen().cell(23, 5), ' ' | 0x1E << 8);
+    EXPECT_EQ(h.screen().cell(24, 0), 'Z' | 0x1E << 8);
+
+    h.sv().print_text("\x0C", false);
+    EXPECT_EQ(h.screen().cell(24, 0), ' ' | 0x1E << 8);
+    EXPECT_EQ(cursor(h), (Cursor{1, 1}));
+}
+
+TEST(TextControlBytes, CursorMovesStayInsideThePrintArea)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    h.sv().locate(1, 1);
+    h.sv().print_text("\x1D\x1E", false); // left and up at the corner
+    EXPECT_EQ(cursor(h), (Cursor{1, 1}));
+    h.sv().print_text("\x1C\x1C\x1F", false); // right, right, down
+    EXPECT_EQ(cursor(h), (Cursor{2, 3}));
+    h.sv().locate(24, 80);
+    h.sv().print_text("\x1C\x1F", false);
+    EXPECT_EQ(cursor(h), (Cursor{24, 80}));
+    EXPECT_FALSE(h.screen().pendingWrap);
+    EXPECT_EQ(cell_pixels(h.screen(), 24, 80), uniform_cell(h.screen(), 0)); // nothing drawn
+    h.sv().print_text("\x0B", false);
+    EXPECT_EQ(cursor(h), (Cursor{1, 1}));
+
+    h.sv().locate(5, 5);
+    h.sv().print_text("a\rb\nc", false);
+    EXPECT_EQ(cursor(h), (Cursor{7, 2}));
+    h.sv().print_text("d\n", true); // the last byte's own line end is the only one
+    EXPECT_EQ(cursor(h), (Cursor{8, 1}));
+}
+
+TEST(TextControlBytes, TabClearAndBell)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    h.sv().locate(3, 1);
+    h.sv().print_text("\xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB", false);
+    h.sv().locate(3, 1);
+    h.sv().print_text("a\t", false);
+    EXPECT_EQ(cursor(h), (Cursor{3, 9}));
+    EXPECT_EQ(cell_pixels(h.screen(), 3, 8), uniform_cell(h.screen(), 0)); // spaces written
+    h.sv().print_text("\t", false); // at a stop already: a whole tab
+    EXPECT_EQ(cursor(h), (Cursor{3, 17}));
+    h.sv().locate(3, 73);
+    h.sv().print_text("\t", false); // up to column 80 as the last byte: the wrap waits
+    EXPECT_EQ(cursor(h), (Cursor{3, 80}));
+    EXPECT_TRUE(h.screen().pendingWrap);
+    h.sv().locate(3, 80);
+    h.sv().print_text("\tx", false);
+    EXPECT_EQ(cursor(h), (Cursor{4, 2}));
+
+    const double before = h.platform.ticks_ms();
+    const std::size_t tones = h.platform.audio.tones.size();
+    h.sv().print_text("\x07", false);
+    EXPECT_GE(h.platform.ticks_ms() - before, 250.0);
+    EXPECT_GT(h.platform.audio.tones.size(), tones);
+    EXPECT_EQ(cursor(h), (Cursor{4, 2}));
+
+    h.sv().set_screen_mode(12);
+    h.sv().set_colours(7, 2);
+    h.sv().locate(30, 5);
+    h.sv().print_text("x\x0C", false);
+    EXPECT_EQ(cursor(h), (Cursor{1, 1}));
+    EXPECT_EQ(row_pixels(h.screen(), 30), std::vector<int>(640 * 16, 2));
+    EXPECT_FLOAT_EQ(h.screen().lastPointX, 320.0f);
+    EXPECT_FLOAT_EQ(h.screen().lastPointY, 240.0f);
+}
+
+TEST(TextPlacement, LocateRefusesRowsAndColumnsOutsideTheScreen)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    h.sv().locate(25, 80);
+    EXPECT_EQ(take_error(h), 0);
+    for (auto [row, col] : {std::pair{0, 1}, {26, 1}, {1, 0}, {1, 81}, {-3, -3}}) {
+        h.sv().locate(row, col);
+        EXPECT_EQ(take_error(h), svc::kIllegalFunctionCall) << row << "," << col;
+        EXPECT_EQ(cursor(h), (Cursor{25, 80}));
+    }
+    h.sv().set_screen_mode(12);
+    h.sv().locate(30, 1);
+    EXPECT_EQ(take_error(h), 0);
+    h.sv().locate(31, 1);
+    EXPECT_EQ(take_error(h), svc::kIllegalFunctionCall);
+
+    // With the print area narrowed to the last row, only that row is open.
+    h.screen().printTop = h.screen().printBottom = 30;
+    h.sv().locate(29, 1);
+    EXPECT_EQ(take_error(h), svc::kIllegalFunctionCall);
+}
+
+TEST(TextPlacement, FitBeforePrintAndTabTo)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    h.sv().locate(5, 75);
+    h.sv().fit_before_print("0123456789");
+    EXPECT_EQ(cursor(h), (Cursor{6, 1}));
+    h.sv().locate(5, 75);
+    h.sv().fit_before_print("012345"); // ends exactly in column 80
+    EXPECT_EQ(cursor(h), (Cursor{5, 75}));
+    h.sv().locate(5, 1);
+    h.sv().fit_before_print(std::string(100, 'x')); // column 1 never moves
+    EXPECT_EQ(cursor(h), (Cursor{5, 1}));
+
+    h.sv().locate(7, 1);
+    h.sv().print_text(std::string(80, '\xDB'), false);
+    h.sv().locate(7, 10);
+    h.sv().tab_to(79);
+    EXPECT_EQ(cursor(h), (Cursor{7, 79}));
+    EXPECT_EQ(cell_pixels(h.screen(), 7, 9), uniform_cell(h.screen(), 15));
+    for (int col = 10; col <= 78; ++col) {
+        EXPECT_EQ(cell_pixels(h.screen(), 7, col), uniform_cell(h.screen(), 0)) << col;
+    }
+    EXPECT_EQ(cell_pixels(h.screen(), 7, 79), uniform_cell(h.screen(), 15));
+
+    h.sv().tab_to(5); // already past: next row first
+    EXPECT_EQ(cursor(h), (Cursor{8, 5}));
+    h.sv().tab_to(5); // already there
+    EXPECT_EQ(cursor(h), (Cursor{8, 5}));
+    h.sv().tab_to(85); // 85 is column 5
+    EXPECT_EQ(cursor(h), (Cursor{8, 5}));
+    h.sv().tab_to(-4);
+    EXPECT_EQ(cursor(h), (Cursor{9, 1}));
+    h.sv().print_text(kFull, false); // pending wrap: even column 80 is behind
+    h.sv().tab_to(80);
+    EXPECT_EQ(cursor(h), (Cursor{10, 80}));
+    EXPECT_FALSE(h.screen().pendingWrap);
+}
+
+TEST(TextPlacement, PrintedLinesFitEachItemAndEndTheLine)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    h.sv().locate(21, 69);
+    h.sv().print_line({"Livello", svc::number_item(std::int16_t{3})});
+    EXPECT_EQ(cursor(h), (Cursor{22, 1}));
+    h.sv().locate(21, 69);
+    h.sv().print_line({"Livello", svc::number_item(std::int16_t{3})}, true);
+    EXPECT_EQ(cursor(h), (Cursor{21, 79})); // 7 + 3 characters from column 69
+
+    h.sv().locate(3, 70);
+    h.sv().print_line({"abc", "0123456789"}, true); // the second item would pass column 80
+    EXPECT_EQ(cursor(h), (Cursor{4, 11}));
+}
+
+TEST(TextPlacement, TheLastRowAloneScrollsIntoBlank)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    h.sv().locate(24, 1);
+    h.sv().print_text("\xDB", false);
+    h.sv().locate(25, 1);
+    h.sv().print_text("\xDB\xDB", false);
+    const std::vector<int> row24 = row_pixels(h.screen(), 24);
+    h.screen().printTop = h.screen().printBottom = 25;
+    h.sv().locate(25, 1);
+    h.sv().print_text("", true);
+    EXPECT_EQ(row_pixels(h.screen(), 25), std::vector<int>(640 * 8, 0));
+    EXPECT_EQ(row_pixels(h.screen(), 24), row24);
+    EXPECT_EQ(cursor(h), (Cursor{25, 1}));
+}
+
+} // namespace
