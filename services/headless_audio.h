@@ -21,7 +21,13 @@ public:
         std::string path;
         bool sample;   // true: a sample slot; false: the music stream
         bool started;  // false when the file could not be opened or decoded
+        int slot = -1;         // the sample slot it took (-1: the stream, or none free)
+        double durationMs = 0; // the decoded file's length
+        double endMs = 0;      // when it stopped: its end, or when the next stream cut it off
+        // True while it sounds at virtual time t.
+        bool soundingAt(double t) const { return started && t >= startMs && t < endMs; }
     };
+    static constexpr int kSampleSlots = 256;
 
     bool open = false;
     bool deviceAvailable = true; // tests set false to simulate a machine without sound

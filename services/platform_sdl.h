@@ -33,6 +33,7 @@ public:
     bool tone_playing() override;
     bool play_sample_file(const std::string& path) override;
     bool play_stream_file(const std::string& path) override;
+    void audio_pass() override;
 
     // False when the window could not be opened (no display); the window thread then
     // still runs its passes, without a picture.

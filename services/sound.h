@@ -1,20 +1,72 @@
 // The tone queue and music-file playback behind play_macro, sound_tone, beep and
-// play_sound_file. (Filled in by the sound work; this is the part the core needs.)
+// play_sound_file.
 #pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "services/macro.h"
+#include "services/tone_synth.h"
 
 namespace svc {
 
 class Services;
 
+// The tone queue: a ring of sound buffers the game's thread appends to and the window
+// thread plays strictly in order, one at a time. Counters only grow: buffers
+// [released_, appended_) are in the ring, started_ of them have been started, and a slot
+// is written again only after the window side released it, so no lock is needed.
+// Without a sound device the window side lets each buffer "play" for its own length on
+// the clock, so every wait lasts exactly as long as with sound.
 class SoundSystem {
-public:
+  public:
+    static constexpr std::size_t kQueueCapacity = 10000;
+    static constexpr std::size_t kLeadInFrames = 8192;
+
     explicit SoundSystem(Services& services);
     ~SoundSystem();
-    // Window side, every events pass: starts the next queued buffer when the last one ended.
+    SoundSystem(const SoundSystem&) = delete;
+    SoundSystem& operator=(const SoundSystem&) = delete;
+
+    // Window side, every pass: releases the finished buffer and starts the next one.
     void windowPass();
 
-private:
+    // Game's thread. Malformed input raises error 5 and queues nothing.
+    void playMacro(std::string_view text);
+    void tone(double frequencyHz, double durationTicks);
+    void beep();
+    void playFile(const std::string& name, bool overlap);
+
+    const MacroState& macroState() const { return macro_; }
+    // Game's thread: true once the output was tried and no device could be opened.
+    bool silentFallback() const { return opened_ && !device_.load(std::memory_order_relaxed); }
+
+  private:
+    // Opens the output on first use; false when there is no device.
+    bool openOutput();
+    // Opens the output and, the first time, queues the lead-in silence.
+    void prepareQueue();
+    // Appends a buffer (waiting for room if the ring is full); returns its index.
+    std::uint64_t append(SoundBuffer&& buffer);
+    // Sleeps the game's thread until buffer `index` has started; a stop request ends it.
+    void waitUntilStarted(std::uint64_t index);
+    void waitMs(double ms);
+    void sleepStep();
+
     Services& s_;
+    MacroState macro_;
+    bool opened_ = false;
+    bool leadInQueued_ = false;
+    std::atomic<bool> device_{false}; // set before the first buffer is appended
+
+    std::vector<SoundBuffer> ring_;
+    std::atomic<std::uint64_t> appended_{0}; // written by the game's thread
+    std::atomic<std::uint64_t> started_{0};  // written by the window side
+    std::atomic<std::uint64_t> released_{0}; // written by the window side
+    double silentEndMs_ = 0;                 // window side: end of the buffer "playing" silently
 };
 
 } // namespace svc

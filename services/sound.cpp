@@ -1,0 +1,222 @@
+// The tone queue, its waits, and the sound services of the game: play_macro, sound_tone,
+// beep and play_sound_file.
+#include "services/sound.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "services/entry.h"
+#include "services/services.h"
+#include "services/window_loop.h"
+
+namespace svc {
+
+namespace {
+
+constexpr double kTicksPerSecond = 18.2;
+constexpr double kWaitStepMs = 10;
+
+} // namespace
+
+SoundSystem::SoundSystem(Services& services) : s_(services), ring_(kQueueCapacity) {}
+
+SoundSystem::~SoundSystem() = default;
+
+// ---- window side ----
+
+void SoundSystem::windowPass()
+{
+    Platform& platform = s_.platform();
+    if (device_.load(std::memory_order_acquire)) {
+        platform.audio_pass();
+    }
+    const std::uint64_t started = started_.load(std::memory_order_relaxed);
+    const std::uint64_t appended = appended_.load(std::memory_order_acquire);
+    if (appended == 0) {
+        return; // nothing was ever queued: the output may not even be open
+    }
+    const bool device = device_.load(std::memory_order_relaxed);
+    if (started > released_.load(std::memory_order_relaxed)) {
+        const bool playing = device ? platform.tone_playing() : platform.ticks_ms() < silentEndMs_;
+        if (playing) {
+            return;
+        }
+        ring_[(started - 1) % kQueueCapacity] = SoundBuffer{};
+        released_.store(started, std::memory_order_release);
+    }
+    if (appended == started) {
+        return;
+    }
+    const SoundBuffer& next = ring_[started % kQueueCapacity];
+    if (device) {
+        platform.tone_start(next.samples.data(), next.frames());
+    } else {
+        silentEndMs_ = platform.ticks_ms() + next.seconds() * 1000.0;
+    }
+    started_.store(started + 1, std::memory_order_release);
+}
+
+// ---- game's thread ----
+
+bool SoundSystem::openOutput()
+{
+    if (!opened_) {
+        opened_ = true;
+        const bool ok = s_.platform().audio_open();
+        device_.store(ok, std::memory_order_release);
+        if (!ok) {
+            // On purpose no exit here: the game plays on silently with the same timing.
+            std::fprintf(stderr, "muvesecky: no sound output could be opened; "
+                                 "going on without sound\n");
+        }
+    }
+    return device_.load(std::memory_order_relaxed);
+}
+
+void SoundSystem::prepareQueue()
+{
+    openOutput();
+    if (!leadInQueued_) {
+        leadInQueued_ = true;
+        SoundBuffer leadIn;
+        leadIn.samples.assign(2 * kLeadInFrames, 0);
+        append(std::move(leadIn));
+    }
+}
+
+std::uint64_t SoundSystem::append(SoundBuffer&& buffer)
+{
+    const std::uint64_t index = appended_.load(std::memory_order_relaxed);
+    while (index - released_.load(std::memory_order_acquire) >= kQueueCapacity) {
+        sleepStep();
+    }
+    ring_[index % kQueueCapacity] = std::move(buffer);
+    appended_.store(index + 1, std::memory_order_release);
+    return index;
+}
+
+void SoundSystem::sleepStep()
+{
+    if (s_.window().stopRequested()) {
+        throw ProgramExit{0};
+    }
+    s_.platform().sleep_ms(kWaitStepMs);
+}
+
+void SoundSystem::waitUntilStarted(std::uint64_t index)
+{
+    // A key press does not end this wait; only a stop request does.
+    while (started_.load(std::memory_order_acquire) <= index) {
+        sleepStep();
+    }
+}
+
+void SoundSystem::waitMs(double ms)
+{
+    Platform& platform = s_.platform();
+    const double end = platform.ticks_ms() + ms;
+    for (double now = platform.ticks_ms(); now < end; now = platform.ticks_ms()) {
+        if (s_.window().stopRequested()) {
+            throw ProgramExit{0};
+        }
+        platform.sleep_ms(std::min(kWaitStepMs, end - now));
+    }
+}
+
+void SoundSystem::playMacro(std::string_view text)
+{
+    std::optional<SoundBuffer> tune = synth_macro(text, macro_);
+    if (!tune) {
+        s_.raise(kIllegalFunctionCall);
+        return;
+    }
+    prepareQueue();
+    if (tune->frames() > 0) {
+        append(std::move(*tune));
+    }
+    if (macro_.foreground) {
+        // An empty one-frame marker: when it starts, the tune has been played to its end.
+        SoundBuffer marker;
+        marker.samples.assign(2, 0);
+        waitUntilStarted(append(std::move(marker)));
+    }
+}
+
+void SoundSystem::tone(double frequencyHz, double durationTicks)
+{
+    const bool frequencyOk = frequencyHz == 0 || (frequencyHz >= 37 && frequencyHz <= 32767);
+    const bool durationOk = durationTicks >= 0 && durationTicks <= 65535;
+    if (!frequencyOk || !durationOk) {
+        s_.raise(kIllegalFunctionCall);
+        return;
+    }
+    if (durationTicks == 0) {
+        return;
+    }
+    prepareQueue();
+    SoundBuffer buffer;
+    append_tone(buffer, frequencyHz, durationTicks / kTicksPerSecond, 1.0);
+    waitUntilStarted(append(std::move(buffer)));
+}
+
+void SoundSystem::beep()
+{
+    prepareQueue();
+    SoundBuffer buffer;
+    append_tone(buffer, 783.99, 0.2, 1.0);
+    append(std::move(buffer));
+    waitMs(250);
+}
+
+void SoundSystem::playFile(const std::string& name, bool overlap)
+{
+    if (!openOutput()) {
+        return;
+    }
+    // A file that cannot be opened or decoded plays nothing, on purpose without an error.
+    if (overlap) {
+        s_.platform().play_sample_file(name);
+    } else {
+        s_.platform().play_stream_file(name);
+    }
+}
+
+// ---- the services ----
+
+void Services::play_macro(std::string_view macro, Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    sound_->playMacro(macro);
+}
+
+void Services::sound_tone(double frequencyHz, double durationTicks, Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    sound_->tone(frequencyHz, durationTicks);
+}
+
+void Services::beep(Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    sound_->beep();
+}
+
+void Services::play_sound_file(const std::string& name, bool overlap, Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    sound_->playFile(name, overlap);
+}
+
+} // namespace svc

@@ -1,0 +1,306 @@
+// The tone queue on virtual time: when play_macro, sound_tone and beep return, what
+// they queue, the refusals, the silent machine, and music files through the headless sink.
+#include <gtest/gtest.h>
+
+#include "services/sound.h"
+#include "tests/ogg_fixture.h"
+#include "tests/support/harness.h"
+
+using svc::HeadlessAudio;
+using svc::Key;
+using testing_support::Harness;
+using testing_support::TempDir;
+
+namespace {
+
+constexpr double kLeadInMs = 8192 * 1000.0 / 22050; // about 371.5 ms
+constexpr double kPassMs = 16;
+constexpr double kStepMs = 10; // the game's thread checks the queue this often
+
+double end_ms(const HeadlessAudio::Tone& t)
+{
+    return t.startMs + t.durationMs();
+}
+
+bool all_silent(const HeadlessAudio::Tone& t)
+{
+    for (const std::int16_t v : t.frames) {
+        if (v != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int rising_crossings(const HeadlessAudio::Tone& t)
+{
+    int count = 0;
+    for (std::size_t i = 2; i < t.frames.size(); i += 2) {
+        count += t.frames[i - 2] <= 0 && t.frames[i] > 0;
+    }
+    return count;
+}
+
+// Runs fn and returns the virtual ms it took.
+template <class Fn> double timed(Harness& h, Fn&& fn)
+{
+    const double start = h.platform.ticks_ms();
+    fn();
+    return h.platform.ticks_ms() - start;
+}
+
+TEST(ToneQueue, PlayMacroReturnsWhenItsMarkerStarts)
+{
+    Harness h;
+    const double called = h.platform.ticks_ms();
+    h.sv().play_macro("P60");
+    const double returned = h.platform.ticks_ms();
+    const auto& tones = h.platform.audio.tones;
+
+    // First use: the lead-in silence, the tune, then the one-frame marker, in order.
+    ASSERT_EQ(tones.size(), 3u);
+    EXPECT_EQ(tones[0].frames.size(), 2u * 8192);
+    EXPECT_TRUE(all_silent(tones[0]));
+    EXPECT_EQ(tones[1].frames.size(), 2u * 735); // 1/30 s
+    EXPECT_TRUE(all_silent(tones[1]));
+    EXPECT_EQ(tones[2].frames.size(), 2u);
+    EXPECT_GE(tones[0].startMs, called);
+    EXPECT_GE(tones[1].startMs, end_ms(tones[0]));
+    EXPECT_GE(tones[2].startMs, end_ms(tones[1]));
+    EXPECT_GE(returned, tones[2].startMs);
+    EXPECT_LT(returned, tones[2].startMs + kStepMs + 1e-9);
+    // About 0.37 s + 1/30 s, give or take a pass between buffers.
+    EXPECT_GT(returned - called, kLeadInMs + 1000.0 / 30);
+    EXPECT_LT(returned - called, kLeadInMs + 1000.0 / 30 + 3 * kPassMs + kStepMs);
+
+    // Later calls have no lead-in.
+    const double again = timed(h, [&] { h.sv().play_macro("P1P30"); });
+    ASSERT_EQ(tones.size(), 5u);
+    EXPECT_EQ(tones[3].frames.size(), 2u * (44100 + 1470));
+    EXPECT_GT(again, 2000 + 1000.0 / 15);
+    EXPECT_LT(again, 2000 + 1000.0 / 15 + 2 * kPassMs + kStepMs);
+}
+
+TEST(ToneQueue, SettingsLastAcrossCallsAndBackgroundModeDoesNotWait)
+{
+    Harness h;
+    h.sv().play_macro("L24cegcL16e");
+    h.sv().play_macro("cde");
+    const auto& tones = h.platform.audio.tones;
+    ASSERT_EQ(tones.size(), 5u); // lead-in, tune, marker, tune, marker
+    EXPECT_NEAR(tones[1].durationMs(), 4 * 1000.0 / 12 + 125, 5 * 2.0);
+    EXPECT_NEAR(tones[3].durationMs(), 3 * 125.0, 3 * 2.0);
+    EXPECT_EQ(h.sv().sound().macroState().length, 16);
+
+    // "MB": the tune is queued and the call returns at once, without a marker.
+    const double took = timed(h, [&] { h.sv().play_macro("MBL4c"); });
+    EXPECT_EQ(took, 0);
+    h.platform.advance(600);
+    ASSERT_EQ(tones.size(), 6u);
+    EXPECT_NEAR(tones[5].durationMs(), 500, 2);
+
+    // A foreground tone after it waits for the background tune to end first.
+    h.sv().play_macro("MF");
+    const double start = h.platform.ticks_ms();
+    h.sv().play_macro("MBL2c");
+    h.sv().sound_tone(440, 1);
+    EXPECT_GE(h.platform.ticks_ms() - start, 1000);
+    EXPECT_GE(h.platform.ticks_ms(), tones.back().startMs);
+}
+
+TEST(ToneQueue, MalformedMacrosRaiseErrorFiveAndQueueNothing)
+{
+    for (const char* text : {"O7", "L0", "L", "C#99", "K"}) {
+        Harness h;
+        const double took = timed(h, [&] { h.sv().play_macro(text); });
+        EXPECT_EQ(h.sv().pendingError(), 5) << text;
+        EXPECT_EQ(took, 0) << text;
+        h.platform.advance(500);
+        EXPECT_TRUE(h.platform.audio.tones.empty()) << text;
+    }
+    Harness h; // sound queued before a bad string still plays
+    h.sv().play_macro("MBL4c");
+    h.sv().play_macro("L4O9c");
+    h.platform.advance(1000);
+    ASSERT_EQ(h.platform.audio.tones.size(), 2u);
+    EXPECT_NEAR(h.platform.audio.tones[1].durationMs(), 500, 2);
+}
+
+TEST(ToneQueue, SoundToneChecksItsArgumentsAndReturnsWhenItsToneStarts)
+{
+    const std::pair<double, double> bad[] = {{20, 1}, {36.9, 1}, {32768, 1},
+                                             {-1, 1}, {440, -1}, {440, 65536}};
+    for (const auto& [f, ticks] : bad) {
+        Harness h;
+        h.sv().sound_tone(f, ticks);
+        EXPECT_EQ(h.sv().pendingError(), 5) << f << " Hz, " << ticks << " ticks";
+        h.platform.advance(500);
+        EXPECT_TRUE(h.platform.audio.tones.empty()) << f;
+    }
+
+    Harness h;
+    EXPECT_EQ(timed(h, [&] { h.sv().sound_tone(440, 0); }), 0); // no tone at all
+    h.platform.advance(500);
+    EXPECT_TRUE(h.platform.audio.tones.empty());
+
+    h.sv().sound_tone(0, 2);
+    const auto& tones = h.platform.audio.tones;
+    ASSERT_EQ(tones.size(), 2u);
+    EXPECT_NEAR(tones[1].durationMs(), 2 / 18.2 * 1000, 0.1);
+    EXPECT_TRUE(all_silent(tones[1]));
+
+    // The X-ray end sound: eight tones, each call returning while its own tone sounds.
+    for (int i = 0; i < 8; ++i) {
+        h.sv().sound_tone(4000 - 500 * i, 0.8);
+        const auto& t = h.platform.audio.tones.back();
+        const double now = h.platform.ticks_ms();
+        EXPECT_GE(now, t.startMs) << i;
+        EXPECT_LT(now, t.startMs + kStepMs + 1e-9) << i;
+        EXPECT_NEAR(rising_crossings(t) / (t.durationMs() / 1000), 4000 - 500 * i, 30) << i;
+        EXPECT_GE(t.startMs, end_ms(tones[tones.size() - 2])) << i;
+    }
+    EXPECT_EQ(tones.size(), 10u);
+    EXPECT_EQ(h.sv().pendingError(), 0);
+    h.sv().sound_tone(37, 1);
+    h.sv().sound_tone(32767, 1);
+    EXPECT_EQ(h.sv().pendingError(), 0);
+}
+
+TEST(ToneQueue, BeepQueuesWithoutWaitingThenPausesAQuarterSecond)
+{
+    Harness h;
+    h.sv().play_macro("P60"); // the output is open and the lead-in gone
+    const double took = timed(h, [&] { h.sv().beep(); });
+    EXPECT_NEAR(took, 250, 1e-6);
+    const auto& beep = h.platform.audio.tones.back();
+    EXPECT_NEAR(beep.durationMs(), 200, 1.5);
+    EXPECT_NEAR(rising_crossings(beep) / (beep.durationMs() / 1000), 783.99, 6);
+}
+
+TEST(ToneQueue, KeysDoNotEndTheWaitButClosingTheWindowDoes)
+{
+    Harness h;
+    h.sv().play_macro("P60");
+    h.platform.pressKey(Key::Space);
+    EXPECT_GE(timed(h, [&] { h.sv().play_macro("P1"); }), 2000);
+    EXPECT_EQ(h.sv().read_key(), " "); // still there for the game
+
+    const double start = h.platform.ticks_ms();
+    h.platform.closeWindow();
+    EXPECT_EQ(h.run([&] { h.sv().play_macro("P1"); }), 0);
+    EXPECT_LT(h.platform.ticks_ms() - start, 100);
+}
+
+TEST(ToneQueue, WithoutASoundDeviceEveryWaitLastsAsLong)
+{
+    const auto script = [](Harness& h) {
+        std::vector<double> times;
+        times.push_back(timed(h, [&] { h.sv().play_macro("L16cegcegcegc"); }));
+        times.push_back(timed(h, [&] { h.sv().play_macro("P1P60"); }));
+        times.push_back(timed(h, [&] { h.sv().sound_tone(50, 3); }));
+        times.push_back(timed(h, [&] { h.sv().sound_tone(1000, 2); }));
+        times.push_back(timed(h, [&] { h.sv().beep(); }));
+        times.push_back(timed(h, [&] { h.sv().play_macro("L30O4a"); }));
+        return times;
+    };
+    Harness withSound;
+    const std::vector<double> expected = script(withSound);
+
+    Harness silent;
+    silent.platform.audio.deviceAvailable = false;
+    testing::internal::CaptureStderr();
+    const std::vector<double> got = script(silent);
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_TRUE(silent.platform.audio.tones.empty());
+    EXPECT_TRUE(silent.sv().sound().silentFallback());
+    ASSERT_EQ(got.size(), expected.size());
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        EXPECT_NEAR(got[i], expected[i], kPassMs) << "call " << i;
+    }
+    EXPECT_GT(got[1], 2000);
+    // Said once on standard error, not at every sound.
+    EXPECT_NE(said.find("sound"), std::string::npos);
+    EXPECT_EQ(said.find('\n'), said.size() - 1);
+}
+
+class MusicFiles : public testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(sound_fixture::write_test_ogg("a.ogg", 0.5, 440));
+        ASSERT_TRUE(sound_fixture::write_test_ogg("b.ogg", 0.5, 660));
+        testing_support::write_file("bad.ogg", "OggS but nothing after it");
+    }
+    TempDir dir;
+    Harness h;
+    const std::vector<HeadlessAudio::File>& files() { return h.platform.audio.files; }
+};
+
+TEST_F(MusicFiles, SamplesOverlapInTheFirstFreeSlots)
+{
+    const double took = timed(h, [&] {
+        h.sv().play_sound_file("a.ogg", true);
+        h.sv().play_sound_file("b.ogg", true);
+    });
+    EXPECT_EQ(took, 0); // fire and forget
+    ASSERT_EQ(files().size(), 2u);
+    EXPECT_TRUE(files()[0].started && files()[1].started);
+    EXPECT_EQ(files()[0].slot, 0);
+    EXPECT_EQ(files()[1].slot, 1);
+    EXPECT_NEAR(files()[0].durationMs, 500, 30);
+    const double t = h.platform.ticks_ms() + 100;
+    EXPECT_TRUE(files()[0].soundingAt(t) && files()[1].soundingAt(t));
+
+    h.platform.advance(300);
+    h.sv().play_sound_file("a.ogg", true); // both slots still busy
+    EXPECT_EQ(files()[2].slot, 2);
+    h.platform.advance(300);
+    h.sv().play_sound_file("b.ogg", true); // the first two have finished
+    EXPECT_EQ(files()[3].slot, 0);
+    EXPECT_TRUE(h.platform.audio.tones.empty()); // files are not tones: no lead-in
+}
+
+TEST_F(MusicFiles, ANewStreamFileCutsOffThePreviousOne)
+{
+    h.sv().play_sound_file("a.ogg", false);
+    h.platform.advance(100);
+    const double cut = h.platform.ticks_ms();
+    h.sv().play_sound_file("b.ogg", false);
+    ASSERT_EQ(files().size(), 2u);
+    EXPECT_FALSE(files()[0].sample);
+    EXPECT_EQ(files()[0].endMs, cut);
+    EXPECT_TRUE(files()[1].soundingAt(cut + 100));
+    EXPECT_FALSE(files()[0].soundingAt(cut + 100));
+
+    // A sample does not touch the stream; a failing stream file still stops the old one.
+    h.sv().play_sound_file("a.ogg", true);
+    EXPECT_TRUE(files()[1].soundingAt(cut + 100));
+    h.platform.advance(100);
+    h.sv().play_sound_file("missing.ogg", false);
+    EXPECT_FALSE(files()[1].soundingAt(h.platform.ticks_ms()));
+}
+
+TEST_F(MusicFiles, MisspeltOrDamagedFilesPlayNothingAndRaiseNothing)
+{
+    h.sv().play_sound_file("a.ogx", true);
+    h.sv().play_sound_file("bad.ogg", true);
+    h.sv().play_sound_file("A.OGG", false);
+    ASSERT_EQ(files().size(), 3u);
+    for (const auto& f : files()) {
+        EXPECT_FALSE(f.started) << f.path;
+    }
+    EXPECT_EQ(h.sv().pendingError(), 0);
+    h.sv().play_sound_file("a.ogg", true); // the failures took no slot
+    EXPECT_EQ(files().back().slot, 0);
+
+    Harness silent; // no device: nothing reaches the sink, nothing is raised
+    silent.platform.audio.deviceAvailable = false;
+    testing::internal::CaptureStderr();
+    silent.sv().play_sound_file("a.ogg", true);
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(silent.platform.audio.files.empty());
+    EXPECT_EQ(silent.sv().pendingError(), 0);
+}
+
+} // namespace
