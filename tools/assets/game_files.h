@@ -1,0 +1,44 @@
+// The data files the game reads from its folder, and how the generator makes them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/assets/picture_source.h"
+
+namespace assets {
+
+// A picture the game loads, and the 16-bit words of the buffer it is loaded into.
+struct PictureSlot {
+    const char* name; // without ".grh"
+    int bufferWords;
+};
+
+// The thirty pictures: the level's thirteen, then the title's seventeen, in loading order.
+extern const std::array<PictureSlot, 30> kGamePictures;
+// The fourteen music files, without ".ogg".
+extern const std::array<const char*, 14> kGameMusic;
+
+constexpr int kMusicRate = 22050;
+constexpr float kMusicQuality = 0.0f;
+
+// The ".grh" file of a picture: block file header and planar block.
+std::vector<std::uint8_t> picture_file_bytes(const Picture& picture);
+// Throws SourceError unless the pictures are exactly the game's thirty and each one's
+// file fits its buffer.
+void check_picture_set(const std::vector<Picture>& pictures);
+// Parses, plays and encodes one ".mus" source into the bytes of its ".ogg" file.
+std::vector<std::uint8_t> music_file_bytes(const std::filesystem::path& source);
+
+// The files shipped with the game: the sound choice (PC speaker) and the saved level
+// (level 1). Writes each only when it is missing, so a player's own files stay; returns
+// the names written.
+std::vector<std::string> write_default_files(const std::filesystem::path& dataDir);
+
+// Writes bytes to a file, replacing it; std::runtime_error on failure.
+void write_file(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+
+} // namespace assets

@@ -1,0 +1,420 @@
+// Parsing of the music sources: song settings, voices and their note lists.
+#include "tools/assets/music_source.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <sstream>
+
+#include "tools/assets/picture_source.h"
+
+namespace assets {
+namespace {
+
+using LineStart = NoteLineStart;
+
+[[noreturn]] void fail(const std::string& file, int line, const std::string& message)
+{
+    throw SourceError(file + ":" + std::to_string(line) + ": " + message);
+}
+
+double to_number(const std::string& s, const std::string& file, int line)
+{
+    std::size_t used = 0;
+    double v = 0;
+    try {
+        v = std::stod(s, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != s.size() || !std::isfinite(v)) {
+        fail(file, line, "not a number: " + s);
+    }
+    return v;
+}
+
+// Whole-line comments start with "#" ("#" inside a note list is a sharp).
+std::string strip_comment(const std::string& s)
+{
+    const auto b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos || s[b] == '#') {
+        return "";
+    }
+    const auto e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+void set_sound(VoiceSound& s, const std::string& key, const std::string& value,
+               const std::string& file, int line)
+{
+    auto num = [&] { return to_number(value, file, line); };
+    if (key == "wave") {
+        static const char* kWaves[] = {"sine",  "triangle", "square", "saw",  "fm",
+                                       "organ", "noise",    "kick",   "snare"};
+        if (std::find(std::begin(kWaves), std::end(kWaves), value) == std::end(kWaves)) {
+            fail(file, line, "unknown wave: " + value);
+        }
+        s.wave = value;
+    } else if (key == "vol") {
+        s.volume = num();
+    } else if (key == "pan") {
+        s.pan = std::clamp(num(), -1.0, 1.0);
+    } else if (key == "attack") {
+        s.attack = num();
+    } else if (key == "decay") {
+        s.decay = num();
+    } else if (key == "sustain") {
+        s.sustain = num();
+    } else if (key == "release") {
+        s.release = num();
+    } else if (key == "legato") {
+        s.legato = num();
+    } else if (key == "ratio") {
+        s.ratio = num();
+    } else if (key == "index") {
+        s.index = num();
+    } else if (key == "indexdecay") {
+        s.indexDecay = num();
+    } else if (key == "harmonics") {
+        s.harmonics.clear();
+        std::stringstream in(value);
+        std::string part;
+        while (std::getline(in, part, ',')) {
+            s.harmonics.push_back(to_number(part, file, line));
+        }
+    } else if (key == "vibrato") {
+        s.vibratoDepth = num();
+    } else if (key == "vibratorate") {
+        s.vibratoRate = num();
+    } else if (key == "chorus") {
+        s.chorus = num();
+    } else if (key == "tone") {
+        s.tone = std::clamp(num(), 0.01, 1.0);
+    } else if (key == "echo") {
+        s.echo = num();
+    } else if (key == "transpose") {
+        s.transpose = static_cast<int>(num());
+    } else {
+        fail(file, line, "unknown voice setting: " + key);
+    }
+    if (s.attack < 0 || s.decay < 0 || s.release < 0 || s.legato <= 0 || s.volume < 0) {
+        fail(file, line, "times and levels must not be negative");
+    }
+}
+
+// The note-list reader: one pass over the text with a cursor.
+class NoteReader {
+  public:
+    NoteReader(std::string_view text, NoteState& state, std::vector<Note>& out,
+               const std::string& file, const std::vector<LineStart>& lines)
+        : text_(text), state_(state), out_(out), file_(file), lines_(lines)
+    {
+    }
+
+    void read_all()
+    {
+        read_sequence(false);
+        if (pos_ < text_.size()) {
+            error("unexpected ']'");
+        }
+    }
+
+  private:
+    [[noreturn]] void error(const std::string& what)
+    {
+        LineStart at{0, lines_.empty() ? 0 : lines_.front().line};
+        for (const LineStart& l : lines_) {
+            if (l.offset <= pos_) {
+                at = l;
+            }
+        }
+        fail(file_, at.line, what + " at column " + std::to_string(pos_ - at.offset + 1));
+    }
+    bool at_end() const { return pos_ >= text_.size(); }
+    char peek() const { return at_end() ? '\0' : static_cast<char>(std::tolower(text_[pos_])); }
+    void skip_space()
+    {
+        while (!at_end() &&
+               (std::isspace(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '|')) {
+            ++pos_;
+        }
+    }
+    bool read_int(int& v)
+    {
+        skip_space();
+        const std::size_t start = pos_;
+        while (!at_end() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) {
+            ++pos_;
+        }
+        if (pos_ == start) {
+            return false;
+        }
+        v = std::stoi(std::string(text_.substr(start, pos_ - start)));
+        return true;
+    }
+    // A note value and its dots: 4 -> one beat, 8 -> half a beat, 4. -> 1.5 beats.
+    double read_length()
+    {
+        int n = 0;
+        double beats = 4.0 / state_.length;
+        if (read_int(n)) {
+            if (n < 1 || n > 64) {
+                error("note value outside 1..64");
+            }
+            beats = 4.0 / n;
+        }
+        double add = beats / 2;
+        while (peek() == '.') {
+            ++pos_;
+            beats += add;
+            add /= 2;
+        }
+        return beats;
+    }
+    int read_pitch(char letter)
+    {
+        static const int kSemitone[7] = {9, 11, 0, 2, 4, 5, 7}; // a b c d e f g
+        int key = 12 * (state_.octave + 1) + kSemitone[letter - 'a'];
+        for (;;) {
+            const char c = peek();
+            if (c == '#' || c == '+') {
+                ++key;
+            } else if (c == '-') {
+                --key;
+            } else {
+                break;
+            }
+            ++pos_;
+        }
+        return key;
+    }
+    void add_note(int key, double beats)
+    {
+        // "&" joins the next note (or rest) to this one: a tie across a bar line.
+        skip_space();
+        while (peek() == '&') {
+            ++pos_;
+            skip_space();
+            const char c = peek();
+            if (c >= 'a' && c <= 'g') {
+                ++pos_;
+                read_pitch(c);
+                beats += read_length();
+            } else if (c == 'r' || c == 'p') {
+                ++pos_;
+                beats += read_length();
+            } else {
+                error("'&' must be followed by a note");
+            }
+            skip_space();
+        }
+        if (key >= 0) {
+            out_.push_back({state_.beat, beats, key, state_.velocity / 15.0});
+        }
+        state_.beat += beats;
+    }
+    void read_chord()
+    {
+        const int octave = state_.octave;
+        std::vector<int> keys;
+        for (;;) {
+            skip_space();
+            const char c = peek();
+            if (c == '}') {
+                ++pos_;
+                break;
+            }
+            ++pos_;
+            if (c >= 'a' && c <= 'g') {
+                keys.push_back(read_pitch(c));
+            } else if (c == '<') {
+                --state_.octave;
+            } else if (c == '>') {
+                ++state_.octave;
+            } else {
+                error("chords hold only notes and '<' '>'");
+            }
+        }
+        state_.octave = octave;
+        const double beats = read_length();
+        for (int key : keys) {
+            out_.push_back({state_.beat, beats, key, state_.velocity / 15.0});
+        }
+        state_.beat += beats;
+    }
+    void read_sequence(bool inRepeat)
+    {
+        for (;;) {
+            skip_space();
+            if (at_end()) {
+                if (inRepeat) {
+                    error("'[' without ']'");
+                }
+                return;
+            }
+            const char c = peek();
+            if (c == ']') {
+                if (!inRepeat) {
+                    return;
+                }
+                return;
+            }
+            ++pos_;
+            int v = 0;
+            if (c >= 'a' && c <= 'g') {
+                const int key = read_pitch(c);
+                add_note(key, read_length());
+            } else if (c == 'r' || c == 'p') {
+                add_note(-1, read_length());
+            } else if (c == 'o') {
+                if (!read_int(v) || v > 8) {
+                    error("octave 0..8 expected");
+                }
+                state_.octave = v;
+            } else if (c == '<') {
+                --state_.octave;
+            } else if (c == '>') {
+                ++state_.octave;
+            } else if (c == 'l') {
+                if (!read_int(v) || v < 1 || v > 64) {
+                    error("note value 1..64 expected");
+                }
+                state_.length = v;
+            } else if (c == 'v') {
+                if (!read_int(v) || v > 15) {
+                    error("loudness 0..15 expected");
+                }
+                state_.velocity = v;
+            } else if (c == '{') {
+                read_chord();
+            } else if (c == '[') {
+                const std::size_t body = pos_;
+                read_sequence(true);
+                ++pos_; // the ']'
+                int times = 2;
+                read_int(times);
+                if (times < 1 || times > 64) {
+                    error("repeat count 1..64 expected");
+                }
+                const std::size_t after = pos_;
+                for (int k = 1; k < times; ++k) {
+                    pos_ = body;
+                    read_sequence(true);
+                }
+                pos_ = after;
+            } else {
+                --pos_;
+                error(std::string("unknown note command '") + c + "'");
+            }
+        }
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    NoteState& state_;
+    std::vector<Note>& out_;
+    const std::string& file_;
+    const std::vector<LineStart>& lines_;
+};
+
+} // namespace
+
+double Song::length_beats() const
+{
+    double end = 0;
+    for (const Voice& v : voices) {
+        for (const Note& n : v.notes) {
+            end = std::max(end, n.startBeat + n.beats);
+        }
+    }
+    return end;
+}
+
+void parse_notes(std::string_view text, NoteState& state, std::vector<Note>& out,
+                 const std::string& fileName, const std::vector<LineStart>& lines)
+{
+    NoteReader(text, state, out, fileName, lines).read_all();
+}
+
+Song parse_song(std::string_view text, const std::string& fileName)
+{
+    Song song;
+    // Each voice's note lines are read as one text, so a repeat may span lines.
+    std::map<std::string, std::pair<std::string, std::vector<LineStart>>> noteText;
+    std::istringstream in{std::string(text)};
+    std::string raw;
+    int line = 0;
+    while (std::getline(in, raw)) {
+        ++line;
+        const std::string s = strip_comment(raw);
+        if (s.empty()) {
+            continue;
+        }
+        const auto colon = s.find(':');
+        const auto space = s.find_first_of(" \t");
+        if (colon != std::string::npos && (space == std::string::npos || colon < space)) {
+            const std::string name = s.substr(0, colon);
+            auto it = std::find_if(song.voices.begin(), song.voices.end(),
+                                   [&](const Voice& v) { return v.name == name; });
+            if (it == song.voices.end()) {
+                fail(fileName, line, "notes for a voice not declared: " + name);
+            }
+            auto& [notes, starts] = noteText[name];
+            starts.push_back({notes.size(), line});
+            notes += s.substr(colon + 1);
+            notes += ' ';
+            continue;
+        }
+        std::istringstream words(s);
+        std::string op;
+        words >> op;
+        std::vector<std::string> args;
+        for (std::string w; words >> w;) {
+            args.push_back(w);
+        }
+        if (op == "tempo" && args.size() == 1) {
+            song.tempo = to_number(args[0], fileName, line);
+            if (song.tempo < 20 || song.tempo > 400) {
+                fail(fileName, line, "tempo outside 20..400");
+            }
+        } else if (op == "echo" && args.size() == 3) {
+            song.echoDelay = to_number(args[0], fileName, line);
+            song.echoFeedback = to_number(args[1], fileName, line);
+            song.echoMix = to_number(args[2], fileName, line);
+            if (song.echoDelay <= 0 || song.echoDelay > 2 || song.echoFeedback < 0 ||
+                song.echoFeedback >= 1) {
+                fail(fileName, line, "echo needs a delay in (0, 2] s and feedback below 1");
+            }
+        } else if (op == "tail" && args.size() == 1) {
+            song.tail = std::max(0.0, to_number(args[0], fileName, line));
+        } else if (op == "voice" && !args.empty()) {
+            if (std::any_of(song.voices.begin(), song.voices.end(),
+                            [&](const Voice& v) { return v.name == args[0]; })) {
+                fail(fileName, line, "voice declared twice: " + args[0]);
+            }
+            Voice v;
+            v.name = args[0];
+            for (std::size_t i = 1; i < args.size(); ++i) {
+                const auto eq = args[i].find('=');
+                if (eq == std::string::npos) {
+                    fail(fileName, line, "expected setting=value: " + args[i]);
+                }
+                set_sound(v.sound, args[i].substr(0, eq), args[i].substr(eq + 1), fileName, line);
+            }
+            song.voices.push_back(std::move(v));
+        } else {
+            fail(fileName, line, "unknown line: " + s);
+        }
+    }
+    for (Voice& v : song.voices) {
+        const auto& [notes, starts] = noteText[v.name];
+        NoteState state;
+        parse_notes(notes, state, v.notes, fileName, starts);
+    }
+    if (song.length_beats() <= 0) {
+        fail(fileName, line, "no notes");
+    }
+    return song;
+}
+
+} // namespace assets
