@@ -1,0 +1,188 @@
+// Image blocks: capturing screen rectangles, drawing them back, loading block files.
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <utility>
+
+#include "services/block_codec.h"
+#include "services/entry.h"
+#include "services/raster.h"
+#include "services/services.h"
+
+namespace svc {
+
+// Blocks are byte layouts kept in arrays of 16-bit words, little-endian within a word;
+// on a little-endian machine the words' own bytes are those bytes.
+static_assert(std::endian::native == std::endian::little);
+
+namespace {
+
+// Bytes of the array from element `at` to its end (0 when `at` is past the end).
+std::size_t room_from(Words array, std::size_t at)
+{
+    return at < array.size() ? (array.size() - at) * sizeof(std::int16_t) : 0;
+}
+
+std::uint8_t* bytes_at(Words array, std::size_t at)
+{
+    return reinterpret_cast<std::uint8_t*>(array.data() + at);
+}
+
+// The new pixel for destination d and block pixel c under a drawing action.
+std::uint8_t combine(int action, std::uint8_t d, std::uint8_t c)
+{
+    switch (action) {
+    case 1:
+        return c;
+    case 2:
+        return static_cast<std::uint8_t>(15 & ~c);
+    case 3:
+        return static_cast<std::uint8_t>(d & c);
+    case 4:
+        return static_cast<std::uint8_t>(d | c);
+    default:
+        return static_cast<std::uint8_t>(d ^ c); // 0 and 5
+    }
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+} // namespace
+
+void Services::get_block(float x1, float y1, float x2, float y2, Words array, std::size_t at,
+                         Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    const ScreenImage& img = screen_;
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    if (!raster::to_coordinate(x1, left) || !raster::to_coordinate(y1, top) ||
+        !raster::to_coordinate(x2, right) || !raster::to_coordinate(y2, bottom)) {
+        raise(kIllegalFunctionCall);
+        return;
+    }
+    if (left > right) {
+        std::swap(left, right);
+    }
+    if (top > bottom) {
+        std::swap(top, bottom);
+    }
+    if (img.textMode() || left < 0 || top < 0 || right >= img.width() || bottom >= img.height()) {
+        raise(kIllegalFunctionCall);
+        return;
+    }
+    const int w = right - left + 1;
+    const int h = bottom - top + 1;
+    if (room_from(array, at) < block_bytes(w, h)) {
+        raise(kIllegalFunctionCall);
+        return;
+    }
+    const int b = (w + 7) / 8;
+    std::uint8_t* out = bytes_at(array, at);
+    out[0] = static_cast<std::uint8_t>(w);
+    out[1] = static_cast<std::uint8_t>(w >> 8);
+    out[2] = static_cast<std::uint8_t>(h);
+    out[3] = static_cast<std::uint8_t>(h >> 8);
+    std::uint8_t* row = out + 4;
+    for (int y = top; y <= bottom; ++y, row += 4 * b) {
+        std::uint8_t planes[4] = {0, 0, 0, 0};
+        std::uint8_t mask = 0x80;
+        for (int x = left, i = 0; x <= right; ++x, ++i) {
+            const std::uint8_t c = img.pixel(x, y);
+            for (int p = 0; p < 4; ++p) {
+                if ((c >> p) & 1) {
+                    planes[p] |= mask;
+                }
+            }
+            mask >>= 1;
+            if (mask == 0 || x == right) {
+                for (int p = 0; p < 4; ++p) {
+                    row[p * b + i / 8] = planes[p];
+                    planes[p] = 0;
+                }
+                mask = 0x80;
+            }
+        }
+    }
+}
+
+void Services::put_block(float x, float y, Words array, std::size_t at, int action, Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    ScreenImage& img = screen_;
+    int left = 0;
+    int top = 0;
+    if (!raster::to_coordinate(x, left) || !raster::to_coordinate(y, top) || action < 0 ||
+        action > 5 || img.textMode()) {
+        raise(kIllegalFunctionCall);
+        return;
+    }
+    const std::size_t room = room_from(array, at);
+    if (room < 4) {
+        raise(kIllegalFunctionCall);
+        return;
+    }
+    const std::uint8_t* block = bytes_at(array, at);
+    const int w = block_width(block);
+    const int h = block_height(block);
+    // A header promising more than the array holds is refused rather than read past it.
+    if (room < block_bytes(w, h) || left < 0 || top < 0 || left + w - 1 >= img.width() ||
+        top + h - 1 >= img.height()) {
+        raise(kIllegalFunctionCall);
+        return;
+    }
+    for (int j = 0; j < h; ++j) {
+        for (int i = 0; i < w; ++i) {
+            const std::uint8_t c = block_pixel(block, i, j);
+            const int px = left + i;
+            const int py = top + j;
+            img.setPixel(px, py, combine(action, img.pixel(px, py), c));
+        }
+    }
+}
+
+void Services::load_block_file(const std::string& name, Words array, std::size_t at, Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    if (at > 65535 / sizeof(std::int16_t)) {
+        raise(kOverflow);
+        return;
+    }
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
+    if (!file) {
+        raise(kFileNotFound);
+        return;
+    }
+    std::uint8_t header[7];
+    if (std::fread(header, 1, sizeof header, file.get()) != sizeof header || header[0] != 0xFD) {
+        raise(kBadFileMode);
+        return;
+    }
+    const std::size_t length = header[5] | (header[6] << 8);
+    // The file's own length is not to be trusted: data that would run past the end of
+    // the array are refused as a bad file instead of being written beyond it.
+    if (length > room_from(array, at)) {
+        raise(kBadFileMode);
+        return;
+    }
+    if (length > 0 && std::fread(bytes_at(array, at), 1, length, file.get()) != length) {
+        raise(kBadFileMode);
+    }
+}
+
+} // namespace svc

@@ -1,0 +1,152 @@
+// Drawing colours, lines, ellipse outlines and points on the current screen.
+#include <cstdint>
+
+#include "services/entry.h"
+#include "services/raster.h"
+#include "services/services.h"
+
+namespace svc {
+
+namespace {
+
+raster::ClipRect clip_of(const ScreenImage& img)
+{
+    return {img.clipLeft, img.clipTop, img.clipRight, img.clipBottom};
+}
+
+bool in_range(int v, int lo, int hi)
+{
+    return v >= lo && v <= hi;
+}
+
+} // namespace
+
+void Services::set_colour(int foreground, int background, int third, int given, Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    (void)third; // its value only matters in modes that refuse it
+    const bool hasFore = (given & 1) != 0;
+    const bool hasBack = (given & 2) != 0;
+    const bool hasThird = (given & 4) != 0;
+    if (given == 0) {
+        return;
+    }
+    ScreenImage& img = screen_;
+    if (img.textMode()) {
+        if ((hasFore && !in_range(foreground, 0, 31)) ||
+            (hasBack && !in_range(background, 0, 15))) {
+            raise(kIllegalFunctionCall);
+            return;
+        }
+        if (hasFore) {
+            img.foreground = foreground;
+        }
+        if (hasBack) {
+            img.background = background & 7;
+        }
+        return;
+    }
+    if (hasThird || (hasFore && !in_range(foreground, 0, 15)) ||
+        (hasBack && !in_range(background, 0, 15))) {
+        raise(kIllegalFunctionCall);
+        return;
+    }
+    if (hasFore) {
+        img.foreground = foreground;
+    }
+    if (hasBack) {
+        if (img.mode() == 12) {
+            img.background = background;
+        } else {
+            // Mode 8 keeps no background index: the colour goes into palette entry 0, so
+            // every undrawn pixel of the whole screen takes it at the next refresh.
+            img.setPaletteEntry(0, kDefaultPalette[static_cast<std::size_t>(background)]);
+        }
+    }
+}
+
+void Services::draw_line(float x1, float y1, float x2, float y2, Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    ScreenImage& img = screen_;
+    if (img.textMode()) {
+        raise(kIllegalFunctionCall);
+        return;
+    }
+    raster::Segment seg;
+    if (!raster::to_coordinate(x1, seg.x1) || !raster::to_coordinate(y1, seg.y1) ||
+        !raster::to_coordinate(x2, seg.x2) || !raster::to_coordinate(y2, seg.y2)) {
+        raise(kOverflow);
+        return;
+    }
+    img.lastPointX = x2;
+    img.lastPointY = y2;
+    img.lastColour = img.foreground;
+    if (!raster::clip_segment(seg, clip_of(img))) {
+        return;
+    }
+    const auto colour = static_cast<std::uint8_t>(img.foreground & 15);
+    // The clipped walk stays between its end points, so every pixel is inside the image.
+    raster::walk_segment(seg, [&img, colour](int x, int y) { img.setPixel(x, y, colour); });
+}
+
+void Services::draw_ellipse(float x, float y, float radius, Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    ScreenImage& img = screen_;
+    if (img.textMode()) {
+        raise(kIllegalFunctionCall);
+        return;
+    }
+    int unused = 0;
+    if (!raster::to_coordinate(x, unused) || !raster::to_coordinate(y, unused) ||
+        !raster::to_coordinate(radius, unused)) {
+        raise(kOverflow);
+        return;
+    }
+    img.lastPointX = x;
+    img.lastPointY = y;
+    img.lastColour = img.foreground;
+    const int cx = raster::round_away(x);
+    const int cy = raster::round_away(y);
+    const raster::EllipseShape shape =
+        raster::ellipse_shape(radius, raster::default_aspect(img.mode()));
+    const auto colour = static_cast<std::uint8_t>(img.foreground & 15);
+    raster::ellipse_outline(cx, cy, shape, clip_of(img),
+                            [&img, colour](int px, int py) { img.setPixel(px, py, colour); });
+}
+
+void Services::draw_point(float x, float y, Here here)
+{
+    Entry entry(*this, here);
+    if (!entry) {
+        return;
+    }
+    ScreenImage& img = screen_;
+    if (img.textMode()) {
+        raise(kIllegalFunctionCall);
+        return;
+    }
+    int px = 0;
+    int py = 0;
+    if (!raster::to_coordinate(x, px) || !raster::to_coordinate(y, py)) {
+        raise(kOverflow);
+        return;
+    }
+    img.lastPointX = x;
+    img.lastPointY = y;
+    if (clip_of(img).contains(px, py)) {
+        img.setPixel(px, py, static_cast<std::uint8_t>(img.foreground & 15));
+    }
+}
+
+} // namespace svc

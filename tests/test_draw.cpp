@@ -1,0 +1,410 @@
+// Checks of which pixels lines, ellipses and points set, and of the drawing colours.
+#include "services/raster.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "tests/support/harness.h"
+
+namespace {
+
+using svc::raster::ClipRect;
+using svc::raster::Segment;
+using Pixel = std::pair<int, int>;
+using Pixels = std::vector<Pixel>;
+
+const ClipRect kScreen8{0, 0, 639, 199};
+
+Pixels walk(const Segment& s)
+{
+    Pixels out;
+    svc::raster::walk_segment(s, [&](int x, int y) { out.emplace_back(x, y); });
+    return out;
+}
+
+std::set<Pixel> outline(int cx, int cy, float radius, float aspect, const ClipRect& clip)
+{
+    std::set<Pixel> out;
+    svc::raster::ellipse_outline(cx, cy, svc::raster::ellipse_shape(radius, aspect), clip,
+                                 [&](int x, int y) { out.emplace(x, y); });
+    return out;
+}
+
+struct Extent {
+    int minX = std::numeric_limits<int>::max();
+    int maxX = std::numeric_limits<int>::min();
+    int minY = std::numeric_limits<int>::max();
+    int maxY = std::numeric_limits<int>::min();
+};
+
+Extent extent_of(const std::set<Pixel>& px)
+{
+    Extent e;
+    for (auto [x, y] : px) {
+        e.minX = std::min(e.minX, x);
+        e.maxX = std::max(e.maxX, x);
+        e.minY = std::min(e.minY, y);
+        e.maxY = std::max(e.maxY, y);
+    }
+    return e;
+}
+
+// ---- rounding ----
+
+TEST(DrawRounding, EndPointsRoundTiesToEvenAndWalkRoundsHalvesAwayFromZero)
+{
+    const std::pair<float, int> ties[] = {{2.5f, 2},   {3.5f, 4},   {-0.5f, 0}, {-1.5f, -2},
+                                          {71.5f, 72}, {72.5f, 72}, {0.49f, 0}, {0.51f, 1}};
+    for (auto [v, want] : ties) {
+        int got = 12345;
+        ASSERT_TRUE(svc::raster::to_coordinate(v, got)) << v;
+        EXPECT_EQ(got, want) << v;
+    }
+    EXPECT_EQ(svc::raster::round_away(2.5f), 3);
+    EXPECT_EQ(svc::raster::round_away(-2.5f), -3);
+    EXPECT_EQ(svc::raster::round_away(0.4999999f), 0);
+
+    // Coordinates that do not fit 16 bits are refused instead of wrapping.
+    int out = 0;
+    EXPECT_TRUE(svc::raster::to_coordinate(32767.4f, out) && out == 32767);
+    EXPECT_TRUE(svc::raster::to_coordinate(-32768.5f, out) && out == -32768);
+    for (float bad : {32767.5f, -32769.0f, 1e20f, std::numeric_limits<float>::quiet_NaN()}) {
+        EXPECT_FALSE(svc::raster::to_coordinate(bad, out)) << bad;
+    }
+}
+
+// ---- line walk ----
+
+TEST(LineWalk, ShallowSteepAndSinglePixelLines)
+{
+    EXPECT_EQ(walk({0, 0, 3, 1}), (Pixels{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
+    EXPECT_EQ(walk({0, 0, 1, 3}), (Pixels{{0, 0}, {0, 1}, {1, 2}, {1, 3}}));
+    EXPECT_EQ(walk({5, 5, 2, 5}), (Pixels{{5, 5}, {4, 5}, {3, 5}, {2, 5}}));
+    EXPECT_EQ(walk({7, 9, 7, 9}), (Pixels{{7, 9}}));
+    // Exact diagonal: x and y step together.
+    EXPECT_EQ(walk({3, 3, 0, 0}), (Pixels{{3, 3}, {2, 2}, {1, 1}, {0, 0}}));
+}
+
+TEST(LineWalk, DirectionMattersBecauseTheStepAccumulatesInSinglePrecision)
+{
+    // 0.1 added five times is just above 0.5 forwards, 1 - 0.5 just below it backwards.
+    const Pixels forward = walk({0, 0, 10, 1});
+    const Pixels backward = walk({10, 1, 0, 0});
+    ASSERT_EQ(forward.size(), 11u);
+    ASSERT_EQ(backward.size(), 11u);
+    EXPECT_EQ(forward[5], Pixel(5, 1));
+    EXPECT_EQ(backward[5], Pixel(5, 0));
+    EXPECT_EQ(walk({0, 0, 6, 1})[3], Pixel(3, 1));
+    EXPECT_EQ(walk({6, 1, 0, 0})[3], Pixel(3, 0));
+    // 1/6 added nine times stays below 1.5 in single precision (exactly: 1.5 -> 2).
+    EXPECT_EQ(walk({0, 0, 12, 2})[9], Pixel(9, 1));
+}
+
+// ---- clipping ----
+
+struct ClipCase {
+    const char* what;
+    Segment in;
+    bool drawn;
+    Segment out;
+};
+
+TEST(LineClip, EdgesOrderAndRounding)
+{
+    const ClipCase cases[] = {
+        {"inside", {10, 10, 20, 30}, true, {10, 10, 20, 30}},
+        {"off the left", {-10, 10, 10, 30}, true, {0, 20, 10, 30}},
+        // y = 94.5 -> 94 and 95.5 -> 96: the crossing itself rounds ties to even.
+        {"off the right, tie down", {650, 100, 630, 90}, true, {639, 94, 630, 90}},
+        {"off the right, tie up", {650, 101, 630, 91}, true, {639, 96, 630, 91}},
+        {"off the top", {100, -5, 110, 5}, true, {105, 0, 110, 5}},
+        {"second off the bottom", {300, 190, 320, 210}, true, {300, 190, 309, 199}},
+        {"column through the bottom", {120, 0, 120, 200}, true, {120, 0, 120, 199}},
+        {"across from left to right", {-50, 100, 700, 100}, true, {0, 100, 639, 100}},
+        // Beyond right and bottom: the right crossing (y 208.5) is off the edge, so the
+        // bottom one is taken.
+        {"corner, right then bottom", {700, 300, 600, 150}, true, {633, 199, 600, 150}},
+        {"wholly below", {0, 200, 639, 200}, false, {}},
+        {"both beyond the left", {-5, 10, -1, 100}, false, {}},
+        {"both above", {10, -1, 600, -30}, false, {}},
+        {"same point outside", {700, 50, 700, 50}, false, {}},
+        {"misses the corner", {-10, 5, 5, -10}, false, {}},
+    };
+    for (const ClipCase& c : cases) {
+        Segment s = c.in;
+        EXPECT_EQ(svc::raster::clip_segment(s, kScreen8), c.drawn) << c.what;
+        if (c.drawn) {
+            EXPECT_EQ(walk(s), walk(c.out)) << c.what;
+        }
+    }
+}
+
+TEST(LineClip, SecondEndPointFollowsTheMovedFirstOne)
+{
+    // First end: y = 54/22 = 2.45 -> 2. Second end on the line through (0, 2):
+    // 2 + 70/16 = 6.375 -> 6 (the unmoved line would give 6.55 -> 7).
+    Segment s{-6, 0, 16, 9};
+    ASSERT_TRUE(svc::raster::clip_segment(s, {0, 0, 10, 10}));
+    EXPECT_EQ(s.x1, 0);
+    EXPECT_EQ(s.y1, 2);
+    EXPECT_EQ(s.x2, 10);
+    EXPECT_EQ(s.y2, 6);
+}
+
+TEST(LineClip, RandomLinesNeverLeaveTheRectangleAndKeepInsideEnds)
+{
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> coord(-2000, 2000);
+    const ClipRect small{5, 7, 60, 40};
+    int drawn = 0;
+    for (int i = 0; i < 20000; ++i) {
+        Segment s{coord(rng) / 20, coord(rng) / 30, coord(rng) / 20, coord(rng) / 30};
+        const Segment original = s;
+        if (!svc::raster::clip_segment(s, small)) {
+            continue;
+        }
+        ++drawn;
+        for (auto [x, y] : walk(s)) {
+            ASSERT_TRUE(small.contains(x, y))
+                << original.x1 << "," << original.y1 << " " << original.x2 << "," << original.y2;
+        }
+        if (small.contains(original.x1, original.y1)) {
+            EXPECT_EQ(s.x1, original.x1);
+            EXPECT_EQ(s.y1, original.y1);
+        }
+        if (small.contains(original.x2, original.y2)) {
+            EXPECT_EQ(s.x2, original.x2);
+            EXPECT_EQ(s.y2, original.y2);
+        }
+    }
+    EXPECT_GT(drawn, 1000);
+}
+
+// ---- ellipse ----
+
+TEST(EllipseOutline, ShapeInMode8AndMode12)
+{
+    const float aspect = svc::raster::default_aspect(8);
+    const svc::raster::EllipseShape e = svc::raster::ellipse_shape(21.5f, aspect);
+    EXPECT_FLOAT_EQ(e.rx, 21.5f);
+    EXPECT_NEAR(e.ry, 21.5 * 5 / 12, 1e-5);
+    EXPECT_EQ(e.steps, 34); // pi * 21.5 / 2 = 33.77
+
+    // Mode 12 draws a circle.
+    const Extent round = extent_of(
+        outline(100, 100, 20.0f, svc::raster::default_aspect(12), ClipRect{0, 0, 639, 479}));
+    EXPECT_EQ(round.minX, 80);
+    EXPECT_EQ(round.maxX, 120);
+    EXPECT_EQ(round.minY, 80);
+    EXPECT_EQ(round.maxY, 120);
+}
+
+TEST(EllipseOutline, StaysOnePixelWideConnectedAndSymmetric)
+{
+    const ClipRect wide{-1000, -1000, 1000, 1000};
+    for (float aspect : {5.0f / 12.0f, 1.0f}) {
+        for (int k = 1; k <= 600; ++k) {
+            const float r = static_cast<float>(k) * 0.25f;
+            const std::set<Pixel> px = outline(0, 0, r, aspect, wide);
+            for (auto [x, y] : px) {
+                // No corner pixels: a pixel with both a horizontal and a vertical
+                // neighbour would be a step the outline could do without.
+                const bool horizontal = px.count({x - 1, y}) || px.count({x + 1, y});
+                const bool vertical = px.count({x, y - 1}) || px.count({x, y + 1});
+                ASSERT_FALSE(horizontal && vertical)
+                    << "corner at " << x << "," << y << " r=" << r << " aspect=" << aspect;
+                ASSERT_TRUE(px.count({-x, y}) && px.count({x, -y})) << "r=" << r;
+                bool neighbour = px.size() == 1;
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        neighbour = neighbour || ((dx || dy) && px.count({x + dx, y + dy}));
+                    }
+                }
+                ASSERT_TRUE(neighbour) << "gap at " << x << "," << y << " r=" << r;
+            }
+        }
+    }
+}
+
+TEST(EllipseOutline, NegativeZeroAndClippedRadii)
+{
+    const float aspect = svc::raster::default_aspect(8);
+    EXPECT_EQ(outline(50, 50, -13.0f, aspect, kScreen8), outline(50, 50, 13.0f, aspect, kScreen8));
+    EXPECT_EQ(outline(50, 50, 0.0f, aspect, kScreen8), (std::set<Pixel>{{50, 50}}));
+
+    // Across the top-left corner only the part on the screen is set.
+    const std::set<Pixel> cut = outline(3, 2, 20.0f, aspect, kScreen8);
+    ASSERT_FALSE(cut.empty());
+    for (auto [x, y] : cut) {
+        EXPECT_TRUE(kScreen8.contains(x, y));
+    }
+    EXPECT_TRUE(outline(-30, 50, 20.0f, aspect, kScreen8).empty());
+    EXPECT_TRUE(outline(50, 215, 20.0f, aspect, kScreen8).empty());
+}
+
+// ---- on the screen ----
+
+using testing_support::Harness;
+
+std::set<Pixel> lit_pixels(const svc::ScreenImage& img)
+{
+    std::set<Pixel> out;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            if (img.pixel(x, y) != 0) {
+                out.emplace(x, y);
+            }
+        }
+    }
+    return out;
+}
+
+// Answers the pending error's dialog with Yes so the next step can run.
+void acknowledge(Harness& h)
+{
+    h.platform.pressKey(svc::Key::Y);
+    h.sv().checkpoint();
+    ASSERT_EQ(h.sv().pendingError(), 0);
+}
+
+TEST(DrawOnScreen, LinesFromTheWorkedExamples)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    h.sv().set_foreground(4);
+
+    h.sv().draw_line(120, 0, 120, 200);
+    std::set<Pixel> column;
+    for (int y = 0; y < 200; ++y) {
+        column.emplace(120, y);
+    }
+    EXPECT_EQ(lit_pixels(h.screen()), column);
+    EXPECT_EQ(h.screen().pixel(120, 199), 4);
+    EXPECT_FLOAT_EQ(h.screen().lastPointY, 200.0f);
+
+    h.sv().draw_line(0, 200, 639, 200);
+    EXPECT_EQ(lit_pixels(h.screen()).size(), 200u);
+
+    h.sv().draw_line(200, 71.5f, 210, 71.5f);
+    h.sv().draw_line(220, 72.5f, 230, 72.5f);
+    EXPECT_EQ(h.screen().pixel(205, 72), 4);
+    EXPECT_EQ(h.screen().pixel(225, 72), 4);
+    EXPECT_EQ(h.screen().pixel(205, 71), 0);
+    EXPECT_EQ(h.screen().pixel(225, 73), 0);
+
+    h.sv().draw_point(300.5f, 10.5f);
+    EXPECT_EQ(h.screen().pixel(300, 10), 4);
+    EXPECT_FLOAT_EQ(h.screen().lastPointX, 300.5f);
+    h.sv().draw_point(-1, 10);
+    h.sv().draw_point(640, 10);
+    EXPECT_EQ(h.sv().pendingError(), 0);
+}
+
+TEST(DrawOnScreen, EllipseCentreAndExtentInMode8)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    h.sv().draw_ellipse(320.5f, 100.4f, -21.5f); // centre rounds half away: 321, 100
+    const Extent ex = extent_of(lit_pixels(h.screen()));
+    EXPECT_EQ(ex.minX, 321 - 22);
+    EXPECT_EQ(ex.maxX, 321 + 22);
+    EXPECT_EQ(ex.minY, 100 - 9);
+    EXPECT_EQ(ex.maxY, 100 + 9);
+    EXPECT_EQ(h.screen().pixel(321 + 22, 100), 15);
+    EXPECT_FLOAT_EQ(h.screen().lastPointX, 320.5f);
+    EXPECT_FLOAT_EQ(h.screen().lastPointY, 100.4f);
+}
+
+TEST(DrawColours, Mode8BackgroundRecoloursPaletteEntryZero)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    h.sv().set_foreground(4);
+    h.sv().draw_line(0, 0, 10, 0);
+
+    h.sv().set_background(7);
+    EXPECT_EQ(h.screen().paletteEntry(0), 0xAAAAAAu);
+    EXPECT_EQ(h.screen().foreground, 4);
+    EXPECT_EQ(h.screen().pixel(5, 0), 4);
+    EXPECT_EQ(h.screen().pixel(5, 1), 0); // still index 0, shown grey
+    for (int i = 1; i < 16; ++i) {
+        EXPECT_EQ(h.screen().paletteEntry(i), svc::kDefaultPalette[i]);
+    }
+
+    h.sv().set_background(0);
+    EXPECT_EQ(h.screen().paletteEntry(0), 0x000000u);
+    h.sv().set_colours(14, 1);
+    EXPECT_EQ(h.screen().foreground, 14);
+    EXPECT_EQ(h.screen().paletteEntry(0), 0x0000AAu);
+}
+
+TEST(DrawColours, RefusalsRaiseError5AndChangeNothing)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    h.sv().set_foreground(3);
+
+    struct Bad {
+        int f, b, third, given;
+    };
+    for (const Bad& bad : {Bad{16, 0, 0, 1}, Bad{2, 16, 0, 3}, Bad{-1, 0, 0, 1}, Bad{2, 7, 1, 7}}) {
+        h.sv().set_colour(bad.f, bad.b, bad.third, bad.given);
+        EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall) << bad.f << "," << bad.b;
+        EXPECT_EQ(h.screen().foreground, 3);
+        EXPECT_EQ(h.screen().paletteEntry(0), 0u);
+        acknowledge(h);
+    }
+    h.sv().set_colour(16, 16, 16, 0); // nothing given: nothing happens
+    EXPECT_EQ(h.sv().pendingError(), 0);
+    EXPECT_EQ(h.screen().foreground, 3);
+
+    // Mode 12 stores the background index; the palette stays.
+    h.sv().set_screen_mode(12);
+    h.sv().set_colours(9, 5);
+    EXPECT_EQ(h.screen().foreground, 9);
+    EXPECT_EQ(h.screen().background, 5);
+    EXPECT_EQ(h.screen().paletteEntry(0), 0u);
+    h.sv().set_colour(1, 1, 1, 7);
+    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    acknowledge(h);
+
+    // Text mode takes foregrounds to 31 and keeps the background's low three bits.
+    h.sv().set_screen_mode(0);
+    h.sv().set_colours(31, 9);
+    EXPECT_EQ(h.screen().foreground, 31);
+    EXPECT_EQ(h.screen().background, 1);
+    h.sv().set_foreground(32);
+    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.screen().foreground, 31);
+}
+
+TEST(DrawOnScreen, TextModeAndHugeCoordinatesAreRefused)
+{
+    Harness h;
+    h.sv().set_screen_mode(0);
+    const std::uint16_t before = h.screen().cell(0, 0);
+    h.sv().draw_line(0, 0, 10, 10);
+    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    acknowledge(h);
+    h.sv().draw_ellipse(10, 10, 5);
+    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    acknowledge(h);
+    h.sv().draw_point(1, 1);
+    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    acknowledge(h);
+    EXPECT_EQ(h.screen().cell(0, 0), before);
+
+    h.sv().set_screen_mode(8);
+    h.sv().draw_line(0, 0, 1e9f, 5);
+    EXPECT_EQ(h.sv().pendingError(), svc::kOverflow);
+    EXPECT_TRUE(lit_pixels(h.screen()).empty());
+    EXPECT_FLOAT_EQ(h.screen().lastPointX, 320.0f);
+}
+
+} // namespace
