@@ -198,6 +198,8 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
     s.scanRow = p.playerRow;
     s.scanCol = p.playerCol;
     s.aheadState = 0;
+    // Deliberate mend: a key seen through walls by X-ray must not hang on the next plain wall.
+    s.keyAhead = 0;
     do {
         readCells(st);
 
