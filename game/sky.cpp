@@ -1,0 +1,165 @@
+// The sky of every frame (moon, clouds, sun, stars), the time-of-day colours and music.
+#include <cmath>
+#include <vector>
+
+#include "game/flow.h"
+#include "game/sky.h"
+
+namespace game {
+namespace {
+
+constexpr int kPutOr = 4;
+
+// INT(RND * n) + base, as the tables draw their values.
+i16 randomIn(svc::Services& sv, int n, int base)
+{
+    return static_cast<i16>(std::floor(sv.random_single() * static_cast<float>(n)) + base);
+}
+
+// Nine outline circles of radius 1 to 9: a filled disc.
+void drawDisc(svc::Services& sv, float x, float y)
+{
+    for (int r = 1; r <= 9; ++r) {
+        sv.draw_ellipse(x, y, static_cast<float>(r));
+    }
+}
+
+} // namespace
+
+void FillSkyTables(svc::Services& sv, GameState& st)
+{
+    TimeState& t = st.time;
+    for (int i = 1; i <= 45; ++i) {
+        for (int h = 0; h <= 3; ++h) {
+            t.starX[i][h] = randomIn(sv, 365, 130);
+            t.starY[i][h] = randomIn(sv, 100, 1);
+        }
+    }
+    t.daySpacing = randomIn(sv, 70, 50);
+    t.nightSpacing = randomIn(sv, 40, 20);
+    for (int k = 1; k <= 40; ++k) {
+        t.cloudY[k] = randomIn(sv, 20, 1);
+    }
+}
+
+void DrawSky(svc::Services& sv, GameState& st)
+{
+    TimeState& t = st.time;
+    const float phase = t.dayPhase;
+    switch (st.player.heading) {
+    case 1: {
+        // West: the moon, then a disc in the sky's colour a little off centre leaves a crescent.
+        sv.set_colours(t.moonColour, t.skyColour);
+        drawDisc(sv, 200, 90 - phase);
+        sv.set_colours(t.skyColour, t.skyColour);
+        drawDisc(sv, static_cast<float>(195 + t.moonOffsetX),
+                 static_cast<float>(85 + t.moonOffsetY) - phase);
+        break;
+    }
+    case 2: {
+        // South: a row of clouds, the evening cloud and the wider night spacing by night.
+        const bool night = t.dayPhase > 65;
+        const int step = night ? t.nightSpacing : t.daySpacing;
+        const int end = night ? 470 : 370;
+        std::vector<std::int16_t>& picture =
+            night ? st.pictures.cloudEvening : st.pictures.cloudDay;
+        if (step <= 0) {
+            break; // the tables are filled at every level start; never met in play
+        }
+        for (int x = 80; x <= end; x += step) {
+            t.cloudIndex = static_cast<i16>(t.cloudIndex >= 40 ? 1 : t.cloudIndex + 1);
+            sv.put_block(static_cast<float>(x), t.cloudY[t.cloudIndex], words(picture), kPutOr);
+        }
+        t.cloudIndex = 0;
+        break;
+    }
+    case 3:
+        // East: the sun sinks as the day phase grows.
+        sv.set_colours(t.sunColour, t.skyColour);
+        drawDisc(sv, 200, phase + 5);
+        break;
+    default:
+        break; // north: the seagulls' sky, nothing drawn here
+    }
+}
+
+void DrawStars(svc::Services& sv, GameState& st)
+{
+    TimeState& t = st.time;
+    if (t.dayPhase < 66) {
+        return;
+    }
+    sv.set_colours(7, 0);
+    const int h = st.player.heading & 3;
+    for (int i = 1; i <= 45; ++i) {
+        sv.draw_point(t.starX[i][h], t.starY[i][h]);
+    }
+}
+
+void UpdateTimeOfDay(svc::Services& sv, GameState& st)
+{
+    TimeState& t = st.time;
+    const SoundState& snd = st.sound;
+    i16& face = st.level.faceColour;
+    if (t.dayPhase == 0) {
+        t.dayStep = 6;
+        t.duskPlayed = 0;
+        t.dawnPlayed = 1;
+    }
+    if (t.dayPhase == 54) {
+        t.skyColour = 3;
+        t.sunColour = 12;
+        if (t.dayStep == -6) {
+            t.sunColour = 14;
+            t.skyColour = 7;
+            face = 1;
+        }
+    }
+    // The dusk and dawn music follow the sound choice alone, even in silent mode, on purpose.
+    if (t.dayPhase == 60 && snd.soundMode == 1 && t.dawnPlayed == 0) {
+        sv.play_sound_file("Alba.ogg", true);
+        t.dawnPlayed = 1;
+    }
+    if (t.dayPhase == 60) {
+        t.skyColour = 1;
+        face = 7;
+        t.sunColour = 1;
+        if (t.dayStep == -6) {
+            t.skyColour = 3;
+            face = 1;
+            t.sunColour = 12;
+        }
+    }
+    if (t.dayPhase == 66 && snd.soundMode == 1 && t.duskPlayed == 0) {
+        sv.set_background(0);
+        sv.play_sound_file("Sera2.ogg", true);
+        t.duskPlayed = 1;
+    }
+    if (t.dayPhase == 66) {
+        t.skyColour = 0;
+        t.sunColour = 0;
+        if (t.dayStep == -6) {
+            t.skyColour = 1;
+            face = 7;
+            t.sunColour = 1;
+        }
+    }
+    if (t.dayPhase == 78) {
+        t.dayStep = -6;
+        t.dawnPlayed = 0;
+    }
+}
+
+void StartLevelMusic(svc::Services& sv, GameState& st)
+{
+    const SoundState& snd = st.sound;
+    const int choice = static_cast<int>(std::floor(sv.random_single() * 2.0f)) + 1;
+    if (snd.silentMode == 0 && snd.soundMode == 1 && st.level.levelMusicOn == 1) {
+        sv.play_sound_file(choice == 1 ? "live1.ogg" : "Labini.ogg", false);
+    }
+    if (snd.silentMode == 0 && snd.soundMode == 0) {
+        sv.play_macro("O4L15ace");
+    }
+}
+
+} // namespace game

@@ -1,0 +1,80 @@
+// The seagulls over the corridor: seven flight paths moved on every panel call, eight birds.
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "screens/status_panel.h"
+#include "services/number_text.h"
+#include "services/strings.h"
+
+namespace screens {
+namespace {
+
+using game::i16;
+
+// Where each path turns back at its far end (paths 1..7).
+constexpr std::array<i16, 8> kTurnLimit = {0, 250, 200, 175, 120, 90, 72, 27};
+
+// One bird: the deepest facing wall it still flies over, its path and place, and which of
+// the two pictures of its pair it shows on an even second (the other on an odd one).
+struct Placement {
+    int maxFacingDepth; // drawn while facingDepth <= this
+    int path;
+    int mirror; // 1: x = base + gullX; -1: x = base - gullX (path 1's second bird)
+    int base;
+    int y;
+    bool firstOfPairOnEven;
+    bool smallPair; // gab3 / gab4 instead of gab / gab2
+};
+
+// clang-format off
+constexpr std::array<Placement, 8> kPlacements = {{
+    {139, 1,  1, 200,  2, true,  false},
+    {119, 1, -1, 420, 14, false, false},
+    { 99, 2,  1, 210, 26, true,  false},
+    { 79, 3,  1, 215, 38, false, false},
+    { 59, 4,  1, 240, 50, true,  false},
+    { 39, 5,  1, 260, 62, true,  true },
+    { 19, 6,  1, 271, 70, false, true },
+    { -1, 7,  1, 295, 80, true,  true },
+}};
+// clang-format on
+
+} // namespace
+
+void FlySeagulls(svc::Services& sv, game::GameState& st)
+{
+    game::GullState& g = st.gulls;
+    const int clockSecond = svc::round_to_int16(svc::text_number(st.time.clockSeconds));
+
+    // Random numbers are drawn only for the paths that turn, in path order.
+    for (int i = 1; i <= 7; ++i) {
+        if (g.gullX[i] >= kTurnLimit[i]) {
+            g.gullStep[i] = static_cast<i16>(-std::floor(sv.random_single() * 3.0f));
+        }
+    }
+    for (int i = 1; i <= 7; ++i) {
+        if (g.gullX[i] <= 0) {
+            g.gullStep[i] = static_cast<i16>(std::floor(sv.random_single() * 2.0f) + 1);
+        }
+        g.gullX[i] = static_cast<i16>(g.gullX[i] + g.gullStep[i]);
+    }
+
+    if (st.player.heading != 0 || st.player.xrayOn != 0 || st.time.dayPhase > 65) {
+        return; // the birds keep flying out of sight
+    }
+    const bool even = clockSecond % 2 == 0;
+    game::Pictures& pic = st.pictures;
+    for (const Placement& p : kPlacements) {
+        if (st.scan.facingDepth > p.maxFacingDepth) {
+            continue;
+        }
+        const bool first = even == p.firstOfPairOnEven;
+        std::vector<std::int16_t>& block =
+            p.smallPair ? (first ? pic.gab3 : pic.gab4) : (first ? pic.gab : pic.gab2);
+        const int x = p.base + p.mirror * g.gullX[p.path];
+        sv.put_block(static_cast<float>(x), static_cast<float>(p.y), game::words(block), 1);
+    }
+}
+
+} // namespace screens

@@ -1,0 +1,201 @@
+// Checks of the seagull flight: the paths' turns and random steps, and which birds show.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "game/state.h"
+#include "screens/status_panel.h"
+#include "services/block_codec.h"
+#include "tests/support/harness.h"
+
+namespace {
+
+using game::i16;
+using testing_support::Harness;
+
+// The game's random generator, worked out here independently to predict the draws.
+struct Generator {
+    std::uint32_t seed;
+    float next()
+    {
+        seed = (seed * 16598013u + 12820163u) & 0xFFFFFFu;
+        return static_cast<float>(seed) / 16777216.0f;
+    }
+};
+
+// A seed whose next draw r gives floor(r * 3) == wanted.
+std::uint32_t seedGiving(int wanted)
+{
+    for (std::uint32_t s = 1;; ++s) {
+        Generator g{s};
+        if (static_cast<int>(g.next() * 3.0f) == wanted) {
+            return s;
+        }
+    }
+}
+
+void solidBlock(std::vector<std::int16_t>& buffer, int w, int h, int colour)
+{
+    const std::vector<std::uint8_t> indices(static_cast<std::size_t>(w * h),
+                                            static_cast<std::uint8_t>(colour));
+    const std::vector<std::uint8_t> bytes = svc::encode_block(w, h, indices.data());
+    std::fill(buffer.begin(), buffer.end(), 0);
+    std::memcpy(buffer.data(), bytes.data(), bytes.size());
+}
+
+// Where each of the eight birds sits with every offset at 10.
+struct Place {
+    int x;
+    int y;
+};
+constexpr std::array<Place, 8> kPlacesAtTen = {
+    {{210, 2}, {410, 14}, {220, 26}, {225, 38}, {250, 50}, {270, 62}, {281, 70}, {305, 80}}};
+
+class Seagulls : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        h.sv().set_screen_mode(8);
+        // Each picture in its own colour: gab 1, gab2 2, gab3 3, gab4 4.
+        solidBlock(st.pictures.gab, 4, 2, 1);
+        solidBlock(st.pictures.gab2, 4, 2, 2);
+        solidBlock(st.pictures.gab3, 4, 2, 3);
+        solidBlock(st.pictures.gab4, 4, 2, 4);
+        st.time.clockSeconds = "10";
+    }
+    void fly() { screens::FlySeagulls(h.sv(), st); }
+    // Every path at offset 10 and standing still: no random draws, fixed places.
+    void holdAtTen()
+    {
+        for (int i = 1; i <= 7; ++i) {
+            st.gulls.gullX[i] = 10;
+            st.gulls.gullStep[i] = 0;
+        }
+    }
+    // The colour of each bird's top-left pixel (0 where none is drawn).
+    std::array<int, 8> birds()
+    {
+        std::array<int, 8> out{};
+        for (std::size_t i = 0; i < 8; ++i) {
+            out[i] = h.screen().pixel(kPlacesAtTen[i].x, kPlacesAtTen[i].y);
+        }
+        return out;
+    }
+    void clear() { h.sv().clear_screen(); }
+
+    Harness h;
+    game::GameState st;
+};
+
+TEST_F(Seagulls, FirstCallStartsEveryPathWithOneRandomStep)
+{
+    Generator g{h.sv().randomSeed()};
+    fly();
+    for (int i = 1; i <= 7; ++i) {
+        const int step = static_cast<int>(g.next() * 2.0f) + 1;
+        EXPECT_EQ(st.gulls.gullStep[i], step) << "path " << i;
+        EXPECT_EQ(st.gulls.gullX[i], step) << "path " << i;
+    }
+    EXPECT_EQ(h.sv().randomSeed(), g.seed) << "exactly seven draws";
+}
+
+TEST_F(Seagulls, PathAtItsLimitDrawsUntilItTurnsBack)
+{
+    holdAtTen();
+    st.gulls.gullX[1] = 250;
+    st.gulls.gullStep[1] = 1;
+
+    // A drawn step of 0 leaves the path at its limit, and it draws again on the next call.
+    h.sv().setRandomSeed(seedGiving(0));
+    Generator g{h.sv().randomSeed()};
+    fly();
+    g.next();
+    EXPECT_EQ(st.gulls.gullX[1], 250);
+    EXPECT_EQ(st.gulls.gullStep[1], 0);
+    EXPECT_EQ(h.sv().randomSeed(), g.seed) << "one draw for the one path at its limit";
+
+    h.sv().setRandomSeed(seedGiving(2));
+    fly();
+    EXPECT_EQ(st.gulls.gullStep[1], -2);
+    EXPECT_EQ(st.gulls.gullX[1], 248);
+
+    // Below the limit it flies back without drawing.
+    const std::uint32_t seed = h.sv().randomSeed();
+    fly();
+    EXPECT_EQ(st.gulls.gullX[1], 246);
+    EXPECT_EQ(h.sv().randomSeed(), seed);
+
+    // The near end: at 0 or below it draws a step of 1 or 2 outward.
+    st.gulls.gullX[4] = -1;
+    st.gulls.gullStep[4] = -2;
+    fly();
+    EXPECT_GE(st.gulls.gullStep[4], 1);
+    EXPECT_EQ(st.gulls.gullX[4], -1 + st.gulls.gullStep[4]);
+}
+
+TEST_F(Seagulls, NearerFacingWallHidesTheLowerBirds)
+{
+    struct Case {
+        i16 facingDepth;
+        int shown; // birds 1..shown are drawn
+    };
+    for (const Case c : {Case{140, 0}, Case{120, 1}, Case{100, 2}, Case{40, 5}, Case{20, 6},
+                         Case{0, 7}, Case{-20, 8}, Case{-40, 8}}) {
+        clear();
+        holdAtTen();
+        st.scan.facingDepth = c.facingDepth;
+        fly();
+        const std::array<int, 8> seen = birds();
+        for (int i = 0; i < 8; ++i) {
+            EXPECT_EQ(seen[static_cast<std::size_t>(i)] != 0, i < c.shown)
+                << "bird " << i + 1 << " at facingDepth " << c.facingDepth;
+        }
+    }
+}
+
+TEST_F(Seagulls, EvenAndOddSecondsSwapThePictures)
+{
+    st.scan.facingDepth = -40;
+    holdAtTen();
+    st.time.clockSeconds = "10";
+    fly();
+    EXPECT_EQ(birds(), (std::array<int, 8>{1, 2, 1, 2, 1, 3, 4, 3}));
+    clear();
+    st.time.clockSeconds = "11";
+    fly();
+    EXPECT_EQ(birds(), (std::array<int, 8>{2, 1, 2, 1, 2, 4, 3, 4}));
+}
+
+TEST_F(Seagulls, HiddenButStillFlyingOutsideTheNorthernDaySky)
+{
+    st.scan.facingDepth = -40;
+    struct Case {
+        i16 heading;
+        i16 xrayOn;
+        i16 dayPhase;
+    };
+    for (const Case c :
+         {Case{1, 0, 0}, Case{2, 0, 0}, Case{3, 0, 0}, Case{0, 1, 0}, Case{0, 0, 66}}) {
+        clear();
+        holdAtTen();
+        st.gulls.gullStep[3] = 1;
+        st.player.heading = c.heading;
+        st.player.xrayOn = c.xrayOn;
+        st.time.dayPhase = c.dayPhase;
+        fly();
+        EXPECT_EQ(birds(), (std::array<int, 8>{})) << "heading " << c.heading;
+        EXPECT_EQ(st.gulls.gullX[3], 11);
+    }
+    // Dusk at 65 is still day for the birds.
+    clear();
+    holdAtTen();
+    st.player = game::PlayerState{};
+    st.time.dayPhase = 65;
+    fly();
+    EXPECT_EQ(birds()[0], 1);
+}
+
+} // namespace
