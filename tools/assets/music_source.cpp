@@ -122,13 +122,14 @@ class NoteReader {
   private:
     [[noreturn]] void error(const std::string& what)
     {
-        LineStart at{0, lines_.empty() ? 0 : lines_.front().line};
+        LineStart at{0, lines_.empty() ? 0 : lines_.front().line, 0};
         for (const LineStart& l : lines_) {
             if (l.offset <= pos_) {
                 at = l;
             }
         }
-        fail(file_, at.line, what + " at column " + std::to_string(pos_ - at.offset + 1));
+        fail(file_, at.line,
+             what + " at column " + std::to_string(pos_ - at.offset + 1 + at.column));
     }
     bool at_end() const { return pos_ >= text_.size(); }
     char peek() const { return at_end() ? '\0' : static_cast<char>(std::tolower(text_[pos_])); }
@@ -242,12 +243,14 @@ class NoteReader {
         }
         state_.beat += beats;
     }
-    void read_sequence(bool inRepeat)
+    // Reads up to the end, or up to the "]" of the repeat opened at `openedAt`.
+    void read_sequence(bool inRepeat, std::size_t openedAt = 0)
     {
         for (;;) {
             skip_space();
             if (at_end()) {
                 if (inRepeat) {
+                    pos_ = openedAt;
                     error("'[' without ']'");
                 }
                 return;
@@ -289,7 +292,7 @@ class NoteReader {
                 read_chord();
             } else if (c == '[') {
                 const std::size_t body = pos_;
-                read_sequence(true);
+                read_sequence(true, body - 1);
                 ++pos_; // the ']'
                 int times = 2;
                 read_int(times);
@@ -299,7 +302,7 @@ class NoteReader {
                 const std::size_t after = pos_;
                 for (int k = 1; k < times; ++k) {
                     pos_ = body;
-                    read_sequence(true);
+                    read_sequence(true, body - 1);
                 }
                 pos_ = after;
             } else {
@@ -360,7 +363,7 @@ Song parse_song(std::string_view text, const std::string& fileName)
                 fail(fileName, line, "notes for a voice not declared: " + name);
             }
             auto& [notes, starts] = noteText[name];
-            starts.push_back({notes.size(), line});
+            starts.push_back({notes.size(), line, static_cast<int>(colon + 1)});
             notes += s.substr(colon + 1);
             notes += ' ';
             continue;

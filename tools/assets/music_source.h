@@ -73,8 +73,9 @@ struct NoteState {
 };
 // Where each source line starts inside a voice's joined note text, for messages.
 struct NoteLineStart {
-    std::size_t offset;
+    std::size_t offset; // in the joined text
     int line;
+    int column; // characters of the line before its notes
 };
 // Parses one voice's notes (its lines after "name:", joined), appending to `out`.
 void parse_notes(std::string_view text, NoteState& state, std::vector<Note>& out,

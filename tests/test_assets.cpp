@@ -1,0 +1,573 @@
+// Checks of the generated game data: every picture loads into its buffer and stays on its
+// screen wherever the game puts it, the title layout, the music, and the generator itself.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <vorbis/vorbisfile.h>
+
+#include "game/state.h"
+#include "screens/title.h"
+#include "services/block_codec.h"
+#include "services/window_loop.h"
+#include "tests/support/harness.h"
+#include "tools/assets/game_files.h"
+#include "tools/assets/music_source.h"
+#include "tools/assets/picture_source.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::Harness;
+using testing_support::read_file;
+
+const fs::path kData = MUV_DATA_DIR;
+const fs::path kSources = fs::path(MUV_SOURCE_DIR) / "assets";
+
+// The title screen's buffers (16-bit words); the level's are game::Pictures.
+const std::map<std::string, int> kTitleBuffers = {
+    {"mm", 2500},    {"uu", 2500},   {"vv", 2500},  {"ee", 2500}, {"ss", 2500},   {"cc", 2500},
+    {"kk", 2500},    {"yy", 2500},   {"f3", 1500},  {"dd", 1500}, {"gioc", 3500}, {"fine", 3500},
+    {"altop", 4000}, {"corni", 600}, {"frec", 400}, {"si", 400},  {"no", 400}};
+
+// Runs with the data folder as working directory, as the game does.
+class InDataFolder {
+  public:
+    InDataFolder() : previous_(fs::current_path()) { fs::current_path(kData); }
+    ~InDataFolder() { fs::current_path(previous_); }
+
+  private:
+    fs::path previous_;
+};
+
+// A loaded picture: its buffer of the game's capacity, and its size.
+struct Loaded {
+    std::vector<std::int16_t> words;
+    int w = 0, h = 0;
+    const std::uint8_t* block() const
+    {
+        return reinterpret_cast<const std::uint8_t*>(words.data());
+    }
+};
+
+// Loads a picture with the game's own loader into a buffer of exactly `capacity` words.
+Loaded load(Harness& h, const std::string& name, std::size_t capacity)
+{
+    Loaded p;
+    p.words.assign(capacity, 0);
+    h.sv().load_block_file(name + ".grh", p.words);
+    EXPECT_EQ(h.sv().pendingError(), 0) << name << " does not load into " << capacity << " words";
+    p.w = svc::block_width(p.block());
+    p.h = svc::block_height(p.block());
+    return p;
+}
+
+std::map<std::string, Loaded> load_level_pictures(Harness& h)
+{
+    game::Pictures buffers;
+    const std::pair<const char*, std::size_t> level[] = {{"occhil", buffers.occhil.size()},
+                                                         {"ocip", buffers.ocip.size()},
+                                                         {"oc22", buffers.oc22.size()},
+                                                         {"ochig", buffers.ochig.size()},
+                                                         {"oc43", buffers.oc43.size()},
+                                                         {"occh43", buffers.occh43.size()},
+                                                         {"nu51", buffers.cloudDay.size()},
+                                                         {"nuser", buffers.cloudEvening.size()},
+                                                         {"gab", buffers.gab.size()},
+                                                         {"gab2", buffers.gab2.size()},
+                                                         {"gab3", buffers.gab3.size()},
+                                                         {"gab4", buffers.gab4.size()},
+                                                         {"alber", buffers.exitTreesBlock.size()}};
+    std::map<std::string, Loaded> out;
+    for (const auto& [name, capacity] : level) {
+        out[name] = load(h, name, capacity);
+    }
+    return out;
+}
+
+struct Rect {
+    int x0, y0, x1, y1; // inclusive
+    bool overlaps(const Rect& o) const
+    {
+        return x0 <= o.x1 && o.x0 <= x1 && y0 <= o.y1 && o.y0 <= y1;
+    }
+    bool inside(const Rect& o) const
+    {
+        return x0 >= o.x0 && y0 >= o.y0 && x1 <= o.x1 && y1 <= o.y1;
+    }
+};
+
+std::ostream& operator<<(std::ostream& os, const Rect& r)
+{
+    return os << "(" << r.x0 << "," << r.y0 << ")-(" << r.x1 << "," << r.y1 << ")";
+}
+
+Rect at(const Loaded& p, int x, int y)
+{
+    return {x, y, x + p.w - 1, y + p.h - 1};
+}
+
+// A text cell of the 640 x 480 title screen (8 x 16 pixels), 1-based.
+Rect cells(int row, int col0, int col1)
+{
+    return {(col0 - 1) * 8, (row - 1) * 16, col1 * 8 - 1, row * 16 - 1};
+}
+
+TEST(AssetPictures, EveryFileLoadsWholeIntoABufferOfExactlyItsCapacity)
+{
+    Harness h;
+    InDataFolder here;
+    std::map<std::string, Loaded> all = load_level_pictures(h);
+    for (const auto& [name, capacity] : kTitleBuffers) {
+        all[name] = load(h, name, static_cast<std::size_t>(capacity));
+    }
+    ASSERT_EQ(all.size(), 30u);
+    for (const auto& [name, p] : all) {
+        // The file holds one block and nothing after it: its length is the block's size.
+        const std::string file = read_file(name + ".grh");
+        ASSERT_GE(file.size(), 7u) << name;
+        const std::size_t length =
+            static_cast<unsigned char>(file[5]) | static_cast<unsigned char>(file[6]) << 8;
+        EXPECT_EQ(length, file.size() - 7) << name;
+        EXPECT_EQ(length, svc::block_bytes(p.w, p.h)) << name;
+        EXPECT_GT(p.w, 0) << name;
+        EXPECT_GT(p.h, 0) << name;
+    }
+}
+
+TEST(AssetPlacements, LevelPicturesStayOnTheScreenWhereverTheGamePutsThem)
+{
+    Harness h;
+    InDataFolder here;
+    auto pics = load_level_pictures(h);
+    h.sv().set_screen_mode(8);
+    auto put = [&](const std::string& name, int x, int y) {
+        h.sv().put_block(static_cast<float>(x), static_cast<float>(y), pics[name].words, 4);
+        return h.sv().pendingError() == 0;
+    };
+
+    // Eyes: on the facing wall of their depth, inside its filled part.
+    const struct {
+        const char* name;
+        int depth, x, y;
+    } eyes[] = {{"ocip", 40, 295, 93},   {"occhil", 60, 290, 90}, {"oc22", 80, 280, 85},
+                {"ochig", 100, 275, 82}, {"oc43", 120, 260, 79},  {"occh43", 140, 230, 76}};
+    for (const auto& e : eyes) {
+        const int d = e.depth;
+        const Rect wallFill{280 - d + 1, 80 - d / 2 + 1, 360 + d - 1, 120 + d / 2 - 1};
+        EXPECT_TRUE(at(pics[e.name], e.x, e.y).inside(wallFill)) << e.name;
+        EXPECT_TRUE(put(e.name, e.x, e.y)) << e.name;
+    }
+    // The near eye is put back from the rectangle saved around it.
+    EXPECT_TRUE(at(pics["occh43"], 230, 76).inside({230, 76, 410, 150}));
+
+    // Clouds at every spacing the game can draw, at the highest and lowest row.
+    for (const auto& [name, first, last, end] :
+         {std::tuple{"nu51", 50, 119, 370}, std::tuple{"nuser", 20, 59, 470}}) {
+        for (int step = first; step <= last; ++step) {
+            for (int x = 80; x <= end; x += step) {
+                ASSERT_TRUE(put(name, x, 1) && put(name, x, 20)) << name << " at x " << x;
+            }
+        }
+    }
+
+    // Fifteen trees at the level end and seven in the view; they stand side by side.
+    const Loaded& tree = pics["alber"];
+    EXPECT_LE(tree.w, 41);
+    for (int x = 10; x <= 599; x += 41) {
+        ASSERT_TRUE(put("alber", x, 74)) << x;
+    }
+    for (int x = 175; x <= 424; x += 41) {
+        ASSERT_TRUE(put("alber", x, 74)) << x;
+    }
+
+    // Seagulls: each of the eight placements, both of its pictures, at every offset of its
+    // path from -1 to limit + 1.
+    const int limit[8] = {0, 250, 200, 175, 120, 90, 72, 27};
+    const struct {
+        int path, base, sign, y;
+        const char* even;
+        const char* odd;
+    } gulls[] = {{1, 200, 1, 2, "gab", "gab2"},   {1, 420, -1, 14, "gab2", "gab"},
+                 {2, 210, 1, 26, "gab", "gab2"},  {3, 215, 1, 38, "gab2", "gab"},
+                 {4, 240, 1, 50, "gab", "gab2"},  {5, 260, 1, 62, "gab3", "gab4"},
+                 {6, 271, 1, 70, "gab4", "gab3"}, {7, 295, 1, 80, "gab3", "gab4"}};
+    for (const auto& g : gulls) {
+        for (int offset = -1; offset <= limit[g.path] + 1; ++offset) {
+            const int x = g.base + g.sign * offset;
+            ASSERT_TRUE(put(g.even, x, g.y) && put(g.odd, x, g.y))
+                << "path " << g.path << " offset " << offset;
+        }
+    }
+}
+
+TEST(AssetPlacements, TitlePicturesLeaveTheTextFreeAndTheMenuInsideItsFrame)
+{
+    Harness h;
+    InDataFolder here;
+    std::map<std::string, Loaded> p;
+    for (const auto& [name, capacity] : kTitleBuffers) {
+        p[name] = load(h, name, static_cast<std::size_t>(capacity));
+    }
+    std::vector<std::pair<std::string, Rect>> placed;
+    const char* letters[] = {"mm", "uu", "vv", "ee", "ss", "ee", "cc", "kk", "yy"};
+    for (int i = 0; i < 9; ++i) {
+        placed.emplace_back(letters[i], at(p[letters[i]], 20 + 60 * i, 23));
+    }
+    placed.emplace_back("f3", at(p["f3"], 547, 58));
+    placed.emplace_back("dd", at(p["dd"], 587, 58));
+    const std::size_t titleWordEnd = placed.size();
+    std::vector<Rect> tiles;
+    for (int x = 11; x <= 587; x += 48) {
+        tiles.push_back(at(p["corni"], x, 291));
+        tiles.push_back(at(p["corni"], x, 383));
+    }
+    for (int y : {322, 353}) {
+        tiles.push_back(at(p["corni"], 11, y));
+        tiles.push_back(at(p["corni"], 587, y));
+    }
+    const std::vector<std::pair<std::string, Rect>> menu = {{"altop", at(p["altop"], 232, 328)},
+                                                            {"fine", at(p["fine"], 453, 325)},
+                                                            {"gioc", at(p["gioc"], 86, 320)},
+                                                            {"si", at(p["si"], 370, 344)},
+                                                            {"no", at(p["no"], 370, 344)}};
+    const int choices[] = {54, 204, 422};
+
+    // Everything the title prints: frame, instructions, version, legend and credit line.
+    std::vector<Rect> text = {cells(1, 1, 80),  cells(8, 1, 80),  cells(17, 1, 80),
+                              cells(27, 1, 80), cells(3, 70, 77), cells(18, 3, 78),
+                              cells(28, 13, 70)};
+    for (int row = 2; row <= 26; ++row) {
+        text.push_back(cells(row, 1, 1));
+        text.push_back(cells(row, 80, 80));
+    }
+    for (int row = 9; row <= 16; ++row) {
+        text.push_back(cells(row, 5, 77));
+    }
+
+    std::vector<std::pair<std::string, Rect>> everything = placed;
+    for (const Rect& t : tiles) {
+        everything.emplace_back("corni", t);
+    }
+    everything.insert(everything.end(), menu.begin(), menu.end());
+    for (int c : choices) {
+        everything.emplace_back("frec", at(p["frec"], c, 340));
+    }
+    for (const auto& [name, r] : everything) {
+        EXPECT_TRUE(r.inside({0, 0, 639, 479})) << name << " " << r;
+        for (const Rect& t : text) {
+            EXPECT_FALSE(r.overlaps(t)) << name << " " << r << " covers text " << t;
+        }
+    }
+
+    // The title word: letters and tails side by side, none over another.
+    for (std::size_t i = 0; i < titleWordEnd; ++i) {
+        for (std::size_t j = i + 1; j < titleWordEnd; ++j) {
+            EXPECT_FALSE(placed[i].second.overlaps(placed[j].second))
+                << placed[i].first << " and " << placed[j].first;
+        }
+    }
+
+    // The menu: inside the tiles, apart from them and from each other (yes and no share a
+    // place); the arrow inside the blank block that erases it, which touches nothing else.
+    const Loaded& tile = p["corni"];
+    const Rect inner{11 + tile.w, 291 + tile.h, 586, 382};
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        for (std::size_t j = i + 1; j < tiles.size(); ++j) {
+            EXPECT_FALSE(tiles[i].overlaps(tiles[j])) << tiles[i] << " " << tiles[j];
+        }
+    }
+    std::vector<std::pair<std::string, Rect>> keep = menu;
+    for (const Rect& t : tiles) {
+        keep.emplace_back("corni", t);
+    }
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        EXPECT_TRUE(menu[i].second.inside(inner)) << menu[i].first << " " << menu[i].second;
+        for (std::size_t j = i + 1; j < keep.size(); ++j) {
+            if (keep[j].first != "no" || menu[i].first != "si") {
+                EXPECT_FALSE(menu[i].second.overlaps(keep[j].second))
+                    << menu[i].first << " and " << keep[j].first;
+            }
+        }
+    }
+    for (int c : choices) {
+        const Rect blank{c - 2, 340, c - 2 + 29, 340 + 24};
+        EXPECT_TRUE(at(p["frec"], c, 340).inside(blank)) << c;
+        for (const auto& [name, r] : keep) {
+            EXPECT_FALSE(blank.overlaps(r)) << "erasing the arrow at " << c << " hits " << name;
+        }
+    }
+}
+
+// The title screen with the real files: no error dialog, and after the arrow has gone round
+// the menu every picture is still whole on the screen.
+TEST(AssetTitle, TitleScreenDrawsEveryPictureWithoutAnErrorAndErasesOnlyTheArrow)
+{
+    Harness h;
+    InDataFolder here;
+    int dialogs = 0;
+    h.platform.onPass = [&] {
+        svc::WindowLoop::Buttons b{};
+        if (h.sv().window().dialogButtons(b) && !h.platform.eventsPending()) {
+            ++dialogs;
+            h.platform.pressKey(svc::Key::N);
+        }
+    };
+    for (int i = 0; i < 3; ++i) {
+        h.platform.pressKey(svc::Key::Right);
+    }
+    h.platform.pressKey(svc::Key::Space);
+    game::i16 face = 0, sky = 0, silent = 0, sound = 1, intro = 1, choice = 0;
+    const int exitCode =
+        h.run([&] { screens::ShowTitleScreen(h.sv(), face, sky, silent, sound, intro, choice); });
+    EXPECT_EQ(exitCode, -1);
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(choice, 54);
+
+    auto shown_whole = [&](const std::string& name, int x, int y) {
+        const Loaded pic = load(h, name, static_cast<std::size_t>(kTitleBuffers.at(name)));
+        for (int yy = 0; yy < pic.h; ++yy) {
+            for (int xx = 0; xx < pic.w; ++xx) {
+                if (h.screen().pixel(x + xx, y + yy) != svc::block_pixel(pic.block(), xx, yy)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(shown_whole("mm", 20, 23));
+    EXPECT_TRUE(shown_whole("ee", 320, 23));
+    EXPECT_TRUE(shown_whole("dd", 587, 58));
+    EXPECT_TRUE(shown_whole("gioc", 86, 320));
+    EXPECT_TRUE(shown_whole("altop", 232, 328));
+    EXPECT_TRUE(shown_whole("fine", 453, 325));
+    EXPECT_TRUE(shown_whole("si", 370, 344));
+    EXPECT_TRUE(shown_whole("frec", 54, 340));
+    EXPECT_TRUE(shown_whole("corni", 11, 322));
+    EXPECT_TRUE(shown_whole("corni", 587, 353));
+}
+
+// Decoded facts of one music file.
+struct Decoded {
+    long rate = 0;
+    int channels = 0;
+    double seconds = 0, peak = 0, rms = 0;
+};
+
+Decoded decode(const fs::path& path)
+{
+    Decoded d;
+    OggVorbis_File vf;
+    if (ov_fopen(path.string().c_str(), &vf) != 0) {
+        ADD_FAILURE() << path << " is no Ogg Vorbis file";
+        return d;
+    }
+    const vorbis_info* info = ov_info(&vf, -1);
+    d.rate = info->rate;
+    d.channels = info->channels;
+    d.seconds = ov_time_total(&vf, -1);
+    double sum = 0;
+    long frames = 0;
+    for (;;) {
+        float** pcm = nullptr;
+        int section = 0;
+        const long n = ov_read_float(&vf, &pcm, 4096, &section);
+        if (n <= 0) {
+            EXPECT_EQ(n, 0) << path << " has a damaged stream";
+            break;
+        }
+        for (int c = 0; c < d.channels; ++c) {
+            for (long i = 0; i < n; ++i) {
+                d.peak = std::max(d.peak, static_cast<double>(std::fabs(pcm[c][i])));
+                sum += static_cast<double>(pcm[c][i]) * pcm[c][i];
+            }
+        }
+        frames += n;
+    }
+    ov_clear(&vf);
+    d.rms = frames > 0 ? std::sqrt(sum / (static_cast<double>(frames) * d.channels)) : 0;
+    return d;
+}
+
+TEST(AssetMusic, EveryPieceIsStereoAtTheGameRateAudibleAndOfItsLength)
+{
+    // Seconds: effects are short, the dawn and dusk calls brief, the level pieces long.
+    const struct {
+        const char* name;
+        double minSeconds, maxSeconds;
+    } pieces[] = {{"Presenta", 15, 60}, {"live1", 60, 150},    {"Labini", 60, 150},
+                  {"Alba", 4, 20},      {"Sera2", 4, 20},      {"Porta", 0.5, 3},
+                  {"Orol", 0.5, 3},     {"Chiave", 0.5, 3},    {"Raggix", 0.5, 4},
+                  {"Firagx1", 0.5, 4},  {"Level-new", 0.5, 3}, {"Scade2", 1.5, 6},
+                  {"Vittoria", 3, 12},  {"Finale", 2, 8}};
+    std::uintmax_t total = 0;
+    for (const auto& piece : pieces) {
+        const fs::path path = kData / (std::string(piece.name) + ".ogg");
+        ASSERT_TRUE(fs::exists(path)) << path;
+        total += fs::file_size(path);
+        const Decoded d = decode(path);
+        EXPECT_EQ(d.rate, 22050) << piece.name;
+        EXPECT_EQ(d.channels, 2) << piece.name;
+        EXPECT_GE(d.seconds, piece.minSeconds) << piece.name;
+        EXPECT_LE(d.seconds, piece.maxSeconds) << piece.name;
+        EXPECT_GT(d.rms, 0.02) << piece.name << " is (nearly) silent";
+        EXPECT_LE(d.peak, 1.0) << piece.name << " clips";
+    }
+    EXPECT_LT(total, 5u * 1000 * 1000);
+}
+
+TEST(AssetGenerator, DataFolderHoldsExactlyWhatTheSourcesMakeEveryTime)
+{
+    // Pictures: rendered afresh, byte for byte the files of the build.
+    const auto pictures = assets::render_picture_folder(kSources / "pictures");
+    ASSERT_EQ(pictures.size(), 30u);
+    for (const auto& pic : pictures) {
+        const auto bytes = assets::picture_file_bytes(pic);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), read_file(kData / (pic.name + ".grh")))
+            << pic.name;
+    }
+    // Music: two encodings in this process and the build's own agree.
+    const auto first = assets::music_file_bytes(kSources / "music" / "Porta.mus");
+    const auto second = assets::music_file_bytes(kSources / "music" / "Porta.mus");
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(std::string(first.begin(), first.end()), read_file(kData / "Porta.ogg"));
+}
+
+TEST(AssetGenerator, PicturesThatDoNotFitTheirBufferOrAreUnknownAreRefused)
+{
+    auto pictures = assets::render_picture_folder(kSources / "pictures");
+    EXPECT_NO_THROW(assets::check_picture_set(pictures));
+
+    auto tooBig = pictures;
+    auto frec = std::find_if(tooBig.begin(), tooBig.end(),
+                             [](const assets::Picture& p) { return p.name == "frec"; });
+    ASSERT_NE(frec, tooBig.end());
+    frec->width = 40; // 4 + 4 * 5 * 40 = 804 bytes: 4 more than its 400 words hold
+    frec->height = 40;
+    frec->pixels.assign(1600, 0);
+    EXPECT_THROW(assets::check_picture_set(tooBig), assets::SourceError);
+
+    auto missing = pictures;
+    missing.erase(missing.begin());
+    EXPECT_THROW(assets::check_picture_set(missing), assets::SourceError);
+
+    auto extra = pictures;
+    extra.push_back({"stray", 1, 1, {0}});
+    EXPECT_THROW(assets::check_picture_set(extra), assets::SourceError);
+}
+
+TEST(AssetGenerator, DrawingsRenderCellMapsShapesAndEffectsAtEachSize)
+{
+    const assets::Legend legend =
+        assets::parse_legend("k 0 black\ng 2 green\nW 15 white\nr 4 red\n. - none\n", "legend");
+    const assets::Font font = assets::parse_font("glyph I\nX\nX\n", "font");
+    const std::string drawing = "picture big 8 4\n"
+                                "picture small 4 2\n"
+                                "box 8 4\n"
+                                "map 0 0 2 2\n"
+                                "W.\n"
+                                ".W\n"
+                                "end\n"
+                                "text 6 0 2 r \"I\"\n";
+    const auto pics = assets::render_drawing(drawing, "two.pic", legend, font);
+    ASSERT_EQ(pics.size(), 2u);
+    // 8 x 4: the map's cells are 2 x 2 pixels, "." leaves black, the glyph is 2 wide.
+    const std::vector<std::uint8_t> big = {15, 15, 0,  0,  0, 0, 4, 4, //
+                                           15, 15, 0,  0,  0, 0, 4, 4, //
+                                           0,  0,  15, 15, 0, 0, 4, 4, //
+                                           0,  0,  15, 15, 0, 0, 4, 4};
+    EXPECT_EQ(pics[0].pixels, big);
+    // Half the size: the same drawing at one pixel per cell.
+    EXPECT_EQ(pics[1].pixels, (std::vector<std::uint8_t>{15, 0, 0, 4, 0, 15, 0, 4}));
+
+    // A shadow fills only empty pixels behind the shape; a rim lights its edge.
+    const auto shaded = assets::render_drawing(
+        "picture s 4 3\nrect 0 0 2 2 r\nrim 0 -1 W\nshadow 2 0 g\n", "s.pic", legend, font);
+    EXPECT_EQ(shaded[0].pixels, (std::vector<std::uint8_t>{15, 15, 2, 2, //
+                                                           4, 4, 2, 2,   //
+                                                           0, 0, 0, 0}));
+}
+
+TEST(AssetGenerator, SourceFaultsNameTheFileAndLine)
+{
+    const assets::Legend legend = assets::parse_legend("W 15 white\n", "legend");
+    const assets::Font font;
+    auto message = [&](const std::string& text) {
+        try {
+            assets::render_drawing(text, "bad.pic", legend, font);
+        } catch (const assets::SourceError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message("picture p 2 2\nmap 0 0 1 1\nWW\nWQ\nend\n"),
+              "bad.pic:4: character not in the legend: Q");
+    EXPECT_EQ(message("picture p 2 2\nellipse 1 1 1 W\n"),
+              "bad.pic:2: expected: ellipse CX CY RX RY COLOUR [THICKNESS]");
+    EXPECT_EQ(message("picture p 2 2\nmap 0 0 1 1\nWW\n"), "bad.pic:2: map without end");
+    EXPECT_EQ(message("rect 0 0 1 1 W\n"), "bad.pic:1: no picture line");
+
+    auto songError = [](const std::string& text) {
+        try {
+            assets::parse_song(text, "bad.mus");
+        } catch (const assets::SourceError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(songError("voice a\na: c d\na: [ e f\n"), "bad.mus:3: '[' without ']' at column 4");
+    EXPECT_EQ(songError("voice a\na: c d\na: c x\n"),
+              "bad.mus:3: unknown note command 'x' at column 6");
+    EXPECT_EQ(songError("voice a\nb: c\n"), "bad.mus:2: notes for a voice not declared: b");
+}
+
+TEST(AssetGenerator, NoteListsGiveTheirPitchesAndBeats)
+{
+    // Lengths and dots, sharps and flats, octave steps, ties, rests, chords, repeats.
+    const assets::Song song = assets::parse_song("tempo 90\nvoice v\n"
+                                                 "v: o4 l8 c d4 e4. f+ b- > c < r2\n"
+                                                 "v: g4 & g8 {c e > g}2 [a16 b16]3 c\n",
+                                                 "t.mus");
+    ASSERT_EQ(song.voices.size(), 1u);
+    const struct {
+        double start, beats;
+        int key;
+    } expected[] = {{0, 0.5, 60},     {0.5, 1, 62},      {1.5, 1.5, 64}, {3, 0.5, 66},
+                    {3.5, 0.5, 70},   {4, 0.5, 72},      {6.5, 1.5, 67}, {8, 2, 60},
+                    {8, 2, 64},       {8, 2, 79},        {10, 0.25, 69}, {10.25, 0.25, 71},
+                    {10.5, 0.25, 69}, {10.75, 0.25, 71}, {11, 0.25, 69}, {11.25, 0.25, 71},
+                    {11.5, 0.5, 60}};
+    const auto& notes = song.voices[0].notes;
+    ASSERT_EQ(notes.size(), std::size(expected));
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        EXPECT_DOUBLE_EQ(notes[i].startBeat, expected[i].start) << i;
+        EXPECT_DOUBLE_EQ(notes[i].beats, expected[i].beats) << i;
+        EXPECT_EQ(notes[i].key, expected[i].key) << i;
+    }
+    EXPECT_DOUBLE_EQ(song.length_beats(), 12);
+}
+
+TEST(AssetGenerator, ShippedSoundChoiceAndSavedLevelNeverReplaceThePlayersFiles)
+{
+    testing_support::TempDir dir;
+    testing_support::write_file(dir.path() / "sound.cop", "\" 1\"\r\n");
+    EXPECT_EQ(assets::write_default_files(dir.path()), std::vector<std::string>{"LEVEL.MGS"});
+    EXPECT_EQ(read_file(dir.path() / "sound.cop"), "\" 1\"\r\n");
+    EXPECT_EQ(read_file(dir.path() / "LEVEL.MGS"), "\"\x8C\"\r\n");
+
+    fs::remove(dir.path() / "sound.cop");
+    testing_support::write_file(dir.path() / "LEVEL.MGS", "\"\x8E\"\r\n");
+    EXPECT_EQ(assets::write_default_files(dir.path()), std::vector<std::string>{"sound.cop"});
+    EXPECT_EQ(read_file(dir.path() / "sound.cop"), "\" 0\"\r\n");
+    EXPECT_EQ(read_file(dir.path() / "LEVEL.MGS"), "\"\x8E\"\r\n");
+}
+
+} // namespace
