@@ -72,7 +72,8 @@ public:
     // A sample takes the first free of the 256 slots; the stream replaces the previous one.
     virtual bool play_sample_file(const std::string& path) = 0;
     virtual bool play_stream_file(const std::string& path) = 0;
-    // Window side, every pass once the output is open: releases files that have finished.
+    // Window side, every pass: work of the output that belongs on the window thread
+    // (the SDL one opens the output there and releases files that have finished).
     virtual void audio_pass() {}
 };
 

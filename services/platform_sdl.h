@@ -56,6 +56,9 @@ private:
     int imageW_ = 0, imageH_ = 0;
     int offsetX_ = 0, offsetY_ = 0, scale_ = 1;
     std::unique_ptr<AudioState, AudioStateDeleter> audio_;
+    // Set once audio_ exists: from then on the window thread may look at it (it opens the
+    // output there, as SDL is set up on that thread).
+    std::atomic<bool> audioMade_{false};
 };
 
 } // namespace svc

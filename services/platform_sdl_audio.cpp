@@ -26,6 +26,8 @@ constexpr int kToneChannel = kSampleSlots; // the mixing channel after the 256 s
 // thread started it until the window side saw it finished and released it; only the game's
 // thread fills an empty one and only the window side empties a full one.
 struct SdlPlatform::AudioState {
+    enum : int { kRequested, kOpened, kFailed };
+    std::atomic<int> openState{kRequested}; // the window thread answers the request
     bool open = false;
     int rate = kRate;
     Uint16 format = kFormat;
@@ -44,12 +46,11 @@ void SdlPlatform::AudioStateDeleter::operator()(AudioState* a) const
     delete a;
 }
 
-bool SdlPlatform::audio_open()
+namespace {
+
+// Opens the output; on the thread that set SDL up, as SDL wants.
+bool open_output(int& rate, Uint16& format, int& channels)
 {
-    if (audio_) {
-        return audio_->open;
-    }
-    audio_.reset(new AudioState);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }
@@ -58,9 +59,31 @@ bool SdlPlatform::audio_open()
         return false;
     }
     Mix_AllocateChannels(kSampleSlots + 1);
-    Mix_QuerySpec(&audio_->rate, &audio_->format, &audio_->channels);
-    audio_->open = true;
+    Mix_QuerySpec(&rate, &format, &channels);
     return true;
+}
+
+} // namespace
+
+bool SdlPlatform::audio_open()
+{
+    if (audio_) {
+        return audio_->open;
+    }
+    audio_.reset(new AudioState);
+    AudioState& a = *audio_;
+    if (!started_.load()) {
+        a.open = open_output(a.rate, a.format, a.channels);
+        a.openState.store(a.open ? AudioState::kOpened : AudioState::kFailed);
+        audioMade_.store(true, std::memory_order_release);
+        return a.open;
+    }
+    // The window thread opens it at its next pass; the game's thread waits for that.
+    audioMade_.store(true, std::memory_order_release);
+    while (a.openState.load(std::memory_order_acquire) == AudioState::kRequested) {
+        SDL_Delay(1);
+    }
+    return a.open;
 }
 
 void SdlPlatform::tone_start(const std::int16_t* frames, std::size_t frameCount)
@@ -161,10 +184,19 @@ bool SdlPlatform::play_stream_file(const std::string& path)
 
 void SdlPlatform::audio_pass()
 {
-    if (!audio_ || !audio_->open) {
+    if (!audioMade_.load(std::memory_order_acquire)) {
         return;
     }
     AudioState& a = *audio_;
+    if (a.openState.load(std::memory_order_relaxed) == AudioState::kRequested) {
+        a.open = open_output(a.rate, a.format, a.channels);
+        a.openState.store(a.open ? AudioState::kOpened : AudioState::kFailed,
+                          std::memory_order_release);
+        return;
+    }
+    if (!a.open) {
+        return;
+    }
     for (int slot = 0; slot < kSampleSlots; ++slot) {
         Mix_Chunk* chunk = a.samples[slot].load(std::memory_order_acquire);
         if (chunk != nullptr && Mix_Playing(slot) == 0) {

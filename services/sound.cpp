@@ -27,15 +27,13 @@ SoundSystem::~SoundSystem() = default;
 void SoundSystem::windowPass()
 {
     Platform& platform = s_.platform();
-    if (device_.load(std::memory_order_acquire)) {
-        platform.audio_pass();
-    }
+    platform.audio_pass();
     const std::uint64_t started = started_.load(std::memory_order_relaxed);
     const std::uint64_t appended = appended_.load(std::memory_order_acquire);
     if (appended == 0) {
         return; // nothing was ever queued: the output may not even be open
     }
-    const bool device = device_.load(std::memory_order_relaxed);
+    const bool device = device_.load(std::memory_order_acquire);
     if (started > released_.load(std::memory_order_relaxed)) {
         const bool playing = device ? platform.tone_playing() : platform.ticks_ms() < silentEndMs_;
         if (playing) {

@@ -1,0 +1,102 @@
+// The SDL_mixer back end with real threads: a tune and Ogg files play without error,
+// finished samples give their slots back, and without a usable driver the game goes on
+// silently with the same timing.
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "services/platform_sdl.h"
+#include "services/services.h"
+#include "services/sound.h"
+#include "tests/ogg_fixture.h"
+#include "tests/support/harness.h"
+
+using testing_support::TempDir;
+
+namespace {
+
+double seconds_since(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+class SdlAudio : public testing::Test {
+  protected:
+    void SetUp() override
+    {
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        ASSERT_TRUE(sound_fixture::write_test_ogg("tune.ogg", 0.3));
+        ASSERT_TRUE(sound_fixture::write_test_ogg("long.ogg", 1.5));
+        testing_support::write_file("bad.ogg", "not an ogg file at all");
+    }
+    TempDir dir;
+};
+
+TEST_F(SdlAudio, TuneAndMusicFilesPlayOnTheDummyDriver)
+{
+    svc::SdlPlatform platform;
+    svc::Services sv(platform);
+
+    const auto start = std::chrono::steady_clock::now();
+    sv.play_macro("L16cegcL64P64");
+    const double took = seconds_since(start);
+    EXPECT_FALSE(sv.sound().silentFallback());
+    // The lead-in and the tune have been played to their end, not skipped.
+    EXPECT_GT(took, 0.37 + 4 * 0.125 + 1.0 / 16 - 0.02);
+    EXPECT_LT(took, 3.0);
+
+    EXPECT_TRUE(platform.play_stream_file("tune.ogg"));
+    EXPECT_TRUE(platform.play_stream_file("tune.ogg")); // replaces the first
+    EXPECT_FALSE(platform.play_stream_file("missing.ogg"));
+    EXPECT_FALSE(platform.play_sample_file("bad.ogg"));
+    sv.play_sound_file("tune.ogg", true);
+    sv.play_sound_file("tune.ogg", true);
+    sv.play_sound_file("nothing-here.ogg", false);
+    sv.sound_tone(880, 2);
+    EXPECT_EQ(sv.pendingError(), 0);
+
+    // Fill every slot; once the samples have finished the window thread has released
+    // them, so a new sample finds a slot again.
+    sv.pause_ms(400);
+    const auto filling = std::chrono::steady_clock::now();
+    int started = 0;
+    for (int i = 0; i < 256; ++i) {
+        started += platform.play_sample_file("long.ogg");
+    }
+    EXPECT_EQ(started, 256);
+    if (seconds_since(filling) < 1.0) { // else the first ones may have finished already
+        EXPECT_FALSE(platform.play_sample_file("long.ogg"));
+    }
+    sv.pause_ms(1700);
+    EXPECT_TRUE(platform.play_sample_file("long.ogg"));
+}
+
+TEST_F(SdlAudio, WithoutAUsableDriverTheGameGoesOnSilently)
+{
+    const char* previous = std::getenv("SDL_AUDIODRIVER");
+    const std::string saved = previous != nullptr ? previous : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    {
+        svc::SdlPlatform platform;
+        svc::Services sv(platform);
+        testing::internal::CaptureStderr();
+        const auto start = std::chrono::steady_clock::now();
+        sv.play_macro("P16");
+        const double took = seconds_since(start);
+        sv.play_sound_file("tune.ogg", false);
+        sv.beep();
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(sv.sound().silentFallback());
+        EXPECT_EQ(sv.pendingError(), 0);
+        // Lead-in and the pause are still waited for on the clock.
+        EXPECT_GT(took, 0.37 + 0.125 - 0.02);
+        EXPECT_LT(took, 2.0);
+        EXPECT_NE(said.find("sound"), std::string::npos);
+    }
+    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+}
+
+} // namespace
