@@ -1,4 +1,4 @@
-// Sequential files: opening by number, quoted items written and read back, safe closing.
+// The open-file table: opening by number, quoted items written and read back, safe closing.
 #include "services/files.h"
 
 #include <fcntl.h>
@@ -10,8 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
-
-#include "services/entry.h"
 
 namespace svc {
 
@@ -101,7 +99,7 @@ void sync_folder_of(const std::string& target)
 
 // One open file. Input reads through a fixed buffer, so no file is ever held whole.
 struct FileTable::OpenFile {
-    FileMode mode = FileMode::Input;
+    Mode mode = Mode::Input;
     int fd = -1;
     std::string identity;
     // Output: the file replaced on close, the hidden file written meanwhile, and whether a
@@ -173,7 +171,7 @@ std::string FileTable::pendingName(const std::string& target)
     return target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".tmp";
 }
 
-int FileTable::open(const std::string& name, FileMode mode, int number)
+int FileTable::open(const std::string& name, Mode mode, int number)
 {
     if (number < 1 || number > kMaxNumber) {
         return kBadFileNumber;
@@ -181,7 +179,7 @@ int FileTable::open(const std::string& name, FileMode mode, int number)
     if (files_.count(number) != 0) {
         return kFileAlreadyOpen;
     }
-    if (mode != FileMode::Input && mode != FileMode::Output) {
+    if (mode != Mode::Input && mode != Mode::Output) {
         return kBadFileMode;
     }
     if (name.empty() || name.find('\0') != std::string::npos) {
@@ -193,13 +191,13 @@ int FileTable::open(const std::string& name, FileMode mode, int number)
     for (const auto& [n, other] : files_) {
         // The same file twice is refused unless both only read it.
         if (other->identity == file->identity &&
-            (mode == FileMode::Output || other->mode == FileMode::Output)) {
+            (mode == Mode::Output || other->mode == Mode::Output)) {
             return kFileAlreadyOpen;
         }
     }
 
     struct stat st {};
-    if (mode == FileMode::Input) {
+    if (mode == Mode::Input) {
         // Non-blocking, so a pipe given as a name cannot hang the open.
         file->fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
         if (file->fd < 0) {
@@ -255,7 +253,7 @@ int FileTable::write(int number, std::string_view text)
         return kBadFileNumber;
     }
     OpenFile& f = *it->second;
-    if (f.mode != FileMode::Output) {
+    if (f.mode != Mode::Output) {
         return kBadFileMode;
     }
     std::string line;
@@ -286,7 +284,7 @@ int FileTable::read(int number, std::string& item)
         return kBadFileNumber;
     }
     OpenFile& f = *it->second;
-    if (f.mode != FileMode::Input) {
+    if (f.mode != Mode::Input) {
         return kBadFileMode;
     }
     auto keep = [&item](int c) {
@@ -335,7 +333,7 @@ int FileTable::closeAll()
     int first = 0;
     for (auto& [number, file] : files_) {
         OpenFile& f = *file;
-        if (f.mode != FileMode::Output) {
+        if (f.mode != Mode::Output) {
             continue;
         }
         int err = f.writeFailed ? -1 : 0; // already reported when the write failed
@@ -360,52 +358,6 @@ int FileTable::closeAll()
     }
     files_.clear(); // closes the inputs
     return first;
-}
-
-void Services::open_file(const std::string& name, FileMode mode, int number, Here here)
-{
-    Entry entry(*this, here);
-    if (!entry) {
-        return;
-    }
-    if (const int err = files_->open(name, mode, number)) {
-        raise(err);
-    }
-}
-
-void Services::write_item(int number, std::string_view text, Here here)
-{
-    Entry entry(*this, here);
-    if (!entry) {
-        return;
-    }
-    if (const int err = files_->write(number, text)) {
-        raise(err);
-    }
-}
-
-std::string Services::read_item(int number, Here here)
-{
-    Entry entry(*this, here);
-    if (!entry) {
-        return {};
-    }
-    std::string item;
-    if (const int err = files_->read(number, item)) {
-        raise(err);
-    }
-    return item;
-}
-
-void Services::close_all_files(Here here)
-{
-    Entry entry(*this, here);
-    if (!entry) {
-        return;
-    }
-    if (const int err = files_->closeAll()) {
-        raise(err);
-    }
 }
 
 } // namespace svc

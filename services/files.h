@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "services/services.h"
+#include "services/errors.h"
 
 namespace svc {
 
@@ -18,6 +18,9 @@ namespace svc {
 // Until then the old file stays whole on disk. Destroying the table closes its files.
 class FileTable {
   public:
+    // The open modes, numbered as the facade's FileMode; the table keeps its own so that it
+    // builds without the facade (the fuzz targets compile it alone).
+    enum class Mode { Input = 3, Output = 4 };
     static constexpr int kMaxNumber = 255;
     // Longest item read_item keeps; the rest of a longer item is read past and dropped.
     static constexpr std::size_t kMaxItem = 32767;
@@ -28,7 +31,7 @@ class FileTable {
     FileTable& operator=(const FileTable&) = delete;
 
     // Opens name (relative to the working directory) as file `number`.
-    int open(const std::string& name, FileMode mode, int number);
+    int open(const std::string& name, Mode mode, int number);
     // Writes text as one quoted item: 0x22, the bytes, 0x22, CR LF.
     int write(int number, std::string_view text);
     // Reads the next item into item (left empty on end of file).

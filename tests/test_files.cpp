@@ -17,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using svc::FileMode;
+using Mode = svc::FileTable::Mode;
 using svc::FileTable;
 using testing_support::Harness;
 using testing_support::read_file;
@@ -40,7 +41,7 @@ std::vector<std::string> items_of(const std::string& bytes)
     write_file("items.txt", bytes);
     FileTable table;
     std::vector<std::string> out;
-    EXPECT_EQ(table.open("items.txt", FileMode::Input, 1), 0);
+    EXPECT_EQ(table.open("items.txt", Mode::Input, 1), 0);
     for (int guard = 0; guard < 100; ++guard) {
         std::string item;
         const int err = table.read(1, item);
@@ -93,6 +94,7 @@ TEST(SequentialFiles, ReadingFollowsTheFourSteps)
     // CR LF and LF CR are one line end each; a lone CR or LF is one too.
     EXPECT_EQ(items_of("x\n\ry\r\nz\rw\n"), (Items{"x", "y", "z", "w"}));
     EXPECT_EQ(items_of("x\r\n\r\ny"), (Items{"x", "", "y"}));
+    EXPECT_EQ(items_of("x\r\ry\n\nz"), (Items{"x", "", "y", "", "z"}));
     // After the closing quote everything up to the separator is passed over.
     EXPECT_EQ(items_of("\"ab\"zz,next"), (Items{"ab", "next"}));
     EXPECT_EQ(items_of("\"abc"), Items{"abc"});
@@ -177,11 +179,11 @@ TEST(SequentialFiles, RefusedAccessIsPermissionDenied)
     FileTable table;
     write_file("locked.txt", "\"x\"\r\n");
     fs::permissions("locked.txt", fs::perms::none);
-    EXPECT_EQ(table.open("locked.txt", FileMode::Input, 1), svc::kPermissionDenied);
-    EXPECT_EQ(table.open("locked.txt", FileMode::Output, 1), svc::kPermissionDenied);
+    EXPECT_EQ(table.open("locked.txt", Mode::Input, 1), svc::kPermissionDenied);
+    EXPECT_EQ(table.open("locked.txt", Mode::Output, 1), svc::kPermissionDenied);
     fs::create_directory("shut");
     fs::permissions("shut", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(table.open("shut/new.txt", FileMode::Output, 1), svc::kPermissionDenied);
+    EXPECT_EQ(table.open("shut/new.txt", Mode::Output, 1), svc::kPermissionDenied);
     EXPECT_FALSE(table.isOpen(1));
 }
 
@@ -192,7 +194,7 @@ TEST(SafeSaving, TheOldFileStaysWholeUntilTheNewOneIsClosed)
     ::chmod("LEVEL.MGS", 0640);
     {
         FileTable table;
-        ASSERT_EQ(table.open("LEVEL.MGS", FileMode::Output, 1), 0);
+        ASSERT_EQ(table.open("LEVEL.MGS", Mode::Output, 1), 0);
         ASSERT_EQ(table.write(1, "\x8E"), 0);
         EXPECT_EQ(read_file("LEVEL.MGS"), "\"\x8D\"\r\n");
         EXPECT_TRUE(fs::exists(FileTable::pendingName("LEVEL.MGS")));
@@ -214,7 +216,7 @@ TEST(SafeSaving, ACrashBetweenOpenAndCloseKeepsTheOldFile)
     if (child == 0) {
         // The child dies in the middle of saving: no close, no destructors.
         FileTable* table = new FileTable;
-        table->open("sound.cop", FileMode::Output, 1);
+        table->open("sound.cop", Mode::Output, 1);
         table->write(1, " 1");
         ::_exit(table->isOpen(1) ? 0 : 3);
     }
@@ -226,7 +228,7 @@ TEST(SafeSaving, ACrashBetweenOpenAndCloseKeepsTheOldFile)
 
     // The next save goes through and takes the leftover hidden file with it.
     FileTable table;
-    ASSERT_EQ(table.open("sound.cop", FileMode::Output, 1), 0);
+    ASSERT_EQ(table.open("sound.cop", Mode::Output, 1), 0);
     ASSERT_EQ(table.write(1, " 1"), 0);
     ASSERT_EQ(table.closeAll(), 0);
     EXPECT_EQ(read_file("sound.cop"), "\" 1\"\r\n");
@@ -240,7 +242,7 @@ TEST(SafeSaving, ALinkedFileIsReplacedAndTheLinkKept)
     write_file("real/sound.cop", "\" 0\"\r\n");
     fs::create_symlink("real/sound.cop", "sound.cop");
     FileTable table;
-    ASSERT_EQ(table.open("sound.cop", FileMode::Output, 1), 0);
+    ASSERT_EQ(table.open("sound.cop", Mode::Output, 1), 0);
     ASSERT_EQ(table.write(1, " 1"), 0);
     ASSERT_EQ(table.closeAll(), 0);
     EXPECT_TRUE(fs::is_symlink("sound.cop"));
@@ -252,7 +254,7 @@ TEST(SafeSaving, DestroyingTheTableClosesItsFiles)
     TempDir dir;
     {
         FileTable table;
-        ASSERT_EQ(table.open("new.txt", FileMode::Output, 7), 0);
+        ASSERT_EQ(table.open("new.txt", Mode::Output, 7), 0);
         ASSERT_EQ(table.write(7, "abc"), 0);
         EXPECT_FALSE(fs::exists("new.txt"));
     }
