@@ -13,7 +13,6 @@ namespace svc {
 
 namespace {
 
-constexpr double kTicksPerSecond = 18.2;
 constexpr double kWaitStepMs = 10;
 
 } // namespace
@@ -142,9 +141,7 @@ void SoundSystem::playMacro(std::string_view text)
 
 void SoundSystem::tone(double frequencyHz, double durationTicks)
 {
-    const bool frequencyOk = frequencyHz == 0 || (frequencyHz >= 37 && frequencyHz <= 32767);
-    const bool durationOk = durationTicks >= 0 && durationTicks <= 65535;
-    if (!frequencyOk || !durationOk) {
+    if (!tone_arguments_ok(frequencyHz, durationTicks)) {
         s_.raise(kIllegalFunctionCall);
         return;
     }

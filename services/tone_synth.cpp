@@ -48,6 +48,12 @@ std::vector<std::int16_t> synth_mono(double frequency_hz, double duration_s, dou
 
 } // namespace
 
+bool tone_arguments_ok(double frequency_hz, double duration_ticks)
+{
+    const bool frequencyOk = frequency_hz == 0 || (frequency_hz >= 37 && frequency_hz <= 32767);
+    return frequencyOk && duration_ticks >= 0 && duration_ticks <= 65535;
+}
+
 std::size_t frames_in(double duration_s)
 {
     const double frames = std::floor(kToneRate * duration_s + 1e-6);

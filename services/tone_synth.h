@@ -7,7 +7,11 @@
 
 namespace svc {
 
-inline constexpr int kToneRate = 22050; // frames per second of every tone-queue buffer
+inline constexpr int kToneRate = 22050;         // frames per second of every tone-queue buffer
+inline constexpr double kTicksPerSecond = 18.2; // sound_tone durations are in clock ticks
+
+// The arguments sound_tone accepts: frequency 0 (silence) or 37..32767 Hz, 0..65535 ticks.
+bool tone_arguments_ok(double frequency_hz, double duration_ticks);
 
 // A sound buffer of the tone queue: interleaved stereo samples, both channels equal.
 // frames() is always size() / 2.
