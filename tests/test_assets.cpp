@@ -190,17 +190,21 @@ TEST(AssetPlacements, LevelPicturesStayOnTheScreenWhereverTheGamePutsThem)
     }
 
     // Seagulls: each of the eight placements, both of its pictures, at every offset of its
-    // path from -1 to limit + 1.
+    // path from -1 to limit + 1; and above the top of the nearest facing wall the placement
+    // is drawn with (its depth limit), which it would otherwise cut with its black box.
     const int limit[8] = {0, 250, 200, 175, 120, 90, 72, 27};
     const struct {
         int path, base, sign, y;
         const char* even;
         const char* odd;
-    } gulls[] = {{1, 200, 1, 2, "gab", "gab2"},   {1, 420, -1, 14, "gab2", "gab"},
-                 {2, 210, 1, 26, "gab", "gab2"},  {3, 215, 1, 38, "gab2", "gab"},
-                 {4, 240, 1, 50, "gab", "gab2"},  {5, 260, 1, 62, "gab3", "gab4"},
-                 {6, 271, 1, 70, "gab4", "gab3"}, {7, 295, 1, 80, "gab3", "gab4"}};
+        int nearestWall;
+    } gulls[] = {{1, 200, 1, 2, "gab", "gab2", 120}, {1, 420, -1, 14, "gab2", "gab", 100},
+                 {2, 210, 1, 26, "gab", "gab2", 80}, {3, 215, 1, 38, "gab2", "gab", 60},
+                 {4, 240, 1, 50, "gab", "gab2", 40}, {5, 260, 1, 62, "gab3", "gab4", 20},
+                 {6, 271, 1, 70, "gab4", "gab3", 0}, {7, 295, 1, 80, "gab3", "gab4", -20}};
     for (const auto& g : gulls) {
+        const int wallTop = 80 - g.nearestWall / 2;
+        EXPECT_LT(g.y + std::max(pics[g.even].h, pics[g.odd].h) - 1, wallTop) << g.path;
         for (int offset = -1; offset <= limit[g.path] + 1; ++offset) {
             const int x = g.base + g.sign * offset;
             ASSERT_TRUE(put(g.even, x, g.y) && put(g.odd, x, g.y))

@@ -11,7 +11,8 @@ namespace assets {
 namespace {
 
 constexpr int kScale = 2;
-constexpr int kSheetWidth = 1120;
+constexpr int kMinSheetWidth = 640;
+constexpr int kMaxSheetWidth = 1280;
 constexpr int kGap = 14;
 constexpr int kLabelHeight = 12;
 constexpr std::uint32_t kBackground = 0x2A2A3A;
@@ -49,27 +50,50 @@ int cell_width(const Picture& p)
     return std::max(p.width * kScale + 2, static_cast<int>(label_of(p).size()) * 8);
 }
 
-} // namespace
-
-Sheet make_contact_sheet(const std::vector<Picture>& pictures)
-{
+struct Layout {
+    int width = 0, height = 0;
     std::vector<Place> places;
-    int x = kGap, y = kGap, rowHeight = 0;
+};
+
+// Rows left to right, a new row when the next picture would pass the width.
+Layout lay_out(const std::vector<Picture>& pictures, int sheetWidth)
+{
+    Layout l;
+    int x = kGap, y = kGap, rowHeight = 0, widest = 0;
     for (const Picture& p : pictures) {
         const int w = cell_width(p);
         const int h = p.height * kScale + 2 + 4 + kLabelHeight;
-        if (x + w + kGap > kSheetWidth && x > kGap) {
+        if (x + w + kGap > sheetWidth && x > kGap) {
             x = kGap;
             y += rowHeight + kGap;
             rowHeight = 0;
         }
-        places.push_back({x, y});
+        l.places.push_back({x, y});
         x += w + kGap;
+        widest = std::max(widest, x);
         rowHeight = std::max(rowHeight, h);
     }
+    l.width = widest;
+    l.height = y + rowHeight + kGap;
+    return l;
+}
+
+} // namespace
+
+Sheet make_contact_sheet(const std::vector<Picture>& pictures)
+{
+    // The sheet is stored uncompressed, so it takes the width that leaves the least area.
+    Layout best = lay_out(pictures, kMaxSheetWidth);
+    for (int w = kMinSheetWidth; w < kMaxSheetWidth; w += 8) {
+        Layout l = lay_out(pictures, w);
+        if (static_cast<long>(l.width) * l.height < static_cast<long>(best.width) * best.height) {
+            best = std::move(l);
+        }
+    }
+    const std::vector<Place>& places = best.places;
     Sheet sheet;
-    sheet.width = kSheetWidth;
-    sheet.height = y + rowHeight + kGap;
+    sheet.width = best.width;
+    sheet.height = best.height;
     sheet.pixels.assign(static_cast<std::size_t>(sheet.width) * sheet.height, kBackground);
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         const Picture& p = pictures[i];
