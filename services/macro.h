@@ -18,6 +18,8 @@ struct MacroState {
     int volume = 50;             // 0..100
     double articulation = 0.125; // silent fraction at the end of each note
     bool foreground = true;      // false: play_macro returns without waiting
+
+    bool operator==(const MacroState&) const = default;
 };
 
 // One note or pause of a parsed string.

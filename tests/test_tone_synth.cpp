@@ -19,15 +19,6 @@ std::vector<int> left_channel(const SoundBuffer& b)
     return mono;
 }
 
-int rising_crossings(const std::vector<int>& s)
-{
-    int count = 0;
-    for (std::size_t i = 1; i < s.size(); ++i) {
-        count += s[i - 1] <= 0 && s[i] > 0;
-    }
-    return count;
-}
-
 TEST(ToneSynth, TenthOfASecondAt1000HzEndsOnARisingZeroCrossing)
 {
     SoundBuffer shortTone;
@@ -50,44 +41,36 @@ TEST(ToneSynth, TenthOfASecondAt1000HzEndsOnARisingZeroCrossing)
     EXPECT_GT(b[a.size()], 0);
 }
 
-TEST(ToneSynth, TriangleShapeAmplitudeAndStereo)
+TEST(ToneSynth, TriangleShapeAmplitudePitchAndStereo)
 {
-    SoundBuffer full;
-    append_tone(full, 440, 0.5, 1.0);
-    const std::vector<int> s = left_channel(full);
-    for (std::size_t i = 0; i < full.frames(); ++i) {
-        ASSERT_EQ(full.samples[2 * i], full.samples[2 * i + 1]) << "frame " << i;
+    for (const double f : {50.0, 440.0, 4000.0}) {
+        SoundBuffer full;
+        append_tone(full, f, 1.0, 1.0);
+        const std::vector<int> s = left_channel(full);
+        const double step = 4.0 * f / kToneRate * 32767;
+        EXPECT_NEAR(s[0], step, 1.0) << f; // starts at zero, rising
+        int crossings = 0;
+        for (std::size_t i = 1; i < s.size(); ++i) {
+            ASSERT_EQ(full.samples[2 * i], full.samples[2 * i + 1]) << f << " frame " << i;
+            // A triangle moves by at most one step a frame (a square or saw would jump).
+            ASSERT_LE(std::abs(s[i] - s[i - 1]), step + 1) << f << " frame " << i;
+            crossings += s[i - 1] <= 0 && s[i] > 0;
+        }
+        EXPECT_NEAR(crossings / full.seconds(), f, 1.5) << f;
+        const auto [lo, hi] = std::minmax_element(s.begin(), s.end());
+        EXPECT_GT(*hi, 32767 - step) << f;
+        EXPECT_LT(*lo, -32767 + step) << f;
     }
-    // Starts at zero rising: the first frame is one step up.
-    const double step = 4.0 * 440 / kToneRate * 32767;
-    EXPECT_NEAR(s[0], step, 1.0);
-    // A triangle: every frame moves by at most one step (a square or saw would jump).
-    for (std::size_t i = 1; i < s.size(); ++i) {
-        ASSERT_LE(std::abs(s[i] - s[i - 1]), step + 1) << "frame " << i;
-    }
-    const auto [lo, hi] = std::minmax_element(s.begin(), s.end());
-    EXPECT_GT(*hi, 32767 - step);
-    EXPECT_LT(*lo, -32767 + step);
-
     SoundBuffer half;
     append_tone(half, 440, 0.5, 0.5);
     const std::vector<int> h = left_channel(half);
-    EXPECT_NEAR(*std::max_element(h.begin(), h.end()), 16383, step / 2 + 1);
-}
-
-TEST(ToneSynth, PitchFromRisingCrossings)
-{
-    for (const double f : {50.0, 440.0, 1760.0, 4000.0}) {
-        SoundBuffer b;
-        append_tone(b, f, 1.0, 1.0);
-        EXPECT_NEAR(rising_crossings(left_channel(b)) / b.seconds(), f, 1.5) << f << " Hz";
-    }
+    EXPECT_NEAR(*std::max_element(h.begin(), h.end()), 16383, 42);
 }
 
 TEST(ToneSynth, SilenceAndVeryShortTonesKeepTheirLength)
 {
     SoundBuffer silent;
-    append_tone(silent, 0, 2 / 18.2, 1.0); // two ticks of silence
+    append_tone(silent, 0, 2 / kTicksPerSecond, 1.0); // two ticks of silence: not cut
     EXPECT_EQ(silent.frames(), 2423u);
     EXPECT_TRUE(std::all_of(silent.samples.begin(), silent.samples.end(),
                             [](std::int16_t v) { return v == 0; }));
@@ -100,25 +83,6 @@ TEST(ToneSynth, SilenceAndVeryShortTonesKeepTheirLength)
     SoundBuffer pause;
     append_silence(pause, (60.0 / 120) * (4.0 / 60));
     EXPECT_EQ(pause.frames(), 735u);
-    append_silence(pause, 0);
-    EXPECT_EQ(pause.frames(), 735u);
-}
-
-TEST(ToneSynth, MixedTonesClampInsteadOfWrapping)
-{
-    SoundBuffer b;
-    const std::size_t first = mix_tone(b, 0, 100, 0.1, 1.0);
-    const std::size_t second = mix_tone(b, 0, 100, 0.1, 1.0);
-    EXPECT_EQ(first, second);
-    const std::vector<int> s = left_channel(b);
-    // The same wave twice: peaks saturate at full scale, signs never flip.
-    EXPECT_EQ(*std::max_element(s.begin(), s.end()), 32767);
-    EXPECT_EQ(*std::min_element(s.begin(), s.end()), -32768);
-    SoundBuffer single;
-    append_tone(single, 100, 0.1, 1.0);
-    for (std::size_t i = 0; i < single.frames(); ++i) {
-        ASSERT_GE(s[i] * single.samples[2 * i], 0) << "frame " << i;
-    }
 }
 
 } // namespace
