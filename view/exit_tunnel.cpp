@@ -1,0 +1,45 @@
+// The exit passage: an opening in the exit cell's far frame with dark side walls.
+#include "view/view.h"
+
+#include "view/frame.h"
+
+namespace view {
+
+void DrawExitTunnel(Services& sv, i16& depth, i16& exitDepth, i16& faceColour, i16& skyColour,
+                    i16& viewShiftY, i16& viewSpread, i16& viewShiftX)
+{
+    sv.set_screen_mode(8);
+    sv.set_colours(faceColour, skyColour);
+    depth = exitDepth;
+    const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
+
+    // The right-hand connecting lines run one pixel inside the left-hand ones at top and
+    // bottom (91/81 and 109/119 against 90/80 and 110/120): the game draws them so.
+    sv.draw_line(f.fl, f.ft, f.fl + 30.0f, f.ft + 10.0f);
+    sv.draw_line(f.fl, f.fb, f.fl + 30.0f, f.fb - 10.0f);
+    sv.draw_line(f.fr - 30.0f, f.fb - 11.0f, f.fr, f.fb - 1.0f);
+    sv.draw_line(f.fr - 30.0f, f.ft + 11.0f, f.fr, f.ft + 1.0f);
+    sv.draw_line(f.fl + 30.0f, f.ft + 10.0f, f.fl + 30.0f, f.fb - 10.0f);
+    sv.draw_line(f.fr - 30.0f, f.ft + 10.0f, f.fr - 30.0f, f.fb - 10.0f);
+    sv.draw_line(f.fl, f.ft, f.fl, f.fb);
+    sv.draw_line(f.fl, f.ft, f.nl, f.nt);
+    sv.draw_line(f.fl, f.fb, f.nl, f.nb);
+    sv.draw_line(f.fr, f.ft, f.nr, f.nt);
+    sv.draw_line(f.fr, f.fb, f.nr, f.nb);
+    sv.draw_line(f.fr, f.ft, f.fr, f.fb);
+
+    // The passage's dark side walls, widening towards the viewer.
+    sv.set_colours(8, skyColour);
+    for (int k = 1; k <= 29; ++k) {
+        const float third = static_cast<float>(k) / 3.0f;
+        const float top = f.ft + 11.0f - third;
+        const float bottom = f.fb - 11.0f + third;
+        sv.draw_line(f.fr - 30.0f + k, top, f.fr - 30.0f + k, bottom);
+        sv.draw_line(f.fl + 30.0f - k, top, f.fl + 30.0f - k, bottom);
+    }
+
+    // Ends the depth scan.
+    depth = -60;
+}
+
+} // namespace view

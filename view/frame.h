@@ -1,0 +1,63 @@
+// The screen frame of one scan cell and the view's centre, worked out from the view offsets.
+#pragma once
+
+#include "game/state.h"
+#include "services/strings.h"
+
+namespace view {
+
+// The edges of the scan cell at one depth: its near frame (the edge towards the player) and
+// its far frame (the near frame of the next cell). Perspective is linear in the depth: a step
+// of 20 moves every edge 20 pixels towards the centre horizontally and 10 vertically.
+// Values stay single precision (D/2 is a real division); the line primitive rounds them.
+struct CellFrame {
+    float nl; // near left x
+    float fl; // far left x
+    float fr; // far right x
+    float nr; // near right x
+    float nt; // near top y
+    float ft; // far top y
+    float fb; // far bottom y
+    float nb; // near bottom y
+};
+
+// The frame of depth D: spread is added outwards, shiftX to every x, shiftY to every y.
+inline CellFrame cell_frame(game::i16 depth, game::i16 viewShiftY, game::i16 viewSpread,
+                            game::i16 viewShiftX)
+{
+    const float d = depth;
+    const float spread = viewSpread;
+    const float shiftX = viewShiftX;
+    const float shiftY = viewShiftY;
+    CellFrame f{};
+    f.nl = 240.0f - d - spread + shiftX;
+    f.fl = 260.0f - d - spread + shiftX;
+    f.fr = 340.0f + d + spread + shiftX;
+    f.nr = 360.0f + d + spread + shiftX;
+    f.nt = 60.0f - d / 2.0f + shiftY;
+    f.ft = 70.0f - d / 2.0f + shiftY;
+    f.fb = 110.0f + d / 2.0f + shiftY;
+    f.nb = 120.0f + d / 2.0f + shiftY;
+    return f;
+}
+
+// The vanishing point's x (320 with the game's offsets): the corridor's centre line.
+inline float centre_x(game::i16 viewShiftX)
+{
+    return 300.0f + static_cast<float>(viewShiftX);
+}
+
+// The vanishing point's y (100 with the game's offsets): the horizon.
+inline float horizon_y(game::i16 viewShiftY)
+{
+    return 90.0f + static_cast<float>(viewShiftY);
+}
+
+// A loop limit that is not whole is rounded to the nearest integer, ties to even, before
+// the loop starts (as a 16-bit loop counter's limit is).
+inline int loop_limit(float limit)
+{
+    return svc::round_to_int16(limit);
+}
+
+} // namespace view

@@ -1,0 +1,117 @@
+// Side walls of a scan cell (shading, bricks, outer-wall stripes) and the far faces seen
+// through side openings.
+#include "view/view.h"
+
+#include "view/frame.h"
+
+namespace view {
+
+void DrawRightWall(Services& sv, i16& depth, i16& skyColour, i16& playerCol, i16& playerRow,
+                   i16& mazeSize, i16& stepRow, i16& stepCol, i16& viewShiftY, i16& viewSpread,
+                   i16& viewShiftX, i16& wallColour)
+{
+    const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
+    const float d = depth;
+    const float my = horizon_y(viewShiftY);
+    sv.set_colours(wallColour, skyColour);
+
+    // The outer wall is told from the player's own cell and heading: stripes, no bricks.
+    int step = 1;
+    if ((stepRow == -1 && playerCol + 1 == mazeSize) ||
+        (stepCol == 1 && playerRow + 1 == mazeSize) || (playerRow == 2 && stepCol == -1) ||
+        (playerCol == 2 && stepRow == 1)) {
+        step = 2;
+    }
+    for (int i = 1; i <= 20; i += step) {
+        const float half = static_cast<float>(i) / 2.0f;
+        sv.draw_line(f.fr + i, f.ft + 1.0f - half, f.fr + i, f.fb - 1.0f + half);
+    }
+
+    sv.set_foreground(7);
+    if (step == 1 && depth >= -39) {
+        const float q = d / 4.0f;
+        sv.draw_line(f.fr, my - 15.0f - q, f.nr, my - 20.0f - q);
+        sv.draw_line(f.fr, my, f.nr, my);
+        sv.draw_line(f.fr, my + 15.0f + q, f.nr, my + 20.0f + q);
+        const int last = loop_limit(d / 30.0f);
+        for (int k = 0; k <= last; ++k) {
+            if (k >= 3) {
+                sv.set_foreground(8);
+            }
+            sv.draw_line(f.fr + 10.0f + k, f.ft - 5.0f, f.fr + 10.0f + k, my - 19.0f - q);
+            sv.draw_line(f.fr + 2.0f + k, my - 16.0f - q, f.fr + 2.0f + k, my);
+            sv.draw_line(f.fr + 5.0f + k, my, f.fr + 5.0f + k, my + 17.0f + q);
+            sv.draw_line(f.fr + 14.0f + k, my + 20.0f + q, f.fr + 14.0f + k, f.nb - 4.0f);
+        }
+    }
+    sv.set_foreground(7);
+    if (step == 1) {
+        sv.draw_line(f.fr, my, f.nr, my);
+    }
+}
+
+void DrawLeftWall(Services& sv, i16& depth, i16& skyColour, i16& playerCol, i16& playerRow,
+                  i16& mazeSize, i16& stepRow, i16& stepCol, i16& viewShiftY, i16& viewSpread,
+                  i16& viewShiftX, i16& wallColour)
+{
+    const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
+    const float d = depth;
+    const float my = horizon_y(viewShiftY);
+    sv.set_colours(wallColour, skyColour);
+
+    int step = 1;
+    if ((stepRow == 1 && playerCol + 1 == mazeSize) ||
+        (stepCol == -1 && playerRow + 1 == mazeSize) || (playerRow == 2 && stepCol == 1) ||
+        (playerCol == 2 && stepRow == -1)) {
+        step = 2;
+    }
+    for (int i = 1; i <= 20; i += step) {
+        const float half = static_cast<float>(i) / 2.0f;
+        sv.draw_line(f.fl - i, f.ft + 1.0f - half, f.fl - i, f.fb - 1.0f + half);
+    }
+
+    sv.set_foreground(7);
+    if (step == 1 && depth >= -39) {
+        const float q = d / 4.0f;
+        sv.draw_line(f.nl, my - 20.0f - q, f.fl - 1.0f, my - 15.0f - q);
+        sv.draw_line(f.fl - 1.0f, my + 15.0f + q, f.nl, my + 20.0f + q);
+        sv.draw_line(f.nl, my, f.fl, my);
+        // The left wall's joint columns start at 1, one fewer than the right wall's.
+        const int last = loop_limit(d / 30.0f);
+        for (int k = 1; k <= last; ++k) {
+            if (k >= 3) {
+                sv.set_foreground(8);
+            }
+            sv.draw_line(f.nl + 3.0f + k, f.ft - 7.0f, f.nl + 3.0f + k, my - 19.0f - q);
+            sv.draw_line(f.nl + 11.0f + k, my - 16.0f - q, f.nl + 11.0f + k, my - 1.0f);
+            sv.draw_line(f.nl + 5.0f + k, my + 1.0f, f.nl + 5.0f + k, my + 17.0f + q);
+            sv.draw_line(f.nl + 14.0f + k, my + 17.0f + q, f.nl + 14.0f + k, f.nb - 9.0f);
+        }
+    }
+    sv.set_foreground(7);
+    if (step == 1) {
+        sv.draw_line(f.nl, my, f.fl, my);
+    }
+}
+
+void DrawRightOpening(Services& sv, i16& depth, i16& skyColour, i16& viewShiftY, i16& viewSpread,
+                      i16& viewShiftX)
+{
+    const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
+    sv.set_colours(9, skyColour);
+    for (int k = 2; k <= 19; ++k) {
+        sv.draw_line(f.fr + k, f.ft + 1.0f, f.fr + k, f.fb - 1.0f);
+    }
+}
+
+void DrawLeftOpening(Services& sv, i16& depth, i16& skyColour, i16& viewShiftY, i16& viewSpread,
+                     i16& viewShiftX)
+{
+    const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
+    sv.set_colours(9, skyColour);
+    for (int k = 2; k <= 19; ++k) {
+        sv.draw_line(f.fl - k, f.ft + 1.0f, f.fl - k, f.fb - 1.0f);
+    }
+}
+
+} // namespace view
