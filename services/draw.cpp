@@ -1,4 +1,5 @@
 // Drawing colours, lines, ellipse outlines and points on the current screen.
+#include <algorithm>
 #include <cstdint>
 
 #include "services/entry.h"
@@ -92,6 +93,12 @@ void Services::draw_line(float x1, float y1, float x2, float y2, Here here)
         return;
     }
     const auto colour = static_cast<std::uint8_t>(img.foreground & 15);
+    // Level and upright lines (most of the view) need no walk; the walk gives the same pixels.
+    if (seg.y1 == seg.y2 || seg.x1 == seg.x2) {
+        img.fillRect(std::min(seg.x1, seg.x2), std::min(seg.y1, seg.y2), std::max(seg.x1, seg.x2),
+                     std::max(seg.y1, seg.y2), colour);
+        return;
+    }
     // The clipped walk stays between its end points, so every pixel is inside the image.
     raster::walk_segment(seg, [&img, colour](int x, int y) { img.setPixel(x, y, colour); });
 }
