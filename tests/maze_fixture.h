@@ -1,149 +1,134 @@
-// Test helpers for movement and the view: a game state on a built-in level or on a small maze
-// drawn by hand, screen counts and the pitch of recorded tones.
+// Test helpers for movement and the view: a game on a built-in level or on a small maze drawn
+// by hand, on the headless platform, with screen counts and the pitch of recorded tones.
 #pragma once
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "game/level_reader.h"
+#include "game/items.h"
 #include "game/maze.h"
-#include "game/state.h"
 #include "services/block_codec.h"
-#include "services/headless_audio.h"
-#include "services/services.h"
 #include "services/tone_synth.h"
+#include "tests/support/harness.h"
+#include "view/view.h"
 
 namespace maze_fixture {
 
-using game::GameState;
 using game::i16;
 
-// Faces the player along a heading (0 north, 1 west, 2 south, 3 east).
-inline void face(GameState& st, int heading)
-{
-    static constexpr i16 kStep[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
-    st.player.heading = static_cast<i16>(heading);
-    st.player.stepRow = kStep[heading][0];
-    st.player.stepCol = kStep[heading][1];
-}
+// A game state on the headless platform, away from the wall clock's minute beat.
+struct Game {
+    testing_support::Harness h{12, 0, 30};
+    std::unique_ptr<game::GameState> owned = std::make_unique<game::GameState>();
+    game::GameState& st = *owned;
 
-// Puts the player (and the scan) on a cell.
-inline void place(GameState& st, int row, int col, int heading)
-{
-    st.player.playerRow = st.scan.scanRow = static_cast<i16>(row);
-    st.player.playerCol = st.scan.scanCol = static_cast<i16>(col);
-    face(st, heading);
-}
+    svc::Services& sv() { return h.sv(); }
+    svc::HeadlessAudio& audio() { return h.platform.audio; }
 
-// Level k of the built-in table as a level start leaves it: player on the start cell facing
-// north, the day's sky, the level's wall colour.
-inline bool load_level(GameState& st, int level)
-{
-    static constexpr i16 kWallColours[10] = {1, 2, 3, 6, 2, 3, 6, 2, 3, 6};
-    game::LevelState& lv = st.level;
-    if (level > 1) {
-        lv.reader.restore_level(level);
+    // As the frame loop: clear, mode 8, scan.
+    view::ScanOutcome frame()
+    {
+        sv().clear_screen();
+        sv().set_screen_mode(8);
+        return view::DepthScan(sv(), st);
     }
-    if (!game::read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
-                                 lv.minutesLeft, lv.secondsLeft, lv.faceColour) ||
-        !game::load_maze(lv.reader, lv.maze, lv.rows, lv.exitRow, lv.exitCol, lv.doorRow,
-                         lv.doorCol, lv.keyRow, lv.keyCol, lv.mazeSize)) {
-        return false;
-    }
-    lv.levelNumber = static_cast<i16>(level);
-    lv.wallColour = kWallColours[level - 1];
-    place(st, lv.startRow, lv.startCol, 0);
-    return true;
-}
+    void key(char k) { game::ApplyMovementKey(sv(), st, k); }
 
-// A square maze from rows written with '#' wall, '.' open, 'X' exit, 'c' key, 'D' door.
-inline void hand_maze(GameState& st, const std::vector<std::string>& rows, i16 faceColour = 11,
-                      i16 wallColour = 2)
-{
-    game::LevelState& lv = st.level;
-    lv.mazeSize = static_cast<i16>(rows.size());
-    lv.faceColour = faceColour;
-    lv.wallColour = wallColour;
-    for (int r = 1; r <= lv.mazeSize; ++r) {
-        for (int c = 1; c <= lv.mazeSize; ++c) {
-            char cell = rows[r - 1][c - 1];
-            const auto at = [&](i16& row, i16& col) {
-                row = static_cast<i16>(r);
-                col = static_cast<i16>(c);
-            };
-            switch (cell) {
-            case '#':
-                cell = game::kWallCell;
-                break;
-            case '.':
-                cell = game::kOpenCell;
-                break;
-            case 'D':
-                cell = game::kDoorCell;
-                at(lv.doorRow, lv.doorCol);
-                break;
-            case 'X':
-                at(lv.exitRow, lv.exitCol);
-                break;
-            case 'c':
-                at(lv.keyRow, lv.keyCol);
-                break;
-            default:
-                break;
+    // Puts the player (and the scan) on a cell, facing 0 north, 1 west, 2 south or 3 east.
+    void place(int row, int col, int heading)
+    {
+        static constexpr i16 kStep[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
+        st.player.playerRow = st.scan.scanRow = static_cast<i16>(row);
+        st.player.playerCol = st.scan.scanCol = static_cast<i16>(col);
+        st.player.heading = static_cast<i16>(heading);
+        st.player.stepRow = kStep[heading][0];
+        st.player.stepCol = kStep[heading][1];
+    }
+
+    // Level k of the built-in table as a level start leaves it: on the start cell, north.
+    bool load_level(int level)
+    {
+        static constexpr i16 kWallColours[10] = {1, 2, 3, 6, 2, 3, 6, 2, 3, 6};
+        game::LevelState& lv = st.level;
+        if (level > 1) {
+            lv.reader.restore_level(level);
+        }
+        lv.wallColour = kWallColours[level - 1];
+        const bool read =
+            game::read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
+                                    lv.minutesLeft, lv.secondsLeft, lv.faceColour) &&
+            game::load_maze(lv.reader, lv.maze, lv.rows, lv.exitRow, lv.exitCol, lv.doorRow,
+                            lv.doorCol, lv.keyRow, lv.keyCol, lv.mazeSize);
+        place(lv.startRow, lv.startCol, 0);
+        return read;
+    }
+
+    // A square maze from rows of '#' wall, '.' open, 'X' exit, 'c' key, 'D' door; outlines
+    // and floor in colour 11, side walls in colour 2.
+    void hand_maze(const std::vector<std::string>& rows)
+    {
+        game::LevelState& lv = st.level;
+        lv.mazeSize = static_cast<i16>(rows.size());
+        lv.faceColour = 11;
+        lv.wallColour = 2;
+        for (int r = 1; r <= lv.mazeSize; ++r) {
+            for (int c = 1; c <= lv.mazeSize; ++c) {
+                const char cell = rows[r - 1][c - 1];
+                if (cell == 'X') {
+                    lv.exitRow = static_cast<i16>(r);
+                    lv.exitCol = static_cast<i16>(c);
+                }
+                lv.maze.set(r, c,
+                            cell == '#'   ? game::kWallCell
+                            : cell == '.' ? game::kOpenCell
+                            : cell == 'D' ? game::kDoorCell
+                                          : cell);
             }
-            lv.maze.set(r, c, cell);
         }
     }
-}
 
-// A w x h picture of one colour, put into a picture buffer as a level start would load it.
+    // Pixels of one colour in the rectangle (x0, y0)-(x1, y1), inclusive.
+    int count(int colour, int x0, int y0, int x1, int y1)
+    {
+        int n = 0;
+        for (int y = y0; y <= y1; ++y) {
+            for (int x = x0; x <= x1; ++x) {
+                n += h.screen().pixel(x, y) == colour ? 1 : 0;
+            }
+        }
+        return n;
+    }
+
+    // The pitches of the tones started from index `from` on (silent buffers left out), after
+    // the tone queue has had time to start everything queued: whole cycles over the length.
+    std::vector<double> pitches(std::size_t from)
+    {
+        h.platform.advance(3000);
+        std::vector<double> out;
+        for (std::size_t t = from; t < audio().tones.size(); ++t) {
+            const std::vector<std::int16_t>& f = audio().tones[t].frames;
+            int cycles = f.size() >= 2 && f[0] > 0 ? 1 : 0;
+            for (std::size_t i = 2; i < f.size(); i += 2) {
+                cycles += f[i - 2] <= 0 && f[i] > 0 ? 1 : 0;
+            }
+            if (cycles > 0) {
+                out.push_back(cycles * 2.0 * svc::kToneRate / static_cast<double>(f.size()));
+            }
+        }
+        return out;
+    }
+};
+
+// A w x h picture of one colour in a picture buffer, as a level start would load it.
 inline void solid_picture(std::vector<std::int16_t>& buffer, int w, int h, std::uint8_t colour)
 {
     const std::vector<std::uint8_t> indices(static_cast<std::size_t>(w * h), colour);
     const std::vector<std::uint8_t> block = svc::encode_block(w, h, indices.data());
     std::fill(buffer.begin(), buffer.end(), 0);
-    for (std::size_t i = 0; i < block.size(); ++i) {
-        reinterpret_cast<std::uint8_t*>(buffer.data())[i] = block[i];
-    }
-}
-
-// Pixels of one colour in the rectangle (x0, y0)-(x1, y1), inclusive.
-inline int count_colour(const svc::ScreenImage& img, int colour, int x0, int y0, int x1, int y1)
-{
-    int n = 0;
-    for (int y = y0; y <= y1; ++y) {
-        for (int x = x0; x <= x1; ++x) {
-            n += img.pixel(x, y) == colour ? 1 : 0;
-        }
-    }
-    return n;
-}
-
-// The pitch of a recorded tone: whole cycles (rising zero crossings) over its length.
-inline double tone_hz(const svc::HeadlessAudio::Tone& tone)
-{
-    const std::size_t frames = tone.frames.size() / 2;
-    int cycles = frames > 0 && tone.frames[0] > 0 ? 1 : 0;
-    for (std::size_t i = 1; i < frames; ++i) {
-        cycles += tone.frames[2 * (i - 1)] <= 0 && tone.frames[2 * i] > 0 ? 1 : 0;
-    }
-    return frames == 0 ? 0 : cycles * static_cast<double>(svc::kToneRate) / frames;
-}
-
-// The pitches of the tones started since index `from`, silent buffers left out.
-inline std::vector<double> pitches(const svc::HeadlessAudio& audio, std::size_t from = 0)
-{
-    std::vector<double> out;
-    for (std::size_t i = from; i < audio.tones.size(); ++i) {
-        const double hz = tone_hz(audio.tones[i]);
-        if (hz > 0) {
-            out.push_back(hz);
-        }
-    }
-    return out;
+    std::copy(block.begin(), block.end(), reinterpret_cast<std::uint8_t*>(buffer.data()));
 }
 
 } // namespace maze_fixture

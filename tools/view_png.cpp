@@ -148,8 +148,8 @@ int main(int argc, char** argv)
     // As the frame loop: clear, mode 8, scan; an opened door is followed by a new frame.
     view::ScanOutcome outcome = view::ScanOutcome::Redraw;
     for (int frame = 0; frame < 3 && outcome == view::ScanOutcome::Redraw; ++frame) {
-        sv.set_screen_mode(8);
         sv.clear_screen();
+        sv.set_screen_mode(8);
         outcome = view::DepthScan(sv, st);
     }
     if (outcome == view::ScanOutcome::LevelEnded) {
