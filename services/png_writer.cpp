@@ -1,8 +1,10 @@
-// PNG encoding with stored (uncompressed) deflate blocks: simple and dependency-free.
+// PNG encoding of 8-bit RGB pictures, compressed with zlib.
 #include "services/png_writer.h"
 
 #include <array>
 #include <fstream>
+
+#include <zlib.h>
 
 namespace svc {
 namespace {
@@ -58,26 +60,12 @@ std::vector<std::uint8_t> encode_png(const std::uint32_t* pixels, int w, int h)
             raw.push_back(static_cast<std::uint8_t>(p));
         }
     }
-    std::vector<std::uint8_t> z = {0x78, 0x01};
-    std::uint32_t a = 1, b = 0;
-    for (std::uint8_t c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<std::uint8_t> z(size);
+    if (compress2(z.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK) {
+        return {};
     }
-    std::size_t pos = 0;
-    do {
-        const std::size_t n = std::min<std::size_t>(65535, raw.size() - pos);
-        const bool last = pos + n == raw.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(static_cast<std::uint8_t>(n));
-        z.push_back(static_cast<std::uint8_t>(n >> 8));
-        z.push_back(static_cast<std::uint8_t>(~n));
-        z.push_back(static_cast<std::uint8_t>(~n >> 8));
-        z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
-                 raw.begin() + static_cast<std::ptrdiff_t>(pos + n));
-        pos += n;
-    } while (pos < raw.size());
-    put32(z, (b << 16) | a);
+    z.resize(size);
 
     std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<std::uint8_t> ihdr;
@@ -93,6 +81,9 @@ std::vector<std::uint8_t> encode_png(const std::uint32_t* pixels, int w, int h)
 bool write_png(const std::string& path, const std::uint32_t* pixels, int w, int h)
 {
     const std::vector<std::uint8_t> bytes = encode_png(pixels, w, h);
+    if (bytes.empty()) {
+        return false;
+    }
     std::ofstream f(path, std::ios::binary);
     f.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
