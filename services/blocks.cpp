@@ -30,6 +30,20 @@ std::uint8_t* bytes_at(Words array, std::size_t at)
     return reinterpret_cast<std::uint8_t*>(array.data() + at);
 }
 
+// One plane byte spread to eight bytes of 0 or 1, the leftmost pixel (the high bit) first.
+struct PlaneSpread {
+    std::uint64_t bytes[256] = {};
+    PlaneSpread()
+    {
+        for (int b = 0; b < 256; ++b) {
+            for (int k = 0; k < 8; ++k) {
+                bytes[b] |= static_cast<std::uint64_t>((b >> (7 - k)) & 1) << (k * 8);
+            }
+        }
+    }
+};
+const PlaneSpread kPlaneSpread;
+
 // The new pixel for destination d and block pixel c under a drawing action.
 std::uint8_t combine(int action, std::uint8_t d, std::uint8_t c)
 {
@@ -143,12 +157,22 @@ void Services::put_block(float x, float y, Words array, std::size_t at, int acti
         raise(kIllegalFunctionCall);
         return;
     }
+    // Eight pixels at a time: the four plane bytes of a row give eight colour bytes at once.
+    const int rowBytes = (w + 7) / 8;
     for (int j = 0; j < h; ++j) {
-        for (int i = 0; i < w; ++i) {
-            const std::uint8_t c = block_pixel(block, i, j);
-            const int px = left + i;
-            const int py = top + j;
-            img.setPixel(px, py, combine(action, img.pixel(px, py), c));
+        const std::uint8_t* planes = block + 4 + static_cast<std::size_t>(j) * 4 * rowBytes;
+        const int py = top + j;
+        for (int bx = 0; bx < rowBytes; ++bx) {
+            const std::uint64_t colours = kPlaneSpread.bytes[planes[bx]] |
+                                          kPlaneSpread.bytes[planes[rowBytes + bx]] << 1 |
+                                          kPlaneSpread.bytes[planes[2 * rowBytes + bx]] << 2 |
+                                          kPlaneSpread.bytes[planes[3 * rowBytes + bx]] << 3;
+            const int count = w - bx * 8 < 8 ? w - bx * 8 : 8;
+            for (int k = 0; k < count; ++k) {
+                const auto c = static_cast<std::uint8_t>(colours >> (k * 8) & 0x0F);
+                const int px = left + bx * 8 + k;
+                img.setPixel(px, py, combine(action, img.pixel(px, py), c));
+            }
         }
     }
 }

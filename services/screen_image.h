@@ -74,6 +74,11 @@ public:
     {
         return words_[(y * kMaxWidth >> 3) + wordIndex].load(std::memory_order_relaxed);
     }
+    // Writes eight pixels at once, x = wordIndex * 8 .. + 7 (pixel x + k in byte k).
+    void setRowWord(int y, int wordIndex, std::uint64_t v)
+    {
+        words_[(y * kMaxWidth >> 3) + wordIndex].store(v, std::memory_order_relaxed);
+    }
 
     // --- text cells (mode 0), row and col 0-based; value = char | attribute << 8 ---
     std::uint16_t cell(int row, int col) const

@@ -1,4 +1,5 @@
 // Text output: cursor placement, printing with wrapping and scrolling, tabs and clearing.
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -64,6 +65,23 @@ void line_end(ScreenImage& s)
     }
 }
 
+// A glyph row's eight bits spread to eight bytes of 0xFF or 0 (the leftmost pixel, the high
+// bit, in the lowest byte, as the screen image stores pixels), for every row pattern.
+struct GlyphRowMasks {
+    std::array<std::uint64_t, 256> mask{};
+    GlyphRowMasks()
+    {
+        for (int bits = 0; bits < 256; ++bits) {
+            for (int x = 0; x < 8; ++x) {
+                if ((bits & (0x80 >> x)) != 0) {
+                    mask[static_cast<std::size_t>(bits)] |= std::uint64_t{0xFF} << (x * 8);
+                }
+            }
+        }
+    }
+};
+const GlyphRowMasks kGlyphRowMasks;
+
 // Writes every pixel of the cell at the cursor: glyph pixels in the foreground colour,
 // the others in the background colour.
 void draw_glyph(ScreenImage& s, std::uint8_t code)
@@ -77,12 +95,13 @@ void draw_glyph(ScreenImage& s, std::uint8_t code)
     const std::uint8_t* rows = fh == 8 ? data::kFont8x8[code] : data::kFont8x16[code];
     const auto fg = static_cast<std::uint8_t>(s.foreground & 15);
     const std::uint8_t bg = background_index(s);
-    const int x0 = (s.cursorCol - 1) * 8;
     const int y0 = (s.cursorRow - 1) * fh;
+    // A text cell is eight pixels wide and starts on a multiple of eight: one word per row.
+    const std::uint64_t fgBytes = fg * 0x0101010101010101ULL;
+    const std::uint64_t bgBytes = bg * 0x0101010101010101ULL;
     for (int y = 0; y < fh; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            s.setPixel(x0 + x, y0 + y, (rows[y] & (0x80 >> x)) ? fg : bg);
-        }
+        const std::uint64_t mask = kGlyphRowMasks.mask[rows[y]];
+        s.setRowWord(y0 + y, s.cursorCol - 1, (fgBytes & mask) | (bgBytes & ~mask));
     }
 }
 
