@@ -1,6 +1,10 @@
 // The program's top level: runs the main flow and turns its ending into an exit code.
 #include "game/program.h"
 
+#include <memory>
+
+#include "game/flow.h"
+#include "game/state.h"
 #include "services/services.h"
 
 namespace game {
@@ -8,7 +12,9 @@ namespace game {
 int run_program(svc::Services& sv)
 {
     try {
-        sv.end_program();
+        // The game's state is made once and lives as long as the game.
+        const auto st = std::make_unique<GameState>();
+        RunGame(sv, *st);
     } catch (const svc::ProgramExit& e) {
         return e.exitCode;
     }

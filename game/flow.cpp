@@ -1,0 +1,323 @@
+// The main flow: sound choice, level start, frame loop, idle loop, time-out and victory.
+#include "game/flow.h"
+
+#include <cmath>
+
+#include "game/items.h"
+#include "game/loop_pacer.h"
+#include "game/maze.h"
+#include "game/saved_level.h"
+#include "game/sky.h"
+#include "screens/sound_choice.h"
+#include "screens/status_panel.h"
+#include "screens/title.h"
+#include "services/number_text.h"
+#include "view/view.h"
+
+namespace game {
+namespace {
+
+constexpr int kTitleLeave = 422;
+
+// How a level's frame loop ends when the program goes on.
+enum class LevelExit { NextLevel, Restart, TimeOut };
+
+// How one idle loop ends.
+enum class IdleExit { Move, Restart, TimeOut };
+
+// The per-level wall colour: 1, 2, 3, 6, 2, 3, 6, ...
+void advanceWallColour(LevelState& lv)
+{
+    ++lv.wallColour;
+    if (lv.wallColour == 7) {
+        lv.wallColour = 2;
+    }
+    if (lv.wallColour == 4) {
+        lv.wallColour = 6;
+    }
+}
+
+// The thirteen level pictures, reloaded whole into their buffers at every level start.
+void loadLevelPictures(svc::Services& sv, Pictures& p)
+{
+    sv.load_block_file("occhil.grh", words(p.occhil));
+    sv.load_block_file("ocip.grh", words(p.ocip));
+    sv.load_block_file("oc22.grh", words(p.oc22));
+    sv.load_block_file("ochig.grh", words(p.ochig));
+    sv.load_block_file("oc43.grh", words(p.oc43));
+    sv.load_block_file("occh43.grh", words(p.occh43));
+    sv.load_block_file("nu51.grh", words(p.cloudDay));
+    sv.load_block_file("nuser.grh", words(p.cloudEvening));
+    sv.load_block_file("gab.grh", words(p.gab));
+    sv.load_block_file("gab2.grh", words(p.gab2));
+    sv.load_block_file("gab3.grh", words(p.gab3));
+    sv.load_block_file("gab4.grh", words(p.gab4));
+    sv.load_block_file("alber.grh", words(p.exitTreesBlock));
+}
+
+// INT(RND * 10) + 1.
+i16 moonOffset(svc::Services& sv)
+{
+    return static_cast<i16>(std::floor(sv.random_single() * 10.0f) + 1);
+}
+
+// The title's "leave" choice: the farewell music, then text mode 0 and the end prompt.
+[[noreturn]] void leaveGame(svc::Services& sv, GameState& st)
+{
+    if (st.sound.silentMode == 0 && st.sound.soundMode == 1) {
+        sv.play_sound_file("Finale.ogg", false);
+        sv.play_macro("P1P60");
+    }
+    sv.set_screen_mode(0);
+    sv.end_program();
+}
+
+// The title, the saved level and its menu, and the first header (no level loaded).
+void startFromTitle(svc::Services& sv, GameState& st)
+{
+    LevelState& lv = st.level;
+    TimeState& t = st.time;
+    SoundState& snd = st.sound;
+    t.moonOffsetX = moonOffset(sv);
+    t.moonOffsetY = moonOffset(sv);
+    screens::ShowTitleScreen(sv, lv.faceColour, t.skyColour, snd.silentMode, snd.soundMode,
+                             snd.introPlayed, snd.titleChoice);
+    if (snd.titleChoice == kTitleLeave) {
+        leaveGame(sv, st);
+    }
+    ReadSavedLevel(sv, st);
+    if (lv.levelNumber >= 2) {
+        LevelMenu(sv, st);
+    }
+    read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
+                      lv.minutesLeft, lv.secondsLeft, lv.faceColour);
+    st.player.playerRow = lv.startRow;
+    st.player.playerCol = lv.startCol;
+    t.sunColour = 14;
+    t.moonColour = 7;
+    st.view.viewShiftY = 10;
+    t.dayStep = 6;
+    t.skyColour = 7;
+}
+
+// The top of the level loop: program start, each completed level, restart and time-out.
+void startLevel(svc::Services& sv, GameState& st)
+{
+    LevelState& lv = st.level;
+    PlayerState& pl = st.player;
+    if (lv.levelNumber == 0) {
+        lv.levelNumber = 1;
+    }
+    advanceWallColour(lv);
+    loadLevelPictures(sv, st.pictures);
+    sv.randomize(sv.timer_seconds());
+    pl.itemRoll = 50;
+    FillSkyTables(sv, st);
+    pl.keyHeld = 0;
+    st.view.viewSpread = 0;
+    st.view.viewShiftX = 20;
+    if (lv.mazeSize == 0) {
+        startFromTitle(sv, st);
+    }
+    load_maze(lv.reader, lv.maze, lv.rows, lv.exitRow, lv.exitCol, lv.doorRow, lv.doorCol,
+              lv.keyRow, lv.keyCol, lv.mazeSize);
+    pl.stepRow = -1;
+    pl.stepCol = 0;
+    pl.heading = 0;
+    pl.itemRollRange = 200;
+    st.scan.scanRow = pl.playerRow;
+    st.scan.scanCol = pl.playerCol;
+}
+
+// The first frame's line under the view: the level's name and its area in square metres.
+void printLevelLine(svc::Services& sv, const LevelState& lv)
+{
+    const int side = 5 * lv.mazeSize - 10;
+    sv.set_foreground(11);
+    sv.locate(20, 27);
+    const std::string area = svc::number_item(side * side);
+    sv.print_line({"Muvesecky ", lv.levelName, area, "mq"});
+}
+
+// The heading word inside the compass box.
+void printCompassWord(svc::Services& sv, i16 heading)
+{
+    switch (heading) {
+    case 1:
+        sv.set_foreground(12);
+        sv.locate(17, 6);
+        sv.print_line({"OVEST"});
+        break;
+    case 2:
+        sv.set_foreground(11);
+        sv.locate(17, 6);
+        sv.print_line({"S U D"});
+        break;
+    case 3:
+        sv.set_foreground(10);
+        sv.locate(17, 6);
+        sv.print_line({"E S T"});
+        break;
+    default:
+        sv.set_foreground(15);
+        sv.locate(17, 6);
+        sv.print_line({"NORD"});
+        break;
+    }
+}
+
+// Polls the keyboard and keeps the panel, the compass and the sky's colours current until a
+// movement key arrives (left in `move`), the restart key, or the end of the time.
+// The loop is paced to about 2 000 passes a second, so that the X-ray aid, counted in passes,
+// lasts about 13 s and the game leaves the processor free; everything else stays counted in
+// passes as the game has it.
+IdleExit idleLoop(svc::Services& sv, GameState& st, char& move)
+{
+    LoopPacer pacer(sv);
+    for (;;) {
+        const std::string key = sv.read_key();
+        if (key == "X" || key == "x") {
+            return IdleExit::Restart;
+        }
+        screens::DrawStatusPanel(sv, st);
+        printCompassWord(sv, st.player.heading);
+        UpdateTimeOfDay(sv, st);
+        if (st.time.minuteState == 2) {
+            return IdleExit::TimeOut;
+        }
+        // Only the last character counts: an arrow's scan code and its capital letter alike.
+        const char last = key.empty() ? '\0' : key.back();
+        if (st.level.canSave == 1 && last == '\x13') {
+            SaveLevel(sv, st);
+        }
+        if (last == 'P' || last == 'H' || last == 'M' || last == 'K') {
+            move = last;
+            return IdleExit::Move;
+        }
+        pacer.pass();
+    }
+}
+
+// Everything back to zero after a time-out, the sound choice included: play goes on with
+// the PC speaker and sound on.
+void resetGameState(GameState& st)
+{
+    st = GameState{};
+    st.player.stepRow = 0;
+    st.player.itemRoll = 0;
+    st.player.itemRollRange = 0;
+    st.scan.depth = 0;
+    st.scan.facingDepth = 0;
+    st.time.dayStep = 0;
+    st.time.skyColour = 0;
+    st.time.sunColour = 0;
+    st.time.moonColour = 0;
+    st.view.viewShiftX = 0;
+    st.view.viewShiftY = 0;
+}
+
+// The end of the time: the message, the falling siren, and everything back to zero.
+void timeOut(svc::Services& sv, GameState& st)
+{
+    sv.locate(12, 30);
+    sv.print_line({"   Tempo scaduto !!!   "});
+    const SoundState& snd = st.sound;
+    if (snd.silentMode == 0 && snd.soundMode == 1) {
+        sv.play_sound_file("Scade2.ogg", false);
+    }
+    if (snd.silentMode == 0 && snd.soundMode == 0) {
+        for (int f = 5000; f >= 200; f -= 300) {
+            sv.sound_tone(f, 2);
+        }
+    }
+    if (snd.silentMode == 1) {
+        sv.play_macro("P1P30");
+    }
+    resetGameState(st);
+}
+
+// The last level completed.
+[[noreturn]] void victory(svc::Services& sv, GameState& st)
+{
+    sv.locate(23, 27);
+    sv.set_foreground(14);
+    sv.print_line({"   Bravo, hai vinto!!!   "});
+    const SoundState& snd = st.sound;
+    if (snd.silentMode == 0 && snd.soundMode == 1) {
+        sv.play_sound_file("Vittoria.ogg", false);
+    }
+    if (snd.silentMode == 0 && snd.soundMode == 0) {
+        sv.play_macro("L16abababababababababababababab");
+    }
+    if (snd.silentMode == 1) {
+        sv.play_macro("P1P30");
+    }
+    sv.end_program();
+}
+
+// The frame loop of one level: a full redraw per player action.
+LevelExit playLevel(svc::Services& sv, GameState& st)
+{
+    LevelState& lv = st.level;
+    ScanState& sc = st.scan;
+    for (;;) {
+        sv.clear_screen();
+        sv.set_screen_mode(8);
+        DrawSky(sv, st);
+        sc.depth = 140;
+        DrawStars(sv, st);
+        const view::ScanOutcome outcome = view::DepthScan(sv, st);
+        if (outcome == view::ScanOutcome::Redraw) {
+            continue; // a door was opened: the corridor behind it at once
+        }
+        if (outcome == view::ScanOutcome::LevelEnded) {
+            if (!EndLevel(sv, st)) {
+                victory(sv, st);
+            }
+            return LevelExit::NextLevel;
+        }
+        ++lv.frameCount;
+        if (lv.frameCount == 1) {
+            printLevelLine(sv, lv);
+            StartLevelMusic(sv, st);
+        }
+        sc.scanRow = st.player.playerRow;
+        sc.scanCol = st.player.playerCol;
+        sc.aheadState = 0;
+        char move = 0;
+        switch (idleLoop(sv, st, move)) {
+        case IdleExit::Restart:
+            return LevelExit::Restart;
+        case IdleExit::TimeOut:
+            return LevelExit::TimeOut;
+        case IdleExit::Move:
+            break;
+        }
+        ApplyMovementKey(sv, st, move);
+        sc.facingDepth = -20;
+    }
+}
+
+} // namespace
+
+void RunGame(svc::Services& sv, GameState& st)
+{
+    screens::ChooseSound(sv, st.sound.soundMode);
+    for (;;) {
+        startLevel(sv, st);
+        switch (playLevel(sv, st)) {
+        case LevelExit::NextLevel:
+            break; // the next header is read: straight to its level start
+        case LevelExit::Restart:
+            st.level.reader.reset();
+            st.level.frameCount = 0;
+            st.level.mazeSize = 0;
+            break;
+        case LevelExit::TimeOut:
+            timeOut(sv, st);
+            break;
+        }
+    }
+}
+
+} // namespace game

@@ -1,0 +1,54 @@
+// The level end: the floor to the horizon, the row of trees, and the next level's header.
+#include "game/flow.h"
+#include "game/maze.h"
+#include "view/view.h"
+
+namespace game {
+
+bool EndLevel(svc::Services& sv, GameState& st)
+{
+    LevelState& lv = st.level;
+    ScanState& sc = st.scan;
+    ViewOffsets& vw = st.view;
+    const SoundState& snd = st.sound;
+
+    sv.set_colours(lv.faceColour, st.time.skyColour);
+    for (sc.depth = 120; sc.depth >= -40; sc.depth = static_cast<i16>(sc.depth - 20)) {
+        ++sc.along;
+        view::DrawFloorRow(sv, sc.depth, sc.along, vw.viewShiftY, lv.faceColour, vw.viewSpread,
+                           vw.viewShiftX);
+    }
+    // Fifteen trees: the player sees open country.
+    for (int x = 10; x <= 599; x += 41) {
+        sv.put_block(static_cast<float>(x), 74, words(st.pictures.exitTreesBlock), 1);
+    }
+
+    if (lv.mazeSize <= 31) {
+        if (snd.silentMode == 0 && snd.soundMode == 0) {
+            sv.play_macro("L16cegcegcegc");
+        }
+        if (snd.silentMode == 1) {
+            sv.play_macro("P1P30");
+        }
+        if (snd.soundMode == 1) {
+            sv.play_macro("P1P60"); // a pause whatever silentMode is, on purpose
+        }
+        ++lv.levelNumber;
+        lv.canSave = 1;
+        st.player.doorOpened = 0;
+        st.player.keyTaken = 0;
+        lv.levelMusicOn = 1;
+    }
+    if (lv.mazeSize == 32) {
+        return false; // the last level: victory follows
+    }
+    // The next header goes straight into the play variables; the player starts on its cell.
+    read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
+                      lv.minutesLeft, lv.secondsLeft, lv.faceColour);
+    st.player.playerRow = lv.startRow;
+    st.player.playerCol = lv.startCol;
+    lv.frameCount = 0;
+    return true;
+}
+
+} // namespace game
