@@ -154,14 +154,7 @@ TEST_F(Seagulls, NearerFacingWallHidesTheLowerBirds)
                 << "bird " << i + 1 << " at facingDepth " << c.facingDepth;
         }
     }
-}
-
-TEST_F(Seagulls, EvenAndOddSecondsSwapThePictures)
-{
-    st.scan.facingDepth = -40;
-    holdAtTen();
-    st.time.clockSeconds = "10";
-    fly();
+    // Each bird alternates its two pictures with the clock's seconds.
     EXPECT_EQ(birds(), (std::array<int, 8>{1, 2, 1, 2, 1, 3, 4, 3}));
     clear();
     st.time.clockSeconds = "11";

@@ -9,7 +9,6 @@
 
 #include "game/flow.h"
 #include "game/level_clock.h"
-#include "game/sky.h"
 #include "game/state.h"
 #include "services/block_codec.h"
 #include "services/screen_image.h"
@@ -76,9 +75,11 @@ class TimeOfDay : public ::testing::Test {
     int minute = 0;
 };
 
+// The dusk and dawn music follow the sound choice alone, even in silent mode.
 TEST_F(TimeOfDay, MinuteBeatsRunTheWholeColourCycleWithMusicOnce)
 {
     st.sound.soundMode = 1;
+    st.sound.silentMode = 1;
     st.level.faceColour = 4;
     st.level.minutesLeft = 100;
     h.platform.setTimeOfDay(10, 0, 30);
@@ -133,29 +134,14 @@ TEST_F(TimeOfDay, MinuteBeatsRunTheWholeColourCycleWithMusicOnce)
     }
     EXPECT_EQ(st.time.dayPhase, 0);
     EXPECT_EQ(st.time.dayStep, 6);
-    // The second evening plays the dusk music again.
-    for (int b = 0; b < 11; ++b) {
-        beat();
-    }
-    EXPECT_EQ(started("Sera2.ogg"), 2);
-    EXPECT_EQ(st.time.minutesPlayed, 37);
-}
+    EXPECT_EQ(st.time.minutesPlayed, 26);
 
-TEST_F(TimeOfDay, DuskMusicFollowsTheSoundChoiceAloneEvenWhenSilent)
-{
-    st.time.dayPhase = 66;
-    st.time.dayStep = 6;
-    st.sound.soundMode = 1;
-    st.sound.silentMode = 1;
-    game::UpdateTimeOfDay(h.sv(), st);
-    EXPECT_EQ(started("Sera2.ogg"), 1);
-
+    // With the PC speaker chosen the night falls without music.
     game::GameState pc;
     pc.time.dayPhase = 66;
-    pc.sound.soundMode = 0;
     game::UpdateTimeOfDay(h.sv(), pc);
-    EXPECT_EQ(started("Sera2.ogg"), 1);
     EXPECT_EQ(pc.time.skyColour, 0);
+    EXPECT_EQ(started("Sera2.ogg"), 1);
 }
 
 TEST_F(TimeOfDay, SkyObjectsByHeading)
@@ -244,25 +230,6 @@ TEST_F(TimeOfDay, StarsOnlyByNightForTheHeading)
     EXPECT_EQ(countColour(7, 0, 639, 0, 199), 45);
     EXPECT_EQ(h.screen().pixel(130 + 8 + 2, 1 + 100), 7);
     EXPECT_EQ(palette0(), svc::kDefaultPalette[0]);
-}
-
-TEST_F(TimeOfDay, LevelMusicOnlyAfterALevelIsCompleted)
-{
-    st.sound.soundMode = 1;
-    const std::uint32_t seed = h.sv().randomSeed();
-    game::StartLevelMusic(h.sv(), st);
-    EXPECT_TRUE(h.platform.audio.files.empty()) << "first level after the start: no music";
-    EXPECT_NE(h.sv().randomSeed(), seed) << "the choice is drawn all the same";
-
-    st.level.levelMusicOn = 1;
-    game::StartLevelMusic(h.sv(), st);
-    ASSERT_EQ(h.platform.audio.files.size(), 1u);
-    EXPECT_EQ(started("live1.ogg") + started("Labini.ogg"), 1);
-    EXPECT_FALSE(h.platform.audio.files[0].sample) << "the background stream";
-
-    st.sound.silentMode = 1;
-    game::StartLevelMusic(h.sv(), st);
-    EXPECT_EQ(h.platform.audio.files.size(), 1u);
 }
 
 } // namespace
