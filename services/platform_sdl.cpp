@@ -231,8 +231,7 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h)
     if (screen == nullptr || w != imageW_ || h != imageH_) {
         imageW_ = w;
         imageH_ = h;
-        fullscreenStep_ = fullscreenStep_ > 0 ? fullscreenStep_ - 1 : 0;
-        cycle_fullscreen(); // re-makes the window (or full screen) for the new size
+        makeVideo(); // the window (or full screen) follows the image's size
         screen = SDL_GetVideoSurface();
         if (screen == nullptr) {
             return;
@@ -278,6 +277,12 @@ void SdlPlatform::cycle_fullscreen()
     if (!video_.load() || imageW_ == 0) {
         return;
     }
+    fullscreenStep_ = (fullscreenStep_ + 1) % 3;
+    makeVideo();
+}
+
+void SdlPlatform::makeVideo()
+{
     // Full-screen modes that can hold the image, largest first as SDL lists them.
     std::vector<SDL_Rect> modes;
     if (SDL_Rect** list = SDL_ListModes(nullptr, SDL_FULLSCREEN | SDL_SWSURFACE);
@@ -288,7 +293,6 @@ void SdlPlatform::cycle_fullscreen()
             }
         }
     }
-    fullscreenStep_ = (fullscreenStep_ + 1) % 3;
     if (fullscreenStep_ == 2 && modes.size() < 2) {
         fullscreenStep_ = 0; // no second suitable mode: back to the window
     }

@@ -46,6 +46,8 @@ public:
 
 private:
     void windowThread(WindowTask& task);
+    // (Re)makes the window or full-screen mode of the current step for the image size.
+    void makeVideo();
     void closeAudio();
 
     std::thread thread_;

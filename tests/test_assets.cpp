@@ -213,6 +213,23 @@ TEST(AssetPlacements, LevelPicturesStayOnTheScreenWhereverTheGamePutsThem)
     }
 }
 
+TEST(AssetPictures, SeagullsLeaveNoTrailWhenTheyMoveTwoPixels)
+{
+    // A gull is put with copy one or two pixels from where it was, without the screen being
+    // cleared: its two outermost columns on each side must be background to wipe the old one.
+    Harness h;
+    InDataFolder here;
+    auto pics = load_level_pictures(h);
+    for (const char* name : {"gab", "gab2", "gab3", "gab4"}) {
+        const Loaded& g = pics[name];
+        for (int y = 0; y < g.h; ++y) {
+            for (int x : {0, 1, g.w - 2, g.w - 1}) {
+                EXPECT_EQ(svc::block_pixel(g.block(), x, y), 0) << name << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(AssetPlacements, TitlePicturesLeaveTheTextFreeAndTheMenuInsideItsFrame)
 {
     Harness h;

@@ -173,18 +173,28 @@ void drawCell(Services& sv, GameState& st)
 
 } // namespace
 
-void RunXrayHint(Services& sv, GameState& st)
+bool RunXrayHint(Services& sv, GameState& st)
 {
     const game::ScanState& s = st.scan;
+    const game::PlayerState& p = st.player;
     const i16 n = st.level.mazeSize;
-    // Deliberate mend: the hint looks at the scan cell itself, not at (scanCol, along).
-    const bool inMaze = s.scanRow >= 1 && s.scanRow <= n && s.scanCol >= 1 && s.scanCol <= n;
-    if (inMaze && st.level.maze(s.scanRow, s.scanCol) == game::kExitCell) {
-        const float d = s.depth;
-        sv.set_foreground(14);
-        sv.draw_line(300 - d, 100, 300 + d, 100);
+    // Deliberate mend: the hint tells whether the exit lies straight ahead behind the wall the
+    // scan has reached (anywhere along the line of sight), not at the transposed (scanCol, along).
+    bool exitAhead = false;
+    for (int row = s.scanRow + p.stepRow, col = s.scanCol + p.stepCol;
+         row >= 1 && row <= n && col >= 1 && col <= n && !exitAhead;
+         row += p.stepRow, col += p.stepCol) {
+        exitAhead = st.level.maze(row, col) == game::kExitCell;
     }
     game::XrayScanTones(sv, st);
+    return exitAhead;
+}
+
+void DrawXrayHintLine(Services& sv, i16 depth)
+{
+    const float d = depth;
+    sv.set_foreground(14);
+    sv.draw_line(300 - d, 100, 300 + d, 100);
 }
 
 ScanOutcome DepthScan(Services& sv, GameState& st)
@@ -218,9 +228,11 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
             drawCell(sv, st);
         }
 
+        bool hintLine = false;
+        const i16 hintDepth = s.depth;
         if (s.scanCol < lv.mazeSize && s.along < lv.mazeSize && s.aheadState == 1 &&
             p.xrayOn == 1 && st.sound.silentMode == 0) {
-            RunXrayHint(sv, st);
+            hintLine = RunXrayHint(sv, st);
         }
 
         s.facingBlocked = s.depth == 140 && s.aheadState == 1 ? 1 : 0;
@@ -230,9 +242,13 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
             if (!DrawFacingWall(sv, st)) {
                 return ScanOutcome::Redraw;
             }
-            if (p.xrayOn == 0) {
-                s.depth = -40;
-            }
+        }
+        // Deliberate mend: the hint line goes over the wall's fill, which would hide it.
+        if (hintLine) {
+            DrawXrayHintLine(sv, hintDepth);
+        }
+        if (s.aheadState == 1 && p.xrayOn == 0) {
+            s.depth = -40;
         }
 
         game::WorkOutDistances(sv, st);
