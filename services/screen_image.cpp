@@ -85,22 +85,27 @@ void ScreenImage::fillRows(int y0, int y1, std::uint8_t c)
 
 void ScreenImage::fillRect(int x0, int y0, int x1, int y1, std::uint8_t c)
 {
-    if (x0 == 0 && x1 == kMaxWidth - 1) {
-        fillRows(y0, y1, c);
-        return;
-    }
+    // Whole eight-pixel words are stored at once; the partial words at either end are masked.
+    const std::uint64_t v = spread(c);
+    const int w0 = x0 >> 3;
+    const int w1 = x1 >> 3;
+    const std::uint64_t first = ~std::uint64_t{0} << ((x0 & 7) * 8);
+    const std::uint64_t last = ~std::uint64_t{0} >> ((7 - (x1 & 7)) * 8);
+    auto blend = [&](std::atomic<std::uint64_t>& w, std::uint64_t mask) {
+        const std::uint64_t old = w.load(std::memory_order_relaxed);
+        w.store((old & ~mask) | (v & mask), std::memory_order_relaxed);
+    };
     for (int y = y0; y <= y1; ++y) {
-        int x = x0;
-        for (; x <= x1 && (x & 7); ++x) {
-            setPixel(x, y, c);
+        std::atomic<std::uint64_t>* row = &words_[y * kRowWords];
+        if (w0 == w1) {
+            blend(row[w0], first & last);
+            continue;
         }
-        const std::uint64_t v = spread(c);
-        for (; x + 7 <= x1; x += 8) {
-            words_[(y * kMaxWidth + x) >> 3].store(v, std::memory_order_relaxed);
+        blend(row[w0], first);
+        for (int w = w0 + 1; w < w1; ++w) {
+            row[w].store(v, std::memory_order_relaxed);
         }
-        for (; x <= x1; ++x) {
-            setPixel(x, y, c);
-        }
+        blend(row[w1], last);
     }
 }
 
