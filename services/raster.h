@@ -22,12 +22,13 @@ struct ClipRect {
 // block positions. Independent of the floating-point rounding mode.
 inline float round_even_f(float v)
 {
-    const float f = std::floor(v);
-    const float frac = v - f; // exact for every float
-    if (frac > 0.5f || (frac == 0.5f && std::fmod(f, 2.0f) != 0.0f)) {
-        return f + 1.0f;
+    // Adding and taking away 1.5 * 2^23 leaves no fraction bits: the sum is rounded in the
+    // default mode, to nearest with ties to even, exactly the rounding wanted.
+    constexpr float kMagic = 12582912.0f;
+    if (std::fabs(v) < 4194304.0f) {
+        return (v + kMagic) - kMagic;
     }
-    return f;
+    return std::nearbyint(v);
 }
 
 // Nearest integer, halves away from zero (2.5 -> 3, -2.5 -> -3): the line walk and the

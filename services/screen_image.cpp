@@ -91,12 +91,13 @@ void ScreenImage::fillRect(int x0, int y0, int x1, int y1, std::uint8_t c)
     const int w1 = x1 >> 3;
     const std::uint64_t first = ~std::uint64_t{0} << ((x0 & 7) * 8);
     const std::uint64_t last = ~std::uint64_t{0} >> ((7 - (x1 & 7)) * 8);
+    std::atomic<std::uint64_t>* const words = words_.get();
     auto blend = [&](std::atomic<std::uint64_t>& w, std::uint64_t mask) {
         const std::uint64_t old = w.load(std::memory_order_relaxed);
         w.store((old & ~mask) | (v & mask), std::memory_order_relaxed);
     };
     for (int y = y0; y <= y1; ++y) {
-        std::atomic<std::uint64_t>* row = &words_[y * kRowWords];
+        std::atomic<std::uint64_t>* row = words + y * kRowWords;
         if (w0 == w1) {
             blend(row[w0], first & last);
             continue;
