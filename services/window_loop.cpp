@@ -186,6 +186,13 @@ void WindowLoop::redraw()
     if (dialogState_.load(std::memory_order_acquire) == 1) {
         drawDialog(frame_, frameW_, frameH_);
     }
+    // An unchanged picture is not sent again, but at least once a second (a window that
+    // was covered gets its picture back).
+    if (frame_ == shown_ && ++unchangedRedraws_ < 32) {
+        return;
+    }
+    unchangedRedraws_ = 0;
+    shown_ = frame_;
     s_.platform().present(frame_.data(), frameW_, frameH_);
 }
 

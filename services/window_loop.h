@@ -70,6 +70,8 @@ private:
     Services& s_;
     bool redrawTurn_ = true;
     std::vector<std::uint32_t> frame_;
+    std::vector<std::uint32_t> shown_; // the picture last sent to the window
+    int unchangedRedraws_ = 0;
     int frameW_ = 0, frameH_ = 0;
 
     std::atomic<bool> stop_{false};
