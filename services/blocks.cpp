@@ -168,6 +168,11 @@ void Services::put_block(float x, float y, Words array, std::size_t at, int acti
                                           kPlaneSpread.bytes[planes[2 * rowBytes + bx]] << 2 |
                                           kPlaneSpread.bytes[planes[3 * rowBytes + bx]] << 3;
             const int count = w - bx * 8 < 8 ? w - bx * 8 : 8;
+            // Copy and OR, the game's two actions, go a word at a time.
+            if (action == 1 || action == 4) {
+                img.putPixels(left + bx * 8, py, colours, count, action == 4);
+                continue;
+            }
             for (int k = 0; k < count; ++k) {
                 const auto c = static_cast<std::uint8_t>(colours >> (k * 8) & 0x0F);
                 const int px = left + bx * 8 + k;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <vector>
 
@@ -177,9 +178,11 @@ void SdlPlatform::stop()
 
 void SdlPlatform::windowThread(WindowTask& task)
 {
-    // The picture is shown one to one: no need for a GL scaler (which under a software
-    // renderer costs more than the whole game).
+    // The picture is shown one to one from a plain surface: no GL scaler or accelerated
+    // renderer is needed (under a software GL they cost more than the whole game).
     setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+    setenv("SDL_RENDER_DRIVER", "software", 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
         video_.store(true);
         SDL_WM_SetCaption("Untitled", "Untitled");
@@ -247,6 +250,14 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h)
     const SDL_PixelFormat* f = screen->format;
     const bool native =
         f->BytesPerPixel == 4 && f->Rshift == 16 && f->Gshift == 8 && f->Bshift == 0;
+    if (native && scale_ == 1 && offsetX_ == 0 && offsetY_ == 0 && screen->w >= w &&
+        screen->h >= h) {
+        for (int y = 0; y < h; ++y) {
+            std::memcpy(static_cast<std::uint8_t*>(screen->pixels) + y * screen->pitch,
+                        pixels + static_cast<std::size_t>(y) * w, static_cast<std::size_t>(w) * 4);
+        }
+        h = 0; // done: the general path below has nothing left to do
+    }
     for (int y = 0; y < h; ++y) {
         for (int s = 0; s < scale_; ++s) {
             const int dy = offsetY_ + y * scale_ + s;

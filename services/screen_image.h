@@ -80,6 +80,25 @@ public:
         words_[(y * kMaxWidth >> 3) + wordIndex].store(v, std::memory_order_relaxed);
     }
 
+    // Writes up to eight pixels x .. x + count - 1 of row y at once, pixel x + k from byte k
+    // of bytes (its other bytes are ignored); with orMode they are ORed onto the picture.
+    void putPixels(int x, int y, std::uint64_t bytes, int count, bool orMode)
+    {
+        const int i = y * kMaxWidth + x;
+        const int shift = (i & 7) * 8;
+        const std::uint64_t mask = count >= 8 ? ~std::uint64_t{0}
+                                              : (std::uint64_t{1} << (count * 8)) - 1;
+        bytes &= mask;
+        auto put = [&](std::atomic<std::uint64_t>& w, std::uint64_t m, std::uint64_t v) {
+            const std::uint64_t old = w.load(std::memory_order_relaxed);
+            w.store(orMode ? old | v : (old & ~m) | v, std::memory_order_relaxed);
+        };
+        put(words_[i >> 3], mask << shift, bytes << shift);
+        if (shift != 0 && (mask >> (64 - shift)) != 0) {
+            put(words_[(i >> 3) + 1], mask >> (64 - shift), bytes >> (64 - shift));
+        }
+    }
+
     // --- text cells (mode 0), row and col 0-based; value = char | attribute << 8 ---
     std::uint16_t cell(int row, int col) const
     {
