@@ -1,16 +1,36 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test of Muvesecky.
+# Sets up, builds and runs every test of Muvesecky: the unit and flow tests, the real-window
+# end-to-end tests, the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the two-thread tests under ThreadSanitizer, and the fuzzers for a bounded time.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
+jobs="$(nproc)"
 
 echo "== Only the SDL back end may include SDL"
-if grep -rlE '#include\s*[<"](SDL|SDL_mixer)' "$root"/{game,view,screens,data,tools,bench} \
+if grep -rlE '#include\s*[<"](SDL|SDL_mixer)[./>"]' "$root"/{game,view,screens,data,tools,bench,tests} \
         "$root"/services/*.{h,cpp} 2>/dev/null | grep -v '/services/platform_sdl'; then
     echo "SDL is included outside services/platform_sdl*" >&2
     exit 1
 fi
 
-echo "== Build and unit tests"
+echo "== Build and test (unit, flow and real-window tests)"
 "$root/scripts/build.sh" "$root/build"
-ctest --test-dir "$root/build" --output-on-failure -j "$(nproc)"
+ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer: the whole suite"
+"$root/scripts/build.sh" "$root/build-asan" -DMUV_SANITIZE=address -DMUV_BENCH=OFF
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs" -LE e2e
+
+echo "== ThreadSanitizer: the window thread, key buffer, tone queue and mode changes"
+cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DMUV_SANITIZE=thread -DMUV_BENCH=OFF >/dev/null
+ninja -C "$root/build-tsan" -j "$jobs" sdl_window sdl_audio
+ctest --test-dir "$root/build-tsan" --output-on-failure -R '^(SdlBackEnd|SdlAudio)\.' \
+    --timeout 600
+
+if [ -x "$root/scripts/fuzz.sh" ]; then
+    echo "== Fuzzing the readers of outside data"
+    FUZZ_SECONDS="${FUZZ_SECONDS:-30}" "$root/scripts/fuzz.sh"
+fi
