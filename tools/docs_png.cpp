@@ -1,0 +1,120 @@
+// Plays the real game on the headless platform and saves the README's pictures of play:
+// a corridor by day, the same at night, and the exit in sight, each with the status panel.
+// Usage: docs_png DATA_DIR OUT_DIR
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "game/flow.h"
+#include "game/state.h"
+#include "services/platform_headless.h"
+#include "services/services.h"
+
+namespace fs = std::filesystem;
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: docs_png DATA_DIR OUT_DIR\n");
+        return 2;
+    }
+    const fs::path data = fs::absolute(argv[1]);
+    const fs::path out = fs::absolute(argv[2]);
+    // A scratch copy of the data folder, so the shipped files are never touched.
+    const fs::path work = fs::temp_directory_path() / "muv-docs-png";
+    fs::remove_all(work);
+    fs::create_directories(work);
+    for (const auto& f : fs::directory_iterator(data)) {
+        if (f.is_regular_file()) {
+            fs::copy_file(f.path(), work / f.path().filename());
+        }
+    }
+    fs::current_path(work);
+
+    svc::HeadlessPlatform platform;
+    platform.setTimeOfDay(10, 0, 5);
+    svc::Services sv(platform);
+    game::GameState st;
+
+    // The script: each step waits for its picture, then acts once.
+    int step = 0;
+    double since = 0;
+    auto shot = [&](const char* name) {
+        platform.savePng((out / name).string());
+        std::printf("wrote %s\n", (out / name).c_str());
+    };
+    platform.onPass = [&] {
+        const int h = platform.frameHeight();
+        const double now = platform.ticks_ms();
+        switch (step) {
+        case 0: // the sound choice: keep the PC speaker
+            if (h == 400) {
+                platform.pressKey(svc::Key::Enter);
+                ++step;
+            }
+            break;
+        case 1: // the title: play
+            if (h == 480) {
+                platform.pressKey(svc::Key::Space);
+                ++step;
+            }
+            break;
+        case 2: // level 1's first frame, by day
+            if (h == 200 && st.level.frameCount >= 1) {
+                since = now;
+                ++step;
+            }
+            break;
+        case 3:
+            if (now - since > 1500) {
+                shot("play-day.png");
+                // Deep night falls; along row 2 facing south, a right turn looks west at the
+                // moon down an open corridor.
+                st.time.dayPhase = 66;
+                st.player.playerRow = 2;
+                st.player.playerCol = 9;
+                st.player.heading = 2;
+                st.player.stepRow = 1;
+                st.player.stepCol = 0;
+                platform.pressKey(svc::Key::Right);
+                since = now;
+                ++step;
+            }
+            break;
+        case 4:
+            if (now - since > 1500) {
+                shot("play-night.png");
+                st.time.dayPhase = 0;
+                st.time.skyColour = 7;
+                st.time.sunColour = 14;
+                // Two cells east of the exit, facing south; a right turn looks west at it.
+                st.player.playerRow = 6;
+                st.player.playerCol = 3;
+                st.player.heading = 2;
+                st.player.stepRow = 1;
+                st.player.stepCol = 0;
+                platform.pressKey(svc::Key::Right);
+                since = now;
+                ++step;
+            }
+            break;
+        case 5:
+            if (now - since > 1500) {
+                shot("play-exit.png");
+                platform.closeWindow();
+                ++step;
+            }
+            break;
+        default:
+            break;
+        }
+    };
+    try {
+        game::RunGame(sv, st);
+    } catch (const svc::ProgramExit&) {
+    }
+    fs::current_path(out);
+    fs::remove_all(work);
+    return step == 6 ? 0 : 1;
+}
