@@ -26,16 +26,6 @@ using testing_support::read_file;
 using testing_support::TempDir;
 using testing_support::write_file;
 
-// The pending error, answered with Yes so the next step can raise its own.
-int take_error(Harness& h)
-{
-    const int code = h.sv().pendingError();
-    if (code != 0) {
-        h.platform.pressKey(svc::Key::Y);
-        h.sv().checkpoint();
-    }
-    return code;
-}
 
 // Every item of a file, read until the end; the error that ended the reading is last.
 std::vector<std::string> items_of(const std::string& bytes)
@@ -73,16 +63,16 @@ TEST(SequentialFiles, WrittenItemsAreQuotedLinesAndNothingElse)
     h.sv().write_item(1, "");
     h.sv().close_all_files();
     EXPECT_EQ(read_file("sound.cop"), "\" 1\"\r\n\"\"\r\n");
-    EXPECT_EQ(take_error(h), 0);
+    EXPECT_EQ(h.answerError(), 0);
     // Nothing but the two files is left in the folder.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}), 2);
 
     h.sv().open_file("sound.cop", FileMode::Input, 1);
     EXPECT_EQ(h.sv().read_item(1), " 1");
     EXPECT_EQ(h.sv().read_item(1), "");
-    EXPECT_EQ(take_error(h), 0);
+    EXPECT_EQ(h.answerError(), 0);
     EXPECT_EQ(h.sv().read_item(1), "");
-    EXPECT_EQ(take_error(h), svc::kInputPastEnd);
+    EXPECT_EQ(h.answerError(), svc::kInputPastEnd);
     h.sv().close_all_files();
 }
 
@@ -126,48 +116,48 @@ TEST(SequentialFiles, ErrorsOfTheFileOperations)
     fs::create_directory("folder");
 
     h.sv().open_file("missing.txt", FileMode::Input, 1);
-    EXPECT_EQ(take_error(h), svc::kFileNotFound);
+    EXPECT_EQ(h.answerError(), svc::kFileNotFound);
     // The failed open left the number free.
     EXPECT_EQ(h.sv().read_item(1), "");
-    EXPECT_EQ(take_error(h), svc::kBadFileNumber);
+    EXPECT_EQ(h.answerError(), svc::kBadFileNumber);
     h.sv().close_all_files();
-    EXPECT_EQ(take_error(h), 0);
+    EXPECT_EQ(h.answerError(), 0);
 
     h.sv().open_file("nowhere/x.txt", FileMode::Input, 1);
-    EXPECT_EQ(take_error(h), svc::kPathNotFound);
+    EXPECT_EQ(h.answerError(), svc::kPathNotFound);
     h.sv().open_file("nowhere/x.txt", FileMode::Output, 1);
-    EXPECT_EQ(take_error(h), svc::kPathNotFound);
+    EXPECT_EQ(h.answerError(), svc::kPathNotFound);
     h.sv().open_file("here.txt/x", FileMode::Input, 1);
-    EXPECT_EQ(take_error(h), svc::kPathNotFound);
+    EXPECT_EQ(h.answerError(), svc::kPathNotFound);
     h.sv().open_file("folder", FileMode::Input, 1);
-    EXPECT_EQ(take_error(h), svc::kPathFileAccess);
+    EXPECT_EQ(h.answerError(), svc::kPathFileAccess);
     h.sv().open_file("folder", FileMode::Output, 1);
-    EXPECT_EQ(take_error(h), svc::kPathFileAccess);
+    EXPECT_EQ(h.answerError(), svc::kPathFileAccess);
     h.sv().open_file("", FileMode::Input, 1);
-    EXPECT_EQ(take_error(h), svc::kBadFileName);
+    EXPECT_EQ(h.answerError(), svc::kBadFileName);
     h.sv().open_file(std::string(5000, 'n'), FileMode::Output, 1);
-    EXPECT_EQ(take_error(h), svc::kBadFileName);
+    EXPECT_EQ(h.answerError(), svc::kBadFileName);
     h.sv().open_file("here.txt", FileMode::Input, 0);
-    EXPECT_EQ(take_error(h), svc::kBadFileNumber);
+    EXPECT_EQ(h.answerError(), svc::kBadFileNumber);
     h.sv().open_file("here.txt", FileMode::Input, 256);
-    EXPECT_EQ(take_error(h), svc::kBadFileNumber);
+    EXPECT_EQ(h.answerError(), svc::kBadFileNumber);
     h.sv().write_item(3, "x");
-    EXPECT_EQ(take_error(h), svc::kBadFileNumber);
+    EXPECT_EQ(h.answerError(), svc::kBadFileNumber);
 
     h.sv().open_file("here.txt", FileMode::Input, 255);
     h.sv().open_file("other.txt", FileMode::Output, 255);
-    EXPECT_EQ(take_error(h), svc::kFileAlreadyOpen);
+    EXPECT_EQ(h.answerError(), svc::kFileAlreadyOpen);
     h.sv().write_item(255, "x");
-    EXPECT_EQ(take_error(h), svc::kBadFileMode);
+    EXPECT_EQ(h.answerError(), svc::kBadFileMode);
     h.sv().open_file("./here.txt", FileMode::Output, 2);
-    EXPECT_EQ(take_error(h), svc::kFileAlreadyOpen);
+    EXPECT_EQ(h.answerError(), svc::kFileAlreadyOpen);
     h.sv().open_file("other.txt", FileMode::Output, 2);
     EXPECT_EQ(h.sv().read_item(2), "");
-    EXPECT_EQ(take_error(h), svc::kBadFileMode);
+    EXPECT_EQ(h.answerError(), svc::kBadFileMode);
     // The read that failed on the wrong file did not move the other one.
     EXPECT_EQ(h.sv().read_item(255), "x");
     h.sv().close_all_files();
-    EXPECT_EQ(take_error(h), 0);
+    EXPECT_EQ(h.answerError(), 0);
     EXPECT_EQ(read_file("other.txt"), "");
     EXPECT_EQ(read_file("here.txt"), "\"x\"\r\n");
 }

@@ -37,14 +37,6 @@ std::uint32_t seedGiving(int wanted)
     }
 }
 
-void solidBlock(std::vector<std::int16_t>& buffer, int w, int h, int colour)
-{
-    const std::vector<std::uint8_t> indices(static_cast<std::size_t>(w * h),
-                                            static_cast<std::uint8_t>(colour));
-    const std::vector<std::uint8_t> bytes = svc::encode_block(w, h, indices.data());
-    std::fill(buffer.begin(), buffer.end(), 0);
-    std::memcpy(buffer.data(), bytes.data(), bytes.size());
-}
 
 // Where each of the eight birds sits with every offset at 10.
 struct Place {
@@ -60,10 +52,10 @@ class Seagulls : public ::testing::Test {
     {
         h.sv().set_screen_mode(8);
         // Each picture in its own colour: gab 1, gab2 2, gab3 3, gab4 4.
-        solidBlock(st.pictures.gab, 4, 2, 1);
-        solidBlock(st.pictures.gab2, 4, 2, 2);
-        solidBlock(st.pictures.gab3, 4, 2, 3);
-        solidBlock(st.pictures.gab4, 4, 2, 4);
+        testing_support::solid_block(st.pictures.gab, 4, 2, 1);
+        testing_support::solid_block(st.pictures.gab2, 4, 2, 2);
+        testing_support::solid_block(st.pictures.gab3, 4, 2, 3);
+        testing_support::solid_block(st.pictures.gab4, 4, 2, 4);
         st.time.clockSeconds = "10";
     }
     void fly() { screens::FlySeagulls(h.sv(), st); }

@@ -35,14 +35,6 @@ std::string bottom(int w)
 const std::string kSide = "\xBA";
 
 // A solid w x h block of one colour in a picture buffer.
-void solidBlock(std::vector<std::int16_t>& buffer, int w, int h, int colour)
-{
-    const std::vector<std::uint8_t> indices(static_cast<std::size_t>(w * h),
-                                            static_cast<std::uint8_t>(colour));
-    const std::vector<std::uint8_t> bytes = svc::encode_block(w, h, indices.data());
-    std::fill(buffer.begin(), buffer.end(), 0);
-    std::memcpy(buffer.data(), bytes.data(), bytes.size());
-}
 
 // One piece of text expected on the panel, in its colour.
 struct Expected {
@@ -59,7 +51,7 @@ class StatusPanel : public ::testing::Test {
         sv().set_screen_mode(8);
         for (auto* b :
              {&st.pictures.gab, &st.pictures.gab2, &st.pictures.gab3, &st.pictures.gab4}) {
-            solidBlock(*b, 8, 4, 9);
+            testing_support::solid_block(*b, 8, 4, 9);
         }
         st.level.levelNumber = 3;
         st.level.minutesLeft = 4;

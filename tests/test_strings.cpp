@@ -12,16 +12,6 @@ namespace {
 
 using testing_support::Harness;
 
-// The pending error, answered with Yes so the next step can raise its own.
-int take_error(Harness& h)
-{
-    const int code = h.sv().pendingError();
-    if (code != 0) {
-        h.platform.pressKey(svc::Key::Y);
-        h.sv().checkpoint();
-    }
-    return code;
-}
 
 TEST(TextFunctions, MiddlePartStartAndLengthRules)
 {
@@ -64,21 +54,21 @@ TEST(TextFunctions, RefusalsRaiseTheirErrorsAndGiveTheFixedResults)
 {
     Harness h;
     EXPECT_EQ(svc::character_from_code(256), "");
-    EXPECT_EQ(take_error(h), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall);
     EXPECT_EQ(svc::character_from_code(-1), "");
-    EXPECT_EQ(take_error(h), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall);
     EXPECT_EQ(svc::first_code(""), 0);
-    EXPECT_EQ(take_error(h), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall);
     EXPECT_EQ(svc::square_root(-1), 0.0);
-    EXPECT_EQ(take_error(h), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall);
     EXPECT_EQ(svc::repeated_byte(2, 256), "");
-    EXPECT_EQ(take_error(h), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall);
     EXPECT_EQ(svc::spaces(svc::kMaxTextLength + 1), "");
-    EXPECT_EQ(take_error(h), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall);
     EXPECT_EQ(svc::power(-8, 0.5), 0.0);
-    EXPECT_EQ(take_error(h), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall);
     EXPECT_EQ(svc::power(10, 400), 0.0);
-    EXPECT_EQ(take_error(h), svc::kOverflow);
+    EXPECT_EQ(h.answerError(), svc::kOverflow);
 
     // The accepted edges raise nothing.
     EXPECT_EQ(svc::spaces(svc::kMaxTextLength).size(), 32767u);
@@ -86,7 +76,7 @@ TEST(TextFunctions, RefusalsRaiseTheirErrorsAndGiveTheFixedResults)
     EXPECT_EQ(svc::square_root(2.25), 1.5);
     EXPECT_EQ(svc::power(-2, 3), -8.0);
     EXPECT_EQ(svc::power(2, -1), 0.5);
-    EXPECT_EQ(take_error(h), 0);
+    EXPECT_EQ(h.answerError(), 0);
 }
 
 TEST(Rounding, StoresIntoIntegersRoundTiesToEven)
@@ -105,13 +95,13 @@ TEST(Rounding, ValuesOutsideSixteenBitsOverflow)
 {
     Harness h;
     EXPECT_EQ(svc::round_to_int16(32767.5), 0); // rounds to 32768
-    EXPECT_EQ(take_error(h), svc::kOverflow);
+    EXPECT_EQ(h.answerError(), svc::kOverflow);
     EXPECT_EQ(svc::round_to_int16(-32769), 0);
-    EXPECT_EQ(take_error(h), svc::kOverflow);
+    EXPECT_EQ(h.answerError(), svc::kOverflow);
     EXPECT_EQ(svc::round_to_int16(std::nan("")), 0);
-    EXPECT_EQ(take_error(h), svc::kOverflow);
+    EXPECT_EQ(h.answerError(), svc::kOverflow);
     EXPECT_EQ(svc::round_to_int16(1e300), 0);
-    EXPECT_EQ(take_error(h), svc::kOverflow);
+    EXPECT_EQ(h.answerError(), svc::kOverflow);
 }
 
 TEST(CheckedArray, SubscriptsOutsideTheBoundsRaiseNineAndTouchNothing)
@@ -122,12 +112,12 @@ TEST(CheckedArray, SubscriptsOutsideTheBoundsRaiseNineAndTouchNothing)
     grid(1, 2) = "X";
     grid(32, 32) = "c";
     EXPECT_EQ(grid.elements()[1 * 33 + 2], "X"); // row-major
-    EXPECT_EQ(take_error(h), 0);
+    EXPECT_EQ(h.answerError(), 0);
 
     grid(33, 0) = "bad";
-    EXPECT_EQ(take_error(h), svc::kSubscriptOutOfRange);
+    EXPECT_EQ(h.answerError(), svc::kSubscriptOutOfRange);
     EXPECT_EQ(grid(0, -1), ""); // the scratch element does not keep the bad write
-    EXPECT_EQ(take_error(h), svc::kSubscriptOutOfRange);
+    EXPECT_EQ(h.answerError(), svc::kSubscriptOutOfRange);
     for (const std::string& cell : grid.elements()) {
         EXPECT_NE(cell, "bad");
     }
@@ -139,9 +129,9 @@ TEST(CheckedArray, SubscriptsOutsideTheBoundsRaiseNineAndTouchNothing)
     EXPECT_EQ(words.elements()[4], 9);
     const auto& constWords = words;
     EXPECT_EQ(constWords(3), 0);
-    EXPECT_EQ(take_error(h), svc::kSubscriptOutOfRange);
+    EXPECT_EQ(h.answerError(), svc::kSubscriptOutOfRange);
     EXPECT_EQ(constWords(-2), 7);
-    EXPECT_EQ(take_error(h), 0);
+    EXPECT_EQ(h.answerError(), 0);
 }
 
 } // namespace

@@ -12,16 +12,6 @@ namespace {
 
 using testing_support::Harness;
 
-// The pending error, answered with Yes so the next step can raise its own.
-int take_error(Harness& h)
-{
-    const int code = h.sv().pendingError();
-    if (code != 0) {
-        h.platform.pressKey(svc::Key::Y);
-        h.sv().checkpoint();
-    }
-    return code;
-}
 
 // The pixels of one text cell (1-based row and column), row by row.
 std::vector<int> cell_pixels(const svc::ScreenImage& s, int row, int col)
@@ -277,22 +267,22 @@ TEST(TextPlacement, LocateRefusesRowsAndColumnsOutsideTheScreen)
     Harness h;
     h.sv().set_screen_mode(8);
     h.sv().locate(25, 80);
-    EXPECT_EQ(take_error(h), 0);
+    EXPECT_EQ(h.answerError(), 0);
     for (auto [row, col] : {std::pair{0, 1}, {26, 1}, {1, 0}, {1, 81}, {-3, -3}}) {
         h.sv().locate(row, col);
-        EXPECT_EQ(take_error(h), svc::kIllegalFunctionCall) << row << "," << col;
+        EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall) << row << "," << col;
         EXPECT_EQ(cursor(h), (Cursor{25, 80}));
     }
     h.sv().set_screen_mode(12);
     h.sv().locate(30, 1);
-    EXPECT_EQ(take_error(h), 0);
+    EXPECT_EQ(h.answerError(), 0);
     h.sv().locate(31, 1);
-    EXPECT_EQ(take_error(h), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall);
 
     // With the print area narrowed to the last row, only that row is open.
     h.screen().printTop = h.screen().printBottom = 30;
     h.sv().locate(29, 1);
-    EXPECT_EQ(take_error(h), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall);
 }
 
 TEST(TextPlacement, FitBeforePrintAndTabTo)

@@ -19,14 +19,6 @@ namespace {
 using game::i16;
 using testing_support::Harness;
 
-void solidBlock(std::vector<std::int16_t>& buffer, int w, int h, int colour)
-{
-    const std::vector<std::uint8_t> indices(static_cast<std::size_t>(w * h),
-                                            static_cast<std::uint8_t>(colour));
-    const std::vector<std::uint8_t> bytes = svc::encode_block(w, h, indices.data());
-    std::fill(buffer.begin(), buffer.end(), 0);
-    std::memcpy(buffer.data(), bytes.data(), bytes.size());
-}
 
 class TimeOfDay : public ::testing::Test {
   protected:
@@ -177,8 +169,8 @@ TEST_F(TimeOfDay, SkyObjectsByHeading)
 
 TEST_F(TimeOfDay, CloudsByDayAndByNight)
 {
-    solidBlock(st.pictures.cloudDay, 4, 2, 5);
-    solidBlock(st.pictures.cloudEvening, 4, 2, 6);
+    testing_support::solid_block(st.pictures.cloudDay, 4, 2, 5);
+    testing_support::solid_block(st.pictures.cloudEvening, 4, 2, 6);
     for (int k = 1; k <= 40; ++k) {
         st.time.cloudY[static_cast<std::size_t>(k)] = static_cast<i16>(k);
     }

@@ -40,6 +40,15 @@ int main(int argc, char** argv)
     // The script: each step waits for its picture, then acts once.
     int step = 0;
     double since = 0;
+    // Puts the player on a cell facing south; a right turn (the key the script then presses)
+    // looks west from there and draws the new picture.
+    auto faceSouthAt = [&](game::i16 row, game::i16 col) {
+        st.player.playerRow = row;
+        st.player.playerCol = col;
+        st.player.heading = 2;
+        st.player.stepRow = 1;
+        st.player.stepCol = 0;
+    };
     auto shot = [&](const char* name) {
         platform.savePng((out / name).string());
         std::printf("wrote %s\n", (out / name).c_str());
@@ -69,14 +78,10 @@ int main(int argc, char** argv)
         case 3:
             if (now - since > 1500) {
                 shot("play-day.png");
-                // Deep night falls; along row 2 facing south, a right turn looks west at the
-                // moon down an open corridor.
+                // Deep night falls; from row 2 the view west runs down an open corridor under
+                // the moon.
                 st.time.dayPhase = 66;
-                st.player.playerRow = 2;
-                st.player.playerCol = 9;
-                st.player.heading = 2;
-                st.player.stepRow = 1;
-                st.player.stepCol = 0;
+                faceSouthAt(2, 9);
                 platform.pressKey(svc::Key::Right);
                 since = now;
                 ++step;
@@ -88,12 +93,7 @@ int main(int argc, char** argv)
                 st.time.dayPhase = 0;
                 st.time.skyColour = 7;
                 st.time.sunColour = 14;
-                // Two cells east of the exit, facing south; a right turn looks west at it.
-                st.player.playerRow = 6;
-                st.player.playerCol = 3;
-                st.player.heading = 2;
-                st.player.stepRow = 1;
-                st.player.stepCol = 0;
+                faceSouthAt(6, 3); // two cells east of the exit
                 platform.pressKey(svc::Key::Right);
                 since = now;
                 ++step;

@@ -1,11 +1,14 @@
 // Test support implementation.
 #include "tests/support/harness.h"
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <vector>
 
+#include "services/block_codec.h"
 #include "services/png_writer.h"
 #include "services/window_loop.h"
 
@@ -15,6 +18,25 @@ Harness::Harness(int hours, int minutes, int seconds, double ms)
 {
     platform.setTimeOfDay(hours, minutes, seconds, ms);
     services = std::make_unique<svc::Services>(platform);
+}
+
+int Harness::answerError()
+{
+    const int code = services->pendingError();
+    if (code != 0) {
+        platform.pressKey(svc::Key::Y);
+        services->checkpoint();
+    }
+    return code;
+}
+
+void solid_block(std::vector<std::int16_t>& buffer, int w, int h, int colour)
+{
+    const std::vector<std::uint8_t> indices(static_cast<std::size_t>(w * h),
+                                            static_cast<std::uint8_t>(colour));
+    const std::vector<std::uint8_t> bytes = svc::encode_block(w, h, indices.data());
+    std::fill(buffer.begin(), buffer.end(), 0);
+    std::memcpy(buffer.data(), bytes.data(), bytes.size());
 }
 
 TempDir::TempDir()

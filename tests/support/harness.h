@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "services/platform_headless.h"
 #include "services/services.h"
@@ -20,6 +21,8 @@ struct Harness {
     svc::Services& sv() { return *services; }
     svc::ScreenImage& screen() { return services->screen(); }
     // Runs fn on the game's side; returns the exit code if it ended the program, else -1.
+    // The pending error (0 if none), answered with Yes so the next step can raise its own.
+    int answerError();
     template <class Fn> int run(Fn&& fn)
     {
         try {
@@ -45,6 +48,9 @@ private:
 
 // Writes the current screen image as a PNG (for people looking at test output).
 bool save_screen_png(const svc::ScreenImage& image, const std::string& path);
+
+// Fills a picture buffer with a w x h block of one colour (the rest of the buffer zeroed).
+void solid_block(std::vector<std::int16_t>& buffer, int w, int h, int colour);
 
 // Reads a whole file as bytes.
 std::string read_file(const std::filesystem::path& p);
