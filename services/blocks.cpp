@@ -5,8 +5,10 @@
 #include <cstring>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "services/block_codec.h"
+#include "services/block_file.h"
 #include "services/entry.h"
 #include "services/raster.h"
 #include "services/services.h"
@@ -29,20 +31,6 @@ std::uint8_t* bytes_at(Words array, std::size_t at)
 {
     return reinterpret_cast<std::uint8_t*>(array.data() + at);
 }
-
-// One plane byte spread to eight bytes of 0 or 1, the leftmost pixel (the high bit) first.
-struct PlaneSpread {
-    std::uint64_t bytes[256] = {};
-    PlaneSpread()
-    {
-        for (int b = 0; b < 256; ++b) {
-            for (int k = 0; k < 8; ++k) {
-                bytes[b] |= static_cast<std::uint64_t>((b >> (7 - k)) & 1) << (k * 8);
-            }
-        }
-    }
-};
-const PlaneSpread kPlaneSpread;
 
 // The new pixel for destination d and block pixel c under a drawing action.
 std::uint8_t combine(int action, std::uint8_t d, std::uint8_t c)
@@ -152,7 +140,7 @@ void Services::put_block(float x, float y, Words array, std::size_t at, int acti
     const int w = block_width(block);
     const int h = block_height(block);
     // A header promising more than the array holds is refused rather than read past it.
-    if (room < block_bytes(w, h) || left < 0 || top < 0 || left + w - 1 >= img.width() ||
+    if (!block_fits(block, room) || left < 0 || top < 0 || left + w - 1 >= img.width() ||
         top + h - 1 >= img.height()) {
         raise(kIllegalFunctionCall);
         return;
@@ -160,13 +148,9 @@ void Services::put_block(float x, float y, Words array, std::size_t at, int acti
     // Eight pixels at a time: the four plane bytes of a row give eight colour bytes at once.
     const int rowBytes = (w + 7) / 8;
     for (int j = 0; j < h; ++j) {
-        const std::uint8_t* planes = block + 4 + static_cast<std::size_t>(j) * 4 * rowBytes;
         const int py = top + j;
         for (int bx = 0; bx < rowBytes; ++bx) {
-            const std::uint64_t colours = kPlaneSpread.bytes[planes[bx]] |
-                                          kPlaneSpread.bytes[planes[rowBytes + bx]] << 1 |
-                                          kPlaneSpread.bytes[planes[2 * rowBytes + bx]] << 2 |
-                                          kPlaneSpread.bytes[planes[3 * rowBytes + bx]] << 3;
+            const std::uint64_t colours = block_eight_pixels(block, j, bx);
             const int count = w - bx * 8 < 8 ? w - bx * 8 : 8;
             // Copy and OR, the game's two actions, go a word at a time.
             if (action == 1 || action == 4) {
@@ -197,20 +181,16 @@ void Services::load_block_file(const std::string& name, Words array, std::size_t
         raise(kFileNotFound);
         return;
     }
-    std::uint8_t header[7];
-    if (std::fread(header, 1, sizeof header, file.get()) != sizeof header || header[0] != 0xFD) {
-        raise(kBadFileMode);
-        return;
+    // At most the header and as many data bytes as the array can take are read.
+    const std::size_t room = room_from(array, at);
+    std::vector<std::uint8_t> bytes(kBlockFileHeader + room);
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
+    const BlockFileCheck check = check_block_file(bytes.data(), got, room);
+    if (check.copy > 0) {
+        std::memcpy(bytes_at(array, at), bytes.data() + kBlockFileHeader, check.copy);
     }
-    const std::size_t length = header[5] | (header[6] << 8);
-    // The file's own length is not to be trusted: data that would run past the end of
-    // the array are refused as a bad file instead of being written beyond it.
-    if (length > room_from(array, at)) {
-        raise(kBadFileMode);
-        return;
-    }
-    if (length > 0 && std::fread(bytes_at(array, at), 1, length, file.get()) != length) {
-        raise(kBadFileMode);
+    if (check.error != 0) {
+        raise(check.error);
     }
 }
 
