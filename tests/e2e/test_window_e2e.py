@@ -1,0 +1,346 @@
+#!/usr/bin/env python3
+"""Plays the real game in a real X window and checks what the window shows.
+
+Usage: test_window_e2e.py GAME_BINARY DATA_DIR
+Prints one line per check and "N passed, M failed"; exits 1 on a failure, 77 (skipped) when the
+X tools are missing.
+"""
+import os
+import shutil
+import sys
+import time
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from xwindow import Game  # noqa: E402
+
+SKIPPED = 77
+
+# The sixteen colours as the window shows them.
+BLUE, GREEN, CYAN, RED, MAGENTA = 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA
+GREY, LIGHT_GREEN, LIGHT_CYAN, LIGHT_RED = 0xAAAAAA, 0x55FF55, 0x55FFFF, 0xFF5555
+YELLOW, WHITE = 0xFFFF55, 0xFFFFFF
+DIALOG_FACE, DIALOG_TITLE = 0xC0C0C0, 0x000080
+
+# The files every run starts from: PC speaker, no level saved.
+FRESH = {"sound.cop": b'" 0"\r\n', "LEVEL.MGS": b'"\x8c"\r\n'}
+
+# During play: the left panel and the lower half of the corridor. The seagulls fly above
+# row 100 and the clock ticks on the right, so those are left out.
+PLAY_STILL = [(0, 0, 119, 199), (120, 100, 519, 199)]
+
+# Level 1 from its start (9, 9) facing north to its exit (6, 1): (keys, what the last one does).
+LEVEL_1_ROUTE = [
+    (["Up"] * 7 + ["Left"] + ["Up"] * 5 + ["Left"] + ["Up"] * 2 + ["Right"] + ["Up"] * 2 +
+     ["Right"] + ["Up"] * 2, "key"),
+    (["Right", "Right"] + ["Up"] * 2 + ["Left"] + ["Up"] * 3 + ["Right", "Up"], "door"),
+    (["Up"] * 3 + ["Right"] + ["Up"] * 2 + ["Right"] + ["Up"] * 2 + ["Left"] + ["Up"] * 2, "exit"),
+]
+
+
+def cell_has(picture, row, col, colour, cell_h=8):
+    """True if the text cell (1-based row and column, 8 pixels wide) shows the colour."""
+    x0, y0 = (col - 1) * 8, (row - 1) * cell_h
+    return picture.count(colour, (x0, y0, x0 + 7, y0 + cell_h - 1)) > 0
+
+
+def text_shape(picture, row, col, text, colour, cell_h=8):
+    """Mismatches between a printed text and the cells: a letter's cell must show the colour,
+    a space's cell must not. Empty when the window shows the text's layout in that colour."""
+    bad = []
+    for i, ch in enumerate(text):
+        if cell_has(picture, row, col + i, colour, cell_h) != (ch != " "):
+            bad.append(f"{col + i}:{ch!r}")
+    return bad
+
+
+def shows_text(row, col, text, colour, cell_h=8, size=None):
+    def cond(p):
+        return (size is None or (p.width, p.height) == size) and \
+            not text_shape(p, row, col, text, colour, cell_h)
+    return cond
+
+
+# The status panel's boxes by the colour of their top borders (row, column, colour).
+PANEL_BOXES = {"exit": (2, 5, LIGHT_RED), "x-ray": (7, 5, YELLOW), "compass": (14, 5, MAGENTA),
+               "key": (19, 5, MAGENTA), "door": (2, 70, LIGHT_RED), "level": (7, 70, LIGHT_GREEN),
+               "time": (10, 70, YELLOW), "menu": (15, 70, LIGHT_GREEN),
+               "save": (18, 70, LIGHT_RED)}
+
+
+def wrong_boxes(picture):
+    return [n for n, (row, col, c) in PANEL_BOXES.items() if not cell_has(picture, row, col, c)]
+
+
+def play_view(picture):
+    return tuple(picture.region(box) for box in PLAY_STILL)
+
+
+class Runner:
+    def __init__(self, binary, data_dir):
+        self.binary, self.data_dir = binary, data_dir
+        self.passed = self.failed = 0
+
+    def game(self, files=None):
+        return Game(self.binary, self.data_dir, dict(FRESH, **(files or {})))
+
+    def check(self, name, ok, detail=""):
+        if ok:
+            self.passed += 1
+            print(f"PASS {name}", flush=True)
+        else:
+            self.failed += 1
+            print(f"FAIL {name}{': ' + detail if detail else ''}", flush=True)
+        return ok
+
+    def expect(self, name, game, cond, seconds, detail=None):
+        """Waits for the window to show what cond() looks for; a check either way.
+        Returns the picture, or None when it never came (detail(picture) says what was seen)."""
+        try:
+            picture = game.wait_picture(cond, seconds)
+        except AssertionError:
+            picture = None
+        seen = ""
+        if picture is None and detail is not None:
+            try:
+                seen = detail(game.picture())
+            except Exception as e:  # noqa: BLE001 - the window may be gone
+                seen = str(e)
+        self.check(name, picture is not None, seen or "not seen")
+        return picture
+
+    def scenario(self, name, body, files=None):
+        """Runs one game; an exception fails the scenario's remaining checks as one."""
+        game = None
+        try:
+            game = self.game(files)
+            body(game)
+        except Exception as e:  # noqa: BLE001 - reported as a failed check
+            self.check(f"{name} (stopped)", False, f"{type(e).__name__}: {e}")
+            traceback.print_exc(limit=3)
+            if game is not None:
+                print(game.output()[-2000:], file=sys.stderr)
+        finally:
+            if game is not None:
+                game.finish()
+
+
+def wait_settled(game, before, seconds=8):
+    """Waits until the still parts of the play screen differ from `before` and stay unchanged
+    over three reads; returns that picture, or None on a timeout."""
+    end = time.time() + seconds
+    last, same = None, 0
+    while time.time() < end:
+        try:
+            p = game.picture()
+        except Exception:  # noqa: BLE001 - the window may be between two sizes
+            time.sleep(0.02)
+            continue
+        view = play_view(p)
+        if view != before:
+            same = same + 1 if view == last else 0
+            last = view
+            if same >= 2:
+                return p
+        time.sleep(0.03)
+    return None
+
+
+def start_level_1(game):
+    """Sound choice (PC speaker) -> title -> level 1; returns its first settled picture."""
+    game.wait_picture(lambda p: p.height == 400, message="no sound choice")
+    game.key("Return")
+    game.wait_picture(lambda p: p.height == 480, message="no title screen")
+    game.key("space")
+    line = shows_text(20, 27, "Muvesecky Nano: 1600 mq", LIGHT_CYAN, size=(640, 200))
+    return game.wait_picture(lambda p: line(p) and not wrong_boxes(p), 10, "level 1 did not start")
+
+
+def journey(r, g):
+    """One game from the sound choice through level 1, saving level 2, and back."""
+    # Sound choice: text mode 640 x 400, the PC speaker entry highlighted (grey behind row 8).
+    row8, row10 = (264, 112, 399, 127), (264, 144, 399, 159)
+    r.expect("sound choice: 640x400, PC speaker highlighted (colour 1 on 7)", g,
+             lambda p: (p.width, p.height) == (640, 400) and p.count(GREY, row8) > 500 and
+             p.count(BLUE, row8) > 0 and p.count(GREY, row10) == 0, 5,
+             lambda p: f"{p.width}x{p.height}, grey on row 8 {p.count(GREY, row8)}, "
+                       f"on row 10 {p.count(GREY, row10)}")
+    g.key("Down")
+    r.expect("sound choice: Down moves the highlight to Scheda Audio", g,
+             lambda p: p.count(GREY, row10) > 500 and p.count(BLUE, row10) > 0 and
+             p.count(GREY, row8) == 0, 3)
+    g.key("Up")
+    r.expect("sound choice: Up brings it back", g,
+             lambda p: p.count(GREY, row8) > 500 and p.count(GREY, row10) == 0, 3)
+
+    g.key("Return")
+    r.expect("title: 640x480 after Enter, the name in many colours", g,
+             lambda p: (p.width, p.height) == (640, 480) and
+             len(p.colours((0, 0, 639, 110))) >= 5, 5,
+             lambda p: f"{p.width}x{p.height}")
+
+    # Level 1's first frame: its line, then the panel once the opening tune has played.
+    g.key("space")
+    if not r.expect("level 1: 640x200 with 'Muvesecky Nano: 1600 mq' in colour 11", g,
+                    shows_text(20, 27, "Muvesecky Nano: 1600 mq", LIGHT_CYAN, size=(640, 200)),
+                    10, lambda p: f"{p.width}x{p.height}, cells "
+                    f"{text_shape(p, 20, 27, 'Muvesecky Nano: 1600 mq', LIGHT_CYAN)}"):
+        return
+    first = r.expect("level 1: panel boxes in their colours", g, lambda p: not wrong_boxes(p), 5,
+                     lambda p: f"wrong: {wrong_boxes(p)}")
+    if first is None:
+        return
+    r.check("level 1: panel texts (Chiave a, Porta a, NORD)",
+            not text_shape(first, 20, 3, " Chiave a ", MAGENTA) and
+            not text_shape(first, 3, 68, " Porta a  ", LIGHT_RED) and
+            not text_shape(first, 17, 6, "NORD", WHITE),
+            f"{text_shape(first, 20, 3, ' Chiave a ', MAGENTA)} "
+            f"{text_shape(first, 3, 68, ' Porta a  ', LIGHT_RED)} "
+            f"{text_shape(first, 17, 6, 'NORD', WHITE)}")
+    left, right, floor = (120, 20, 300, 180), (340, 20, 519, 180), (140, 185, 500, 199)
+    r.check("level 1: corridor of blue walls on both sides over a red and grey floor",
+            first.count(BLUE, left) > 1000 and first.count(BLUE, right) > 1000 and
+            first.count(RED, floor) > 500 and first.count(GREY, floor) > 500,
+            f"blue {first.count(BLUE, left)}/{first.count(BLUE, right)}, floor red "
+            f"{first.count(RED, floor)} grey {first.count(GREY, floor)}")
+
+    # Level 1 on foot: every key must change the picture.
+    view = play_view(first)
+    for keys, goal in LEVEL_1_ROUTE:
+        for n, key in enumerate(keys):
+            g.key(key)
+            p = wait_settled(g, view, 10)
+            if p is None:
+                r.check(f"level 1: walking to the {goal}", False,
+                        f"key {n + 1} ({key}) changed nothing")
+                return
+            view = play_view(p)
+            if goal == "key" and n == 2:
+                r.check("steps: three steps forward each change the corridor; the level "
+                        "line is gone", text_shape(p, 20, 27, "Muvesecky", LIGHT_CYAN) != [])
+        if goal == "key":
+            r.expect("level 1: key taken ('-Chiave-', '-- SI --' in colour 11)", g,
+                     lambda p: not text_shape(p, 20, 3, " -Chiave- ", MAGENTA) and
+                     not text_shape(p, 22, 3, " -- SI --", LIGHT_CYAN), 6,
+                     lambda p: f"{text_shape(p, 20, 3, ' -Chiave- ', MAGENTA)} "
+                               f"{text_shape(p, 22, 3, ' -- SI --', LIGHT_CYAN)}")
+        elif goal == "door":
+            r.expect("level 1: door opened ('Porta', '-Aperta-')", g,
+                     lambda p: not text_shape(p, 3, 68, "  Porta   ", LIGHT_RED) and
+                     not text_shape(p, 5, 69, "-Aperta-", LIGHT_GREEN), 6,
+                     lambda p: f"{text_shape(p, 3, 68, '  Porta   ', LIGHT_RED)} "
+                               f"{text_shape(p, 5, 69, '-Aperta-', LIGHT_GREEN)}")
+        view = play_view(g.picture())
+    level2 = shows_text(20, 27, "Muvesecky Di Archimede: 3600 mq", LIGHT_CYAN, size=(640, 200))
+    if not r.expect("level 1: exit reached, level 2 'Di Archimede:' begins", g, level2, 10,
+                    lambda p: f"{p.width}x{p.height} " + str(text_shape(
+                        p, 20, 27, "Muvesecky Di Archimede: 3600 mq", LIGHT_CYAN))):
+        return
+    g.wait_picture(lambda p: not wrong_boxes(p), 5, "no panel on level 2")
+
+    # Ctrl+S saves level 2.
+    g.key("ctrl+s")
+    r.expect("level 2: Ctrl+S shows 'Livello 2' and '-Salvato-'", g,
+             lambda p: not text_shape(p, 22, 68, " -Salvato- ", YELLOW) and
+             not text_shape(p, 21, 69, "Livello", LIGHT_RED), 3)
+    saved = g.file("LEVEL.MGS")
+    r.check("level 2: Ctrl+S writes LEVEL.MGS = 22 8D 22 0D 0A", saved == b'"\x8d"\r\n',
+            saved.hex(" "))
+
+    # X: back to the title; Space: the level menu; "l": level 2 again.
+    g.key("X")
+    if not r.expect("X: back to the title", g, lambda p: p.height == 480, 8):
+        return
+    g.key("space")
+    menu = "                 < >=Nuova Partita    < >=Livello Salvato"
+    if not r.expect("title: level menu '< >=Nuova Partita    < >=Livello Salvato' in colour 10, "
+                    "N and L in white", g,
+                    lambda p: (p.width, p.height) == (640, 480) and
+                    not text_shape(p, 18, 3, menu, LIGHT_GREEN, 16) and
+                    cell_has(p, 18, 21, WHITE, 16) and cell_has(p, 18, 42, WHITE, 16), 8,
+                    lambda p: str(text_shape(p, 18, 3, menu, LIGHT_GREEN, 16))):
+        return
+    g.key("l")
+    r.expect("level menu: 'l' resumes level 2", g, level2, 8)
+
+    # The window's close button ends the game at once.
+    g.close_window()
+    r.check("close button ends the program within 5 s", g.wait_exit(5) is not None,
+            "still running")
+
+
+def pause(r, g):
+    """The Pause key: the next key only resumes, the one after it plays."""
+    before = start_level_1(g)
+    g.key("Pause")
+    time.sleep(0.3)
+    frozen = g.picture()
+    time.sleep(0.7)
+    r.check("pause: the picture stands still (the seagulls too)",
+            g.picture().pixels == frozen.pixels)
+    g.key("Up")
+    time.sleep(1.0)
+    after = g.picture()
+    r.check("pause: the key after Pause only resumes (the corridor stays)",
+            play_view(after) == play_view(before))
+    g.key("Up")
+    r.check("pause: the next key moves again", wait_settled(g, play_view(after), 5) is not None)
+
+
+def missing_picture(r, g):
+    """A deleted picture file: error 53's dialog over the picture; No ends the program."""
+    g.wait_picture(lambda p: p.height == 400, message="no sound-choice screen")
+    g.key("Return")
+    if not r.expect("missing alber.grh: 'Unhandled Error #53' dialog (grey box, navy title bar) "
+                    "over the picture", g,
+                    lambda p: p.count(DIALOG_FACE) > 2000 and p.count(DIALOG_TITLE) > 500 and
+                    len(p.colours()) > 3, 8):
+        return
+    g.key("n")
+    r.check("missing alber.grh: No ends the program", g.wait_exit(5) is not None, "still running")
+
+
+def end_prompt(r, g):
+    """FINE on the title: text mode, "Press any key to continue" on the last row, a key ends."""
+    g.wait_picture(lambda p: p.height == 400, message="no sound-choice screen")
+    g.key("Return")
+    g.wait_picture(lambda p: p.height == 480, message="no title screen")
+    gioca, fine = (54, 340, 100, 370), (422, 340, 468, 370)
+    g.key("Left")
+    r.expect("title: Left moves the arrow from GIOCA to FINE", g,
+             lambda p: p.count(YELLOW, fine) > 50 and p.count(YELLOW, gioca) == 0, 5,
+             lambda p: f"yellow at GIOCA {p.count(YELLOW, gioca)}, at FINE {p.count(YELLOW, fine)}")
+    g.key("space")
+    prompt = "Press any key to continue"
+    if not r.expect("FINE: only 'Press any key to continue' on the last row of 640x400 text", g,
+                    lambda p: (p.width, p.height) == (640, 400) and
+                    not text_shape(p, 25, 1, prompt, GREY, 16) and
+                    p.count(0, (0, 0, 639, 383)) == 640 * 384, 6):
+        return
+    time.sleep(0.3)
+    r.check("FINE: the prompt waits for a key", g.proc.poll() is None, "ended without a key")
+    g.key("a")
+    r.check("FINE: a key ends the program", g.wait_exit(5) is not None, "still running")
+
+
+def main():
+    if len(sys.argv) != 3:
+        print("usage: test_window_e2e.py GAME_BINARY DATA_DIR", file=sys.stderr)
+        return 2
+    missing = [t for t in ("Xvfb", "xdotool", "xwd", "xdpyinfo") if shutil.which(t) is None]
+    if missing:
+        print(f"SKIPPED: the real-window tests need {', '.join(missing)} "
+              "(scripts/install-deps.sh installs them)")
+        return SKIPPED
+    r = Runner(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]))
+    r.scenario("journey", lambda g: journey(r, g))
+    r.scenario("pause", lambda g: pause(r, g))
+    r.scenario("missing picture", lambda g: missing_picture(r, g), {"alber.grh": None})
+    r.scenario("end prompt", lambda g: end_prompt(r, g))
+    print(f"{r.passed} passed, {r.failed} failed")
+    return 1 if r.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

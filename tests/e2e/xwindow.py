@@ -1,0 +1,185 @@
+"""Drives the real game in its own Xvfb: real key events (xdotool), window read back (xwd)."""
+import array
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def _free_display():
+    for n in range(90, 140):
+        if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
+            return n
+    raise RuntimeError("no free X display number")
+
+
+class Picture:
+    """A window picture as rows of 0xRRGGBB values."""
+
+    def __init__(self, width, height, pixels):
+        self.width, self.height, self.pixels = width, height, pixels
+
+    def at(self, x, y):
+        return self.pixels[y * self.width + x]
+
+    def count(self, colour, box=None):
+        x0, y0, x1, y1 = box or (0, 0, self.width - 1, self.height - 1)
+        return sum(1 for y in range(y0, y1 + 1) for x in range(x0, x1 + 1)
+                   if self.pixels[y * self.width + x] == colour)
+
+    def colours(self, box=None):
+        x0, y0, x1, y1 = box or (0, 0, self.width - 1, self.height - 1)
+        return {self.pixels[y * self.width + x] for y in range(y0, y1 + 1) for x in range(x0, x1 + 1)}
+
+    def region(self, box):
+        """The pixels of a box (inclusive corners) as one comparable value."""
+        x0, y0, x1, y1 = box
+        if x1 >= self.width or y1 >= self.height:
+            return (self.width, self.height)
+        return b"".join(self.pixels[y * self.width + x0:y * self.width + x1 + 1].tobytes()
+                        for y in range(y0, y1 + 1))
+
+
+def parse_xwd(data):
+    """Decodes an XWD dump of a 24/32-bit TrueColor window."""
+    (header_size, _version, _format, depth, width, height, _xoff, byte_order, _unit, _bit_order,
+     _pad, bits_per_pixel, bytes_per_line, _visual_class, red_mask, green_mask, blue_mask,
+     _bits_rgb, _cmap_entries, ncolors, _ww, _wh, _wx, _wy, _bw) = struct.unpack(">25I", data[:100])
+    if bits_per_pixel != 32 or depth not in (24, 32):
+        raise RuntimeError(f"unsupported window format: {bits_per_pixel} bpp, depth {depth}")
+    offset = header_size + ncolors * 12
+    if len(data) < offset + height * bytes_per_line:
+        raise RuntimeError("short window dump")
+    pixels = array.array("I")
+    for y in range(height):
+        pixels.frombytes(data[offset + y * bytes_per_line: offset + y * bytes_per_line + 4 * width])
+    if (byte_order == 0) != (sys.byteorder == "little"):
+        pixels.byteswap()
+    if (red_mask, green_mask, blue_mask) != (0xFF0000, 0xFF00, 0xFF) or any(
+            v > 0xFFFFFF for v in pixels):
+        rs, gs, bs = _shift(red_mask), _shift(green_mask), _shift(blue_mask)
+        pixels = array.array("I", (((v & red_mask) >> rs) << 16 | ((v & green_mask) >> gs) << 8 |
+                                   ((v & blue_mask) >> bs) for v in pixels))
+    return Picture(width, height, pixels)
+
+
+def _shift(mask):
+    s = 0
+    while mask and not mask & 1:
+        mask >>= 1
+        s += 1
+    return s
+
+
+class Game:
+    """One run of the real binary in a fresh game folder under a private X server."""
+
+    def __init__(self, binary, data_dir, files=None, env=None):
+        self.folder = tempfile.mkdtemp(prefix="muv-e2e-")
+        for name in os.listdir(data_dir):
+            src = os.path.join(data_dir, name)
+            if os.path.isfile(src):
+                shutil.copy(src, self.folder)
+        for name, content in (files or {}).items():
+            path = os.path.join(self.folder, name)
+            if content is None:
+                os.remove(path)
+            else:
+                with open(path, "wb") as f:
+                    f.write(content)
+        self.display = f":{_free_display()}"
+        self.proc = None
+        self.log = tempfile.TemporaryFile()
+        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1024x768x24",
+                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy", **(env or {}))
+        self.env.pop("SDL_VIDEODRIVER", None)
+        self.window = None
+        try:
+            self._wait(lambda: subprocess.run(["xdpyinfo"], env=self.env, capture_output=True)
+                       .returncode == 0, 10, "X server did not start")
+            self.proc = subprocess.Popen([binary], cwd=self.folder, env=self.env,
+                                         stdout=self.log, stderr=subprocess.STDOUT)
+            self._wait(self._find_window, 10, "game window did not appear")
+        except BaseException:
+            self.finish()
+            raise
+
+    def _wait(self, cond, seconds, message):
+        end = time.time() + seconds
+        while time.time() < end:
+            if cond():
+                return
+            time.sleep(0.05)
+        raise AssertionError(message)
+
+    def _find_window(self):
+        r = subprocess.run(["xdotool", "search", "--name", "^Untitled$"], env=self.env,
+                           capture_output=True, text=True)
+        ids = r.stdout.split()
+        if ids:
+            self.window = ids[0]
+            subprocess.run(["xdotool", "windowfocus", "--sync", self.window], env=self.env,
+                           capture_output=True)
+            return True
+        return False
+
+    def picture(self):
+        data = subprocess.run(["xwd", "-silent", "-id", self.window], env=self.env,
+                              capture_output=True, check=True).stdout
+        return parse_xwd(data)
+
+    def wait_picture(self, cond, seconds=5, message="picture did not appear"):
+        """Polls the window until cond(picture) holds; returns that picture."""
+        end = time.time() + seconds
+        last = None
+        while time.time() < end:
+            try:
+                last = self.picture()
+                if cond(last):
+                    return last
+            except (subprocess.CalledProcessError, RuntimeError):
+                pass
+            time.sleep(0.05)
+        raise AssertionError(message)
+
+    def key(self, *names, delay_ms=60):
+        subprocess.run(["xdotool", "windowfocus", self.window], env=self.env, capture_output=True)
+        subprocess.run(["xdotool", "key", "--delay", str(delay_ms), *names], env=self.env,
+                       check=True, capture_output=True)
+
+    def close_window(self):
+        from xclose import close_window
+        close_window(self.display, self.window)
+
+    def wait_exit(self, seconds=5):
+        try:
+            return self.proc.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def file(self, name):
+        with open(os.path.join(self.folder, name), "rb") as f:
+            return f.read()
+
+    def output(self):
+        """What the game printed so far."""
+        self.log.seek(0)
+        return self.log.read().decode(errors="replace")
+
+    def finish(self):
+        if self.proc is not None and self.proc.poll() is None:
+            self.proc.send_signal(signal.SIGKILL)
+            self.proc.wait()
+        self.xvfb.terminate()
+        try:
+            self.xvfb.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            self.xvfb.kill()
+        self.log.close()
+        shutil.rmtree(self.folder, ignore_errors=True)
