@@ -1,0 +1,351 @@
+// Damaged files in the data folder, played through the whole program: every picture, the
+// saved level, the sound choice and the music files spoilt the ways a bad disk or a careless
+// player leaves them. Writes the table of what happened to robustness.md beside the data
+// folder (and to docs/ when MUV_WRITE_DOCS=1).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/program.h"
+#include "services/errors.h"
+#include "services/window_loop.h"
+#include "support/harness.h"
+
+namespace fs = std::filesystem;
+using testing_support::read_file;
+using testing_support::write_file;
+
+namespace {
+
+// The saved level of every run: level 3, so a lost or rewritten file shows.
+const std::string kSavedLevel = "\"\x8E\"\r\n";
+
+// What one damaged folder did to the game.
+struct Outcome {
+    std::vector<int> errors;     // the error dialogs shown, in order (each answered Yes)
+    bool reachedPlay = false;    // a level's corridor was drawn
+    int exitCode = -1;           // the program's exit code (0: ended by the window's close)
+    bool savedLevelKept = false; // LEVEL.MGS as it was before the run
+    int musicStarted = 0;        // music files that played
+    int musicRefused = 0;        // music files ignored as unplayable
+};
+
+// Runs the whole program in a copy of the data folder spoilt by `damage`, answering every
+// error dialog Yes, confirming the sound choice and the title, and stopping at the first
+// corridor picture (or after two virtual minutes).
+Outcome play_with(const std::function<void(const fs::path&)>& damage, int soundChoice = 0)
+{
+    testing_support::Harness h;
+    testing_support::TempDir dir;
+    for (const auto& entry : fs::directory_iterator(MUV_DATA_DIR)) {
+        fs::copy_file(entry.path(), dir.path() / entry.path().filename(),
+                      fs::copy_options::overwrite_existing);
+    }
+    write_file(dir.path() / "sound.cop", "\" " + std::to_string(soundChoice) + "\"\r\n");
+    write_file(dir.path() / "LEVEL.MGS", kSavedLevel);
+    damage(dir.path());
+    const fs::path saved = dir.path() / "LEVEL.MGS";
+    const bool savedIsFile = fs::is_regular_file(saved);
+    const std::string savedBefore = savedIsFile ? read_file(saved) : std::string();
+
+    Outcome out;
+    int step = 0;  // 0 sound choice, 1 title, 2 level menu, 3 playing
+    int quiet = 0; // passes since the last dialog or key: a screen waits for its key
+    h.platform.onPass = [&] {
+        svc::WindowLoop::Buttons b{};
+        if (h.platform.eventsPending() || !h.sv().keys().empty()) {
+            quiet = 0;
+            return;
+        }
+        if (h.sv().window().dialogButtons(b)) {
+            out.errors.push_back(h.sv().pendingError());
+            h.platform.pressKey(svc::Key::Y);
+            quiet = 0;
+            return;
+        }
+        const int mode = h.screen().mode();
+        if (mode == 8 && !out.reachedPlay) {
+            out.reachedPlay = true;
+            h.platform.closeWindow();
+        }
+        if (++quiet < 40) {
+            return;
+        }
+        quiet = 0;
+        if (step == 0 && mode == 0) {
+            h.platform.pressKey(svc::Key::Enter);
+            step = 1;
+        } else if (step == 1 && mode == 12) {
+            h.platform.pressKey(svc::Key::Space);
+            step = 2;
+        } else if (step == 2 && mode == 12) {
+            h.platform.pressKey(svc::Key::N); // a new game at the level menu
+            step = 3;
+        }
+    };
+    h.platform.closeAfterMs = 2 * 60 * 1000.0;
+    out.exitCode = game::run_program(h.sv());
+    h.platform.onPass = nullptr;
+
+    out.savedLevelKept = savedIsFile ? fs::is_regular_file(saved) && read_file(saved) == savedBefore
+                                     : !fs::is_regular_file(saved);
+    for (const auto& f : h.platform.audio.files) {
+        (f.started ? out.musicStarted : out.musicRefused) += 1;
+    }
+    return out;
+}
+
+// The pictures: the thirteen of every level start and those of the title screen.
+std::vector<std::string> pictures()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(MUV_DATA_DIR)) {
+        if (entry.path().extension() == ".grh") {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string bytes_of(const fs::path& p)
+{
+    return read_file(p);
+}
+
+// The damages tried on a picture.
+const std::map<std::string, std::function<void(const fs::path&)>> kPictureDamage = {
+    {"truncated",
+     [](const fs::path& p) {
+         const std::string b = bytes_of(p);
+         write_file(p, b.substr(0, b.size() / 2));
+     }},
+    {"empty", [](const fs::path& p) { write_file(p, ""); }},
+    {"wrong first byte",
+     [](const fs::path& p) {
+         std::string b = bytes_of(p);
+         b[0] = '\xFE';
+         write_file(p, b);
+     }},
+    {"L larger than its buffer",
+     [](const fs::path& p) {
+         std::string b = bytes_of(p);
+         b[5] = '\xF0'; // 61 000 bytes: more than any picture buffer holds
+         b[6] = '\xEE';
+         b.append(61000, '\x55');
+         write_file(p, b);
+     }},
+};
+
+std::string binary_garbage(std::size_t n)
+{
+    std::string s(n, '\0');
+    unsigned x = 12345;
+    for (char& c : s) {
+        x = x * 1103515245 + 12345;
+        c = static_cast<char>(x >> 16);
+    }
+    return s;
+}
+
+// Damages of the two small files, by name.
+std::map<std::string, std::function<void(const fs::path&)>> small_file_damage()
+{
+    return {
+        {"empty", [](const fs::path& p) { write_file(p, ""); }},
+        {"binary garbage", [](const fs::path& p) { write_file(p, binary_garbage(4096)); }},
+        {"a megabyte long",
+         [](const fs::path& p) {
+             std::string b(1 << 20, 'A');
+             b[0] = '"';
+             write_file(p, b);
+         }},
+        {"a directory",
+         [](const fs::path& p) {
+             fs::remove(p);
+             fs::create_directory(p);
+         }},
+        {"missing", [](const fs::path& p) { fs::remove(p); }},
+    };
+}
+
+std::string describe(const Outcome& o)
+{
+    std::ostringstream s;
+    if (o.errors.empty()) {
+        s << "no error dialog";
+    } else {
+        s << "error dialog";
+        for (std::size_t i = 0; i < o.errors.size(); ++i) {
+            s << (i ? ", " : " ") << o.errors[i] << " \"" << svc::error_message(o.errors[i])
+              << "\"";
+        }
+        s << " (answered Yes)";
+    }
+    s << (o.reachedPlay ? "; level 1 is played" : "; the game did not reach play");
+    return s.str();
+}
+
+// The rows of the table, collected by every test and written out at the end.
+struct Row {
+    std::string file, damage, outcome, saved;
+};
+std::vector<Row>& rows()
+{
+    static std::vector<Row> r;
+    return r;
+}
+
+void note(const std::string& file, const std::string& damage, const Outcome& o)
+{
+    rows().push_back({file, damage, describe(o), o.savedLevelKept ? "kept" : "CHANGED"});
+}
+
+bool shows(const Outcome& o, int code)
+{
+    return std::find(o.errors.begin(), o.errors.end(), code) != o.errors.end();
+}
+
+// Every picture, each damage: the load refuses it with "Bad file mode", the player's Yes lets
+// the game go on to play, and nothing else is touched.
+TEST(BadFiles, EveryDamagedPictureIsRefusedAsABadFileAndTheGamePlaysOn)
+{
+    for (const std::string& name : pictures()) {
+        for (const auto& [damage, spoil] : kPictureDamage) {
+            const Outcome o = play_with([&](const fs::path& d) { spoil(d / name); });
+            note(name, damage, o);
+            EXPECT_EQ(o.exitCode, 0) << name << ", " << damage;
+            EXPECT_TRUE(shows(o, svc::kBadFileMode)) << name << ", " << damage;
+            EXPECT_EQ(std::set<int>(o.errors.begin(), o.errors.end()),
+                      std::set<int>{svc::kBadFileMode})
+                << name << ", " << damage;
+            EXPECT_TRUE(o.reachedPlay) << name << ", " << damage;
+            EXPECT_TRUE(o.savedLevelKept) << name << ", " << damage;
+        }
+    }
+}
+
+// The saved level spoilt: the game treats a missing, empty or unreadable saved level as
+// level 1 without a dialog, never crashes, and leaves the file as it found it (it only
+// writes it on Ctrl+S).
+TEST(BadFiles, DamagedSavedLevelStartsLevelOneAndIsLeftAsItWas)
+{
+    for (const auto& [damage, spoil] : small_file_damage()) {
+        const Outcome o = play_with([&](const fs::path& d) { spoil(d / "LEVEL.MGS"); });
+        note("LEVEL.MGS", damage, o);
+        EXPECT_EQ(o.exitCode, 0) << damage;
+        EXPECT_TRUE(o.errors.empty()) << damage;
+        EXPECT_TRUE(o.reachedPlay) << damage;
+        EXPECT_TRUE(o.savedLevelKept) << damage;
+    }
+}
+
+// The sound choice spoilt: reported, then the choice is stored afresh on Enter (a folder in
+// its place cannot be replaced and is reported again).
+TEST(BadFiles, DamagedSoundChoiceIsReportedAndTheGamePlaysOn)
+{
+    for (const auto& [damage, spoil] : small_file_damage()) {
+        const Outcome o = play_with([&](const fs::path& d) { spoil(d / "sound.cop"); });
+        note("sound.cop", damage, o);
+        EXPECT_EQ(o.exitCode, 0) << damage;
+        EXPECT_TRUE(o.reachedPlay) << damage;
+        EXPECT_TRUE(o.savedLevelKept) << damage;
+        if (damage == "empty") {
+            EXPECT_EQ(o.errors, std::vector<int>{svc::kInputPastEnd});
+        }
+        if (damage == "missing") {
+            EXPECT_EQ(o.errors, (std::vector<int>{svc::kFileNotFound, svc::kBadFileNumber}));
+        }
+        if (damage == "a directory") { // read, then the store on Enter
+            EXPECT_EQ(o.errors, (std::vector<int>{svc::kPathFileAccess, svc::kBadFileNumber,
+                                                  svc::kPathFileAccess, svc::kBadFileNumber}));
+        }
+    }
+}
+
+// No read permission: only meaningful for a user the permission binds (root reads anything).
+TEST(BadFiles, UnreadableSmallFilesAreReportedAsPermissionDenied)
+{
+    if (::geteuid() == 0) {
+        rows().push_back({"LEVEL.MGS, sound.cop", "unreadable (mode 000)",
+                          "not tried: the suite ran as root, which reads any file", "-"});
+        GTEST_SKIP() << "root reads files of mode 000";
+    }
+    for (const std::string file : {"LEVEL.MGS", "sound.cop"}) {
+        const Outcome o = play_with([&](const fs::path& d) {
+            fs::permissions(d / file, fs::perms::none, fs::perm_options::replace);
+        });
+        note(file, "unreadable (mode 000)", o);
+        EXPECT_EQ(o.exitCode, 0) << file;
+        EXPECT_TRUE(shows(o, svc::kPermissionDenied)) << file;
+        EXPECT_TRUE(o.savedLevelKept) << file;
+    }
+}
+
+// Music files spoilt with the sound card chosen: silently ignored, play goes on.
+TEST(BadFiles, DamagedMusicFilesAreIgnoredWithoutADialog)
+{
+    const std::map<std::string, std::function<void(const fs::path&)>> damages = {
+        {"every .ogg truncated to its first 200 bytes",
+         [](const fs::path& p) { write_file(p, bytes_of(p).substr(0, 200)); }},
+        {"every .ogg empty", [](const fs::path& p) { write_file(p, ""); }},
+        {"every .ogg binary garbage",
+         [](const fs::path& p) { write_file(p, binary_garbage(5000)); }},
+    };
+    for (const auto& [damage, spoil] : damages) {
+        const Outcome o = play_with(
+            [&](const fs::path& d) {
+                for (const auto& entry : fs::directory_iterator(d)) {
+                    if (entry.path().extension() == ".ogg") {
+                        spoil(entry.path());
+                    }
+                }
+            },
+            1);
+        note("*.ogg", damage, o);
+        EXPECT_EQ(o.exitCode, 0) << damage;
+        EXPECT_TRUE(o.errors.empty()) << damage;
+        EXPECT_TRUE(o.reachedPlay) << damage;
+        EXPECT_GT(o.musicRefused, 0) << damage;
+        EXPECT_EQ(o.musicStarted, 0) << damage;
+    }
+}
+
+// Writes the table once every test above has added its rows.
+class TableWriter : public ::testing::Environment {
+  public:
+    void TearDown() override
+    {
+        if (rows().empty()) {
+            return;
+        }
+        std::ostringstream md;
+        md << "# Damaged files in the data folder\n\n"
+           << "Produced by `tests/test_bad_files.cpp`: each row is one run of the whole program "
+              "on the headless platform with one file spoilt, every error dialog answered Yes. "
+              "\"Saved level\" tells whether LEVEL.MGS was left as it was.\n\n"
+           << "| File | Damage | Outcome | Saved level |\n|---|---|---|---|\n";
+        for (const Row& r : rows()) {
+            md << "| " << r.file << " | " << r.damage << " | " << r.outcome << " | " << r.saved
+               << " |\n";
+        }
+        std::ofstream(fs::path(MUV_DATA_DIR).parent_path() / "robustness.md") << md.str();
+        const char* docs = std::getenv("MUV_WRITE_DOCS");
+        if (docs != nullptr && std::string(docs) == "1") {
+            std::ofstream(fs::path(MUV_SOURCE_DIR) / "docs" / "robustness.md") << md.str();
+        }
+    }
+};
+const auto* const kTableWriter = ::testing::AddGlobalTestEnvironment(new TableWriter);
+
+} // namespace
