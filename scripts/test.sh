@@ -21,6 +21,7 @@ ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer: the whole suite"
 "$root/scripts/build.sh" "$root/build-asan" -DMUV_SANITIZE=address -DMUV_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
     ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs" -LE e2e
 
 echo "== ThreadSanitizer: the window thread, key buffer, tone queue and mode changes"
