@@ -1,0 +1,90 @@
+// The spread of frame times over the largest level: one frame as play draws it (clear, mode 8,
+// sky, stars, depth scan, status panel) at every open cell and heading of level 10, timed one
+// by one; reports the median, the 99th percentile and the slowest frame.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "game/flow.h"
+#include "game/level_reader.h"
+#include "game/maze.h"
+#include "game/state.h"
+#include "screens/status_panel.h"
+#include "services/platform_headless.h"
+#include "services/services.h"
+#include "view/view.h"
+
+namespace {
+
+using game::i16;
+
+void BM_FrameSpread(benchmark::State& state)
+{
+    svc::HeadlessPlatform platform;
+    platform.setTimeOfDay(12, 0, 30); // away from the minute beat
+    auto services = std::make_unique<svc::Services>(platform);
+    svc::Services& sv = *services;
+    auto st = std::make_unique<game::GameState>();
+    game::LevelState& lv = st->level;
+    lv.reader.restore_level(10);
+    game::read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
+                            lv.minutesLeft, lv.secondsLeft, lv.faceColour);
+    game::load_maze(lv.reader, lv.maze, lv.rows, lv.exitRow, lv.exitCol, lv.doorRow, lv.doorCol,
+                    lv.keyRow, lv.keyCol, lv.mazeSize);
+    lv.levelNumber = 10;
+    lv.wallColour = 6;
+    st->sound.silentMode = 1; // the scanning tones are sound, not drawing
+
+    static constexpr i16 kSteps[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
+    std::vector<double> us;
+    for (auto _ : state) {
+        const int n = lv.mazeSize;
+        for (int r = 1; r <= n; ++r) {
+            for (int c = 1; c <= n; ++c) {
+                for (int h = 0; h < 4; ++h) {
+                    // A key right ahead would be taken, changing the level: skipped.
+                    if (lv.maze(r, c) != game::kOpenCell ||
+                        lv.maze(r + kSteps[h][0], c + kSteps[h][1]) == game::kKeyCell) {
+                        continue;
+                    }
+                    game::PlayerState& pl = st->player;
+                    pl.playerRow = static_cast<i16>(r);
+                    pl.playerCol = static_cast<i16>(c);
+                    pl.heading = static_cast<i16>(h);
+                    pl.stepRow = kSteps[h][0];
+                    pl.stepCol = kSteps[h][1];
+                    const auto t0 = std::chrono::steady_clock::now();
+                    sv.clear_screen();
+                    sv.set_screen_mode(8);
+                    game::DrawSky(sv, *st);
+                    st->scan.depth = 140;
+                    game::DrawStars(sv, *st);
+                    st->scan.scanRow = pl.playerRow;
+                    st->scan.scanCol = pl.playerCol;
+                    st->scan.aheadState = 0;
+                    view::DepthScan(sv, *st);
+                    screens::DrawStatusPanel(sv, *st);
+                    const auto t1 = std::chrono::steady_clock::now();
+                    us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+                }
+            }
+        }
+    }
+    if (us.empty()) {
+        state.SkipWithError("no frame drawn");
+        return;
+    }
+    std::sort(us.begin(), us.end());
+    const auto at = [&](double q) { return us[static_cast<std::size_t>(q * (us.size() - 1))]; };
+    state.counters["frames"] = static_cast<double>(us.size());
+    state.counters["p50_us"] = at(0.5);
+    state.counters["p99_us"] = at(0.99);
+    state.counters["max_us"] = us.back();
+}
+
+} // namespace
+
+BENCHMARK(BM_FrameSpread)->Iterations(5)->Unit(benchmark::kMillisecond);
