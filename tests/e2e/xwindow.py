@@ -79,8 +79,10 @@ class Game:
     """One run of the real binary in a fresh game folder under a private X server."""
 
     def __init__(self, binary, data_dir, files=None, env=None):
+        """Runs binary in a new folder holding a copy of data_dir (if any) changed by files:
+        a name mapped to bytes is written, a name mapped to None removed."""
         self.folder = tempfile.mkdtemp(prefix="muv-e2e-")
-        for name in os.listdir(data_dir):
+        for name in os.listdir(data_dir) if data_dir else []:
             src = os.path.join(data_dir, name)
             if os.path.isfile(src):
                 shutil.copy(src, self.folder)
