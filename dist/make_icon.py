@@ -24,7 +24,8 @@ def read_png(path):
         pos += 12 + length
     raw, stride, rows, prev = zlib.decompress(idat), width * 3, [], bytearray(width * 3)
     for y in range(height):
-        filt, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        start = y * (stride + 1)
+        filt, line = raw[start], bytearray(raw[start + 1:start + 1 + stride])
         for i in range(stride):
             a = line[i - 3] if i >= 3 else 0
             b, c = prev[i], prev[i - 3] if i >= 3 else 0
@@ -45,11 +46,13 @@ def read_png(path):
 
 def write_png(path, size, pixels):
     def chunk(kind, body):
-        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+        crc = zlib.crc32(kind + body)
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", crc)
     raw = b"".join(b"\0" + bytes(v for px in row for v in px) for row in pixels)
     with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0))
-                + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+        header = struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0)
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+                chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
 def main():

@@ -113,7 +113,8 @@ def main():
         return 1
     times.sort()
     p95 = times[min(len(times) - 1, int(round(0.95 * len(times))) - 1)]
-    print(f"{len(times)} moves, {missed} without a change: median {statistics.median(times):.1f} ms, "
+    print(f"{len(times)} moves, {missed} without a change: "
+          f"median {statistics.median(times):.1f} ms, "
           f"p95 {p95:.1f} ms, min {times[0]:.1f} ms, max {times[-1]:.1f} ms")
     return 0
 

@@ -33,7 +33,8 @@ class Picture:
 
     def colours(self, box=None):
         x0, y0, x1, y1 = box or (0, 0, self.width - 1, self.height - 1)
-        return {self.pixels[y * self.width + x] for y in range(y0, y1 + 1) for x in range(x0, x1 + 1)}
+        return {self.pixels[y * self.width + x]
+                for y in range(y0, y1 + 1) for x in range(x0, x1 + 1)}
 
     def region(self, box):
         """The pixels of a box (inclusive corners) as one comparable value."""
