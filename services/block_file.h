@@ -2,6 +2,7 @@
 // and of file handles so the loader and the fuzzer share them.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -26,8 +27,19 @@ BlockFileCheck check_block_file(const std::uint8_t* bytes, std::size_t size, std
 // True when `room` bytes hold the block's header and all the rows it declares.
 bool block_fits(const std::uint8_t* block, std::size_t room);
 
+// One plane byte spread to eight bytes of 0 or 1, the leftmost pixel (the high bit) first.
+extern const std::array<std::uint64_t, 256> kPlaneSpread;
+
 // The colours of pixels 8·bx .. 8·bx + 7 of row `row`, one byte each, the leftmost in the low
 // byte; the caller keeps the block inside its bytes (block_fits) and row, bx inside it.
-std::uint64_t block_eight_pixels(const std::uint8_t* block, int row, int bx);
+// Inline: drawing a picture calls it for every eight pixels.
+inline std::uint64_t block_eight_pixels(const std::uint8_t* block, int row, int bx)
+{
+    const int rowBytes = ((block[0] | (block[1] << 8)) + 7) / 8;
+    const std::uint8_t* planes = block + 4 + static_cast<std::size_t>(row) * 4 * rowBytes;
+    return kPlaneSpread[planes[bx]] | kPlaneSpread[planes[rowBytes + bx]] << 1 |
+           kPlaneSpread[planes[2 * rowBytes + bx]] << 2 |
+           kPlaneSpread[planes[3 * rowBytes + bx]] << 3;
+}
 
 } // namespace svc
