@@ -8,13 +8,7 @@ import subprocess
 import sys
 import tempfile
 import time
-
-
-def _free_display():
-    for n in range(90, 140):
-        if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            return n
-    raise RuntimeError("no free X display number")
+import zlib
 
 
 class Picture:
@@ -35,6 +29,21 @@ class Picture:
         x0, y0, x1, y1 = box or (0, 0, self.width - 1, self.height - 1)
         return {self.pixels[y * self.width + x]
                 for y in range(y0, y1 + 1) for x in range(x0, x1 + 1)}
+
+    def save_png(self, path):
+        """Writes the picture as an 8-bit RGB PNG (for looking at a failed check)."""
+        def chunk(kind, body):
+            crc = zlib.crc32(kind + body)
+            return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", crc)
+        rgb = bytearray()
+        for y in range(self.height):
+            rgb.append(0)
+            for v in self.pixels[y * self.width:(y + 1) * self.width]:
+                rgb += bytes(((v >> 16) & 255, (v >> 8) & 255, v & 255))
+        header = struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0)
+        with open(path, "wb") as f:
+            f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+                    chunk(b"IDAT", zlib.compress(bytes(rgb))) + chunk(b"IEND", b""))
 
     def region(self, box):
         """The pixels of a box (inclusive corners) as one comparable value."""
@@ -94,12 +103,21 @@ class Game:
             else:
                 with open(path, "wb") as f:
                     f.write(content)
-        self.display = f":{_free_display()}"
         self.proc = None
         self.log = tempfile.TemporaryFile()
-        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1024x768x24",
-                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL)
+        # The X server picks a free display itself and tells its number, so that runs side by
+        # side never share one.
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                      "1024x768x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as numbers:
+            number = numbers.readline().strip()
+        if not number.isdigit():
+            self.xvfb.kill()
+            raise RuntimeError("the X server did not start")
+        self.display = f":{number}"
         self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy", **(env or {}))
         self.env.pop("SDL_VIDEODRIVER", None)
         self.window = None
