@@ -208,14 +208,21 @@ double SdlPlatform::ticks_ms()
 
 bool SdlPlatform::local_time(LocalTime& out)
 {
+    // The game asks many times a second; the calendar is only consulted when the second
+    // changes (localtime_r looks at the time zone each time it is called).
     const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    if (now == static_cast<std::time_t>(-1) || localtime_r(&now, &tm) == nullptr) {
+    if (now == static_cast<std::time_t>(-1)) {
         return false;
     }
-    out.hours = tm.tm_hour;
-    out.minutes = tm.tm_min;
-    out.seconds = tm.tm_sec;
+    if (now != cachedSecond_) {
+        std::tm tm{};
+        if (localtime_r(&now, &tm) == nullptr) {
+            return false;
+        }
+        cachedTime_ = LocalTime{tm.tm_hour, tm.tm_min, tm.tm_sec};
+        cachedSecond_ = now;
+    }
+    out = cachedTime_;
     return true;
 }
 

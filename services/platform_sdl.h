@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <ctime>
 #include <memory>
 #include <thread>
 
@@ -54,6 +55,8 @@ private:
     std::atomic<bool> quit_{false};
     std::atomic<bool> video_{false};
     std::atomic<bool> started_{false};
+    std::time_t cachedSecond_ = -1; // the game's thread's last reading of the clock
+    LocalTime cachedTime_;
     int fullscreenStep_ = 0; // 0 window, 1 full screen, 2 second full-screen mode
     int imageW_ = 0, imageH_ = 0;
     int offsetX_ = 0, offsetY_ = 0, scale_ = 1;
