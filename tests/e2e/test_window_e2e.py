@@ -147,7 +147,9 @@ class Runner:
                 self.check(f"{name} (stopped)", False, f"{type(e).__name__}: {e}")
                 traceback.print_exc(limit=3)
                 if game is not None:
-                    print(game.output()[-2000:], file=sys.stderr)
+                    print(f"game exit status {game.proc.poll()}, X server exit status "
+                          f"{game.xvfb.poll()}; its output:\n{game.output()[-2000:]}",
+                          file=sys.stderr)
             finally:
                 self.current = None
                 if game is not None:

@@ -126,7 +126,11 @@ class Game:
                        .returncode == 0, 10, "X server did not start")
             self.proc = subprocess.Popen([binary], cwd=self.folder, env=self.env,
                                          stdout=self.log, stderr=subprocess.STDOUT)
-            self._wait(self._find_window, 10, "game window did not appear")
+            try:
+                self._wait(self._find_window, 10, "game window did not appear")
+            except AssertionError as e:
+                raise AssertionError(f"{e} (exit status {self.proc.poll()}, output: "
+                                     f"{self.output()[-500:]!r})") from None
         except BaseException:
             self.finish()
             raise
