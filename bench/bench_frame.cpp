@@ -35,10 +35,8 @@ struct Frame {
         services = std::make_unique<svc::Services>(platform);
         game::LevelState& lv = st->level;
         lv.reader.restore_level(10);
-        game::read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
-                                lv.minutesLeft, lv.secondsLeft, lv.faceColour);
-        game::load_maze(lv.reader, lv.maze, lv.rows, lv.exitRow, lv.exitCol, lv.doorRow, lv.doorCol,
-                        lv.keyRow, lv.keyCol, lv.mazeSize);
+        game::read_header(lv);
+        game::load_level_maze(lv);
         lv.wallColour = 6;
         // The scanning tones wait for the tone queue in play; they are sound, not drawing.
         st->sound.silentMode = 1;

@@ -30,10 +30,8 @@ void BM_FrameSpread(benchmark::State& state)
     auto st = std::make_unique<game::GameState>();
     game::LevelState& lv = st->level;
     lv.reader.restore_level(10);
-    game::read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
-                            lv.minutesLeft, lv.secondsLeft, lv.faceColour);
-    game::load_maze(lv.reader, lv.maze, lv.rows, lv.exitRow, lv.exitCol, lv.doorRow, lv.doorCol,
-                    lv.keyRow, lv.keyCol, lv.mazeSize);
+    game::read_header(lv);
+    game::load_level_maze(lv);
     lv.levelNumber = 10;
     lv.wallColour = 6;
     st->sound.silentMode = 1; // the scanning tones are sound, not drawing

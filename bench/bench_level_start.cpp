@@ -39,10 +39,8 @@ void BM_LevelStart(benchmark::State& state)
         sv.load_block_file("gab4.grh", game::words(p.gab4));
         sv.load_block_file("alber.grh", game::words(p.exitTreesBlock));
         lv.reader.restore_level(10);
-        game::read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
-                                lv.minutesLeft, lv.secondsLeft, lv.faceColour);
-        game::load_maze(lv.reader, lv.maze, lv.rows, lv.exitRow, lv.exitCol, lv.doorRow, lv.doorCol,
-                        lv.keyRow, lv.keyCol, lv.mazeSize);
+        game::read_header(lv);
+        game::load_level_maze(lv);
         if (sv.pendingError() != 0) {
             state.SkipWithError("a picture or the maze did not load");
             break;

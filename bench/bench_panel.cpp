@@ -28,10 +28,8 @@ struct Game {
         services = std::make_unique<svc::Services>(platform);
         game::GameState& s = *st;
         game::LevelState& lv = s.level;
-        game::read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
-                                lv.minutesLeft, lv.secondsLeft, lv.faceColour);
-        game::load_maze(lv.reader, lv.maze, lv.rows, lv.exitRow, lv.exitCol, lv.doorRow, lv.doorCol,
-                        lv.keyRow, lv.keyCol, lv.mazeSize);
+        game::read_header(lv);
+        game::load_level_maze(lv);
         lv.levelNumber = 1;
         lv.wallColour = 1;
         s.player.playerRow = lv.startRow;

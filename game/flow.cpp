@@ -89,8 +89,7 @@ void startFromTitle(svc::Services& sv, GameState& st)
     if (lv.levelNumber >= 2) {
         LevelMenu(sv, st);
     }
-    read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
-                      lv.minutesLeft, lv.secondsLeft, lv.faceColour);
+    read_header(lv);
     st.player.playerRow = lv.startRow;
     st.player.playerCol = lv.startCol;
     t.sunColour = 14;
@@ -119,8 +118,7 @@ void startLevel(svc::Services& sv, GameState& st)
     if (lv.mazeSize == 0) {
         startFromTitle(sv, st);
     }
-    load_maze(lv.reader, lv.maze, lv.rows, lv.exitRow, lv.exitCol, lv.doorRow, lv.doorCol,
-              lv.keyRow, lv.keyCol, lv.mazeSize);
+    load_level_maze(lv);
     pl.stepRow = -1;
     pl.stepCol = 0;
     pl.heading = 0;

@@ -43,8 +43,7 @@ bool EndLevel(svc::Services& sv, GameState& st)
         return false; // the last level: victory follows
     }
     // The next header goes straight into the play variables; the player starts on its cell.
-    read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
-                      lv.minutesLeft, lv.secondsLeft, lv.faceColour);
+    read_header(lv);
     st.player.playerRow = lv.startRow;
     st.player.playerCol = lv.startCol;
     lv.frameCount = 0;

@@ -115,10 +115,7 @@ int main(int argc, char** argv)
     if (o.level > 1) {
         lv.reader.restore_level(o.level);
     }
-    if (!game::read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
-                                 lv.minutesLeft, lv.secondsLeft, lv.faceColour) ||
-        !game::load_maze(lv.reader, lv.maze, lv.rows, lv.exitRow, lv.exitCol, lv.doorRow,
-                         lv.doorCol, lv.keyRow, lv.keyCol, lv.mazeSize)) {
+    if (!game::read_header(lv) || !game::load_level_maze(lv)) {
         std::fprintf(stderr, "view_png: level %d could not be read\n", o.level);
         return 1;
     }
