@@ -1,6 +1,8 @@
 // Drawing colours, lines, ellipse outlines and points on the current screen.
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 
 #include "services/entry.h"
 #include "services/raster.h"
@@ -18,6 +20,25 @@ raster::ClipRect clip_of(const ScreenImage& img)
 bool in_range(int v, int lo, int hi)
 {
     return v >= lo && v <= hi;
+}
+
+// The refusals the three drawing operations share: nothing is drawn in text mode (error 5),
+// and every value must round into 16 bits (error 6). Rounded values go where given.
+bool accept_drawing(Services& s, const ScreenImage& img,
+                    std::initializer_list<std::pair<float, int*>> values)
+{
+    if (img.textMode()) {
+        s.raise(kIllegalFunctionCall);
+        return false;
+    }
+    for (const auto& [v, out] : values) {
+        int unused = 0;
+        if (!raster::to_coordinate(v, out != nullptr ? *out : unused)) {
+            s.raise(kOverflow);
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -76,14 +97,9 @@ void Services::draw_line(float x1, float y1, float x2, float y2, Here here)
         return;
     }
     ScreenImage& img = screen_;
-    if (img.textMode()) {
-        raise(kIllegalFunctionCall);
-        return;
-    }
     raster::Segment seg;
-    if (!raster::to_coordinate(x1, seg.x1) || !raster::to_coordinate(y1, seg.y1) ||
-        !raster::to_coordinate(x2, seg.x2) || !raster::to_coordinate(y2, seg.y2)) {
-        raise(kOverflow);
+    if (!accept_drawing(*this, img,
+                        {{x1, &seg.x1}, {y1, &seg.y1}, {x2, &seg.x2}, {y2, &seg.y2}})) {
         return;
     }
     img.lastPointX = x2;
@@ -110,14 +126,7 @@ void Services::draw_ellipse(float x, float y, float radius, Here here)
         return;
     }
     ScreenImage& img = screen_;
-    if (img.textMode()) {
-        raise(kIllegalFunctionCall);
-        return;
-    }
-    int unused = 0;
-    if (!raster::to_coordinate(x, unused) || !raster::to_coordinate(y, unused) ||
-        !raster::to_coordinate(radius, unused)) {
-        raise(kOverflow);
+    if (!accept_drawing(*this, img, {{x, nullptr}, {y, nullptr}, {radius, nullptr}})) {
         return;
     }
     img.lastPointX = x;
@@ -139,14 +148,9 @@ void Services::draw_point(float x, float y, Here here)
         return;
     }
     ScreenImage& img = screen_;
-    if (img.textMode()) {
-        raise(kIllegalFunctionCall);
-        return;
-    }
     int px = 0;
     int py = 0;
-    if (!raster::to_coordinate(x, px) || !raster::to_coordinate(y, py)) {
-        raise(kOverflow);
+    if (!accept_drawing(*this, img, {{x, &px}, {y, &py}})) {
         return;
     }
     img.lastPointX = x;
