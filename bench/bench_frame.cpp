@@ -9,9 +9,9 @@
 #include <optional>
 #include <string>
 
-#include "game/level_reader.h"
-#include "game/maze.h"
-#include "game/state.h"
+#include "game/core/level_reader.h"
+#include "game/core/maze.h"
+#include "game/core/state.h"
 #include "services/platform_headless.h"
 #include "services/services.h"
 #include "view/view.h"

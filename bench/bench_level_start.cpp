@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "game/level_reader.h"
-#include "game/maze.h"
-#include "game/state.h"
+#include "game/core/level_reader.h"
+#include "game/core/maze.h"
+#include "game/core/state.h"
 #include "services/platform_headless.h"
 #include "services/services.h"
 

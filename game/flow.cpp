@@ -3,11 +3,11 @@
 
 #include <cmath>
 
-#include "game/items.h"
+#include "game/core/items.h"
 #include "game/loop_pacer.h"
-#include "game/maze.h"
-#include "game/saved_level.h"
-#include "game/sky.h"
+#include "game/core/maze.h"
+#include "game/core/saved_level.h"
+#include "game/core/sky.h"
 #include "screens/sound_choice.h"
 #include "screens/status_panel.h"
 #include "screens/title.h"

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "game/flow.h"
-#include "game/state.h"
+#include "game/core/state.h"
 #include "services/services.h"
 
 namespace game {

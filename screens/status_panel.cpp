@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "game/level_clock.h"
+#include "game/core/level_clock.h"
 #include "services/number_text.h"
 #include "services/strings.h"
 

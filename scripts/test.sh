@@ -7,12 +7,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 jobs="$(nproc)"
 
-echo "== Only the SDL back end may include SDL"
-if grep -rlE '#include\s*[<"](SDL|SDL_mixer)[./>"]' "$root"/{game,view,screens,data,tools,bench,tests} \
-        "$root"/services/*.{h,cpp} 2>/dev/null | grep -v '/services/platform_sdl'; then
-    echo "SDL is included outside services/platform_sdl*" >&2
-    exit 1
-fi
+echo "== Includes run one way, and only the SDL back end includes SDL"
+"$root/scripts/check-layers.sh"
 
 echo "== Build and test (unit, flow and real-window tests)"
 "$root/scripts/build.sh" "$root/build"

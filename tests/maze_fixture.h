@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "game/items.h"
-#include "game/maze.h"
+#include "game/core/items.h"
+#include "game/core/maze.h"
 #include "services/block_codec.h"
 #include "services/tone_synth.h"
 #include "tests/support/harness.h"

@@ -14,7 +14,7 @@
 
 #include <vorbis/vorbisfile.h>
 
-#include "game/state.h"
+#include "game/core/state.h"
 #include "screens/title.h"
 #include "services/block_codec.h"
 #include "services/window_loop.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "game/flow.h"
-#include "game/state.h"
+#include "game/core/state.h"
 #include "services/keys.h"
 #include "tests/screen_reading.h"
 #include "tests/support/harness.h"

@@ -1,7 +1,7 @@
 // Checks of the built-in level table text and of the read cursor over it.
 #include "data/level_table.h"
-#include "game/level_reader.h"
-#include "game/maze.h"
+#include "game/core/level_reader.h"
+#include "game/core/maze.h"
 #include "tests/support/harness.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Checks of the maze loader on the ten built-in labyrinths.
-#include "game/level_reader.h"
-#include "game/maze.h"
+#include "game/core/level_reader.h"
+#include "game/core/maze.h"
 #include "tests/support/harness.h"
 
 #include <gtest/gtest.h>

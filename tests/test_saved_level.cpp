@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "game/maze.h"
-#include "game/saved_level.h"
+#include "game/core/maze.h"
+#include "game/core/saved_level.h"
 #include "services/sound.h"
 #include "services/tone_synth.h"
 #include "tests/screen_reading.h"

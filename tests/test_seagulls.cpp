@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "game/state.h"
+#include "game/core/state.h"
 #include "screens/status_panel.h"
 #include "services/block_codec.h"
 #include "tests/support/harness.h"

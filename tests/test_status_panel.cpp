@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "game/state.h"
+#include "game/core/state.h"
 #include "screens/status_panel.h"
 #include "services/block_codec.h"
 #include "tests/screen_reading.h"

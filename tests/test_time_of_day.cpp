@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "game/core/sky.h"
 #include "game/flow.h"
-#include "game/level_clock.h"
-#include "game/state.h"
+#include "game/core/level_clock.h"
+#include "game/core/state.h"
 #include "services/block_codec.h"
 #include "services/screen_image.h"
 #include "tests/support/harness.h"

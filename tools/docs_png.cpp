@@ -7,7 +7,7 @@
 #include <string>
 
 #include "game/flow.h"
-#include "game/state.h"
+#include "game/core/state.h"
 #include "services/platform_headless.h"
 #include "services/services.h"
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "game/saved_level.h"
-#include "game/state.h"
+#include "game/core/saved_level.h"
+#include "game/core/state.h"
 #include "screens/sound_choice.h"
 #include "screens/title.h"
 #include "services/platform_headless.h"

@@ -14,9 +14,9 @@
 #include <utility>
 #include <vector>
 
-#include "game/level_reader.h"
-#include "game/maze.h"
-#include "game/state.h"
+#include "game/core/level_reader.h"
+#include "game/core/maze.h"
+#include "game/core/state.h"
 #include "services/platform_headless.h"
 #include "services/png_writer.h"
 #include "services/services.h"

@@ -2,9 +2,9 @@
 // step, and draws each cell's piece of the picture, the facing wall and the exit.
 #include <string>
 
-#include "game/items.h"
-#include "game/level_clock.h"
-#include "game/maze.h"
+#include "game/core/items.h"
+#include "game/core/level_clock.h"
+#include "game/core/maze.h"
 #include "view/view.h"
 #include "view/xray_hint.h"
 

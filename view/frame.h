@@ -1,7 +1,7 @@
 // The screen frame of one scan cell and the view's centre, worked out from the view offsets.
 #pragma once
 
-#include "game/state.h"
+#include "game/core/state.h"
 #include "services/strings.h"
 
 namespace view {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "game/level_reader.h"
-#include "game/maze.h"
+#include "game/core/level_reader.h"
+#include "game/core/maze.h"
 #include "services/services.h"
 
 namespace game {

@@ -1,7 +1,7 @@
 // The saved level "LEVEL.MGS" and the level menu that offers to resume it.
 #pragma once
 
-#include "game/state.h"
+#include "game/core/state.h"
 #include "services/services.h"
 
 namespace game {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/level_reader.h"
+#include "game/core/level_reader.h"
 
 namespace game {
 

@@ -1,7 +1,7 @@
 // Movement, facing and the objects met on walls: keys, doors, wall clocks, the X-ray eye.
 #pragma once
 
-#include "game/state.h"
+#include "game/core/state.h"
 #include "services/services.h"
 
 namespace game {

@@ -1,10 +1,10 @@
 // The objects met on the facing wall (door, wall clock, key, X-ray eye), their sounds and
 // screen flashes, the X-ray scanning tones and the three distances.
-#include "game/items.h"
+#include "game/core/items.h"
 
 #include <cmath>
 
-#include "game/maze.h"
+#include "game/core/maze.h"
 #include "services/strings.h"
 
 namespace game {

@@ -1,5 +1,5 @@
 // Sequential reading of the level table's numbers and strings.
-#include "game/level_reader.h"
+#include "game/core/level_reader.h"
 
 #include "data/level_table.h"
 #include "services/errors.h"

@@ -1,5 +1,5 @@
 // The saved level "LEVEL.MGS": reading it after the title, the level menu, and Ctrl+S saving.
-#include "game/saved_level.h"
+#include "game/core/saved_level.h"
 
 #include <array>
 #include <string>

@@ -1,5 +1,5 @@
 // The level clock's minute beat, tied to the wall clock's seconds.
-#include "game/level_clock.h"
+#include "game/core/level_clock.h"
 
 #include "services/number_text.h"
 #include "services/strings.h"

@@ -1,7 +1,7 @@
 // The level clock: whole minutes taken off at each wall-clock second "00".
 #pragma once
 
-#include "game/state.h"
+#include "game/core/state.h"
 #include "services/services.h"
 
 namespace game {

@@ -2,8 +2,7 @@
 #include <cmath>
 #include <vector>
 
-#include "game/flow.h"
-#include "game/sky.h"
+#include "game/core/sky.h"
 
 namespace game {
 namespace {

@@ -1,5 +1,5 @@
 // Filling the labyrinth grid from the level table.
-#include "game/maze.h"
+#include "game/core/maze.h"
 
 #include "services/errors.h"
 

@@ -1,8 +1,8 @@
 // The four movement keys: a step forward or back, a quarter turn right or left.
 #include <cmath>
 
-#include "game/items.h"
-#include "game/maze.h"
+#include "game/core/items.h"
+#include "game/core/maze.h"
 
 namespace game {
 namespace {
