@@ -8,11 +8,11 @@
 #include <memory>
 #include <vector>
 
-#include "game/core/sky.h"
-#include "game/flow.h"
 #include "game/core/level_reader.h"
 #include "game/core/maze.h"
+#include "game/core/sky.h"
 #include "game/core/state.h"
+#include "game/flow.h"
 #include "screens/status_panel.h"
 #include "services/platform_headless.h"
 #include "services/services.h"

@@ -4,10 +4,10 @@
 #include <cmath>
 
 #include "game/core/items.h"
-#include "game/loop_pacer.h"
 #include "game/core/maze.h"
 #include "game/core/saved_level.h"
 #include "game/core/sky.h"
+#include "game/loop_pacer.h"
 #include "screens/sound_choice.h"
 #include "screens/status_panel.h"
 #include "screens/title.h"

@@ -1,6 +1,6 @@
 // The level end: the floor to the horizon, the row of trees, and the next level's header.
-#include "game/flow.h"
 #include "game/core/maze.h"
+#include "game/flow.h"
 #include "view/view.h"
 
 namespace game {

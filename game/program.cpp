@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "game/flow.h"
 #include "game/core/state.h"
+#include "game/flow.h"
 #include "services/services.h"
 
 namespace game {

@@ -7,8 +7,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 jobs="$(nproc)"
 
-echo "== Includes run one way, and only the SDL back end includes SDL"
+echo "== Includes run one way, only the SDL back end includes SDL, every file is formatted"
 "$root/scripts/check-layers.sh"
+"$root/scripts/check-format.sh"
 
 echo "== Build and test (unit, flow and real-window tests)"
 "$root/scripts/build.sh" "$root/build"

@@ -21,8 +21,14 @@ std::vector<std::uint8_t> encode_block(int w, int h, const std::uint8_t* indices
 std::uint8_t block_pixel(const std::uint8_t* block, int x, int y);
 
 // Width and height of an encoded block.
-inline int block_width(const std::uint8_t* block) { return block[0] | (block[1] << 8); }
-inline int block_height(const std::uint8_t* block) { return block[2] | (block[3] << 8); }
+inline int block_width(const std::uint8_t* block)
+{
+    return block[0] | (block[1] << 8);
+}
+inline int block_height(const std::uint8_t* block)
+{
+    return block[2] | (block[3] << 8);
+}
 
 // A block file: 0xFD, segment, offset, L (16-bit little-endian each), then the L bytes.
 std::vector<std::uint8_t> make_block_file(const std::vector<std::uint8_t>& block);

@@ -98,8 +98,7 @@ void Services::draw_line(float x1, float y1, float x2, float y2, Here here)
     }
     ScreenImage& img = screen_;
     raster::Segment seg;
-    if (!accept_drawing(*this, img,
-                        {{x1, &seg.x1}, {y1, &seg.y1}, {x2, &seg.x2}, {y2, &seg.y2}})) {
+    if (!accept_drawing(*this, img, {{x1, &seg.x1}, {y1, &seg.y1}, {x2, &seg.x2}, {y2, &seg.y2}})) {
         return;
     }
     img.lastPointX = x2;

@@ -10,14 +10,14 @@ namespace svc {
 // using another): proceeds only while no error is pending.
 // Usage:  Entry entry(*this, here); if (!entry) { return; }
 class Entry {
-public:
+  public:
     Entry(Services& s, const Here& here) : s_(s), ok_(s.enter(here)) { ++s_.depth_; }
     ~Entry() { --s_.depth_; }
     Entry(const Entry&) = delete;
     Entry& operator=(const Entry&) = delete;
     explicit operator bool() const { return ok_; }
 
-private:
+  private:
     Services& s_;
     bool ok_;
 };

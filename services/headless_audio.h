@@ -10,7 +10,7 @@
 namespace svc {
 
 class HeadlessAudio {
-public:
+  public:
     struct Tone {
         double startMs;                   // virtual time the buffer started
         std::vector<std::int16_t> frames; // interleaved stereo
@@ -19,8 +19,8 @@ public:
     struct File {
         double startMs;
         std::string path;
-        bool sample;   // true: a sample slot; false: the music stream
-        bool started;  // false when the file could not be opened or decoded
+        bool sample;           // true: a sample slot; false: the music stream
+        bool started;          // false when the file could not be opened or decoded
         int slot = -1;         // the sample slot it took (-1: the stream, or none free)
         double durationMs = 0; // the decoded file's length
         double endMs = 0;      // when it stopped: its end, or when the next stream cut it off

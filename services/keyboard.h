@@ -25,7 +25,7 @@ std::optional<KeyCode> translate_key(const KeyPress& press);
 // A ring of 16 two-byte slots; read == write means empty, so 15 presses can wait.
 // One writer (window thread) and one reader (game's thread), no lock.
 class KeyBuffer {
-public:
+  public:
     static constexpr int kSlots = 16;
 
     // Appends a slot; false (and the press is dropped) when the buffer is full.
@@ -36,7 +36,7 @@ public:
     void clear();
     bool empty() const;
 
-private:
+  private:
     std::array<std::atomic<std::uint16_t>, kSlots> slots_{};
     std::atomic<int> read_{0};
     std::atomic<int> write_{0};

@@ -7,6 +7,7 @@ namespace svc {
 
 // A physical key. The value is the PC scan code; keys that share a scan code with a
 // keypad key (arrows, Home, Insert ...) are told apart by kExtended.
+// clang-format off
 enum class Key : std::uint16_t {
     None = 0,
     Escape = 0x01, D1 = 0x02, D2, D3, D4, D5, D6, D7, D8, D9, D0 = 0x0B, Minus = 0x0C,
@@ -28,6 +29,7 @@ enum class Key : std::uint16_t {
     Home = 0x147, Up = 0x148, PageUp = 0x149, Left = 0x14B, Right = 0x14D, End = 0x14F,
     Down = 0x150, PageDown = 0x151, Insert = 0x152, Delete = 0x153,
 };
+// clang-format on
 
 constexpr std::uint16_t kExtended = 0x100;
 

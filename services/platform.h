@@ -21,15 +21,15 @@ struct LocalTime {
 struct PlatformEvent {
     enum class Type { None, Key, MouseDown, Close };
     Type type = Type::None;
-    KeyPress key;     // Type::Key
-    int mouseX = 0;   // Type::MouseDown, in image pixels
+    KeyPress key;   // Type::Key
+    int mouseX = 0; // Type::MouseDown, in image pixels
     int mouseY = 0;
 };
 
 // The work the window thread does; the platform calls pass() about every 16 ms,
 // from its own thread (SDL) or from inside sleep_ms/yield on virtual time (headless).
 class WindowTask {
-public:
+  public:
     virtual ~WindowTask() = default;
     virtual void pass() = 0;
 };
@@ -37,7 +37,7 @@ public:
 // What the services need from the machine. Methods marked "window side" are only
 // called from inside WindowTask::pass(); the others only from the game's thread.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Starts the window thread (or its headless stand-in) running task.pass().

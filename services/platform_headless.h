@@ -16,7 +16,7 @@
 namespace svc {
 
 class HeadlessPlatform final : public Platform {
-public:
+  public:
     HeadlessPlatform();
 
     // --- test controls ---
@@ -74,7 +74,7 @@ public:
         return audio.playFile(nowMs_, path, false);
     }
 
-private:
+  private:
     WindowTask* task_ = nullptr;
     bool inPass_ = false;
     double nowMs_ = 0;

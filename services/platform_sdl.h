@@ -11,7 +11,7 @@
 namespace svc {
 
 class SdlPlatform final : public Platform {
-public:
+  public:
     SdlPlatform();
     ~SdlPlatform() override;
 
@@ -45,7 +45,7 @@ public:
         void operator()(AudioState* a) const; // platform_sdl_audio.cpp
     };
 
-private:
+  private:
     void windowThread(WindowTask& task);
     // (Re)makes the window or full-screen mode of the current step for the image size.
     void makeVideo();

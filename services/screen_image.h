@@ -28,7 +28,7 @@ struct ModeInfo {
 // so a mode change never frees memory the reader could be looking at.
 // Everything below "Game-thread state" is touched by the game's thread only.
 class ScreenImage {
-public:
+  public:
     static constexpr int kMaxWidth = 640;
     static constexpr int kMaxHeight = 480;
     static constexpr int kTextCols = 80;
@@ -86,8 +86,8 @@ public:
     {
         const int i = y * kMaxWidth + x;
         const int shift = (i & 7) * 8;
-        const std::uint64_t mask = count >= 8 ? ~std::uint64_t{0}
-                                              : (std::uint64_t{1} << (count * 8)) - 1;
+        const std::uint64_t mask =
+            count >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (count * 8)) - 1;
         bytes &= mask;
         auto put = [&](std::atomic<std::uint64_t>& w, std::uint64_t m, std::uint64_t v) {
             const std::uint64_t old = w.load(std::memory_order_relaxed);
@@ -118,18 +118,18 @@ public:
 
     // --- Game-thread state (text and drawing) ---
     int foreground = 15;
-    int background = 0;   // stored index (mode 12), 0..7 in text mode, 0 in mode 8
+    int background = 0; // stored index (mode 12), 0..7 in text mode, 0 in mode 8
     int lastColour = 15;
-    int cursorRow = 1;    // 1-based
-    int cursorCol = 1;    // 1-based
+    int cursorRow = 1; // 1-based
+    int cursorCol = 1; // 1-based
     bool pendingWrap = false;
-    int printTop = 1;     // print area rows (1-based, inclusive)
+    int printTop = 1; // print area rows (1-based, inclusive)
     int printBottom = 24;
     float lastPointX = 320;
     float lastPointY = 100;
     int clipLeft = 0, clipTop = 0, clipRight = 639, clipBottom = 199;
 
-private:
+  private:
     std::atomic<int> mode_{-1};
     ModeInfo info_{};
     std::unique_ptr<std::atomic<std::uint64_t>[]> words_;

@@ -37,7 +37,7 @@ enum class FileMode { Input = 3, Output = 4 };
 // WindowLoop. Construction selects text mode 0, starts the window thread and waits for
 // the clock's next second boundary.
 class Services {
-public:
+  public:
     explicit Services(Platform& platform);
     ~Services();
     Services(const Services&) = delete;
@@ -120,8 +120,7 @@ public:
     void pause_ms(double ms);
 
     // ---- sequential files (files.cpp) ----
-    void open_file(const std::string& name, FileMode mode, int number,
-                   Here here = Here::current());
+    void open_file(const std::string& name, FileMode mode, int number, Here here = Here::current());
     void write_item(int number, std::string_view text, Here here = Here::current());
     std::string read_item(int number, Here here = Here::current());
     void close_all_files(Here here = Here::current());
@@ -134,7 +133,7 @@ public:
     std::uint32_t randomSeed() const { return seed_; }
     void setRandomSeed(std::uint32_t s) { seed_ = s & 0xFFFFFF; }
 
-private:
+  private:
     friend class WindowLoop;
     friend class Entry;
     // Passes the check point and notes the caller's line; false while an error raised
@@ -155,7 +154,7 @@ private:
     int depth_ = 0; // nesting of service calls inside one another
 
     std::uint32_t seed_ = 0x50000;
-    double clockBaseMs_ = 0;   // ms since midnight at the start-up second boundary
+    double clockBaseMs_ = 0; // ms since midnight at the start-up second boundary
     double clockStartTicks_ = 0;
 };
 

@@ -22,12 +22,12 @@ bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, in
 // A modal dialog drawn by the window thread over the picture, never into the image.
 struct DialogRequest {
     std::string title;
-    std::string text;     // lines separated by '\n'
-    bool yesNo = true;    // false: a single OK button
+    std::string text;  // lines separated by '\n'
+    bool yesNo = true; // false: a single OK button
 };
 
 class WindowLoop final : public WindowTask {
-public:
+  public:
     explicit WindowLoop(Services& services);
 
     // One pass: alternately a redraw, or events plus the tone queue.
@@ -60,7 +60,7 @@ public:
     // Copy of the last picture sent to the window, dialog overlay included (window side).
     const std::vector<std::uint32_t>& lastFrame() const { return frame_; }
 
-private:
+  private:
     void redraw();
     void handleEvents();
     void handleKey(const KeyPress& press);

@@ -26,7 +26,6 @@ using testing_support::read_file;
 using testing_support::TempDir;
 using testing_support::write_file;
 
-
 // Every item of a file, read until the end; the error that ended the reading is last.
 std::vector<std::string> items_of(const std::string& bytes)
 {

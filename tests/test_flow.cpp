@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "game/flow.h"
 #include "game/core/state.h"
+#include "game/flow.h"
 #include "services/keys.h"
 #include "tests/screen_reading.h"
 #include "tests/support/harness.h"

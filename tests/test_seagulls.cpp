@@ -37,7 +37,6 @@ std::uint32_t seedGiving(int wanted)
     }
 }
 
-
 // Where each of the eight birds sits with every offset at 10.
 struct Place {
     int x;

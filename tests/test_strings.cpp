@@ -12,7 +12,6 @@ namespace {
 
 using testing_support::Harness;
 
-
 TEST(TextFunctions, MiddlePartStartAndLengthRules)
 {
     EXPECT_EQ(svc::middle_part("ABCDE", 0, 2), "A");

@@ -12,7 +12,6 @@ namespace {
 
 using testing_support::Harness;
 
-
 // The pixels of one text cell (1-based row and column), row by row.
 std::vector<int> cell_pixels(const svc::ScreenImage& s, int row, int col)
 {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "game/core/sky.h"
-#include "game/flow.h"
 #include "game/core/level_clock.h"
+#include "game/core/sky.h"
 #include "game/core/state.h"
+#include "game/flow.h"
 #include "services/block_codec.h"
 #include "services/screen_image.h"
 #include "tests/support/harness.h"
@@ -19,7 +19,6 @@ namespace {
 
 using game::i16;
 using testing_support::Harness;
-
 
 class TimeOfDay : public ::testing::Test {
   protected:

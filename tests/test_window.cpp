@@ -157,7 +157,7 @@ TEST(ErrorDialog, YesGoesOnAndThePictureIsIntact)
     };
     const int code = h.run([&] { h.sv().checkpoint(); });
     EXPECT_EQ(code, -1);
-    EXPECT_GT(overlay, 1000); // the dialog was drawn over the picture ...
+    EXPECT_GT(overlay, 1000);                  // the dialog was drawn over the picture ...
     EXPECT_EQ(h.screen().pixel(320, 100), 14); // ... and not into it
     EXPECT_EQ(h.sv().pendingError(), 0);
     h.platform.onPass = nullptr;

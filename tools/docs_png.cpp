@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "game/flow.h"
 #include "game/core/state.h"
+#include "game/flow.h"
 #include "services/platform_headless.h"
 #include "services/services.h"
 

@@ -29,8 +29,8 @@ void DrawOutlineWOO(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i
 void DrawOutlineOOO(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
                     i16& viewSpread, i16& viewShiftX);
 // Works from depth + 40 and gives the caller's depth back unchanged.
-void DrawOutlineWWO(Services& sv, i16& depth, i16& faceColour, i16& skyColour,
-                    float& exitDistance, i16& viewShiftY, i16& viewSpread, i16& viewShiftX);
+void DrawOutlineWWO(Services& sv, i16& depth, i16& faceColour, i16& skyColour, float& exitDistance,
+                    i16& viewShiftY, i16& viewSpread, i16& viewShiftX);
 
 // The chequered floor band of one depth step.
 void DrawFloorRow(Services& sv, i16& depth, i16& along, i16& viewShiftY, i16& faceColour,
@@ -45,8 +45,8 @@ void DrawLeftWall(Services& sv, i16& depth, i16& skyColour, i16& playerCol, i16&
                   i16& viewShiftX, i16& wallColour);
 
 // The far face seen through a side opening while the corridor goes on.
-void DrawRightOpening(Services& sv, i16& depth, i16& skyColour, i16& viewShiftY,
-                      i16& viewSpread, i16& viewShiftX);
+void DrawRightOpening(Services& sv, i16& depth, i16& skyColour, i16& viewShiftY, i16& viewSpread,
+                      i16& viewShiftX);
 void DrawLeftOpening(Services& sv, i16& depth, i16& skyColour, i16& viewShiftY, i16& viewSpread,
                      i16& viewShiftX);
 
@@ -66,9 +66,9 @@ void DrawExitTunnel(Services& sv, i16& depth, i16& exitDepth, i16& faceColour, i
 
 // What became of one picture's scan.
 enum class ScanOutcome {
-    Finished,    // the picture is complete
-    LevelEnded,  // the player stands on the exit: the level-end sequence must follow
-    Redraw,      // a door was opened: abandon this picture and draw a new one at once
+    Finished,   // the picture is complete
+    LevelEnded, // the player stands on the exit: the level-end sequence must follow
+    Redraw,     // a door was opened: abandon this picture and draw a new one at once
 };
 
 // Builds the corridor picture from the player's cell outward (after the sky is drawn),

@@ -25,30 +25,30 @@ struct SoundState {
 
 // The current level: its header, grid, landmarks and the per-level flags.
 struct LevelState {
-    LevelReader reader;          // the read cursor over the level table
-    i16 levelNumber = 0;         // 1..10
-    i16 wallColour = 0;          // 2, 3 or 6; advanced at every level start
-    i16 mazeSize = 0;            // 0 = no level loaded (title comes next)
+    LevelReader reader;  // the read cursor over the level table
+    i16 levelNumber = 0; // 1..10
+    i16 wallColour = 0;  // 2, 3 or 6; advanced at every level start
+    i16 mazeSize = 0;    // 0 = no level loaded (title comes next)
     std::string levelName;
     i16 startRow = 0;
     i16 startCol = 0;
-    i16 minutesLeft = 0;         // the header's timeMinutes, counted down
-    i16 secondsLeft = 0;         // the header's timeSeconds, then 60 - wall-clock seconds
-    i16 faceColour = 0;          // wall faces; changed by the time of day
+    i16 minutesLeft = 0; // the header's timeMinutes, counted down
+    i16 secondsLeft = 0; // the header's timeSeconds, then 60 - wall-clock seconds
+    i16 faceColour = 0;  // wall faces; changed by the time of day
     MazeGrid maze;
     MazeRows rows;
     i16 exitRow = 0, exitCol = 0, doorRow = 0, doorCol = 0, keyRow = 0, keyCol = 0;
     i16 frameCount = 0;
-    i16 canSave = 0;             // 1 allows one save
-    i16 levelMusicOn = 0;        // 1 allows the level background music
+    i16 canSave = 0;      // 1 allows one save
+    i16 levelMusicOn = 0; // 1 allows the level background music
 };
 
 // The player, the objects met on walls and the three distances.
 struct PlayerState {
     i16 playerRow = 0, playerCol = 0;
-    i16 heading = 0;              // 0 north, 1 west, 2 south, 3 east
+    i16 heading = 0; // 0 north, 1 west, 2 south, 3 east
     i16 stepRow = -1, stepCol = 0;
-    i16 itemRoll = 50;            // 1..itemRollRange, drawn at every quarter turn
+    i16 itemRoll = 50; // 1..itemRollRange, drawn at every quarter turn
     i16 itemRollRange = 200;
     i16 keyHeld = 0, keyTaken = 0, doorOpened = 0;
     i16 xrayOn = 0, xrayUsed = 0, xrayTicks = 0;
@@ -59,30 +59,30 @@ struct PlayerState {
 struct ScanState {
     i16 scanRow = 0, scanCol = 0;
     i16 depth = 140;
-    i16 aheadState = 0;           // 0 open, 1 closed by a wall, 2 exit ahead
+    i16 aheadState = 0; // 0 open, 1 closed by a wall, 2 exit ahead
     i16 doorAhead = 0, keyAhead = 0;
     i16 exitDepth = 0;
     i16 facingFillColour = 0, facingLeftExtent = 0, facingRightExtent = 0;
-    i16 facingBlocked = 0;        // 1 when the cell right ahead is closed
-    i16 facingDepth = -20;        // depth of the facing wall found by the last scan
-    i16 along = 0;                // along-heading coordinate (floor pattern)
+    i16 facingBlocked = 0; // 1 when the cell right ahead is closed
+    i16 facingDepth = -20; // depth of the facing wall found by the last scan
+    i16 along = 0;         // along-heading coordinate (floor pattern)
     std::string leftCell = " ", aheadCell = " ", rightCell = " ";
 };
 
 // The level clock, the time of day and the sky.
 struct TimeState {
-    i16 minuteState = 0;          // 0 armed, 1 counted this minute, 2 time is up
-    i16 dayPhase = 0;             // 0..78 in steps of 6
+    i16 minuteState = 0; // 0 armed, 1 counted this minute, 2 time is up
+    i16 dayPhase = 0;    // 0..78 in steps of 6
     i16 dayStep = 6;
     i16 minutesPlayed = 0;
     i16 skyColour = 7, sunColour = 14, moonColour = 7;
     i16 duskPlayed = 0, dawnPlayed = 0;
     i16 moonOffsetX = 0, moonOffsetY = 0;
     std::array<std::array<i16, 4>, 46> starX{}, starY{}; // [entry 1..45][heading]
-    std::array<i16, 41> cloudY{};                       // entries 1..40
+    std::array<i16, 41> cloudY{};                        // entries 1..40
     i16 daySpacing = 0, nightSpacing = 0;
     i16 cloudIndex = 0;
-    std::string clockSeconds;     // the wall clock's seconds as the panel last read them
+    std::string clockSeconds; // the wall clock's seconds as the panel last read them
 };
 
 // The fixed view offsets handed to every view procedure.

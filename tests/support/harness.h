@@ -36,12 +36,12 @@ struct Harness {
 
 // A fresh temporary folder that becomes the working directory while it lives.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
     std::filesystem::path previous_;
 };
