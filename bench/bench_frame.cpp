@@ -31,7 +31,7 @@ struct Frame {
 
     explicit Frame(bool xray)
     {
-        platform.setTimeOfDay(12, 0, 30); // away from the minute beat
+        platform.set_time_of_day(12, 0, 30); // away from the minute beat
         services = std::make_unique<svc::Services>(platform);
         game::LevelState& lv = st->level;
         lv.reader.restore_level(10);

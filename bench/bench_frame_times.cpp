@@ -25,7 +25,7 @@ using game::i16;
 void BM_FrameSpread(benchmark::State& state)
 {
     svc::HeadlessPlatform platform;
-    platform.setTimeOfDay(12, 0, 30); // away from the minute beat
+    platform.set_time_of_day(12, 0, 30); // away from the minute beat
     auto services = std::make_unique<svc::Services>(platform);
     svc::Services& sv = *services;
     auto st = std::make_unique<game::GameState>();

@@ -16,7 +16,7 @@ namespace {
 void BM_LevelStart(benchmark::State& state)
 {
     svc::HeadlessPlatform platform;
-    platform.setTimeOfDay(12, 0, 30);
+    platform.set_time_of_day(12, 0, 30);
     auto services = std::make_unique<svc::Services>(platform);
     svc::Services& sv = *services;
     auto st = std::make_unique<game::GameState>();
@@ -41,7 +41,7 @@ void BM_LevelStart(benchmark::State& state)
         lv.reader.restore_level(10);
         game::read_header(lv);
         game::load_level_maze(lv);
-        if (sv.pendingError() != 0) {
+        if (sv.pending_error() != 0) {
             state.SkipWithError("a picture or the maze did not load");
             break;
         }

@@ -25,7 +25,7 @@ struct Game {
 
     Game()
     {
-        platform.setTimeOfDay(12, 0, 30); // away from the minute beat
+        platform.set_time_of_day(12, 0, 30); // away from the minute beat
         services = std::make_unique<svc::Services>(platform);
         game::GameState& s = *st;
         game::LevelState& lv = s.level;

@@ -8,11 +8,11 @@
 
 namespace {
 
-void fillPattern(svc::ScreenImage& s)
+void fill_pattern(svc::ScreenImage& s)
 {
     for (int y = 0; y < s.height(); ++y) {
         for (int x = 0; x < s.width(); ++x) {
-            s.setPixel(x, y, static_cast<std::uint8_t>((x * 7 + y) & 15));
+            s.set_pixel(x, y, static_cast<std::uint8_t>((x * 7 + y) & 15));
         }
     }
 }
@@ -21,8 +21,8 @@ void BM_Refresh(benchmark::State& state)
 {
     svc::ScreenImage s;
     s.reset(static_cast<int>(state.range(0)));
-    if (!s.textMode()) {
-        fillPattern(s);
+    if (!s.text_mode()) {
+        fill_pattern(s);
     }
     std::vector<std::uint32_t> out;
     int w = 0;

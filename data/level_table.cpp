@@ -257,7 +257,7 @@ constexpr LevelSource kLevels[kLevelCount] = {
 };
 // clang-format on
 
-char cellByte(char drawn)
+char cell_byte(char drawn)
 {
     switch (drawn) {
     case '#':
@@ -271,38 +271,38 @@ char cellByte(char drawn)
     }
 }
 
-void appendNumber(std::string& text, int value)
+void append_number(std::string& text, int value)
 {
     text += std::to_string(value);
     text += ',';
 }
 
-void appendString(std::string& text, std::string_view value)
+void append_string(std::string& text, std::string_view value)
 {
     text += '"';
     text += value;
     text += "\",";
 }
 
-LevelTable buildTable()
+LevelTable build_table()
 {
     LevelTable table;
     for (int k = 0; k < kLevelCount; ++k) {
         const LevelSource& level = kLevels[k];
         table.recordOffsets[k] = table.text.size();
-        appendNumber(table.text, level.mazeSize);
-        appendString(table.text, level.levelName);
-        appendNumber(table.text, level.startRow);
-        appendNumber(table.text, level.startCol);
-        appendNumber(table.text, level.timeMinutes);
-        appendNumber(table.text, level.timeSeconds);
-        appendNumber(table.text, level.faceColour);
+        append_number(table.text, level.mazeSize);
+        append_string(table.text, level.levelName);
+        append_number(table.text, level.startRow);
+        append_number(table.text, level.startCol);
+        append_number(table.text, level.timeMinutes);
+        append_number(table.text, level.timeSeconds);
+        append_number(table.text, level.faceColour);
         for (std::string_view row : level.rows) {
             std::string cells;
             for (char drawn : row) {
-                cells += cellByte(drawn);
+                cells += cell_byte(drawn);
             }
-            appendString(table.text, cells);
+            append_string(table.text, cells);
         }
     }
     return table;
@@ -312,7 +312,7 @@ LevelTable buildTable()
 
 const LevelTable& level_table()
 {
-    static const LevelTable table = buildTable();
+    static const LevelTable table = build_table();
     return table;
 }
 

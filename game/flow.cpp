@@ -26,7 +26,7 @@ enum class LevelExit { NextLevel, Restart, TimeOut };
 enum class IdleExit { Move, Restart, TimeOut };
 
 // The per-level wall colour: 1, 2, 3, 6, 2, 3, 6, ...
-void advanceWallColour(LevelState& lv)
+void advance_wall_colour(LevelState& lv)
 {
     ++lv.wallColour;
     if (lv.wallColour == 7) {
@@ -38,7 +38,7 @@ void advanceWallColour(LevelState& lv)
 }
 
 // The thirteen level pictures, reloaded whole into their buffers at every level start.
-void loadLevelPictures(svc::Services& sv, Pictures& p)
+void load_level_pictures(svc::Services& sv, Pictures& p)
 {
     sv.load_block_file("occhil.grh", words(p.occhil));
     sv.load_block_file("ocip.grh", words(p.ocip));
@@ -56,13 +56,13 @@ void loadLevelPictures(svc::Services& sv, Pictures& p)
 }
 
 // INT(RND * 10) + 1.
-i16 moonOffset(svc::Services& sv)
+i16 moon_offset(svc::Services& sv)
 {
     return static_cast<i16>(std::floor(sv.random_single() * 10.0f) + 1);
 }
 
 // The title's "leave" choice: the farewell music, then text mode 0 and the end prompt.
-[[noreturn]] void leaveGame(svc::Services& sv, GameState& st)
+[[noreturn]] void leave_game(svc::Services& sv, GameState& st)
 {
     if (st.sound.silentMode == 0 && st.sound.soundMode == 1) {
         sv.play_sound_file("Finale.ogg", false);
@@ -73,17 +73,17 @@ i16 moonOffset(svc::Services& sv)
 }
 
 // The title, the saved level and its menu, and the first header (no level loaded).
-void startFromTitle(svc::Services& sv, GameState& st)
+void start_from_title(svc::Services& sv, GameState& st)
 {
     LevelState& lv = st.level;
     TimeState& t = st.time;
     SoundState& snd = st.sound;
-    t.moonOffsetX = moonOffset(sv);
-    t.moonOffsetY = moonOffset(sv);
+    t.moonOffsetX = moon_offset(sv);
+    t.moonOffsetY = moon_offset(sv);
     screens::ShowTitleScreen(sv, lv.faceColour, t.skyColour, snd.silentMode, snd.soundMode,
                              snd.introPlayed, snd.titleChoice);
     if (snd.titleChoice == kTitleLeave) {
-        leaveGame(sv, st);
+        leave_game(sv, st);
     }
     ReadSavedLevel(sv, st);
     if (lv.levelNumber >= 2) {
@@ -100,15 +100,15 @@ void startFromTitle(svc::Services& sv, GameState& st)
 }
 
 // The top of the level loop: program start, each completed level, restart and time-out.
-void startLevel(svc::Services& sv, GameState& st)
+void start_level(svc::Services& sv, GameState& st)
 {
     LevelState& lv = st.level;
     PlayerState& pl = st.player;
     if (lv.levelNumber == 0) {
         lv.levelNumber = 1;
     }
-    advanceWallColour(lv);
-    loadLevelPictures(sv, st.pictures);
+    advance_wall_colour(lv);
+    load_level_pictures(sv, st.pictures);
     sv.randomize(sv.timer_seconds());
     pl.itemRoll = 50;
     FillSkyTables(sv, st);
@@ -116,7 +116,7 @@ void startLevel(svc::Services& sv, GameState& st)
     st.view.viewSpread = 0;
     st.view.viewShiftX = 20;
     if (lv.mazeSize == 0) {
-        startFromTitle(sv, st);
+        start_from_title(sv, st);
     }
     load_level_maze(lv);
     pl.stepRow = -1;
@@ -128,7 +128,7 @@ void startLevel(svc::Services& sv, GameState& st)
 }
 
 // The first frame's line under the view: the level's name and its area in square metres.
-void printLevelLine(svc::Services& sv, const LevelState& lv)
+void print_level_line(svc::Services& sv, const LevelState& lv)
 {
     const int side = 5 * lv.mazeSize - 10;
     sv.set_foreground(11);
@@ -138,7 +138,7 @@ void printLevelLine(svc::Services& sv, const LevelState& lv)
 }
 
 // The heading word inside the compass box.
-void printCompassWord(svc::Services& sv, i16 heading)
+void print_compass_word(svc::Services& sv, i16 heading)
 {
     switch (heading) {
     case 1:
@@ -169,7 +169,7 @@ void printCompassWord(svc::Services& sv, i16 heading)
 // The loop is paced to about 2 000 passes a second, so that the X-ray aid, counted in passes,
 // lasts about 13 s and the game leaves the processor free; everything else stays counted in
 // passes as the game has it.
-IdleExit idleLoop(svc::Services& sv, GameState& st, char& move)
+IdleExit idle_loop(svc::Services& sv, GameState& st, char& move)
 {
     LoopPacer pacer(sv);
     for (;;) {
@@ -178,7 +178,7 @@ IdleExit idleLoop(svc::Services& sv, GameState& st, char& move)
             return IdleExit::Restart;
         }
         screens::DrawStatusPanel(sv, st);
-        printCompassWord(sv, st.player.heading);
+        print_compass_word(sv, st.player.heading);
         UpdateTimeOfDay(sv, st);
         if (st.time.minuteState == 2) {
             return IdleExit::TimeOut;
@@ -198,7 +198,7 @@ IdleExit idleLoop(svc::Services& sv, GameState& st, char& move)
 
 // Everything back to zero after a time-out, the sound choice included: play goes on with
 // the PC speaker and sound on.
-void resetGameState(GameState& st)
+void reset_game_state(GameState& st)
 {
     st = GameState{};
     st.player.stepRow = 0;
@@ -215,7 +215,7 @@ void resetGameState(GameState& st)
 }
 
 // The end of the time: the message, the falling siren, and everything back to zero.
-void timeOut(svc::Services& sv, GameState& st)
+void time_out(svc::Services& sv, GameState& st)
 {
     sv.locate(12, 30);
     sv.print_line({"   Tempo scaduto !!!   "});
@@ -231,7 +231,7 @@ void timeOut(svc::Services& sv, GameState& st)
     if (snd.silentMode == 1) {
         sv.play_macro("P1P30");
     }
-    resetGameState(st);
+    reset_game_state(st);
 }
 
 // The last level completed.
@@ -254,7 +254,7 @@ void timeOut(svc::Services& sv, GameState& st)
 }
 
 // The frame loop of one level: a full redraw per player action.
-LevelExit playLevel(svc::Services& sv, GameState& st)
+LevelExit play_level(svc::Services& sv, GameState& st)
 {
     LevelState& lv = st.level;
     ScanState& sc = st.scan;
@@ -276,14 +276,14 @@ LevelExit playLevel(svc::Services& sv, GameState& st)
         }
         ++lv.frameCount;
         if (lv.frameCount == 1) {
-            printLevelLine(sv, lv);
+            print_level_line(sv, lv);
             StartLevelMusic(sv, st);
         }
         sc.scanRow = st.player.playerRow;
         sc.scanCol = st.player.playerCol;
         sc.aheadState = 0;
         char move = 0;
-        switch (idleLoop(sv, st, move)) {
+        switch (idle_loop(sv, st, move)) {
         case IdleExit::Restart:
             return LevelExit::Restart;
         case IdleExit::TimeOut:
@@ -302,8 +302,8 @@ void RunGame(svc::Services& sv, GameState& st)
 {
     screens::ChooseSound(sv, st.sound.soundMode);
     for (;;) {
-        startLevel(sv, st);
-        switch (playLevel(sv, st)) {
+        start_level(sv, st);
+        switch (play_level(sv, st)) {
         case LevelExit::NextLevel:
             break; // the next header is read: straight to its level start
         case LevelExit::Restart:
@@ -312,7 +312,7 @@ void RunGame(svc::Services& sv, GameState& st)
             st.level.mazeSize = 0;
             break;
         case LevelExit::TimeOut:
-            timeOut(sv, st);
+            time_out(sv, st);
             break;
         }
     }

@@ -66,42 +66,42 @@ void printAt(svc::Services& sv, int row, int col, std::initializer_list<string_v
 }
 
 // A frame's top, middle or bottom border at a place.
-void borderAt(svc::Services& sv, int row, int col, Edge e, int width)
+void border_at(svc::Services& sv, int row, int col, Edge e, int width)
 {
     printAt(sv, row, col, {border(e, width)});
 }
 
 // A side at each of two columns of a row.
-void sidesAt(svc::Services& sv, int row, int left, int right)
+void sides_at(svc::Services& sv, int row, int left, int right)
 {
     printAt(sv, row, left, {kSide});
     printAt(sv, row, right, {kSide});
 }
 
 // A box of five rows: top, title row, middle, value row with its two sides, bottom.
-void titledBox(svc::Services& sv, int top, int col, int width, string_view title)
+void titled_box(svc::Services& sv, int top, int col, int width, string_view title)
 {
-    borderAt(sv, top, col, kTop, width);
+    border_at(sv, top, col, kTop, width);
     printAt(sv, top + 1, col, {kSide, title, kSide});
-    borderAt(sv, top + 2, col, kMiddle, width);
-    sidesAt(sv, top + 3, col, col + width - 1);
-    borderAt(sv, top + 4, col, kBottom, width);
+    border_at(sv, top + 2, col, kMiddle, width);
+    sides_at(sv, top + 3, col, col + width - 1);
+    border_at(sv, top + 4, col, kBottom, width);
 }
 
 // The grey box of level 10, which has no door and no key.
-void dashedBox(svc::Services& sv, int top, int col)
+void dashed_box(svc::Services& sv, int top, int col)
 {
     constexpr string_view dashes = " -------- ";
-    borderAt(sv, top, col, kTop, 12);
+    border_at(sv, top, col, kTop, 12);
     printAt(sv, top + 1, col, {kSide, dashes, kSide});
-    borderAt(sv, top + 2, col, kMiddle, 12);
+    border_at(sv, top + 2, col, kMiddle, 12);
     printAt(sv, top + 3, col, {kSide, dashes, kSide});
-    borderAt(sv, top + 4, col, kBottom, 12);
+    border_at(sv, top + 4, col, kBottom, 12);
 }
 
 // The time as the box shows it: " 4,07 Min. ". Written into `out`, which it returns a view of.
-string_view formatTime(i16 minutesLeft, i16 secondsLeft, std::array<char, 32>& out,
-                       string_view& secondsPart)
+string_view format_time(i16 minutesLeft, i16 secondsLeft, std::array<char, 32>& out,
+                        string_view& secondsPart)
 {
     const std::string minutes = svc::number_text(minutesLeft);
     char seconds[2];
@@ -132,7 +132,7 @@ string_view formatTime(i16 minutesLeft, i16 secondsLeft, std::array<char, 32>& o
 }
 
 // A distance as the boxes print it: its number form and a space.
-string_view distanceItem(float metres, std::string& scratch)
+string_view distance_item(float metres, std::string& scratch)
 {
     scratch = svc::number_text(metres);
     scratch += ' ';
@@ -140,7 +140,7 @@ string_view distanceItem(float metres, std::string& scratch)
 }
 
 // The end of the X-ray aid: its sound, and the seagulls hidden for this call.
-void endXrayAid(svc::Services& sv, game::GameState& st)
+void end_xray_aid(svc::Services& sv, game::GameState& st)
 {
     game::PlayerState& pl = st.player;
     pl.xrayUsed = 0;
@@ -159,7 +159,7 @@ void endXrayAid(svc::Services& sv, game::GameState& st)
 }
 
 // The X-ray answer and, on every 64th call while the aid is on, the gauge.
-void xrayGauge(svc::Services& sv, game::GameState& st)
+void xray_gauge(svc::Services& sv, game::GameState& st)
 {
     game::PlayerState& pl = st.player;
     if (pl.xrayOn == 0) {
@@ -184,7 +184,7 @@ void xrayGauge(svc::Services& sv, game::GameState& st)
             {kFullBlocks.substr(0, static_cast<std::size_t>(full < 0 ? 0 : full)),
              kShadedBlocks.substr(0, static_cast<std::size_t>(empty < 0 ? 0 : empty))});
     if (pl.xrayUsed > 400) {
-        endXrayAid(sv, st);
+        end_xray_aid(sv, st);
     }
 }
 
@@ -203,40 +203,40 @@ void DrawStatusPanel(svc::Services& sv, game::GameState& st)
     std::array<char, 32> timeBuffer{};
     string_view secondsPart;
     const string_view timeText =
-        formatTime(lv.minutesLeft, lv.secondsLeft, timeBuffer, secondsPart);
+        format_time(lv.minutesLeft, lv.secondsLeft, timeBuffer, secondsPart);
 
     // 3. The boxes.
     sv.set_foreground(10);
-    borderAt(sv, 7, 66, kTop, 14);
+    border_at(sv, 7, 66, kTop, 14);
     printAt(sv, 8, 66, {kSide, " Livello"}, true);
     sv.set_foreground(15);
     const std::string level = svc::number_text(lv.levelNumber);
     sv.print_line({level, " "}, true);
     sv.set_foreground(10);
     printAt(sv, 8, 79, {kSide});
-    borderAt(sv, 9, 66, kBottom, 14);
+    border_at(sv, 9, 66, kBottom, 14);
 
     sv.set_foreground(14);
-    borderAt(sv, 10, 66, kTop, 14);
+    border_at(sv, 10, 66, kTop, 14);
     printAt(sv, 11, 66, {kSide, "   Tempo:   ", kSide});
-    borderAt(sv, 12, 66, kMiddle, 14);
+    border_at(sv, 12, 66, kMiddle, 14);
     printAt(sv, 13, 66, {kSide, timeText}, true);
     sv.tab_to(79);
     sv.print_line({kSide});
-    borderAt(sv, 14, 66, kBottom, 14);
+    border_at(sv, 14, 66, kBottom, 14);
     if (lv.minutesLeft < 0 && secondsPart == "00") {
         st.time.minuteState = 2;
     }
 
     sv.set_foreground(12);
-    borderAt(sv, 18, 67, kTop, 13);
+    border_at(sv, 18, 67, kTop, 13);
     printAt(sv, 19, 67, {kSide, " <"});
     printAt(sv, 19, 74, {"+"});
     printAt(sv, 19, 76, {">= ", kSide});
-    borderAt(sv, 20, 67, kMiddle, 13);
-    sidesAt(sv, 21, 67, 79);
-    sidesAt(sv, 22, 67, 79);
-    borderAt(sv, 23, 67, kBottom, 13);
+    border_at(sv, 20, 67, kMiddle, 13);
+    sides_at(sv, 21, 67, 79);
+    sides_at(sv, 22, 67, 79);
+    border_at(sv, 23, 67, kBottom, 13);
     // The save hint is grey while there is nothing to save.
     sv.set_foreground(lv.canSave != 0 ? 14 : 8);
     printAt(sv, 19, 70, {"Ctrl"});
@@ -246,60 +246,60 @@ void DrawStatusPanel(svc::Services& sv, game::GameState& st)
     printAt(sv, 22, 70, {"Livello"});
 
     sv.set_foreground(10);
-    borderAt(sv, 15, 67, kTop, 12);
+    border_at(sv, 15, 67, kTop, 12);
     printAt(sv, 16, 67, {kSide, " <"});
     printAt(sv, 16, 71, {"=Menu> ", kSide});
-    borderAt(sv, 17, 67, kBottom, 12);
+    border_at(sv, 17, 67, kBottom, 12);
     sv.set_foreground(15);
     printAt(sv, 16, 70, {"X"});
 
     sv.set_foreground(12);
-    titledBox(sv, 2, 2, 12, " Uscita a ");
+    titled_box(sv, 2, 2, 12, " Uscita a ");
     sv.set_foreground(10);
-    printAt(sv, 5, 3, {distanceItem(pl.exitDistance, scratch), "metri"});
+    printAt(sv, 5, 3, {distance_item(pl.exitDistance, scratch), "metri"});
 
     const bool lastLevel = lv.levelNumber > 9;
     if (lastLevel) {
         sv.set_foreground(8);
-        dashedBox(sv, 2, 67);
+        dashed_box(sv, 2, 67);
     } else {
         sv.set_foreground(12);
-        titledBox(sv, 2, 67, 12, pl.doorOpened == 0 ? " Porta a  " : "  Porta   ");
+        titled_box(sv, 2, 67, 12, pl.doorOpened == 0 ? " Porta a  " : "  Porta   ");
         sv.set_foreground(10);
         if (pl.doorOpened == 0) {
-            printAt(sv, 5, 68, {distanceItem(pl.doorDistance, scratch), "metri"});
+            printAt(sv, 5, 68, {distance_item(pl.doorDistance, scratch), "metri"});
         } else {
             printAt(sv, 5, 69, {"-Aperta-"});
         }
     }
 
     sv.set_foreground(14);
-    borderAt(sv, 7, 2, kTop, 12);
+    border_at(sv, 7, 2, kTop, 12);
     printAt(sv, 8, 2, {kSide, " Raggi X: ", kSide});
-    borderAt(sv, 9, 2, kMiddle, 12);
+    border_at(sv, 9, 2, kMiddle, 12);
     printAt(sv, 10, 2, {kSide, " **"});
     printAt(sv, 10, 10, {"** ", kSide});
-    borderAt(sv, 11, 2, kMiddle, 12);
-    sidesAt(sv, 12, 2, 13);
-    borderAt(sv, 13, 2, kBottom, 12);
+    border_at(sv, 11, 2, kMiddle, 12);
+    sides_at(sv, 12, 2, 13);
+    border_at(sv, 13, 2, kBottom, 12);
 
     sv.set_foreground(5);
-    borderAt(sv, 14, 2, kTop, 13);
+    border_at(sv, 14, 2, kTop, 13);
     printAt(sv, 15, 2, {kSide, " Direzione ", kSide});
-    borderAt(sv, 16, 2, kMiddle, 13);
+    border_at(sv, 16, 2, kMiddle, 13);
     printAt(sv, 17, 2, {kSide, " *"});
     printAt(sv, 17, 12, {"* ", kSide});
-    borderAt(sv, 18, 2, kBottom, 13);
+    border_at(sv, 18, 2, kBottom, 13);
 
     if (lastLevel) {
         sv.set_foreground(8);
-        dashedBox(sv, 19, 2);
+        dashed_box(sv, 19, 2);
     } else {
         // The key box keeps the compass box's colour.
-        titledBox(sv, 19, 2, 12, pl.keyTaken == 0 ? " Chiave a " : " -Chiave- ");
+        titled_box(sv, 19, 2, 12, pl.keyTaken == 0 ? " Chiave a " : " -Chiave- ");
         if (pl.keyTaken == 0) {
             sv.set_foreground(10);
-            printAt(sv, 22, 3, {distanceItem(pl.keyDistance, scratch), "Metri"});
+            printAt(sv, 22, 3, {distance_item(pl.keyDistance, scratch), "Metri"});
         } else {
             sv.set_foreground(11);
             printAt(sv, 22, 3, {" -- SI --"});
@@ -307,7 +307,7 @@ void DrawStatusPanel(svc::Services& sv, game::GameState& st)
     }
 
     // 4. The X-ray aid.
-    xrayGauge(sv, st);
+    xray_gauge(sv, st);
 
     // 5. The seagulls.
     FlySeagulls(sv, st);

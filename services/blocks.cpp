@@ -78,7 +78,7 @@ void Services::get_block(float x1, float y1, float x2, float y2, Words array, st
     if (top > bottom) {
         std::swap(top, bottom);
     }
-    if (img.textMode() || left < 0 || top < 0 || right >= img.width() || bottom >= img.height()) {
+    if (img.text_mode() || left < 0 || top < 0 || right >= img.width() || bottom >= img.height()) {
         raise(kIllegalFunctionCall);
         return;
     }
@@ -127,7 +127,7 @@ void Services::put_block(float x, float y, Words array, std::size_t at, int acti
     int left = 0;
     int top = 0;
     if (!raster::to_coordinate(x, left) || !raster::to_coordinate(y, top) || action < 0 ||
-        action > 5 || img.textMode()) {
+        action > 5 || img.text_mode()) {
         raise(kIllegalFunctionCall);
         return;
     }
@@ -154,13 +154,13 @@ void Services::put_block(float x, float y, Words array, std::size_t at, int acti
             const int count = w - bx * 8 < 8 ? w - bx * 8 : 8;
             // Copy and OR, the game's two actions, go a word at a time.
             if (action == 1 || action == 4) {
-                img.putPixels(left + bx * 8, py, colours, count, action == 4);
+                img.put_pixels(left + bx * 8, py, colours, count, action == 4);
                 continue;
             }
             for (int k = 0; k < count; ++k) {
                 const auto c = static_cast<std::uint8_t>(colours >> (k * 8) & 0x0F);
                 const int px = left + bx * 8 + k;
-                img.setPixel(px, py, combine(action, img.pixel(px, py), c));
+                img.set_pixel(px, py, combine(action, img.pixel(px, py), c));
             }
         }
     }

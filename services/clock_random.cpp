@@ -34,7 +34,7 @@ std::string Services::wait_keys(int n, Here here)
         return result;
     }
     int count = 0;
-    while (count < n && !window_->stopRequested()) {
+    while (count < n && !window_->stop_requested()) {
         if (window_->paused()) {
             platform_.sleep_ms(10);
             continue;

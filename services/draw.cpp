@@ -27,7 +27,7 @@ bool in_range(int v, int lo, int hi)
 bool accept_drawing(Services& s, const ScreenImage& img,
                     std::initializer_list<std::pair<float, int*>> values)
 {
-    if (img.textMode()) {
+    if (img.text_mode()) {
         s.raise(kIllegalFunctionCall);
         return false;
     }
@@ -57,7 +57,7 @@ void Services::set_colour(int foreground, int background, int third, int given, 
         return;
     }
     ScreenImage& img = screen_;
-    if (img.textMode()) {
+    if (img.text_mode()) {
         if ((hasFore && !in_range(foreground, 0, 31)) ||
             (hasBack && !in_range(background, 0, 15))) {
             raise(kIllegalFunctionCall);
@@ -85,7 +85,7 @@ void Services::set_colour(int foreground, int background, int third, int given, 
         } else {
             // Mode 8 keeps no background index: the colour goes into palette entry 0, so
             // every undrawn pixel of the whole screen takes it at the next refresh.
-            img.setPaletteEntry(0, kDefaultPalette[static_cast<std::size_t>(background)]);
+            img.set_palette_entry(0, kDefaultPalette[static_cast<std::size_t>(background)]);
         }
     }
 }
@@ -110,12 +110,12 @@ void Services::draw_line(float x1, float y1, float x2, float y2, Here here)
     const auto colour = static_cast<std::uint8_t>(img.foreground & 15);
     // Level and upright lines (most of the view) need no walk; the walk gives the same pixels.
     if (seg.y1 == seg.y2 || seg.x1 == seg.x2) {
-        img.fillRect(std::min(seg.x1, seg.x2), std::min(seg.y1, seg.y2), std::max(seg.x1, seg.x2),
-                     std::max(seg.y1, seg.y2), colour);
+        img.fill_rect(std::min(seg.x1, seg.x2), std::min(seg.y1, seg.y2), std::max(seg.x1, seg.x2),
+                      std::max(seg.y1, seg.y2), colour);
         return;
     }
     // The clipped walk stays between its end points, so every pixel is inside the image.
-    raster::walk_segment(seg, [&img, colour](int x, int y) { img.setPixel(x, y, colour); });
+    raster::walk_segment(seg, [&img, colour](int x, int y) { img.set_pixel(x, y, colour); });
 }
 
 void Services::draw_ellipse(float x, float y, float radius, Here here)
@@ -137,7 +137,7 @@ void Services::draw_ellipse(float x, float y, float radius, Here here)
         raster::ellipse_shape(radius, raster::default_aspect(img.mode()));
     const auto colour = static_cast<std::uint8_t>(img.foreground & 15);
     raster::ellipse_outline(cx, cy, shape, clip_of(img),
-                            [&img, colour](int px, int py) { img.setPixel(px, py, colour); });
+                            [&img, colour](int px, int py) { img.set_pixel(px, py, colour); });
 }
 
 void Services::draw_point(float x, float y, Here here)
@@ -155,7 +155,7 @@ void Services::draw_point(float x, float y, Here here)
     img.lastPointX = x;
     img.lastPointY = y;
     if (clip_of(img).contains(px, py)) {
-        img.setPixel(px, py, static_cast<std::uint8_t>(img.foreground & 15));
+        img.set_pixel(px, py, static_cast<std::uint8_t>(img.foreground & 15));
     }
 }
 

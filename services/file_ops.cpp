@@ -46,7 +46,7 @@ void Services::close_all_files(Here here)
     if (!entry) {
         return;
     }
-    if (const int err = files_->closeAll()) {
+    if (const int err = files_->close_all()) {
         raise(err);
     }
 }

@@ -159,10 +159,10 @@ FileTable::FileTable() = default;
 
 FileTable::~FileTable()
 {
-    closeAll();
+    close_all();
 }
 
-std::string FileTable::pendingName(const std::string& target)
+std::string FileTable::pending_name(const std::string& target)
 {
     const std::size_t slash = target.find_last_of('/');
     if (slash == std::string::npos) {
@@ -233,7 +233,7 @@ int FileTable::open(const std::string& name, Mode mode, int number)
     } else if (errno != ENOENT) {
         return open_error(errno, name);
     }
-    file->pending = pendingName(file->target);
+    file->pending = pending_name(file->target);
     file->fd = ::open(file->pending.c_str(),
                       O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
     if (file->fd < 0) {
@@ -328,7 +328,7 @@ int FileTable::read(int number, std::string& item)
     return f.readErrno != 0 ? kDeviceUnavailable : 0;
 }
 
-int FileTable::closeAll()
+int FileTable::close_all()
 {
     int first = 0;
     for (auto& [number, file] : files_) {

@@ -38,11 +38,11 @@ class FileTable {
     int read(int number, std::string& item);
     // Closes every open file; written data are on disk afterwards. Returns the first
     // error met (the other files are still closed; a failed output leaves the old file).
-    int closeAll();
-    bool isOpen(int number) const { return files_.count(number) != 0; }
+    int close_all();
+    bool is_open(int number) const { return files_.count(number) != 0; }
 
     // The hidden file output goes to until it is closed.
-    static std::string pendingName(const std::string& target);
+    static std::string pending_name(const std::string& target);
 
   private:
     struct OpenFile;

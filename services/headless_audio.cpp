@@ -22,30 +22,30 @@ double ogg_length_ms(const std::string& path)
 
 } // namespace
 
-bool HeadlessAudio::audioOpen()
+bool HeadlessAudio::audio_open()
 {
     open = deviceAvailable;
     return open;
 }
 
-void HeadlessAudio::toneStart(double nowMs, const std::int16_t* frames, std::size_t frameCount)
+void HeadlessAudio::tone_start(double nowMs, const std::int16_t* frames, std::size_t frameCount)
 {
     tones.push_back({nowMs, std::vector<std::int16_t>(frames, frames + 2 * frameCount)});
 }
 
-bool HeadlessAudio::tonePlaying(double nowMs) const
+bool HeadlessAudio::tone_playing(double nowMs) const
 {
-    return !tones.empty() && nowMs < tones.back().startMs + tones.back().durationMs();
+    return !tones.empty() && nowMs < tones.back().startMs + tones.back().duration_ms();
 }
 
-bool HeadlessAudio::playFile(double nowMs, const std::string& path, bool sample)
+bool HeadlessAudio::play_file(double nowMs, const std::string& path, bool sample)
 {
     File file{nowMs, path, sample, false};
     if (sample) {
         // The first slot whose file has finished (or that never held one).
         bool busy[kSampleSlots] = {};
         for (const File& f : files) {
-            if (f.slot >= 0 && f.soundingAt(nowMs)) {
+            if (f.slot >= 0 && f.sounding_at(nowMs)) {
                 busy[f.slot] = true;
             }
         }
@@ -61,7 +61,7 @@ bool HeadlessAudio::playFile(double nowMs, const std::string& path, bool sample)
     } else {
         // The previous stream file is released first, even if the new one fails.
         for (File& f : files) {
-            if (!f.sample && f.soundingAt(nowMs)) {
+            if (!f.sample && f.sounding_at(nowMs)) {
                 f.endMs = nowMs;
             }
         }

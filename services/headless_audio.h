@@ -14,7 +14,7 @@ class HeadlessAudio {
     struct Tone {
         double startMs;                   // virtual time the buffer started
         std::vector<std::int16_t> frames; // interleaved stereo
-        double durationMs() const { return frames.size() / 2 * 1000.0 / 22050.0; }
+        double duration_ms() const { return frames.size() / 2 * 1000.0 / 22050.0; }
     };
     struct File {
         double startMs;
@@ -25,7 +25,7 @@ class HeadlessAudio {
         double durationMs = 0; // the decoded file's length
         double endMs = 0;      // when it stopped: its end, or when the next stream cut it off
         // True while it sounds at virtual time t.
-        bool soundingAt(double t) const { return started && t >= startMs && t < endMs; }
+        bool sounding_at(double t) const { return started && t >= startMs && t < endMs; }
     };
     static constexpr int kSampleSlots = 256;
 
@@ -34,10 +34,10 @@ class HeadlessAudio {
     std::vector<Tone> tones;
     std::vector<File> files;
 
-    bool audioOpen();
-    void toneStart(double nowMs, const std::int16_t* frames, std::size_t frameCount);
-    bool tonePlaying(double nowMs) const;
-    bool playFile(double nowMs, const std::string& path, bool sample);
+    bool audio_open();
+    void tone_start(double nowMs, const std::int16_t* frames, std::size_t frameCount);
+    bool tone_playing(double nowMs) const;
+    bool play_file(double nowMs, const std::string& path, bool sample);
 };
 
 } // namespace svc

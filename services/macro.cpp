@@ -26,7 +26,7 @@ class MacroReader {
             } else {
                 switch (c) {
                 case 'N':
-                    ok = numberedNote(notes);
+                    ok = numbered_note(notes);
                     break;
                 case 'P':
                     ok = pause(notes);
@@ -133,7 +133,7 @@ class MacroReader {
         return plain * (2.0 - std::pow(0.5, dotCount));
     }
 
-    void addNote(std::vector<MacroNote>& notes, double frequency, double length)
+    void add_note(std::vector<MacroNote>& notes, double frequency, double length)
     {
         MacroNote n;
         n.frequencyHz = frequency;
@@ -143,7 +143,7 @@ class MacroReader {
         notes.push_back(n);
     }
 
-    void addPause(std::vector<MacroNote>& notes, double length)
+    void add_pause(std::vector<MacroNote>& notes, double length)
     {
         MacroNote n;
         n.silenceS = length;
@@ -186,12 +186,12 @@ class MacroReader {
             return false;
         }
         const int dotCount = dots();
-        addNote(notes, note_frequency(semitone, st_.octave),
-                seconds(static_cast<int>(value), dotCount));
+        add_note(notes, note_frequency(semitone, st_.octave),
+                 seconds(static_cast<int>(value), dotCount));
         return chord(notes);
     }
 
-    bool numberedNote(std::vector<MacroNote>& notes)
+    bool numbered_note(std::vector<MacroNote>& notes)
     {
         const long n = number();
         if (n < 0 || n > 84) {
@@ -199,9 +199,9 @@ class MacroReader {
         }
         const double length = seconds(st_.length, dots());
         if (n == 0) {
-            addPause(notes, length);
+            add_pause(notes, length);
         } else {
-            addNote(notes, note_frequency(static_cast<int>(n - 1), 0), length);
+            add_note(notes, note_frequency(static_cast<int>(n - 1), 0), length);
         }
         return chord(notes);
     }
@@ -214,7 +214,7 @@ class MacroReader {
         } else if (value < 1 || value > 64) {
             return false;
         }
-        addPause(notes, seconds(static_cast<int>(value), dots()));
+        add_pause(notes, seconds(static_cast<int>(value), dots()));
         return true;
     }
 

@@ -9,7 +9,7 @@ namespace svc {
 
 HeadlessPlatform::HeadlessPlatform() = default;
 
-void HeadlessPlatform::setTimeOfDay(int h, int m, int s, double ms)
+void HeadlessPlatform::set_time_of_day(int h, int m, int s, double ms)
 {
     dayBaseMs_ = ((h * 60.0 + m) * 60.0 + s) * 1000.0 + ms - nowMs_;
 }
@@ -23,7 +23,7 @@ void HeadlessPlatform::advance(double ms)
         nextPassMs_ += 16;
         if (closeAfterMs > 0 && nowMs_ >= closeAfterMs) {
             closeAfterMs = 0;
-            closeWindow();
+            close_window();
         }
         inPass_ = true;
         task_->pass();
@@ -35,7 +35,7 @@ void HeadlessPlatform::advance(double ms)
     nowMs_ = std::max(nowMs_, target);
 }
 
-void HeadlessPlatform::pressKey(const KeyPress& press)
+void HeadlessPlatform::press_key(const KeyPress& press)
 {
     PlatformEvent ev;
     ev.type = PlatformEvent::Type::Key;
@@ -43,17 +43,17 @@ void HeadlessPlatform::pressKey(const KeyPress& press)
     events_.push_back(ev);
 }
 
-void HeadlessPlatform::pressKey(Key key, bool shift, bool ctrl, bool alt)
+void HeadlessPlatform::press_key(Key key, bool shift, bool ctrl, bool alt)
 {
     KeyPress p;
     p.key = key;
     p.shift = shift;
     p.ctrl = ctrl;
     p.alt = alt;
-    pressKey(p);
+    press_key(p);
 }
 
-void HeadlessPlatform::typeText(const std::string& text)
+void HeadlessPlatform::type_text(const std::string& text)
 {
     static constexpr char kLetters[] = "QWERTYUIOPASDFGHJKLZXCVBNM";
     static constexpr Key kLetterKeys[] = {Key::Q, Key::W, Key::E, Key::R, Key::T, Key::Y, Key::U,
@@ -64,25 +64,25 @@ void HeadlessPlatform::typeText(const std::string& text)
                                       Key::D5, Key::D6, Key::D7, Key::D8, Key::D9};
     for (char c : text) {
         if (c >= '0' && c <= '9') {
-            pressKey(kDigits[c - '0']);
+            press_key(kDigits[c - '0']);
         } else if (c == ' ') {
-            pressKey(Key::Space);
+            press_key(Key::Space);
         } else if (c == '\r' || c == '\n') {
-            pressKey(Key::Enter);
+            press_key(Key::Enter);
         } else if (c == 0x1B) {
-            pressKey(Key::Escape);
+            press_key(Key::Escape);
         } else {
             const char upper = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
             for (int i = 0; i < 26; ++i) {
                 if (kLetters[i] == upper) {
-                    pressKey(kLetterKeys[i], c == upper);
+                    press_key(kLetterKeys[i], c == upper);
                 }
             }
         }
     }
 }
 
-void HeadlessPlatform::clickMouse(int x, int y)
+void HeadlessPlatform::click_mouse(int x, int y)
 {
     PlatformEvent ev;
     ev.type = PlatformEvent::Type::MouseDown;
@@ -91,14 +91,14 @@ void HeadlessPlatform::clickMouse(int x, int y)
     events_.push_back(ev);
 }
 
-void HeadlessPlatform::closeWindow()
+void HeadlessPlatform::close_window()
 {
     PlatformEvent ev;
     ev.type = PlatformEvent::Type::Close;
     events_.push_back(ev);
 }
 
-bool HeadlessPlatform::savePng(const std::string& path) const
+bool HeadlessPlatform::save_png(const std::string& path) const
 {
     return !frame_.empty() && write_png(path, frame_.data(), frameW_, frameH_);
 }

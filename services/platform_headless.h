@@ -21,17 +21,17 @@ class HeadlessPlatform final : public Platform {
 
     // --- test controls ---
     // Sets the wall clock: the time of day at virtual time now (fraction in ms).
-    void setTimeOfDay(int h, int m, int s, double ms = 0);
+    void set_time_of_day(int h, int m, int s, double ms = 0);
     // Advances the virtual clock, running the window passes that fall due.
     void advance(double ms);
     // Queues events for the next events pass(es), in order.
-    void pressKey(const KeyPress& press);
-    void pressKey(Key key, bool shift = false, bool ctrl = false, bool alt = false);
+    void press_key(const KeyPress& press);
+    void press_key(Key key, bool shift = false, bool ctrl = false, bool alt = false);
     // Types text: letters, digits, space, Enter ('\r'), Escape (0x1B) as key presses.
-    void typeText(const std::string& text);
-    void clickMouse(int x, int y);
-    void closeWindow();
-    bool eventsPending() const { return !events_.empty(); }
+    void type_text(const std::string& text);
+    void click_mouse(int x, int y);
+    void close_window();
+    bool events_pending() const { return !events_.empty(); }
     // Called after every window pass (the test can look at the picture and press keys).
     std::function<void()> onPass;
     // How far one yield() moves the virtual clock.
@@ -41,10 +41,10 @@ class HeadlessPlatform final : public Platform {
 
     // The last picture presented (0x00RRGGBB), its size, and PNG export of it.
     const std::vector<std::uint32_t>& frame() const { return frame_; }
-    int frameWidth() const { return frameW_; }
-    int frameHeight() const { return frameH_; }
-    bool savePng(const std::string& path) const;
-    int fullscreenCycles() const { return fullscreenCycles_; }
+    int frame_width() const { return frameW_; }
+    int frame_height() const { return frameH_; }
+    bool save_png(const std::string& path) const;
+    int fullscreen_cycles() const { return fullscreenCycles_; }
 
     HeadlessAudio audio;
 
@@ -59,19 +59,19 @@ class HeadlessPlatform final : public Platform {
     void present(const std::uint32_t* pixels, int w, int h) override;
     bool poll_event(PlatformEvent& ev) override;
     void cycle_fullscreen() override { ++fullscreenCycles_; }
-    bool audio_open() override { return audio.audioOpen(); }
+    bool audio_open() override { return audio.audio_open(); }
     void tone_start(const std::int16_t* frames, std::size_t frameCount) override
     {
-        audio.toneStart(nowMs_, frames, frameCount);
+        audio.tone_start(nowMs_, frames, frameCount);
     }
-    bool tone_playing() override { return audio.tonePlaying(nowMs_); }
+    bool tone_playing() override { return audio.tone_playing(nowMs_); }
     bool play_sample_file(const std::string& path) override
     {
-        return audio.playFile(nowMs_, path, true);
+        return audio.play_file(nowMs_, path, true);
     }
     bool play_stream_file(const std::string& path) override
     {
-        return audio.playFile(nowMs_, path, false);
+        return audio.play_file(nowMs_, path, false);
     }
 
   private:

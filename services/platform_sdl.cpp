@@ -155,7 +155,7 @@ SdlPlatform::SdlPlatform() = default;
 SdlPlatform::~SdlPlatform()
 {
     stop();
-    closeAudio();
+    close_audio();
 }
 
 void SdlPlatform::start(WindowTask& task)
@@ -164,7 +164,7 @@ void SdlPlatform::start(WindowTask& task)
         return;
     }
     quit_.store(false);
-    thread_ = std::thread([this, &task] { windowThread(task); });
+    thread_ = std::thread([this, &task] { window_thread(task); });
 }
 
 void SdlPlatform::stop()
@@ -176,7 +176,7 @@ void SdlPlatform::stop()
     started_.store(false);
 }
 
-void SdlPlatform::windowThread(WindowTask& task)
+void SdlPlatform::window_thread(WindowTask& task)
 {
     // The picture is shown one to one from a plain surface: no GL scaler or accelerated
     // renderer is needed (under a software GL they cost more than the whole game).
@@ -245,7 +245,7 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h)
     if (screen == nullptr || w != imageW_ || h != imageH_) {
         imageW_ = w;
         imageH_ = h;
-        makeVideo(); // the window (or full screen) follows the image's size
+        make_video(); // the window (or full screen) follows the image's size
         screen = SDL_GetVideoSurface();
         if (screen == nullptr) {
             return;
@@ -300,10 +300,10 @@ void SdlPlatform::cycle_fullscreen()
         return;
     }
     fullscreenStep_ = (fullscreenStep_ + 1) % 3;
-    makeVideo();
+    make_video();
 }
 
-void SdlPlatform::makeVideo()
+void SdlPlatform::make_video()
 {
     // Full-screen modes that can hold the image, largest first as SDL lists them.
     std::vector<SDL_Rect> modes;

@@ -38,7 +38,7 @@ class SdlPlatform final : public Platform {
 
     // False when the window could not be opened (no display); the window thread then
     // still runs its passes, without a picture.
-    bool videoAvailable() const { return video_.load(); }
+    bool video_available() const { return video_.load(); }
 
     struct AudioState; // platform_sdl_audio.cpp
     struct AudioStateDeleter {
@@ -46,10 +46,10 @@ class SdlPlatform final : public Platform {
     };
 
   private:
-    void windowThread(WindowTask& task);
+    void window_thread(WindowTask& task);
     // (Re)makes the window or full-screen mode of the current step for the image size.
-    void makeVideo();
-    void closeAudio();
+    void make_video();
+    void close_audio();
 
     std::thread thread_;
     std::atomic<bool> quit_{false};

@@ -212,7 +212,7 @@ void SdlPlatform::audio_pass()
     }
 }
 
-void SdlPlatform::closeAudio()
+void SdlPlatform::close_audio()
 {
     if (!audio_) {
         return;

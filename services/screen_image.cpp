@@ -75,7 +75,7 @@ void ScreenImage::reset(int mode)
     mode_.store(mode, std::memory_order_relaxed);
 }
 
-void ScreenImage::fillRows(int y0, int y1, std::uint8_t c)
+void ScreenImage::fill_rows(int y0, int y1, std::uint8_t c)
 {
     const std::uint64_t v = spread(c);
     for (int i = y0 * kRowWords; i < (y1 + 1) * kRowWords; ++i) {
@@ -83,7 +83,7 @@ void ScreenImage::fillRows(int y0, int y1, std::uint8_t c)
     }
 }
 
-void ScreenImage::fillRect(int x0, int y0, int x1, int y1, std::uint8_t c)
+void ScreenImage::fill_rect(int x0, int y0, int x1, int y1, std::uint8_t c)
 {
     // Whole eight-pixel words are stored at once; the partial words at either end are masked.
     const std::uint64_t v = spread(c);
@@ -110,7 +110,7 @@ void ScreenImage::fillRect(int x0, int y0, int x1, int y1, std::uint8_t c)
     }
 }
 
-void ScreenImage::moveRows(int dst, int src, int count)
+void ScreenImage::move_rows(int dst, int src, int count)
 {
     if (count <= 0 || dst == src) {
         return;

@@ -45,7 +45,7 @@ class ScreenImage {
     const ModeInfo& info() const { return info_; }
     int width() const { return info_.width; }
     int height() const { return info_.height; }
-    bool textMode() const { return mode() == 0; }
+    bool text_mode() const { return mode() == 0; }
 
     // --- pixels (graphics modes); x, y must be inside the image ---
     std::uint8_t pixel(int x, int y) const
@@ -54,7 +54,7 @@ class ScreenImage {
         return static_cast<std::uint8_t>(words_[i >> 3].load(std::memory_order_relaxed) >>
                                          ((i & 7) * 8));
     }
-    void setPixel(int x, int y, std::uint8_t c)
+    void set_pixel(int x, int y, std::uint8_t c)
     {
         const int i = y * kMaxWidth + x;
         auto& w = words_[i >> 3];
@@ -64,25 +64,25 @@ class ScreenImage {
                 std::memory_order_relaxed);
     }
     // Fills pixel rows y0..y1 (inclusive) over the whole width with colour c.
-    void fillRows(int y0, int y1, std::uint8_t c);
+    void fill_rows(int y0, int y1, std::uint8_t c);
     // Fills the rectangle x0..x1, y0..y1 (inclusive, inside the image) with colour c.
-    void fillRect(int x0, int y0, int x1, int y1, std::uint8_t c);
+    void fill_rect(int x0, int y0, int x1, int y1, std::uint8_t c);
     // Moves pixel rows [src, src+count) to [dst, dst+count) over the whole width.
-    void moveRows(int dst, int src, int count);
+    void move_rows(int dst, int src, int count);
     // Reads one row of eight-pixel words (kMaxWidth / 8 of them); for the refresher.
-    std::uint64_t rowWord(int y, int wordIndex) const
+    std::uint64_t row_word(int y, int wordIndex) const
     {
         return words_[(y * kMaxWidth >> 3) + wordIndex].load(std::memory_order_relaxed);
     }
     // Writes eight pixels at once, x = wordIndex * 8 .. + 7 (pixel x + k in byte k).
-    void setRowWord(int y, int wordIndex, std::uint64_t v)
+    void set_row_word(int y, int wordIndex, std::uint64_t v)
     {
         words_[(y * kMaxWidth >> 3) + wordIndex].store(v, std::memory_order_relaxed);
     }
 
     // Writes up to eight pixels x .. x + count - 1 of row y at once, pixel x + k from byte k
     // of bytes (its other bytes are ignored); with orMode they are ORed onto the picture.
-    void putPixels(int x, int y, std::uint64_t bytes, int count, bool orMode)
+    void put_pixels(int x, int y, std::uint64_t bytes, int count, bool orMode)
     {
         const int i = y * kMaxWidth + x;
         const int shift = (i & 7) * 8;
@@ -104,14 +104,14 @@ class ScreenImage {
     {
         return cells_[row * kTextCols + col].load(std::memory_order_relaxed);
     }
-    void setCell(int row, int col, std::uint16_t v)
+    void set_cell(int row, int col, std::uint16_t v)
     {
         cells_[row * kTextCols + col].store(v, std::memory_order_relaxed);
     }
 
     // --- palette (any thread reads; the game's thread writes) ---
-    std::uint32_t paletteEntry(int i) const { return palette_[i].load(std::memory_order_relaxed); }
-    void setPaletteEntry(int i, std::uint32_t rgb)
+    std::uint32_t palette_entry(int i) const { return palette_[i].load(std::memory_order_relaxed); }
+    void set_palette_entry(int i, std::uint32_t rgb)
     {
         palette_[i].store(rgb, std::memory_order_relaxed);
     }

@@ -46,7 +46,7 @@ Services::Services(Platform& platform)
 Services::~Services()
 {
     platform_.stop();
-    files_->closeAll();
+    files_->close_all();
     Services* self = this;
     gCurrent.compare_exchange_strong(self, nullptr);
 }
@@ -69,17 +69,17 @@ bool Services::enter(const Here& here)
     if (depth_ > 0) {
         return pendingError_ == 0;
     }
-    if (window_->stopRequested()) {
+    if (window_->stop_requested()) {
         throw ProgramExit{0};
     }
     while (window_->paused()) {
         platform_.sleep_ms(10);
-        if (window_->stopRequested()) {
+        if (window_->stop_requested()) {
             throw ProgramExit{0};
         }
     }
     if (pendingError_ != 0) {
-        showErrorDialog();
+        show_error_dialog();
     }
     stepLine_ = static_cast<int>(here.line());
     return true;
@@ -90,7 +90,7 @@ void Services::checkpoint(Here here)
     Entry entry(*this, here);
 }
 
-void Services::showErrorDialog()
+void Services::show_error_dialog()
 {
     const int code = pendingError_;
     DialogRequest req;
@@ -100,12 +100,12 @@ void Services::showErrorDialog()
     if (req.yesNo) {
         req.text += "\nContinue?";
     }
-    const bool yes = window_->runDialog(req);
-    if (window_->stopRequested()) {
+    const bool yes = window_->run_dialog(req);
+    if (window_->stop_requested()) {
         throw ProgramExit{0};
     }
     if (!yes || critical(code)) {
-        files_->closeAll();
+        files_->close_all();
         throw ProgramExit{1};
     }
     pendingError_ = 0;
@@ -124,9 +124,9 @@ void Services::set_screen_mode(int mode, Here here)
     if (mode == screen_.mode()) {
         return;
     }
-    window_->holdImage();
+    window_->hold_image();
     screen_.reset(mode);
-    window_->releaseImage();
+    window_->release_image();
 }
 
 void Services::pause_ms(double ms)
@@ -138,20 +138,20 @@ void Services::pause_ms(double ms)
 void Services::end_program(Here here)
 {
     checkpoint(here);
-    files_->closeAll();
+    files_->close_all();
     // Only the last row is used: blank it in the background colour, then the prompt.
     ScreenImage& s = screen_;
     const ModeInfo& m = s.info();
-    if (s.textMode()) {
+    if (s.text_mode()) {
         const std::uint16_t blank = static_cast<std::uint16_t>(
             ' ' | (((s.background & 7) << 4 | (s.foreground & 15)) << 8));
         for (int c = 0; c < ScreenImage::kTextCols; ++c) {
-            s.setCell(m.rows - 1, c, blank);
+            s.set_cell(m.rows - 1, c, blank);
         }
     } else {
         const int bg = s.mode() == 12 ? s.background : 0;
-        s.fillRows((m.rows - 1) * m.fontHeight, m.rows * m.fontHeight - 1,
-                   static_cast<std::uint8_t>(bg));
+        s.fill_rows((m.rows - 1) * m.fontHeight, m.rows * m.fontHeight - 1,
+                    static_cast<std::uint8_t>(bg));
     }
     s.pendingWrap = false;
     s.cursorRow = m.rows;
@@ -160,7 +160,7 @@ void Services::end_program(Here here)
     print_text("Press any key to continue", false, here);
     --depth_;
     keys_.clear();
-    while (!window_->stopRequested()) {
+    while (!window_->stop_requested()) {
         if (keys_.pop()) {
             break;
         }

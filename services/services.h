@@ -50,7 +50,7 @@ class Services {
     void checkpoint(Here here = Here::current());
     // Makes an error pending (the first one before the next check point wins).
     void raise(int code);
-    int pendingError() const { return pendingError_; }
+    int pending_error() const { return pendingError_; }
     // Takes the pending error away before its dialog shows, for the one place the game
     // handles a failure itself (a missing or damaged saved level); 0 when none is pending.
     int take_error()
@@ -130,8 +130,8 @@ class Services {
     Platform& platform() { return platform_; }
     SoundSystem& sound() { return *sound_; }
     WindowLoop& window() { return *window_; }
-    std::uint32_t randomSeed() const { return seed_; }
-    void setRandomSeed(std::uint32_t s) { seed_ = s & 0xFFFFFF; }
+    std::uint32_t random_seed() const { return seed_; }
+    void set_random_seed(std::uint32_t s) { seed_ = s & 0xFFFFFF; }
 
   private:
     friend class WindowLoop;
@@ -139,7 +139,7 @@ class Services {
     // Passes the check point and notes the caller's line; false while an error raised
     // by an enclosing operation is pending (the operation must then do nothing).
     bool enter(const Here& here);
-    void showErrorDialog();
+    void show_error_dialog();
 
     Platform& platform_;
     ScreenImage screen_;

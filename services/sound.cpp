@@ -23,7 +23,7 @@ SoundSystem::~SoundSystem() = default;
 
 // ---- window side ----
 
-void SoundSystem::windowPass()
+void SoundSystem::window_pass()
 {
     Platform& platform = s_.platform();
     platform.audio_pass();
@@ -55,7 +55,7 @@ void SoundSystem::windowPass()
 
 // ---- game's thread ----
 
-bool SoundSystem::openOutput()
+bool SoundSystem::open_output()
 {
     if (!opened_) {
         opened_ = true;
@@ -70,9 +70,9 @@ bool SoundSystem::openOutput()
     return device_.load(std::memory_order_relaxed);
 }
 
-void SoundSystem::prepareQueue()
+void SoundSystem::prepare_queue()
 {
-    openOutput();
+    open_output();
     if (!leadInQueued_) {
         leadInQueued_ = true;
         SoundBuffer leadIn;
@@ -85,49 +85,49 @@ std::uint64_t SoundSystem::append(SoundBuffer&& buffer)
 {
     const std::uint64_t index = appended_.load(std::memory_order_relaxed);
     while (index - released_.load(std::memory_order_acquire) >= kQueueCapacity) {
-        sleepStep();
+        sleep_step();
     }
     ring_[index % kQueueCapacity] = std::move(buffer);
     appended_.store(index + 1, std::memory_order_release);
     return index;
 }
 
-void SoundSystem::sleepStep()
+void SoundSystem::sleep_step()
 {
-    if (s_.window().stopRequested()) {
+    if (s_.window().stop_requested()) {
         throw ProgramExit{0};
     }
     s_.platform().sleep_ms(kWaitStepMs);
 }
 
-void SoundSystem::waitUntilStarted(std::uint64_t index)
+void SoundSystem::wait_until_started(std::uint64_t index)
 {
     // A key press does not end this wait; only a stop request does.
     while (started_.load(std::memory_order_acquire) <= index) {
-        sleepStep();
+        sleep_step();
     }
 }
 
-void SoundSystem::waitMs(double ms)
+void SoundSystem::wait_ms(double ms)
 {
     Platform& platform = s_.platform();
     const double end = platform.ticks_ms() + ms;
     for (double now = platform.ticks_ms(); now < end; now = platform.ticks_ms()) {
-        if (s_.window().stopRequested()) {
+        if (s_.window().stop_requested()) {
             throw ProgramExit{0};
         }
         platform.sleep_ms(std::min(kWaitStepMs, end - now));
     }
 }
 
-void SoundSystem::playMacro(std::string_view text)
+void SoundSystem::play_macro(std::string_view text)
 {
     std::optional<SoundBuffer> tune = synth_macro(text, macro_);
     if (!tune) {
         s_.raise(kIllegalFunctionCall);
         return;
     }
-    prepareQueue();
+    prepare_queue();
     if (tune->frames() > 0) {
         append(std::move(*tune));
     }
@@ -135,7 +135,7 @@ void SoundSystem::playMacro(std::string_view text)
         // An empty one-frame marker: when it starts, the tune has been played to its end.
         SoundBuffer marker;
         marker.samples.assign(2, 0);
-        waitUntilStarted(append(std::move(marker)));
+        wait_until_started(append(std::move(marker)));
     }
 }
 
@@ -148,24 +148,24 @@ void SoundSystem::tone(double frequencyHz, double durationTicks)
     if (durationTicks == 0) {
         return;
     }
-    prepareQueue();
+    prepare_queue();
     SoundBuffer buffer;
     append_tone(buffer, frequencyHz, durationTicks / kTicksPerSecond, 1.0);
-    waitUntilStarted(append(std::move(buffer)));
+    wait_until_started(append(std::move(buffer)));
 }
 
 void SoundSystem::beep()
 {
-    prepareQueue();
+    prepare_queue();
     SoundBuffer buffer;
     append_tone(buffer, 783.99, 0.2, 1.0);
     append(std::move(buffer));
-    waitMs(250);
+    wait_ms(250);
 }
 
-void SoundSystem::playFile(const std::string& name, bool overlap)
+void SoundSystem::play_file(const std::string& name, bool overlap)
 {
-    if (!openOutput()) {
+    if (!open_output()) {
         return;
     }
     // A file that cannot be opened or decoded plays nothing, on purpose without an error.
@@ -184,7 +184,7 @@ void Services::play_macro(std::string_view macro, Here here)
     if (!entry) {
         return;
     }
-    sound_->playMacro(macro);
+    sound_->play_macro(macro);
 }
 
 void Services::sound_tone(double frequencyHz, double durationTicks, Here here)
@@ -211,7 +211,7 @@ void Services::play_sound_file(const std::string& name, bool overlap, Here here)
     if (!entry) {
         return;
     }
-    sound_->playFile(name, overlap);
+    sound_->play_file(name, overlap);
 }
 
 } // namespace svc

@@ -32,29 +32,29 @@ class SoundSystem {
     SoundSystem& operator=(const SoundSystem&) = delete;
 
     // Window side, every pass: releases the finished buffer and starts the next one.
-    void windowPass();
+    void window_pass();
 
     // Game's thread. Malformed input raises error 5 and queues nothing.
-    void playMacro(std::string_view text);
+    void play_macro(std::string_view text);
     void tone(double frequencyHz, double durationTicks);
     void beep();
-    void playFile(const std::string& name, bool overlap);
+    void play_file(const std::string& name, bool overlap);
 
-    const MacroState& macroState() const { return macro_; }
+    const MacroState& macro_state() const { return macro_; }
     // Game's thread: true once the output was tried and no device could be opened.
-    bool silentFallback() const { return opened_ && !device_.load(std::memory_order_relaxed); }
+    bool silent_fallback() const { return opened_ && !device_.load(std::memory_order_relaxed); }
 
   private:
     // Opens the output on first use; false when there is no device.
-    bool openOutput();
+    bool open_output();
     // Opens the output and, the first time, queues the lead-in silence.
-    void prepareQueue();
+    void prepare_queue();
     // Appends a buffer (waiting for room if the ring is full); returns its index.
     std::uint64_t append(SoundBuffer&& buffer);
     // Sleeps the game's thread until buffer `index` has started; a stop request ends it.
-    void waitUntilStarted(std::uint64_t index);
-    void waitMs(double ms);
-    void sleepStep();
+    void wait_until_started(std::uint64_t index);
+    void wait_ms(double ms);
+    void sleep_step();
 
     Services& s_;
     MacroState macro_;

@@ -81,14 +81,14 @@ template <typename T, std::size_t Rank = 1> class CheckedArray {
     template <typename... I>
     requires(sizeof...(I) == Rank) T& operator()(I... subscripts)
     {
-        const std::size_t index = indexOf({static_cast<int>(subscripts)...});
-        return index < elements_.size() ? elements_[index] : freshScratch();
+        const std::size_t index = index_of({static_cast<int>(subscripts)...});
+        return index < elements_.size() ? elements_[index] : fresh_scratch();
     }
     template <typename... I>
     requires(sizeof...(I) == Rank) const T& operator()(I... subscripts) const
     {
-        const std::size_t index = indexOf({static_cast<int>(subscripts)...});
-        return index < elements_.size() ? elements_[index] : freshScratch();
+        const std::size_t index = index_of({static_cast<int>(subscripts)...});
+        return index < elements_.size() ? elements_[index] : fresh_scratch();
     }
 
     const Bounds& bounds(std::size_t dimension = 0) const { return bounds_[dimension]; }
@@ -103,7 +103,7 @@ template <typename T, std::size_t Rank = 1> class CheckedArray {
 
     // The storage index of the subscripts; size() (after raising error 9) when one is
     // outside its bounds.
-    std::size_t indexOf(const std::array<int, Rank>& s) const
+    std::size_t index_of(const std::array<int, Rank>& s) const
     {
         std::size_t index = 0;
         for (std::size_t d = 0; d < Rank; ++d) {
@@ -115,7 +115,7 @@ template <typename T, std::size_t Rank = 1> class CheckedArray {
         }
         return index;
     }
-    T& freshScratch() const
+    T& fresh_scratch() const
     {
         scratch_ = T{};
         return scratch_;

@@ -30,25 +30,25 @@ std::uint16_t text_attribute(const ScreenImage& s)
 void fill_text_row(ScreenImage& s, int row, std::uint16_t blank)
 {
     for (int c = 0; c < kCols; ++c) {
-        s.setCell(row - 1, c, blank);
+        s.set_cell(row - 1, c, blank);
     }
 }
 
 // Moves the print area up one text row and blanks its last row; the rows outside it stay.
 void scroll_print_area(ScreenImage& s)
 {
-    if (s.textMode()) {
+    if (s.text_mode()) {
         for (int r = s.printTop; r < s.printBottom; ++r) {
             for (int c = 0; c < kCols; ++c) {
-                s.setCell(r - 1, c, s.cell(r, c));
+                s.set_cell(r - 1, c, s.cell(r, c));
             }
         }
         fill_text_row(s, s.printBottom, static_cast<std::uint16_t>(' ' | text_attribute(s) << 8));
         return;
     }
     const int fh = s.info().fontHeight;
-    s.moveRows((s.printTop - 1) * fh, s.printTop * fh, (s.printBottom - s.printTop) * fh);
-    s.fillRows((s.printBottom - 1) * fh, s.printBottom * fh - 1, background_index(s));
+    s.move_rows((s.printTop - 1) * fh, s.printTop * fh, (s.printBottom - s.printTop) * fh);
+    s.fill_rows((s.printBottom - 1) * fh, s.printBottom * fh - 1, background_index(s));
 }
 
 // Column 1 of the next row; past the print area's last row (or from the last screen row,
@@ -86,9 +86,9 @@ const GlyphRowMasks kGlyphRowMasks;
 // the others in the background colour.
 void draw_glyph(ScreenImage& s, std::uint8_t code)
 {
-    if (s.textMode()) {
-        s.setCell(s.cursorRow - 1, s.cursorCol - 1,
-                  static_cast<std::uint16_t>(code | text_attribute(s) << 8));
+    if (s.text_mode()) {
+        s.set_cell(s.cursorRow - 1, s.cursorCol - 1,
+                   static_cast<std::uint16_t>(code | text_attribute(s) << 8));
         return;
     }
     const int fh = s.info().fontHeight;
@@ -101,7 +101,7 @@ void draw_glyph(ScreenImage& s, std::uint8_t code)
     const std::uint64_t bgBytes = bg * 0x0101010101010101ULL;
     for (int y = 0; y < fh; ++y) {
         const std::uint64_t mask = kGlyphRowMasks.mask[rows[y]];
-        s.setRowWord(y0 + y, s.cursorCol - 1, (fgBytes & mask) | (bgBytes & ~mask));
+        s.set_row_word(y0 + y, s.cursorCol - 1, (fgBytes & mask) | (bgBytes & ~mask));
     }
 }
 
@@ -260,19 +260,19 @@ void Services::clear_screen(Here here)
     }
     ScreenImage& s = screen_;
     const ModeInfo& m = s.info();
-    if (s.textMode()) {
+    if (s.text_mode()) {
         const auto blank = static_cast<std::uint16_t>(' ' | text_attribute(s) << 8);
         for (int r = 1; r <= m.rows; ++r) {
             fill_text_row(s, r, blank);
         }
     } else {
-        s.fillRows(0, m.height - 1, background_index(s));
+        s.fill_rows(0, m.height - 1, background_index(s));
     }
     s.cursorRow = s.printTop;
     s.cursorCol = 1;
     s.pendingWrap = false;
     s.lastPointX = static_cast<float>(m.width / 2);
-    s.lastPointY = static_cast<float>(s.textMode() ? 200 : m.height / 2);
+    s.lastPointY = static_cast<float>(s.text_mode() ? 200 : m.height / 2);
 }
 
 void Services::print_line(std::initializer_list<std::string_view> items, bool stay, Here here)

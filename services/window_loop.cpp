@@ -110,14 +110,14 @@ bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, in
     out.resize(static_cast<std::size_t>(w) * h);
     std::uint32_t pal[16];
     for (int i = 0; i < 16; ++i) {
-        pal[i] = image.paletteEntry(i);
+        pal[i] = image.palette_entry(i);
     }
     std::uint32_t* dst = out.data();
-    if (!image.textMode()) {
+    if (!image.text_mode()) {
         const int words = w / 8;
         for (int y = 0; y < h; ++y) {
             for (int wi = 0; wi < words; ++wi) {
-                const std::uint64_t v = image.rowWord(y, wi);
+                const std::uint64_t v = image.row_word(y, wi);
                 for (int k = 0; k < 8; ++k) {
                     *dst++ = pal[(v >> (8 * k)) & 15];
                 }
@@ -152,13 +152,13 @@ void WindowLoop::pass()
     if (redrawTurn_) {
         redraw();
     } else {
-        handleEvents();
+        handle_events();
     }
     redrawTurn_ = !redrawTurn_;
-    s_.sound().windowPass();
+    s_.sound().window_pass();
 }
 
-void WindowLoop::holdImage()
+void WindowLoop::hold_image()
 {
     imageHeld_.store(true);
     while (reading_.load()) {
@@ -166,7 +166,7 @@ void WindowLoop::holdImage()
     }
 }
 
-void WindowLoop::releaseImage()
+void WindowLoop::release_image()
 {
     imageHeld_.store(false);
 }
@@ -184,7 +184,7 @@ void WindowLoop::redraw()
         return;
     }
     if (dialogState_.load(std::memory_order_acquire) == 1) {
-        drawDialog(frame_, frameW_, frameH_);
+        draw_dialog(frame_, frameW_, frameH_);
     }
     // An unchanged picture is not sent again, but at least once a second (a window that
     // was covered gets its picture back).
@@ -196,21 +196,21 @@ void WindowLoop::redraw()
     s_.platform().present(frame_.data(), frameW_, frameH_);
 }
 
-void WindowLoop::handleEvents()
+void WindowLoop::handle_events()
 {
     PlatformEvent ev;
     while (s_.platform().poll_event(ev)) {
         switch (ev.type) {
         case PlatformEvent::Type::Close:
-            requestStop();
+            request_stop();
             break;
         case PlatformEvent::Type::Key:
-            handleKey(ev.key);
+            handle_key(ev.key);
             break;
         case PlatformEvent::Type::MouseDown: {
             bool yes = false;
             if (dialogState_.load(std::memory_order_acquire) == 1 &&
-                dialogHit(ev.mouseX, ev.mouseY, yes)) {
+                dialog_hit(ev.mouseX, ev.mouseY, yes)) {
                 dialogState_.store(yes ? 2 : 3, std::memory_order_release);
             }
             break;
@@ -221,12 +221,12 @@ void WindowLoop::handleEvents()
     }
 }
 
-void WindowLoop::handleKey(const KeyPress& k)
+void WindowLoop::handle_key(const KeyPress& k)
 {
     // Stop, pause and full screen come before the key table and never reach the game.
     if (k.key == Key::Break || (k.ctrl && k.key == Key::Pause) ||
         (k.ctrl && k.key == Key::ScrollLock)) {
-        requestStop();
+        request_stop();
         return;
     }
     if (k.alt && (k.key == Key::Enter || k.key == Key::KpEnter)) {
@@ -256,12 +256,12 @@ void WindowLoop::handleKey(const KeyPress& k)
     }
 }
 
-bool WindowLoop::runDialog(const DialogRequest& request)
+bool WindowLoop::run_dialog(const DialogRequest& request)
 {
     request_ = request;
     dialogState_.store(1, std::memory_order_release);
     while (dialogState_.load(std::memory_order_acquire) == 1) {
-        if (stopRequested()) {
+        if (stop_requested()) {
             dialogState_.store(0, std::memory_order_release);
             return false;
         }
@@ -272,7 +272,7 @@ bool WindowLoop::runDialog(const DialogRequest& request)
     return yes;
 }
 
-void WindowLoop::drawDialog(std::vector<std::uint32_t>& px, int w, int h)
+void WindowLoop::draw_dialog(std::vector<std::uint32_t>& px, int w, int h)
 {
     const DialogLayout d = layout(request_, w, h);
     fill(px, w, h, d.x, d.y, d.w, d.h, kDialogText);
@@ -292,7 +292,7 @@ void WindowLoop::drawDialog(std::vector<std::uint32_t>& px, int w, int h)
     }
 }
 
-bool WindowLoop::dialogButtons(Buttons& out) const
+bool WindowLoop::dialog_buttons(Buttons& out) const
 {
     if (dialogState_.load(std::memory_order_acquire) != 1 || frameW_ == 0) {
         return false;
@@ -303,7 +303,7 @@ bool WindowLoop::dialogButtons(Buttons& out) const
     return true;
 }
 
-bool WindowLoop::dialogHit(int x, int y, bool& yes) const
+bool WindowLoop::dialog_hit(int x, int y, bool& yes) const
 {
     const DialogLayout d = layout(request_, frameW_, frameH_);
     if (y < d.buttonY || y >= d.buttonY + kButtonH) {

@@ -34,18 +34,18 @@ class WindowLoop final : public WindowTask {
     void pass() override;
 
     // Requests (any thread) and their state.
-    bool stopRequested() const { return stop_.load(std::memory_order_relaxed); }
-    void requestStop() { stop_.store(true, std::memory_order_relaxed); }
+    bool stop_requested() const { return stop_.load(std::memory_order_relaxed); }
+    void request_stop() { stop_.store(true, std::memory_order_relaxed); }
     bool paused() const { return paused_.load(std::memory_order_relaxed); }
 
     // Mode-change handshake (game's thread): hold the refresher off the image while it is
     // remade; returns once the refresher has let go of it. release() lets it read again.
-    void holdImage();
-    void releaseImage();
+    void hold_image();
+    void release_image();
 
     // Game's thread: shows the dialog and blocks until it is answered (true = Yes/OK).
     // Returns false at once if a stop is requested meanwhile (the caller then exits).
-    bool runDialog(const DialogRequest& request);
+    bool run_dialog(const DialogRequest& request);
 
     // The Yes (or OK) and No buttons of the dialog on show, in picture pixels:
     // {x, y, w, h} each; No has w == 0 for an OK-only dialog. Empty when none is shown.
@@ -53,19 +53,19 @@ class WindowLoop final : public WindowTask {
         int yes[4];
         int no[4];
     };
-    bool dialogButtons(Buttons& out) const;
+    bool dialog_buttons(Buttons& out) const;
 
     // Counts passes (tests and benchmarks).
-    std::uint64_t passCount() const { return passes_.load(std::memory_order_relaxed); }
+    std::uint64_t pass_count() const { return passes_.load(std::memory_order_relaxed); }
     // Copy of the last picture sent to the window, dialog overlay included (window side).
-    const std::vector<std::uint32_t>& lastFrame() const { return frame_; }
+    const std::vector<std::uint32_t>& last_frame() const { return frame_; }
 
   private:
     void redraw();
-    void handleEvents();
-    void handleKey(const KeyPress& press);
-    void drawDialog(std::vector<std::uint32_t>& px, int w, int h);
-    bool dialogHit(int x, int y, bool& yes) const;
+    void handle_events();
+    void handle_key(const KeyPress& press);
+    void draw_dialog(std::vector<std::uint32_t>& px, int w, int h);
+    bool dialog_hit(int x, int y, bool& yes) const;
 
     Services& s_;
     bool redrawTurn_ = true;

@@ -43,7 +43,7 @@ TEST_F(SdlAudio, TuneAndMusicFilesPlayOnTheDummyDriver)
     const auto start = std::chrono::steady_clock::now();
     sv.play_macro("L16cegcL64P64");
     const double took = seconds_since(start);
-    EXPECT_FALSE(sv.sound().silentFallback());
+    EXPECT_FALSE(sv.sound().silent_fallback());
     // The lead-in and the tune have been played to their end, not skipped (the mixer
     // takes a buffer up to two 1 024-frame chunks before the driver sounds it).
     EXPECT_GT(took, 0.37 + 4 * 0.125 + 1.0 / 16 - 2 * 1024 / 22050.0);
@@ -57,7 +57,7 @@ TEST_F(SdlAudio, TuneAndMusicFilesPlayOnTheDummyDriver)
     sv.play_sound_file("tune.ogg", true);
     sv.play_sound_file("nothing-here.ogg", false);
     sv.sound_tone(880, 2);
-    EXPECT_EQ(sv.pendingError(), 0);
+    EXPECT_EQ(sv.pending_error(), 0);
 
     // Fill every slot; once the samples have finished the window thread has released
     // them, so a new sample finds a slot again.
@@ -90,8 +90,8 @@ TEST_F(SdlAudio, WithoutAUsableDriverTheGameGoesOnSilently)
         sv.play_sound_file("tune.ogg", false);
         sv.beep();
         const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_TRUE(sv.sound().silentFallback());
-        EXPECT_EQ(sv.pendingError(), 0);
+        EXPECT_TRUE(sv.sound().silent_fallback());
+        EXPECT_EQ(sv.pending_error(), 0);
         // Lead-in and the pause are still waited for on the clock.
         EXPECT_GT(took, 0.37 + 0.125 - 0.02);
         EXPECT_LT(took, 2.0);

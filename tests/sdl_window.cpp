@@ -29,7 +29,7 @@ TEST(SdlBackEnd, WindowThreadRedrawsWhileTheGameDrawsAndChangesModes)
 {
     svc::SdlPlatform platform;
     svc::Services sv(platform);
-    EXPECT_TRUE(eventually([&] { return sv.window().passCount() > 4; }));
+    EXPECT_TRUE(eventually([&] { return sv.window().pass_count() > 4; }));
     // The game's thread draws and switches modes while the window thread keeps redrawing;
     // the mode-change handshake must hold the refresher off each new image.
     for (int round = 0; round < 20; ++round) {
@@ -37,14 +37,14 @@ TEST(SdlBackEnd, WindowThreadRedrawsWhileTheGameDrawsAndChangesModes)
         auto& s = sv.screen();
         for (int y = 0; y < s.height(); y += 3) {
             for (int x = 0; x < s.width(); x += 2) {
-                s.setPixel(x, y, static_cast<std::uint8_t>((x + y + round) & 15));
+                s.set_pixel(x, y, static_cast<std::uint8_t>((x + y + round) & 15));
             }
         }
-        s.setPaletteEntry(0, svc::kDefaultPalette[round & 15]);
+        s.set_palette_entry(0, svc::kDefaultPalette[round & 15]);
         std::this_thread::sleep_for(std::chrono::milliseconds(3));
     }
-    const auto before = sv.window().passCount();
-    EXPECT_TRUE(eventually([&] { return sv.window().passCount() > before + 4; }));
+    const auto before = sv.window().pass_count();
+    EXPECT_TRUE(eventually([&] { return sv.window().pass_count() > before + 4; }));
 }
 
 TEST(SdlBackEnd, KeysCrossFromTheWindowThreadThroughTheBuffer)
@@ -79,6 +79,6 @@ TEST(SdlBackEnd, StopRequestEndsAtTheNextCheckPoint)
 {
     svc::SdlPlatform platform;
     svc::Services sv(platform);
-    std::thread([&] { sv.window().requestStop(); }).join();
+    std::thread([&] { sv.window().request_stop(); }).join();
     EXPECT_THROW(sv.checkpoint(), svc::ProgramExit);
 }

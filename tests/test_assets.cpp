@@ -64,7 +64,7 @@ Loaded load(Harness& h, const std::string& name, std::size_t capacity)
     Loaded p;
     p.words.assign(capacity, 0);
     h.sv().load_block_file(name + ".grh", p.words);
-    EXPECT_EQ(h.sv().pendingError(), 0) << name << " does not load into " << capacity << " words";
+    EXPECT_EQ(h.sv().pending_error(), 0) << name << " does not load into " << capacity << " words";
     p.w = svc::block_width(p.block());
     p.h = svc::block_height(p.block());
     return p;
@@ -151,7 +151,7 @@ TEST(AssetPlacements, LevelPicturesStayOnTheScreenWhereverTheGamePutsThem)
     h.sv().set_screen_mode(8);
     auto put = [&](const std::string& name, int x, int y) {
         h.sv().put_block(static_cast<float>(x), static_cast<float>(y), pics[name].words, 4);
-        return h.sv().pendingError() == 0;
+        return h.sv().pending_error() == 0;
     };
 
     // Eyes: on the facing wall of their depth, inside its filled part.
@@ -337,15 +337,15 @@ TEST(AssetTitle, TitleScreenDrawsEveryPictureWithoutAnErrorAndErasesOnlyTheArrow
     int dialogs = 0;
     h.platform.onPass = [&] {
         svc::WindowLoop::Buttons b{};
-        if (h.sv().window().dialogButtons(b) && !h.platform.eventsPending()) {
+        if (h.sv().window().dialog_buttons(b) && !h.platform.events_pending()) {
             ++dialogs;
-            h.platform.pressKey(svc::Key::N);
+            h.platform.press_key(svc::Key::N);
         }
     };
     for (int i = 0; i < 3; ++i) {
-        h.platform.pressKey(svc::Key::Right);
+        h.platform.press_key(svc::Key::Right);
     }
-    h.platform.pressKey(svc::Key::Space);
+    h.platform.press_key(svc::Key::Space);
     game::i16 face = 0, sky = 0, silent = 0, sound = 1, intro = 1, choice = 0;
     const int exitCode =
         h.run([&] { screens::ShowTitleScreen(h.sv(), face, sky, silent, sound, intro, choice); });

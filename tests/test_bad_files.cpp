@@ -63,33 +63,33 @@ Outcome play_with(const std::function<void(const fs::path&)>& damage, int soundC
     int quiet = 0; // passes since the last dialog or key: a screen waits for its key
     h.platform.onPass = [&] {
         svc::WindowLoop::Buttons b{};
-        if (h.platform.eventsPending() || !h.sv().keys().empty()) {
+        if (h.platform.events_pending() || !h.sv().keys().empty()) {
             quiet = 0;
             return;
         }
-        if (h.sv().window().dialogButtons(b)) {
-            out.errors.push_back(h.sv().pendingError());
-            h.platform.pressKey(svc::Key::Y);
+        if (h.sv().window().dialog_buttons(b)) {
+            out.errors.push_back(h.sv().pending_error());
+            h.platform.press_key(svc::Key::Y);
             quiet = 0;
             return;
         }
         const int mode = h.screen().mode();
         if (mode == 8 && !out.reachedPlay) {
             out.reachedPlay = true;
-            h.platform.closeWindow();
+            h.platform.close_window();
         }
         if (++quiet < 40) {
             return;
         }
         quiet = 0;
         if (step == 0 && mode == 0) {
-            h.platform.pressKey(svc::Key::Enter);
+            h.platform.press_key(svc::Key::Enter);
             step = 1;
         } else if (step == 1 && mode == 12) {
-            h.platform.pressKey(svc::Key::Space);
+            h.platform.press_key(svc::Key::Space);
             step = 2;
         } else if (step == 2 && mode == 12) {
-            h.platform.pressKey(svc::Key::N); // a new game at the level menu
+            h.platform.press_key(svc::Key::N); // a new game at the level menu
             step = 3;
         }
     };

@@ -25,9 +25,9 @@ std::vector<std::uint8_t> bytes_of(const std::vector<std::int16_t>& words, std::
 
 void acknowledge(Harness& h)
 {
-    h.platform.pressKey(svc::Key::Y);
+    h.platform.press_key(svc::Key::Y);
     h.sv().checkpoint();
-    ASSERT_EQ(h.sv().pendingError(), 0);
+    ASSERT_EQ(h.sv().pending_error(), 0);
 }
 
 // A screen in mode 8 with a test pattern: colour (x * 3 + y * 5) mod 16 in a 40 x 20 area.
@@ -40,7 +40,7 @@ void paint_pattern(svc::ScreenImage& img, int left, int top, int w, int h)
 {
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            img.setPixel(left + x, top + y, pattern(x, y));
+            img.set_pixel(left + x, top + y, pattern(x, y));
         }
     }
 }
@@ -49,7 +49,7 @@ TEST(BlockLayout, OnePixelOfColour9AndTenPixelRows)
 {
     Harness h;
     h.sv().set_screen_mode(8);
-    h.screen().setPixel(7, 3, 9);
+    h.screen().set_pixel(7, 3, 9);
     std::vector<std::int16_t> a(4, 0x5555);
     h.sv().get_block(7, 3, 7, 3, a);
     EXPECT_EQ(bytes_of(a, 0, 8),
@@ -106,7 +106,7 @@ TEST(BlockActions, RoundTripsWithEveryAction)
     for (const Action& a : actions) {
         for (int y = 0; y < 30; ++y) {
             for (int x = 300; x < 360; ++x) {
-                img.setPixel(x, y, background(x, y));
+                img.set_pixel(x, y, background(x, y));
             }
         }
         h.sv().put_block(310.5f, 5, block, a.action); // x 310 (ties to even)
@@ -120,7 +120,7 @@ TEST(BlockActions, RoundTripsWithEveryAction)
             }
         }
     }
-    EXPECT_EQ(h.sv().pendingError(), 0);
+    EXPECT_EQ(h.sv().pending_error(), 0);
 }
 
 TEST(BlockActions, BlackBlockWithOrAndCopy)
@@ -130,7 +130,7 @@ TEST(BlockActions, BlackBlockWithOrAndCopy)
     svc::ScreenImage& img = h.screen();
     std::vector<std::int16_t> black(64, 0);
     h.sv().get_block(600, 100, 607, 104, black); // an untouched, all-0 area
-    img.fillRect(0, 0, 20, 20, 6);
+    img.fill_rect(0, 0, 20, 20, 6);
     h.sv().put_block(2, 3, black, 4);
     EXPECT_EQ(img.pixel(2, 3), 6);
     EXPECT_EQ(img.pixel(9, 7), 6);
@@ -146,12 +146,12 @@ TEST(BlockBounds, BlocksMustFitTheScreenAndTheArray)
     Harness h;
     h.sv().set_screen_mode(8);
     svc::ScreenImage& img = h.screen();
-    img.fillRect(0, 0, 9, 1, 12);
+    img.fill_rect(0, 0, 9, 1, 12);
     std::vector<std::int16_t> block(64, 0);
     h.sv().get_block(0, 0, 9, 1, block); // 10 x 2
 
     h.sv().put_block(630, 198, block, 1); // right edge x 639, last row 199: fits
-    EXPECT_EQ(h.sv().pendingError(), 0);
+    EXPECT_EQ(h.sv().pending_error(), 0);
     EXPECT_EQ(img.pixel(639, 199), 12);
 
     const struct {
@@ -159,7 +159,7 @@ TEST(BlockBounds, BlocksMustFitTheScreenAndTheArray)
     } outside[] = {{631, 100}, {100, 199}, {-1, 100}, {100, -1}};
     for (auto p : outside) {
         h.sv().put_block(p.x, p.y, block, 1);
-        EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall) << p.x << "," << p.y;
+        EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall) << p.x << "," << p.y;
         acknowledge(h);
     }
     int lit = 0;
@@ -174,22 +174,22 @@ TEST(BlockBounds, BlocksMustFitTheScreenAndTheArray)
     const std::vector<std::int16_t> untouched(10, 0x1234);
     std::vector<std::int16_t> small = untouched;
     h.sv().get_block(0, 0, 9, 1, small, 1); // needs 20 bytes, 18 left from element 1
-    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
     EXPECT_EQ(small, untouched);
     acknowledge(h);
     h.sv().get_block(0, 0, 9, 1, small, 0); // exactly 20 bytes: fits
-    EXPECT_EQ(h.sv().pendingError(), 0);
+    EXPECT_EQ(h.sv().pending_error(), 0);
     h.sv().get_block(630, 0, 640, 5, block);
-    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
     acknowledge(h);
 
     // A header that promises more rows than the array holds is not read past its end.
     std::vector<std::int16_t> lying = {10, 100, 0, 0, 0, 0};
     h.sv().put_block(0, 0, lying, 1);
-    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
     acknowledge(h);
     h.sv().put_block(0, 0, block, 6); // no such action
-    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
 }
 
 // ---- block files ----
@@ -213,7 +213,7 @@ TEST(BlockFiles, LoadsAtTheElementAndDrawsBack)
 
     std::vector<std::int16_t> buffer(3 + block.size() / 2, -1);
     h.sv().load_block_file("pic.grh", buffer, 3);
-    ASSERT_EQ(h.sv().pendingError(), 0);
+    ASSERT_EQ(h.sv().pending_error(), 0);
     EXPECT_EQ(buffer[2], -1);
     EXPECT_EQ(bytes_of(buffer, 3, block.size()), block);
 
@@ -252,7 +252,7 @@ TEST(BlockFiles, BadFilesAreRefused)
     for (const Case& c : cases) {
         std::vector<std::int16_t> buffer(20, 0x0F0F);
         h.sv().load_block_file(c.name, buffer, c.at);
-        EXPECT_EQ(h.sv().pendingError(), c.error) << c.name;
+        EXPECT_EQ(h.sv().pending_error(), c.error) << c.name;
         acknowledge(h);
     }
 
@@ -260,11 +260,11 @@ TEST(BlockFiles, BadFilesAreRefused)
     std::vector<std::int16_t> memory(30, 0x0F0F);
     const svc::Words buffer(memory.data(), 20);
     h.sv().load_block_file("good.grh", buffer, 1); // 38 bytes of room for 40
-    EXPECT_EQ(h.sv().pendingError(), svc::kBadFileMode);
+    EXPECT_EQ(h.sv().pending_error(), svc::kBadFileMode);
     EXPECT_EQ(memory, std::vector<std::int16_t>(30, 0x0F0F));
     acknowledge(h);
     h.sv().load_block_file("good.grh", buffer, 0); // exactly 40 bytes
-    EXPECT_EQ(h.sv().pendingError(), 0);
+    EXPECT_EQ(h.sv().pending_error(), 0);
     EXPECT_EQ(memory[19], static_cast<std::int16_t>(0xABAB));
     EXPECT_EQ(memory[20], 0x0F0F);
 }

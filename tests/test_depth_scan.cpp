@@ -28,7 +28,7 @@ TEST(DepthScan, DeadEndRightInFront)
     EXPECT_EQ(g.count(4, 140, 10, 140, 190) + g.count(4, 500, 10, 500, 190), 0);
     // Only this one cell: nothing of a farther depth's outline is drawn over the wall.
     EXPECT_EQ(g.count(kFace, 141, 11, 499, 189), 0);
-    EXPECT_EQ(g.sv().pendingError(), 0); // the near edge at y = 200 is simply off screen
+    EXPECT_EQ(g.sv().pending_error(), 0); // the near edge at y = 200 is simply off screen
 }
 
 TEST(DepthScan, LongOpenCorridorReachesTheVanishingPoint)

@@ -268,9 +268,9 @@ std::set<Pixel> lit_pixels(const svc::ScreenImage& img)
 // Answers the pending error's dialog with Yes so the next step can run.
 void acknowledge(Harness& h)
 {
-    h.platform.pressKey(svc::Key::Y);
+    h.platform.press_key(svc::Key::Y);
     h.sv().checkpoint();
-    ASSERT_EQ(h.sv().pendingError(), 0);
+    ASSERT_EQ(h.sv().pending_error(), 0);
 }
 
 TEST(DrawOnScreen, LinesFromTheWorkedExamples)
@@ -303,7 +303,7 @@ TEST(DrawOnScreen, LinesFromTheWorkedExamples)
     EXPECT_FLOAT_EQ(h.screen().lastPointX, 300.5f);
     h.sv().draw_point(-1, 10);
     h.sv().draw_point(640, 10);
-    EXPECT_EQ(h.sv().pendingError(), 0);
+    EXPECT_EQ(h.sv().pending_error(), 0);
 }
 
 TEST(DrawOnScreen, EllipseCentreAndExtentInMode8)
@@ -329,19 +329,19 @@ TEST(DrawColours, Mode8BackgroundRecoloursPaletteEntryZero)
     h.sv().draw_line(0, 0, 10, 0);
 
     h.sv().set_background(7);
-    EXPECT_EQ(h.screen().paletteEntry(0), 0xAAAAAAu);
+    EXPECT_EQ(h.screen().palette_entry(0), 0xAAAAAAu);
     EXPECT_EQ(h.screen().foreground, 4);
     EXPECT_EQ(h.screen().pixel(5, 0), 4);
     EXPECT_EQ(h.screen().pixel(5, 1), 0); // still index 0, shown grey
     for (int i = 1; i < 16; ++i) {
-        EXPECT_EQ(h.screen().paletteEntry(i), svc::kDefaultPalette[i]);
+        EXPECT_EQ(h.screen().palette_entry(i), svc::kDefaultPalette[i]);
     }
 
     h.sv().set_background(0);
-    EXPECT_EQ(h.screen().paletteEntry(0), 0x000000u);
+    EXPECT_EQ(h.screen().palette_entry(0), 0x000000u);
     h.sv().set_colours(14, 1);
     EXPECT_EQ(h.screen().foreground, 14);
-    EXPECT_EQ(h.screen().paletteEntry(0), 0x0000AAu);
+    EXPECT_EQ(h.screen().palette_entry(0), 0x0000AAu);
 }
 
 TEST(DrawColours, RefusalsRaiseError5AndChangeNothing)
@@ -355,13 +355,13 @@ TEST(DrawColours, RefusalsRaiseError5AndChangeNothing)
     };
     for (const Bad& bad : {Bad{16, 0, 0, 1}, Bad{2, 16, 0, 3}, Bad{-1, 0, 0, 1}, Bad{2, 7, 1, 7}}) {
         h.sv().set_colour(bad.f, bad.b, bad.third, bad.given);
-        EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall) << bad.f << "," << bad.b;
+        EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall) << bad.f << "," << bad.b;
         EXPECT_EQ(h.screen().foreground, 3);
-        EXPECT_EQ(h.screen().paletteEntry(0), 0u);
+        EXPECT_EQ(h.screen().palette_entry(0), 0u);
         acknowledge(h);
     }
     h.sv().set_colour(16, 16, 16, 0); // nothing given: nothing happens
-    EXPECT_EQ(h.sv().pendingError(), 0);
+    EXPECT_EQ(h.sv().pending_error(), 0);
     EXPECT_EQ(h.screen().foreground, 3);
 
     // Mode 12 stores the background index; the palette stays.
@@ -369,9 +369,9 @@ TEST(DrawColours, RefusalsRaiseError5AndChangeNothing)
     h.sv().set_colours(9, 5);
     EXPECT_EQ(h.screen().foreground, 9);
     EXPECT_EQ(h.screen().background, 5);
-    EXPECT_EQ(h.screen().paletteEntry(0), 0u);
+    EXPECT_EQ(h.screen().palette_entry(0), 0u);
     h.sv().set_colour(1, 1, 1, 7);
-    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
     acknowledge(h);
 
     // Text mode takes foregrounds to 31 and keeps the background's low three bits.
@@ -380,7 +380,7 @@ TEST(DrawColours, RefusalsRaiseError5AndChangeNothing)
     EXPECT_EQ(h.screen().foreground, 31);
     EXPECT_EQ(h.screen().background, 1);
     h.sv().set_foreground(32);
-    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
     EXPECT_EQ(h.screen().foreground, 31);
 }
 
@@ -390,19 +390,19 @@ TEST(DrawOnScreen, TextModeAndHugeCoordinatesAreRefused)
     h.sv().set_screen_mode(0);
     const std::uint16_t before = h.screen().cell(0, 0);
     h.sv().draw_line(0, 0, 10, 10);
-    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
     acknowledge(h);
     h.sv().draw_ellipse(10, 10, 5);
-    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
     acknowledge(h);
     h.sv().draw_point(1, 1);
-    EXPECT_EQ(h.sv().pendingError(), svc::kIllegalFunctionCall);
+    EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
     acknowledge(h);
     EXPECT_EQ(h.screen().cell(0, 0), before);
 
     h.sv().set_screen_mode(8);
     h.sv().draw_line(0, 0, 1e9f, 5);
-    EXPECT_EQ(h.sv().pendingError(), svc::kOverflow);
+    EXPECT_EQ(h.sv().pending_error(), svc::kOverflow);
     EXPECT_TRUE(lit_pixels(h.screen()).empty());
     EXPECT_FLOAT_EQ(h.screen().lastPointX, 320.0f);
 }

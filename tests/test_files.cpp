@@ -175,7 +175,7 @@ TEST(SequentialFiles, RefusedAccessIsPermissionDenied)
     fs::create_directory("shut");
     fs::permissions("shut", fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_EQ(table.open("shut/new.txt", Mode::Output, 1), svc::kPermissionDenied);
-    EXPECT_FALSE(table.isOpen(1));
+    EXPECT_FALSE(table.is_open(1));
 }
 
 TEST(SafeSaving, TheOldFileStaysWholeUntilTheNewOneIsClosed)
@@ -188,11 +188,11 @@ TEST(SafeSaving, TheOldFileStaysWholeUntilTheNewOneIsClosed)
         ASSERT_EQ(table.open("LEVEL.MGS", Mode::Output, 1), 0);
         ASSERT_EQ(table.write(1, "\x8E"), 0);
         EXPECT_EQ(read_file("LEVEL.MGS"), "\"\x8D\"\r\n");
-        EXPECT_TRUE(fs::exists(FileTable::pendingName("LEVEL.MGS")));
-        EXPECT_EQ(table.closeAll(), 0);
+        EXPECT_TRUE(fs::exists(FileTable::pending_name("LEVEL.MGS")));
+        EXPECT_EQ(table.close_all(), 0);
     }
     EXPECT_EQ(read_file("LEVEL.MGS"), "\"\x8E\"\r\n");
-    EXPECT_FALSE(fs::exists(FileTable::pendingName("LEVEL.MGS")));
+    EXPECT_FALSE(fs::exists(FileTable::pending_name("LEVEL.MGS")));
     struct stat st {};
     ASSERT_EQ(::stat("LEVEL.MGS", &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -209,7 +209,7 @@ TEST(SafeSaving, ACrashBetweenOpenAndCloseKeepsTheOldFile)
         FileTable* table = new FileTable;
         table->open("sound.cop", Mode::Output, 1);
         table->write(1, " 1");
-        ::_exit(table->isOpen(1) ? 0 : 3);
+        ::_exit(table->is_open(1) ? 0 : 3);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -221,9 +221,9 @@ TEST(SafeSaving, ACrashBetweenOpenAndCloseKeepsTheOldFile)
     FileTable table;
     ASSERT_EQ(table.open("sound.cop", Mode::Output, 1), 0);
     ASSERT_EQ(table.write(1, " 1"), 0);
-    ASSERT_EQ(table.closeAll(), 0);
+    ASSERT_EQ(table.close_all(), 0);
     EXPECT_EQ(read_file("sound.cop"), "\" 1\"\r\n");
-    EXPECT_FALSE(fs::exists(FileTable::pendingName("sound.cop")));
+    EXPECT_FALSE(fs::exists(FileTable::pending_name("sound.cop")));
 }
 
 TEST(SafeSaving, AFailedWriteIsReportedAndNeverReplacesTheOldFile)
@@ -241,7 +241,7 @@ TEST(SafeSaving, AFailedWriteIsReportedAndNeverReplacesTheOldFile)
         int fault = 0;
         fault |= table.open("sound.cop", Mode::Output, 1) == 0 ? 0 : 1;
         fault |= table.write(1, " 1") == svc::kPathFileAccess ? 0 : 2;
-        fault |= table.closeAll() == 0 ? 0 : 4; // reported once, at the write
+        fault |= table.close_all() == 0 ? 0 : 4; // reported once, at the write
         ::_exit(fault);
     }
     int status = 0;
@@ -249,7 +249,7 @@ TEST(SafeSaving, AFailedWriteIsReportedAndNeverReplacesTheOldFile)
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(read_file("sound.cop"), "\" 0\"\r\n");
-    EXPECT_FALSE(fs::exists(FileTable::pendingName("sound.cop")));
+    EXPECT_FALSE(fs::exists(FileTable::pending_name("sound.cop")));
 }
 
 TEST(SafeSaving, ALinkedFileIsReplacedAndTheLinkKept)
@@ -261,7 +261,7 @@ TEST(SafeSaving, ALinkedFileIsReplacedAndTheLinkKept)
     FileTable table;
     ASSERT_EQ(table.open("sound.cop", Mode::Output, 1), 0);
     ASSERT_EQ(table.write(1, " 1"), 0);
-    ASSERT_EQ(table.closeAll(), 0);
+    ASSERT_EQ(table.close_all(), 0);
     EXPECT_TRUE(fs::is_symlink("sound.cop"));
     EXPECT_EQ(read_file("real/sound.cop"), "\" 1\"\r\n");
 }

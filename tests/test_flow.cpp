@@ -76,7 +76,7 @@ class GameRun {
 
     // --- conditions ---
     int mode() { return h.screen().mode(); }
-    bool keysRead() { return h.sv().keys().empty() && !h.platform.eventsPending(); }
+    bool keysRead() { return h.sv().keys().empty() && !h.platform.events_pending(); }
     bool atSoundChoice() { return mode() == 0 && keysRead(); }
     // The title's menu: its opening sound is over.
     bool atTitle() { return mode() == 12 && keysRead() && st.sound.introPlayed == 1; }
@@ -105,7 +105,7 @@ class GameRun {
     std::string lastRow()
     {
         const svc::ScreenImage& img = h.screen();
-        if (img.textMode()) {
+        if (img.text_mode()) {
             return screen_reading::cells_text(img, img.info().rows, 1, 80);
         }
         std::string row;
@@ -116,8 +116,8 @@ class GameRun {
     }
 
     // --- keys ---
-    void press(Key k) { h.platform.pressKey(k); }
-    void type(const std::string& s) { h.platform.typeText(s); }
+    void press(Key k) { h.platform.press_key(k); }
+    void type(const std::string& s) { h.platform.type_text(s); }
     // The usual way in: confirm the sound choice, then play from the title.
     void startPlaying()
     {
@@ -134,7 +134,7 @@ class GameRun {
     }
     void setClock(int hh, int mm, int ss, double ms = 0)
     {
-        h.platform.setTimeOfDay(hh, mm, ss, ms);
+        h.platform.set_time_of_day(hh, mm, ss, ms);
     }
 
     testing_support::TempDir dir;
@@ -171,7 +171,7 @@ TEST(MainFlow, FirstFrameOfLevelOneAndItsFirstShortMinute)
     g.script.then([&] { return g.clock() == "12:01:00" && g.st.time.minuteState == 1; },
                   [&] {
                       after = g.timeText();
-                      g.h.platform.closeWindow();
+                      g.h.platform.close_window();
                   });
     g.run();
     ASSERT_TRUE(g.script.finished()) << "stopped at step " << g.script.reached();
@@ -231,7 +231,7 @@ TimeOutRun runToTimeOut(int soundChoice, int extraMinutes)
         if (r.beatOfTimeOut != 0 && g.st.sound.introPlayed == 1) {
             r.soundModeAfter = g.st.sound.soundMode;
             r.titleTones = g.h.platform.audio.tones.size() - tonesBeforeTitle;
-            g.h.platform.closeWindow();
+            g.h.platform.close_window();
         }
     };
     g.run(20 * 60 * 1000.0);
@@ -298,7 +298,7 @@ TEST(MainFlow, RestartFromLevelFourKeepsTheWallColourCycle)
     g.script.then([&] { return g.atTitle(); },
                   [&] {
                       titleAgain = true;
-                      g.h.platform.closeWindow();
+                      g.h.platform.close_window();
                   });
     g.run();
     ASSERT_TRUE(g.script.finished()) << "stopped at step " << g.script.reached();
@@ -353,7 +353,7 @@ TEST(MainFlow, CompassWordFollowsTheTurnsAndOnlyCapitalsMove)
     g.script.then([&] { return g.inPlay(); },
                   [&] {
                       record();
-                      g.h.platform.closeWindow();
+                      g.h.platform.close_window();
                   });
     g.run();
     ASSERT_TRUE(g.script.finished()) << "stopped at step " << g.script.reached();
@@ -381,7 +381,7 @@ TEST(MainFlow, XrayAidLastsAboutThirteenSeconds)
     g.script.then([&] { return g.st.player.xrayOn == 0; },
                   [&] {
                       endMs = g.h.platform.ticks_ms();
-                      g.h.platform.closeWindow();
+                      g.h.platform.close_window();
                   });
     g.run();
     ASSERT_TRUE(g.script.finished()) << "stopped at step " << g.script.reached();
@@ -432,7 +432,7 @@ TEST(MainFlow, WalkLevelOneToTheExitAndIntoLevelTwo)
     g.script.then([&] { return g.inPlay() && g.st.level.levelNumber == 2; },
                   [&] {
                       levelLine = g.text(20, 27, 24, 11);
-                      g.h.platform.closeWindow();
+                      g.h.platform.close_window();
                   });
     g.run();
     ASSERT_TRUE(g.script.finished())
@@ -477,10 +477,10 @@ TEST(MainFlow, CompletingLevelNineLeadsToLevelTenWithASave)
                   [&] {
                       name = g.st.level.levelName;
                       ctrl = g.text(19, 70, 4, 14);
-                      g.h.platform.pressKey(Key::S, false, true);
+                      g.h.platform.press_key(Key::S, false, true);
                   });
     g.script.then([&] { return g.inPlay() && g.st.level.canSave == 0; },
-                  [&] { g.h.platform.closeWindow(); });
+                  [&] { g.h.platform.close_window(); });
     g.run();
     ASSERT_TRUE(g.script.finished()) << "stopped at step " << g.script.reached();
     EXPECT_EQ(name, "Gigante:");

@@ -49,9 +49,9 @@ std::uint64_t screen_hash(const svc::ScreenImage& img)
     Hash h;
     h.add(static_cast<std::uint64_t>(img.mode()));
     for (int i = 0; i < 16; ++i) {
-        h.add(img.paletteEntry(i));
+        h.add(img.palette_entry(i));
     }
-    if (img.textMode()) {
+    if (img.text_mode()) {
         for (int r = 0; r < svc::ScreenImage::kTextRows; ++r) {
             for (int c = 0; c < svc::ScreenImage::kTextCols; ++c) {
                 h.add(img.cell(r, c));
@@ -60,7 +60,7 @@ std::uint64_t screen_hash(const svc::ScreenImage& img)
     } else {
         for (int y = 0; y < img.height(); ++y) {
             for (int w = 0; w < svc::ScreenImage::kMaxWidth / 8; ++w) {
-                h.add(img.rowWord(y, w));
+                h.add(img.row_word(y, w));
             }
         }
     }
@@ -85,7 +85,7 @@ std::string describe_tone(const svc::HeadlessAudio::Tone& t)
     }
     const double hz = sounding > 0 ? crossings / 2.0 / (sounding / 22050.0) : 0;
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.0f/%.0f", hz, t.durationMs());
+    std::snprintf(buf, sizeof buf, "%.0f/%.0f", hz, t.duration_ms());
     return buf;
 }
 
@@ -197,8 +197,8 @@ class Replay {
         }
         const double now = h_->platform.ticks_ms();
         if (acting_) {
-            const bool quiet = h_->sv().keys().empty() && !h_->platform.eventsPending() &&
-                               !h_->platform.audio.tonePlaying(now) && now >= waitUntil_;
+            const bool quiet = h_->sv().keys().empty() && !h_->platform.events_pending() &&
+                               !h_->platform.audio.tone_playing(now) && now >= waitUntil_;
             if (!quiet) {
                 quietSince_ = now;
                 return;
@@ -221,7 +221,7 @@ class Replay {
         if (next_ >= lines_.size()) {
             if (!closed_) {
                 closed_ = true; // the script is over: the player closes the window
-                h_->platform.closeWindow();
+                h_->platform.close_window();
             }
             return;
         }
@@ -242,18 +242,18 @@ class Replay {
         if (verb == "key") {
             pressNamed(arg);
         } else if (verb == "type") {
-            p.typeText(arg);
+            p.type_text(arg);
         } else if (verb == "moves") {
             // H forward, P back, K left, M right: the arrows, one per settled step.
             pendingMoves_ = arg;
         } else if (verb == "clock") {
             int hh = 0, mm = 0, ss = 0, ms = 0;
             std::sscanf(arg.c_str(), "%d:%d:%d.%d", &hh, &mm, &ss, &ms);
-            p.setTimeOfDay(hh, mm, ss, ms);
+            p.set_time_of_day(hh, mm, ss, ms);
         } else if (verb == "wait") {
             waitUntil_ = now + std::atof(arg.c_str());
         } else if (verb == "close") {
-            p.closeWindow();
+            p.close_window();
         } else {
             ADD_FAILURE() << "unknown action: " << action;
         }
@@ -266,10 +266,10 @@ class Replay {
     {
         const char k = pendingMoves_.front();
         pendingMoves_.erase(0, 1);
-        h_->platform.pressKey(k == 'H'   ? Key::Up
-                              : k == 'P' ? Key::Down
-                              : k == 'K' ? Key::Left
-                                         : Key::Right);
+        h_->platform.press_key(k == 'H'   ? Key::Up
+                               : k == 'P' ? Key::Down
+                               : k == 'K' ? Key::Left
+                                          : Key::Right);
     }
 
     void pressNamed(const std::string& name)
@@ -299,7 +299,7 @@ class Replay {
             ADD_FAILURE() << "unknown key: " << name;
             return;
         }
-        h_->platform.pressKey(it->second, shift, ctrl, alt);
+        h_->platform.press_key(it->second, shift, ctrl, alt);
     }
 
     std::string observe()

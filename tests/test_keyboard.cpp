@@ -99,9 +99,9 @@ TEST(ReadKey, EmptyAtOnceThenOneAndTwoByteCodes)
     const double before = h.platform.ticks_ms();
     EXPECT_EQ(h.sv().read_key(), "");
     EXPECT_LT(h.platform.ticks_ms() - before, 1.0); // never waits
-    h.platform.pressKey(Key::Right);
-    h.platform.typeText("x");
-    h.platform.pressKey(Key::S, false, true);
+    h.platform.press_key(Key::Right);
+    h.platform.type_text("x");
+    h.platform.press_key(Key::S, false, true);
     h.platform.advance(40);
     EXPECT_EQ(h.sv().read_key(), std::string("\0M", 2));
     EXPECT_EQ(h.sv().read_key(), "x");
@@ -112,7 +112,7 @@ TEST(ReadKey, EmptyAtOnceThenOneAndTwoByteCodes)
 TEST(ReadKey, SixteenPressesWhileNotReadingKeepTheFirstFifteen)
 {
     Harness h;
-    h.platform.typeText("abcdefghijklmnop");
+    h.platform.type_text("abcdefghijklmnop");
     h.platform.advance(40);
     std::string got;
     for (std::string k = h.sv().read_key(); !k.empty(); k = h.sv().read_key()) {
@@ -124,9 +124,9 @@ TEST(ReadKey, SixteenPressesWhileNotReadingKeepTheFirstFifteen)
 TEST(WaitKeys, CollectsFirstBytesAndStopsOnExitRequest)
 {
     Harness h;
-    h.platform.pressKey(Key::Up);
-    h.platform.typeText("L");
+    h.platform.press_key(Key::Up);
+    h.platform.type_text("L");
     EXPECT_EQ(h.sv().wait_keys(2), std::string("\0L", 2));
-    h.platform.closeWindow();
+    h.platform.close_window();
     EXPECT_EQ(h.sv().wait_keys(1), "");
 }

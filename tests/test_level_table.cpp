@@ -87,13 +87,13 @@ TEST(LevelReader, ReadsEveryRecordInSequenceToTheEnd)
         }
     }
     EXPECT_EQ(reader.position(), table.text.size());
-    EXPECT_EQ(hx.sv().pendingError(), 0);
+    EXPECT_EQ(hx.sv().pending_error(), 0);
 
     // After level 10 the table is exhausted.
     std::int16_t n = 77;
     EXPECT_FALSE(reader.read_number(n));
     EXPECT_EQ(n, 77);
-    EXPECT_EQ(hx.sv().pendingError(), 4);
+    EXPECT_EQ(hx.sv().pending_error(), 4);
     EXPECT_EQ(svc::error_message(4), "Out of DATA");
     EXPECT_EQ(reader.position(), table.text.size());
 }
@@ -120,7 +120,7 @@ TEST(LevelReader, RefusesLevelsOutsideTheTable)
         game::LevelReader reader;
         reader.restore_level(4);
         reader.restore_level(level);
-        EXPECT_EQ(hx.sv().pendingError(), 5) << level;
+        EXPECT_EQ(hx.sv().pending_error(), 5) << level;
         EXPECT_EQ(reader.position(), data::level_table().recordOffsets[3]) << level;
     }
 }
@@ -138,7 +138,7 @@ TEST(LevelReader, NumbersAndStringsAreReadAsTheirKindAllows)
     EXPECT_EQ(s, "12");
     ASSERT_TRUE(reader.read_string(s));
     EXPECT_EQ(s, "a b");
-    EXPECT_EQ(hx.sv().pendingError(), 0);
+    EXPECT_EQ(hx.sv().pending_error(), 0);
 }
 
 TEST(LevelReader, BadNumbersRaiseErrorsAndLeaveTheCursor)
@@ -158,7 +158,7 @@ TEST(LevelReader, BadNumbersRaiseErrorsAndLeaveTheCursor)
         std::int16_t n = -1;
         EXPECT_FALSE(reader.read_number(n));
         EXPECT_EQ(n, -1);
-        EXPECT_EQ(hx.sv().pendingError(), c.error) << "item at " << c.at;
+        EXPECT_EQ(hx.sv().pending_error(), c.error) << "item at " << c.at;
         EXPECT_EQ(reader.position(), c.at);
     }
 }

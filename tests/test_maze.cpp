@@ -97,7 +97,7 @@ TEST(Maze, EveryLevelLoadsWithItsExitDoorKeyAndStart)
             EXPECT_EQ(l.rows[i][0], l.grid(i, 1));
         }
     }
-    EXPECT_EQ(hx.sv().pendingError(), 0);
+    EXPECT_EQ(hx.sv().pending_error(), 0);
 }
 
 TEST(Maze, LevelOneCells)
@@ -175,13 +175,13 @@ TEST(Maze, OutOfBoundsIsRefusedWithoutTouchingAnything)
         Harness hx;
         game::MazeGrid grid;
         grid.set(33, 1, 'Q');
-        EXPECT_EQ(hx.sv().pendingError(), 9);
+        EXPECT_EQ(hx.sv().pending_error(), 9);
     }
     {
         Harness hx;
         game::MazeGrid grid;
         EXPECT_EQ(grid(1, -1), 0);
-        EXPECT_EQ(hx.sv().pendingError(), 9);
+        EXPECT_EQ(hx.sv().pending_error(), 9);
     }
     {
         // A size beyond the grid is refused before any row is read.
@@ -191,7 +191,7 @@ TEST(Maze, OutOfBoundsIsRefusedWithoutTouchingAnything)
         game::MazeRows rows;
         game::MazeLandmarks cells;
         EXPECT_FALSE(game::load_maze(reader, grid, rows, cells, 33));
-        EXPECT_EQ(hx.sv().pendingError(), 9);
+        EXPECT_EQ(hx.sv().pending_error(), 9);
         EXPECT_EQ(reader.position(), 0u);
         EXPECT_TRUE(rows[1].empty());
     }
@@ -204,7 +204,7 @@ TEST(Maze, OutOfBoundsIsRefusedWithoutTouchingAnything)
         ASSERT_TRUE(game::read_level_header(reader, l.header));
         ASSERT_TRUE(game::load_maze(reader, l.grid, l.rows, l.cells, l.header.mazeSize));
         EXPECT_FALSE(game::load_maze(reader, l.grid, l.rows, l.cells, 2));
-        EXPECT_EQ(hx.sv().pendingError(), 4);
+        EXPECT_EQ(hx.sv().pending_error(), 4);
     }
 }
 

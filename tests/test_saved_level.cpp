@@ -90,10 +90,10 @@ TEST(ReadSavedLevel, GivesTheLevelOrLevelOneForMissingAndDamagedFilesWithoutADia
         r.st->level.levelNumber = 7;
         ASSERT_EQ(r.h.run([&] { game::ReadSavedLevel(r.sv(), *r.st); }), -1);
         EXPECT_EQ(r.st->level.levelNumber, c.level);
-        EXPECT_EQ(r.sv().pendingError(), 0);
+        EXPECT_EQ(r.sv().pending_error(), 0);
         // File 1 was closed on every path: it can be opened again.
         r.sv().open_file("other", svc::FileMode::Output, 1);
-        EXPECT_EQ(r.sv().pendingError(), 0);
+        EXPECT_EQ(r.sv().pending_error(), 0);
         r.sv().close_all_files();
     }
 
@@ -101,7 +101,7 @@ TEST(ReadSavedLevel, GivesTheLevelOrLevelOneForMissingAndDamagedFilesWithoutADia
     std::filesystem::create_directory("LEVEL.MGS");
     ASSERT_EQ(folder.h.run([&] { game::ReadSavedLevel(folder.sv(), *folder.st); }), -1);
     EXPECT_EQ(folder.st->level.levelNumber, 1);
-    EXPECT_EQ(folder.sv().pendingError(), 0);
+    EXPECT_EQ(folder.sv().pending_error(), 0);
 }
 
 TEST(SaveLevel, WritesFiveBytesThatReadBackAsTheSameLevel)
@@ -125,7 +125,7 @@ TEST(SaveLevel, WritesFiveBytesThatReadBackAsTheSameLevel)
 // Fills the text cells of rows 20..25, columns 66..80 (mode 8) with colour 5.
 void paint_corner(svc::ScreenImage& s)
 {
-    s.fillRect(65 * 8, 19 * 8, 639, 199, 5);
+    s.fill_rect(65 * 8, 19 * 8, 639, 199, 5);
 }
 
 TEST(SaveLevel, ShowsTheMessageDuringThePauseThenBlanksItAndSavesOnlyOnce)
@@ -216,7 +216,7 @@ struct MenuRun : SavedLevelRun {
         st->level.levelNumber = static_cast<game::i16>(savedLevel);
         st->level.wallColour = 4;
         st->player.keyTaken = 1;
-        h.platform.typeText(typed);
+        h.platform.type_text(typed);
     }
     void run()
     {
@@ -251,7 +251,7 @@ TEST(LevelMenu, LResumesTheSavedLevelNStartsLevelOneOtherKeysAreIgnored)
     for (const char* typed : {"l", "L", "xq9 l"}) {
         SCOPED_TRACE(typed);
         MenuRun r(5, typed);
-        r.h.platform.pressKey(svc::Key::Down); // after the choice: stays for the game
+        r.h.platform.press_key(svc::Key::Down); // after the choice: stays for the game
         r.run();
         EXPECT_FALSE(r.h.sv().keys().empty());
         EXPECT_EQ(r.st->level.levelNumber, 5);

@@ -83,14 +83,14 @@ class Seagulls : public ::testing::Test {
 
 TEST_F(Seagulls, FirstCallStartsEveryPathWithOneRandomStep)
 {
-    Generator g{h.sv().randomSeed()};
+    Generator g{h.sv().random_seed()};
     fly();
     for (int i = 1; i <= 7; ++i) {
         const int step = static_cast<int>(g.next() * 2.0f) + 1;
         EXPECT_EQ(st.gulls.gullStep[i], step) << "path " << i;
         EXPECT_EQ(st.gulls.gullX[i], step) << "path " << i;
     }
-    EXPECT_EQ(h.sv().randomSeed(), g.seed) << "exactly seven draws";
+    EXPECT_EQ(h.sv().random_seed(), g.seed) << "exactly seven draws";
 }
 
 TEST_F(Seagulls, PathAtItsLimitDrawsUntilItTurnsBack)
@@ -100,24 +100,24 @@ TEST_F(Seagulls, PathAtItsLimitDrawsUntilItTurnsBack)
     st.gulls.gullStep[1] = 1;
 
     // A drawn step of 0 leaves the path at its limit, and it draws again on the next call.
-    h.sv().setRandomSeed(seedGiving(0));
-    Generator g{h.sv().randomSeed()};
+    h.sv().set_random_seed(seedGiving(0));
+    Generator g{h.sv().random_seed()};
     fly();
     g.next();
     EXPECT_EQ(st.gulls.gullX[1], 250);
     EXPECT_EQ(st.gulls.gullStep[1], 0);
-    EXPECT_EQ(h.sv().randomSeed(), g.seed) << "one draw for the one path at its limit";
+    EXPECT_EQ(h.sv().random_seed(), g.seed) << "one draw for the one path at its limit";
 
-    h.sv().setRandomSeed(seedGiving(2));
+    h.sv().set_random_seed(seedGiving(2));
     fly();
     EXPECT_EQ(st.gulls.gullStep[1], -2);
     EXPECT_EQ(st.gulls.gullX[1], 248);
 
     // Below the limit it flies back without drawing.
-    const std::uint32_t seed = h.sv().randomSeed();
+    const std::uint32_t seed = h.sv().random_seed();
     fly();
     EXPECT_EQ(st.gulls.gullX[1], 246);
-    EXPECT_EQ(h.sv().randomSeed(), seed);
+    EXPECT_EQ(h.sv().random_seed(), seed);
 
     // The near end: at 0 or below it draws a step of 1 or 2 outward.
     st.gulls.gullX[4] = -1;

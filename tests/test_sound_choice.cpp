@@ -46,7 +46,7 @@ TEST(SoundChoice, DrawsBothBoxesWithTheShortFirstSoundCardEntry)
 {
     ChoiceRun r;
     write_file("sound.cop", stored('0'));
-    r.h.platform.pressKey(svc::Key::Enter);
+    r.h.platform.press_key(svc::Key::Enter);
     ASSERT_EQ(r.run(), -1);
     const svc::ScreenImage& s = r.screen();
 
@@ -78,7 +78,7 @@ TEST(SoundChoice, StoredSoundCardStartsOnRowTenAndIsWrittenBackUnchanged)
 {
     ChoiceRun r;
     write_file("sound.cop", stored('1'));
-    r.h.platform.pressKey(svc::Key::Enter);
+    r.h.platform.press_key(svc::Key::Enter);
     ASSERT_EQ(r.run(), -1);
     EXPECT_EQ(cells_text(r.screen(), 10, 34, 17), "Scheda Audio.....");
     EXPECT_EQ(cell_attribute(r.screen(), 10, 34), kHighlight);
@@ -119,10 +119,10 @@ TEST(SoundChoice, HighlightMovesWithArrowsAndCapitalLettersButDoesNotWrap)
         ChoiceRun r;
         write_file("sound.cop", std::string("\"") + c.file + "\"\r\n");
         for (const svc::Key k : c.keys) {
-            r.h.platform.pressKey(k);
+            r.h.platform.press_key(k);
         }
-        r.h.platform.typeText(c.typed);
-        r.h.platform.pressKey(K::Enter);
+        r.h.platform.type_text(c.typed);
+        r.h.platform.press_key(K::Enter);
         ASSERT_EQ(r.run(), -1);
         EXPECT_EQ(r.soundMode, c.expected);
         EXPECT_EQ(read_file("sound.cop"), stored(static_cast<char>('0' + c.expected)));
@@ -138,10 +138,10 @@ TEST(SoundChoice, EscapeClearsInGreyOnBlackAndEndsWithoutWriting)
     ChoiceRun r;
     const std::string unusual = "\"1\"\r\n"; // rewriting it would add the space
     write_file("sound.cop", unusual);
-    r.h.platform.pressKey(svc::Key::Up);
-    r.h.platform.pressKey(svc::Key::Escape);
-    r.h.platform.pressKey(svc::Key::Enter); // never reached
-    EXPECT_EQ(r.run(2000), 0);              // the closing window answers the end's key wait
+    r.h.platform.press_key(svc::Key::Up);
+    r.h.platform.press_key(svc::Key::Escape);
+    r.h.platform.press_key(svc::Key::Enter); // never reached
+    EXPECT_EQ(r.run(2000), 0);               // the closing window answers the end's key wait
     EXPECT_EQ(r.soundMode, -1);
     EXPECT_EQ(read_file("sound.cop"), unusual);
     EXPECT_FALSE(std::filesystem::exists(".sound.cop.tmp"));
@@ -160,13 +160,13 @@ TEST(SoundChoice, MissingFileAfterTwoDialogsStartsOnPcSpeakerAndIsCreated)
     bool enterSent = false;
     r.h.platform.onPass = [&] {
         svc::WindowLoop::Buttons b{};
-        if (r.h.sv().window().dialogButtons(b)) {
-            if (!r.h.platform.eventsPending()) {
-                r.h.platform.pressKey(svc::Key::Y);
+        if (r.h.sv().window().dialog_buttons(b)) {
+            if (!r.h.platform.events_pending()) {
+                r.h.platform.press_key(svc::Key::Y);
                 ++dialogs;
             }
         } else if (dialogs == 2 && !enterSent && cell_attribute(r.screen(), 8, 34) == kHighlight) {
-            r.h.platform.pressKey(svc::Key::Enter);
+            r.h.platform.press_key(svc::Key::Enter);
             enterSent = true;
         }
     };

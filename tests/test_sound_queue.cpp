@@ -19,7 +19,7 @@ constexpr double kStepMs = 10; // the game's thread checks the queue this often
 
 double end_ms(const HeadlessAudio::Tone& t)
 {
-    return t.startMs + t.durationMs();
+    return t.startMs + t.duration_ms();
 }
 
 bool all_silent(const HeadlessAudio::Tone& t)
@@ -91,7 +91,7 @@ TEST(ToneQueue, BackgroundTunesDoNotWaitButLaterWaitsIncludeThem)
     EXPECT_GE(h.platform.ticks_ms() - start, 1000);
     const auto& tones = h.platform.audio.tones;
     ASSERT_EQ(tones.size(), 5u); // lead-in, tune, marker, background tune, tone
-    EXPECT_NEAR(tones[3].durationMs(), 1000, 2);
+    EXPECT_NEAR(tones[3].duration_ms(), 1000, 2);
     EXPECT_GE(tones[4].startMs, end_ms(tones[3]));
 }
 
@@ -101,10 +101,10 @@ TEST(ToneQueue, MalformedMacrosRaiseErrorFiveAndQueueNothing)
         Harness h;
         h.sv().play_macro("MBL4c"); // sound queued before the bad string still plays
         EXPECT_EQ(timed(h, [&] { h.sv().play_macro(text); }), 0) << text;
-        EXPECT_EQ(h.sv().pendingError(), 5) << text;
+        EXPECT_EQ(h.sv().pending_error(), 5) << text;
         h.platform.advance(1000);
         ASSERT_EQ(h.platform.audio.tones.size(), 2u) << text; // the lead-in and "c"
-        EXPECT_NEAR(h.platform.audio.tones[1].durationMs(), 500, 2) << text;
+        EXPECT_NEAR(h.platform.audio.tones[1].duration_ms(), 500, 2) << text;
     }
 }
 
@@ -116,7 +116,7 @@ TEST(ToneQueue, SoundToneChecksItsArgumentsAndReturnsWhenItsToneStarts)
         Harness h;
         h.sv().sound_tone(f, ticks);
         const bool good = f == 37 || f == 32767;
-        EXPECT_EQ(h.sv().pendingError(), good ? 0 : 5) << f << " Hz, " << ticks << " ticks";
+        EXPECT_EQ(h.sv().pending_error(), good ? 0 : 5) << f << " Hz, " << ticks << " ticks";
         EXPECT_EQ(h.platform.audio.tones.size(), good ? 2u : 0u) << f;
     }
 
@@ -125,7 +125,7 @@ TEST(ToneQueue, SoundToneChecksItsArgumentsAndReturnsWhenItsToneStarts)
     h.sv().sound_tone(0, 2);
     const auto& tones = h.platform.audio.tones;
     ASSERT_EQ(tones.size(), 2u);
-    EXPECT_NEAR(tones[1].durationMs(), 2 / 18.2 * 1000, 0.1);
+    EXPECT_NEAR(tones[1].duration_ms(), 2 / 18.2 * 1000, 0.1);
     EXPECT_TRUE(all_silent(tones[1]));
 
     // The X-ray end sound: eight tones, each call returning while its own tone sounds.
@@ -143,20 +143,20 @@ TEST(ToneQueue, SoundToneChecksItsArgumentsAndReturnsWhenItsToneStarts)
     EXPECT_NEAR(timed(h, [&] { h.sv().beep(); }), 250, 1e-6);
     h.platform.advance(500);
     const auto& beep = tones.back();
-    EXPECT_NEAR(beep.durationMs(), 200, 1.5);
-    EXPECT_NEAR(rising_crossings(beep) / (beep.durationMs() / 1000), 783.99, 6);
+    EXPECT_NEAR(beep.duration_ms(), 200, 1.5);
+    EXPECT_NEAR(rising_crossings(beep) / (beep.duration_ms() / 1000), 783.99, 6);
 }
 
 TEST(ToneQueue, KeysDoNotEndTheWaitButClosingTheWindowDoes)
 {
     Harness h;
     h.sv().play_macro("P60");
-    h.platform.pressKey(Key::Space);
+    h.platform.press_key(Key::Space);
     EXPECT_GE(timed(h, [&] { h.sv().play_macro("P1"); }), 2000);
     EXPECT_EQ(h.sv().read_key(), " "); // still there for the game
 
     const double start = h.platform.ticks_ms();
-    h.platform.closeWindow();
+    h.platform.close_window();
     EXPECT_EQ(h.run([&] { h.sv().play_macro("P1"); }), 0);
     EXPECT_LT(h.platform.ticks_ms() - start, 100);
 }
@@ -183,7 +183,7 @@ TEST(ToneQueue, WithoutASoundDeviceEveryWaitLastsAsLong)
     const std::string said = testing::internal::GetCapturedStderr();
 
     EXPECT_TRUE(silent.platform.audio.tones.empty());
-    EXPECT_TRUE(silent.sv().sound().silentFallback());
+    EXPECT_TRUE(silent.sv().sound().silent_fallback());
     ASSERT_EQ(got.size(), expected.size());
     for (std::size_t i = 0; i < got.size(); ++i) {
         EXPECT_NEAR(got[i], expected[i], kPassMs) << "call " << i;
@@ -220,7 +220,7 @@ TEST_F(MusicFiles, SamplesOverlapInTheFirstFreeSlots)
     EXPECT_EQ(files()[1].slot, 1);
     EXPECT_NEAR(files()[0].durationMs, 500, 30);
     const double t = h.platform.ticks_ms() + 100;
-    EXPECT_TRUE(files()[0].soundingAt(t) && files()[1].soundingAt(t));
+    EXPECT_TRUE(files()[0].sounding_at(t) && files()[1].sounding_at(t));
 
     h.platform.advance(300);
     h.sv().play_sound_file("a.ogg", true); // both slots still busy
@@ -240,15 +240,15 @@ TEST_F(MusicFiles, ANewStreamFileCutsOffThePreviousOne)
     ASSERT_EQ(files().size(), 2u);
     EXPECT_FALSE(files()[0].sample);
     EXPECT_EQ(files()[0].endMs, cut);
-    EXPECT_TRUE(files()[1].soundingAt(cut + 100));
-    EXPECT_FALSE(files()[0].soundingAt(cut + 100));
+    EXPECT_TRUE(files()[1].sounding_at(cut + 100));
+    EXPECT_FALSE(files()[0].sounding_at(cut + 100));
 
     // A sample does not touch the stream; a failing stream file still stops the old one.
     h.sv().play_sound_file("a.ogg", true);
-    EXPECT_TRUE(files()[1].soundingAt(cut + 100));
+    EXPECT_TRUE(files()[1].sounding_at(cut + 100));
     h.platform.advance(100);
     h.sv().play_sound_file("missing.ogg", false);
-    EXPECT_FALSE(files()[1].soundingAt(h.platform.ticks_ms()));
+    EXPECT_FALSE(files()[1].sounding_at(h.platform.ticks_ms()));
 }
 
 TEST_F(MusicFiles, MisspeltOrDamagedFilesPlayNothingAndRaiseNothing)
@@ -260,7 +260,7 @@ TEST_F(MusicFiles, MisspeltOrDamagedFilesPlayNothingAndRaiseNothing)
     for (const auto& f : files()) {
         EXPECT_FALSE(f.started) << f.path;
     }
-    EXPECT_EQ(h.sv().pendingError(), 0);
+    EXPECT_EQ(h.sv().pending_error(), 0);
     h.sv().play_sound_file("a.ogg", true); // the failures took no slot
     EXPECT_EQ(files().back().slot, 0);
 
@@ -270,7 +270,7 @@ TEST_F(MusicFiles, MisspeltOrDamagedFilesPlayNothingAndRaiseNothing)
     silent.sv().play_sound_file("a.ogg", true);
     testing::internal::GetCapturedStderr();
     EXPECT_TRUE(silent.platform.audio.files.empty());
-    EXPECT_EQ(silent.sv().pendingError(), 0);
+    EXPECT_EQ(silent.sv().pending_error(), 0);
 }
 
 } // namespace

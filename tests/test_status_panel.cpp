@@ -64,7 +64,7 @@ class StatusPanel : public ::testing::Test {
     }
 
     svc::Services& sv() { return h.sv(); }
-    void clockAt(int hh, int mm, int ss) { h.platform.setTimeOfDay(hh, mm, ss); }
+    void clockAt(int hh, int mm, int ss) { h.platform.set_time_of_day(hh, mm, ss); }
     void draw() { screens::DrawStatusPanel(sv(), st); }
     std::string text(int row, int col, std::size_t n, int colour)
     {

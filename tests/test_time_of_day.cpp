@@ -43,14 +43,14 @@ class TimeOfDay : public ::testing::Test {
     void beat()
     {
         ++minute;
-        h.platform.setTimeOfDay(10, minute, 0);
+        h.platform.set_time_of_day(10, minute, 0);
         for (int i = 0; i < 20; ++i) {
             pass();
         }
-        h.platform.setTimeOfDay(10, minute, 1);
+        h.platform.set_time_of_day(10, minute, 1);
         pass();
     }
-    std::uint32_t palette0() { return h.screen().paletteEntry(0); }
+    std::uint32_t palette0() { return h.screen().palette_entry(0); }
     int countColour(int colour, int x0, int x1, int y0, int y1)
     {
         int n = 0;
@@ -74,7 +74,7 @@ TEST_F(TimeOfDay, MinuteBeatsRunTheWholeColourCycleWithMusicOnce)
     st.sound.silentMode = 1;
     st.level.faceColour = 4;
     st.level.minutesLeft = 100;
-    h.platform.setTimeOfDay(10, 0, 30);
+    h.platform.set_time_of_day(10, 0, 30);
     pass();
     EXPECT_EQ(st.time.dawnPlayed, 1) << "set at phase 0";
 
@@ -179,7 +179,7 @@ TEST_F(TimeOfDay, CloudsByDayAndByNight)
     st.player.heading = 2;
 
     // Clouds are laid over the sky: an existing pixel is combined with them.
-    h.screen().setPixel(80, 1, 8);
+    h.screen().set_pixel(80, 1, 8);
     game::DrawSky(h.sv(), st);
     EXPECT_EQ(h.screen().pixel(80, 1), 8 | 5);
     int clouds = 0;

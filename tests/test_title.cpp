@@ -63,7 +63,7 @@ struct TitleRun {
     void press(std::initializer_list<K> keys)
     {
         for (const K k : keys) {
-            h.platform.pressKey(k);
+            h.platform.press_key(k);
         }
     }
     bool arrowAt(int x) { return h.screen().pixel(x + 5, 345) == kArrowColour; }
@@ -92,7 +92,7 @@ std::vector<std::vector<std::int16_t>> played(const svc::HeadlessAudio& audio, b
 TEST(TitleScreen, DrawsFrameInstructionsLegendAndPictures)
 {
     TitleRun r;
-    r.h.platform.typeText(" ");
+    r.h.platform.type_text(" ");
     ASSERT_EQ(r.run(), -1);
     const svc::ScreenImage& s = r.h.screen();
     ASSERT_EQ(s.mode(), 12);
@@ -180,9 +180,9 @@ TEST(TitleScreen, ArrowMovesRightAndLeftWithWrapAndSpaceConfirmsOnlyPlayOrLeave)
         SCOPED_TRACE(c.name);
         TitleRun r;
         for (const K k : c.keys) {
-            r.h.platform.pressKey(k);
+            r.h.platform.press_key(k);
         }
-        r.h.platform.typeText(c.typed);
+        r.h.platform.type_text(c.typed);
         ASSERT_EQ(r.run(), -1);
         EXPECT_EQ(r.titleChoice, c.choice);
         EXPECT_EQ(r.silentMode, c.silentMode);
@@ -226,7 +226,7 @@ TEST(TitleScreen, PcSpeakerOpeningPlaysFortyRandomTones)
 {
     TitleRun r;
     r.introPlayed = 0;
-    r.h.sv().setRandomSeed(0x1234);
+    r.h.sv().set_random_seed(0x1234);
     r.press({K::Space});
     ASSERT_EQ(r.run(), -1);
     EXPECT_EQ(r.introPlayed, 1);
@@ -234,7 +234,7 @@ TEST(TitleScreen, PcSpeakerOpeningPlaysFortyRandomTones)
     // The same draws on a second services layer give the expected tones:
     // frequency first, 500..1499 Hz, then the duration in ticks.
     Harness reference;
-    reference.sv().setRandomSeed(0x1234);
+    reference.sv().set_random_seed(0x1234);
     std::vector<std::vector<std::int16_t>> expected;
     for (int i = 0; i < 40; ++i) {
         const double frequencyHz = std::floor(reference.sv().random_single() * 1000.0) + 500.0;

@@ -217,7 +217,7 @@ TEST(ViewDraw, FloorChequerFollowsTheParityAndIsClippedAtTheBottom)
         EXPECT_EQ(probe(odd), y == 190 ? "0000" : "0b0b") << y;
     }
     EXPECT_EQ(even.px(320, 199), even.face);
-    EXPECT_EQ(even.sv().pendingError(), 0);
+    EXPECT_EQ(even.sv().pending_error(), 0);
 }
 
 // Probe points of the cell at D = 100: NL 160, FL 180, FR 460, NR 480, NT 20, FT 30.
@@ -269,7 +269,7 @@ TEST(ViewDraw, OutlineWWOGivesTheDepthBackAndDrawsOnlyTheDiagonals)
                   v.row(195, 130, 130) + v.row(199, 122, 122),
               "bbbbbb");
     EXPECT_EQ(v.px(320, 10) + v.px(140, 100), 0);
-    EXPECT_EQ(v.h.screen().paletteEntry(0), svc::kDefaultPalette[3]); // the sky behind
+    EXPECT_EQ(v.h.screen().palette_entry(0), svc::kDefaultPalette[3]); // the sky behind
 }
 
 TEST(ViewDraw, WallClockSizeFollowsTheDepthAndTheDepthComesBack)
@@ -289,7 +289,7 @@ TEST(ViewDraw, WallClockSizeFollowsTheDepthAndTheDepthComesBack)
         v.sky = 1;
         view::DrawWallClock(v.sv(), depth, v.sky, v.spread, v.shiftX);
         EXPECT_EQ(depth, c.depth);
-        EXPECT_EQ(v.h.screen().paletteEntry(0), svc::kDefaultPalette[1]);
+        EXPECT_EQ(v.h.screen().palette_entry(0), svc::kDefaultPalette[1]);
         // Grey face; the frame lies beside it and over its top and bottom rows.
         const std::string frame = times(c.frame, '3');
         EXPECT_EQ(v.row(95, c.left - c.frame - 1, c.left + 1), "0" + frame + "77") << c.depth;
@@ -303,8 +303,8 @@ TEST(ViewDraw, WallClockSizeFollowsTheDepthAndTheDepthComesBack)
         i16 depth = d;
         view::DrawWallClock(v.sv(), depth, v.sky, v.spread, v.shiftX);
         EXPECT_EQ(depth, d);
-        EXPECT_EQ(v.count(0), 640 * 200);                                 // nothing drawn
-        EXPECT_EQ(v.h.screen().paletteEntry(0), svc::kDefaultPalette[7]); // but grey behind
+        EXPECT_EQ(v.count(0), 640 * 200);                                  // nothing drawn
+        EXPECT_EQ(v.h.screen().palette_entry(0), svc::kDefaultPalette[7]); // but grey behind
     }
 }
 

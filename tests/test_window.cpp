@@ -11,7 +11,7 @@ namespace {
 
 std::uint32_t framePixel(const Harness& h, int x, int y)
 {
-    return h.platform.frame()[static_cast<std::size_t>(y) * h.platform.frameWidth() + x];
+    return h.platform.frame()[static_cast<std::size_t>(y) * h.platform.frame_width() + x];
 }
 
 // Counts the frame's pixels that differ from the rendering of the screen image alone.
@@ -36,13 +36,13 @@ TEST(ScreenModes, StartInTextModeAndFollowTheImageSize)
     EXPECT_EQ(h.screen().mode(), 0);
     EXPECT_EQ(h.screen().cell(0, 0), 0x0720);
     h.platform.advance(40);
-    EXPECT_EQ(h.platform.frameWidth(), 640);
-    EXPECT_EQ(h.platform.frameHeight(), 400);
+    EXPECT_EQ(h.platform.frame_width(), 640);
+    EXPECT_EQ(h.platform.frame_height(), 400);
 
     h.sv().set_screen_mode(8);
     h.platform.advance(40);
-    EXPECT_EQ(h.platform.frameWidth(), 640);
-    EXPECT_EQ(h.platform.frameHeight(), 200);
+    EXPECT_EQ(h.platform.frame_width(), 640);
+    EXPECT_EQ(h.platform.frame_height(), 200);
     EXPECT_EQ(h.screen().info().rows, 25);
 }
 
@@ -50,7 +50,7 @@ TEST(ScreenModes, SameModeKeepsThePictureOtherModesStartBlack)
 {
     Harness h;
     h.sv().set_screen_mode(8);
-    h.screen().setPixel(10, 10, 12);
+    h.screen().set_pixel(10, 10, 12);
     h.screen().cursorRow = 5;
     h.sv().set_screen_mode(8);
     EXPECT_EQ(h.screen().pixel(10, 10), 12);
@@ -69,20 +69,20 @@ TEST(ScreenModes, SameModeKeepsThePictureOtherModesStartBlack)
 TEST(ScreenModes, UnknownModesAreRefusedWithError5)
 {
     Harness h;
-    h.platform.typeText("y");
+    h.platform.type_text("y");
     h.sv().set_screen_mode(3);
-    EXPECT_EQ(h.sv().pendingError(), 5);
+    EXPECT_EQ(h.sv().pending_error(), 5);
     EXPECT_EQ(h.screen().mode(), 0);
     h.sv().checkpoint(); // the dialog; answered Yes by the scripted key
-    EXPECT_EQ(h.sv().pendingError(), 0);
+    EXPECT_EQ(h.sv().pending_error(), 0);
 }
 
 TEST(WindowRefresh, PaletteEntryZeroShowsOnEveryBackgroundPixel)
 {
     Harness h;
     h.sv().set_screen_mode(8);
-    h.screen().setPixel(5, 5, 4);
-    h.screen().setPaletteEntry(0, svc::kDefaultPalette[7]);
+    h.screen().set_pixel(5, 5, 4);
+    h.screen().set_palette_entry(0, svc::kDefaultPalette[7]);
     h.platform.advance(40);
     EXPECT_EQ(framePixel(h, 0, 0), 0xAAAAAAu);
     EXPECT_EQ(framePixel(h, 5, 5), 0xAA0000u);
@@ -91,8 +91,8 @@ TEST(WindowRefresh, PaletteEntryZeroShowsOnEveryBackgroundPixel)
 TEST(WindowRefresh, TextModeDrawsGlyphsInAttributeColours)
 {
     Harness h;
-    h.screen().setCell(0, 0, static_cast<std::uint16_t>(219 | (0x1E << 8))); // yellow on blue
-    h.screen().setCell(0, 1, static_cast<std::uint16_t>(' ' | (0x1E << 8)));
+    h.screen().set_cell(0, 0, static_cast<std::uint16_t>(219 | (0x1E << 8))); // yellow on blue
+    h.screen().set_cell(0, 1, static_cast<std::uint16_t>(' ' | (0x1E << 8)));
     h.platform.advance(40);
     EXPECT_EQ(framePixel(h, 3, 8), 0xFFFF55u);
     EXPECT_EQ(framePixel(h, 11, 8), 0x0000AAu);
@@ -101,7 +101,7 @@ TEST(WindowRefresh, TextModeDrawsGlyphsInAttributeColours)
 TEST(CheckPoint, StopRequestEndsAtTheNextCheckPointWithoutPrompt)
 {
     Harness h;
-    h.platform.closeWindow();
+    h.platform.close_window();
     h.platform.advance(40);
     const int code = h.run([&] { h.sv().read_key(); });
     EXPECT_EQ(code, 0);
@@ -110,13 +110,13 @@ TEST(CheckPoint, StopRequestEndsAtTheNextCheckPointWithoutPrompt)
 TEST(CheckPoint, PauseWaitsAndTheResumingKeyIsSwallowed)
 {
     Harness h;
-    h.platform.pressKey(Key::Pause);
+    h.platform.press_key(Key::Pause);
     h.platform.advance(40);
     EXPECT_TRUE(h.sv().window().paused());
     int passes = 0;
     h.platform.onPass = [&] {
         if (++passes == 30) {
-            h.platform.typeText("a"); // resumes, not delivered
+            h.platform.type_text("a"); // resumes, not delivered
         }
     };
     const double before = h.platform.ticks_ms();
@@ -124,7 +124,7 @@ TEST(CheckPoint, PauseWaitsAndTheResumingKeyIsSwallowed)
     EXPECT_GT(h.platform.ticks_ms() - before, 400.0);
     EXPECT_FALSE(h.sv().window().paused());
     h.platform.onPass = nullptr;
-    h.platform.pressKey(Key::NumLock, false, true); // Ctrl+Num Lock pauses too
+    h.platform.press_key(Key::NumLock, false, true); // Ctrl+Num Lock pauses too
     h.platform.advance(40);
     EXPECT_TRUE(h.sv().window().paused());
 }
@@ -133,9 +133,9 @@ TEST(CheckPoint, BreakAndCtrlScrollLockRequestAStop)
 {
     for (Key k : {Key::Break, Key::ScrollLock}) {
         Harness h;
-        h.platform.pressKey(k, false, k == Key::ScrollLock);
+        h.platform.press_key(k, false, k == Key::ScrollLock);
         h.platform.advance(40);
-        EXPECT_TRUE(h.sv().window().stopRequested());
+        EXPECT_TRUE(h.sv().window().stop_requested());
     }
 }
 
@@ -143,15 +143,15 @@ TEST(ErrorDialog, YesGoesOnAndThePictureIsIntact)
 {
     Harness h;
     h.sv().set_screen_mode(8);
-    h.screen().setPixel(320, 100, 14);
+    h.screen().set_pixel(320, 100, 14);
     h.sv().raise(53);
     std::string title;
     int overlay = 0;
     h.platform.onPass = [&] {
-        if (h.platform.frameHeight() == 200 && overlay == 0) {
+        if (h.platform.frame_height() == 200 && overlay == 0) {
             overlay = overlayPixels(h);
             if (overlay > 0) {
-                h.platform.pressKey(Key::Y);
+                h.platform.press_key(Key::Y);
             }
         }
     };
@@ -159,7 +159,7 @@ TEST(ErrorDialog, YesGoesOnAndThePictureIsIntact)
     EXPECT_EQ(code, -1);
     EXPECT_GT(overlay, 1000);                  // the dialog was drawn over the picture ...
     EXPECT_EQ(h.screen().pixel(320, 100), 14); // ... and not into it
-    EXPECT_EQ(h.sv().pendingError(), 0);
+    EXPECT_EQ(h.sv().pending_error(), 0);
     h.platform.onPass = nullptr;
     h.platform.advance(40);
     EXPECT_EQ(overlayPixels(h), 0);
@@ -170,13 +170,13 @@ TEST(ErrorDialog, NoEndsTheProgramEscapeAndMouseAnswerToo)
     {
         Harness h;
         h.sv().raise(62);
-        h.platform.pressKey(Key::N);
+        h.platform.press_key(Key::N);
         EXPECT_EQ(h.run([&] { h.sv().read_key(); }), 1);
     }
     {
         Harness h;
         h.sv().raise(62);
-        h.platform.pressKey(Key::Escape);
+        h.platform.press_key(Key::Escape);
         EXPECT_EQ(h.run([&] { h.sv().read_key(); }), 1);
     }
     for (bool yes : {true, false}) {
@@ -186,9 +186,9 @@ TEST(ErrorDialog, NoEndsTheProgramEscapeAndMouseAnswerToo)
         bool clicked = false;
         h.platform.onPass = [&] {
             svc::WindowLoop::Buttons b;
-            if (!clicked && h.sv().window().dialogButtons(b)) {
+            if (!clicked && h.sv().window().dialog_buttons(b)) {
                 const int* r = yes ? b.yes : b.no;
-                h.platform.clickMouse(r[0] + r[2] / 2, r[1] + r[3] / 2);
+                h.platform.click_mouse(r[0] + r[2] / 2, r[1] + r[3] / 2);
                 clicked = true;
             }
         };
@@ -201,7 +201,7 @@ TEST(ErrorDialog, CriticalErrorsEndTheProgram)
 {
     Harness h;
     h.sv().raise(300);
-    h.platform.pressKey(Key::Enter);
+    h.platform.press_key(Key::Enter);
     EXPECT_EQ(h.run([&] { h.sv().checkpoint(); }), 1);
 }
 
@@ -210,22 +210,22 @@ TEST(ErrorDialog, OnlyTheFirstErrorBeforeACheckPointCounts)
     Harness h;
     h.sv().raise(53);
     h.sv().raise(62);
-    EXPECT_EQ(h.sv().pendingError(), 53);
+    EXPECT_EQ(h.sv().pending_error(), 53);
 }
 
 TEST(EndProgram, PromptsOnTheLastRowAndWaitsForAKey)
 {
     Harness h;
-    h.screen().setCell(24, 0, static_cast<std::uint16_t>('Q' | (0x07 << 8)));
-    h.screen().setCell(23, 0, static_cast<std::uint16_t>('Z' | (0x07 << 8)));
-    h.platform.typeText("q"); // a key already waiting is discarded
+    h.screen().set_cell(24, 0, static_cast<std::uint16_t>('Q' | (0x07 << 8)));
+    h.screen().set_cell(23, 0, static_cast<std::uint16_t>('Z' | (0x07 << 8)));
+    h.platform.type_text("q"); // a key already waiting is discarded
     h.platform.advance(40);
     bool promptShown = false;
     int passes = 0;
     h.platform.onPass = [&] {
         if (++passes == 20) {
             promptShown = (h.screen().cell(24, 0) & 0xFF) == 'P';
-            h.platform.typeText("k");
+            h.platform.type_text("k");
         }
     };
     const double before = h.platform.ticks_ms();

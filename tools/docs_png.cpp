@@ -33,7 +33,7 @@ int main(int argc, char** argv)
     fs::current_path(work);
 
     svc::HeadlessPlatform platform;
-    platform.setTimeOfDay(10, 0, 5);
+    platform.set_time_of_day(10, 0, 5);
     svc::Services sv(platform);
     game::GameState st;
 
@@ -50,22 +50,22 @@ int main(int argc, char** argv)
         st.player.stepCol = 0;
     };
     auto shot = [&](const char* name) {
-        platform.savePng((out / name).string());
+        platform.save_png((out / name).string());
         std::printf("wrote %s\n", (out / name).c_str());
     };
     platform.onPass = [&] {
-        const int h = platform.frameHeight();
+        const int h = platform.frame_height();
         const double now = platform.ticks_ms();
         switch (step) {
         case 0: // the sound choice: keep the PC speaker
             if (h == 400) {
-                platform.pressKey(svc::Key::Enter);
+                platform.press_key(svc::Key::Enter);
                 ++step;
             }
             break;
         case 1: // the title: play
             if (h == 480) {
-                platform.pressKey(svc::Key::Space);
+                platform.press_key(svc::Key::Space);
                 ++step;
             }
             break;
@@ -82,7 +82,7 @@ int main(int argc, char** argv)
                 // the moon.
                 st.time.dayPhase = 66;
                 faceSouthAt(2, 9);
-                platform.pressKey(svc::Key::Right);
+                platform.press_key(svc::Key::Right);
                 since = now;
                 ++step;
             }
@@ -94,7 +94,7 @@ int main(int argc, char** argv)
                 st.time.skyColour = 7;
                 st.time.sunColour = 14;
                 faceSouthAt(6, 3); // two cells east of the exit
-                platform.pressKey(svc::Key::Right);
+                platform.press_key(svc::Key::Right);
                 since = now;
                 ++step;
             }
@@ -102,7 +102,7 @@ int main(int argc, char** argv)
         case 5:
             if (now - since > 1500) {
                 shot("play-exit.png");
-                platform.closeWindow();
+                platform.close_window();
                 ++step;
             }
             break;

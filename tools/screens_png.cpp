@@ -47,7 +47,7 @@ bool shoot(svc::HeadlessPlatform& platform, svc::Services& sv, const fs::path& o
         if (!shot) {
             shot = true;
             ok = save_png(sv.screen(), out);
-            platform.pressKey(answer);
+            platform.press_key(answer);
         }
     };
     screen();
@@ -79,7 +79,7 @@ int main(int argc, char** argv)
 
     bool ok = true;
     svc::HeadlessPlatform platform;
-    platform.setTimeOfDay(12, 0, 0);
+    platform.set_time_of_day(12, 0, 0);
     platform.closeAfterMs = 600000; // a screen that never returns ends the tool
     try {
         svc::Services sv(platform);

@@ -87,7 +87,7 @@ int load_pictures(svc::Services& sv, game::Pictures& pics, const std::string& di
             continue;
         }
         sv.load_block_file(path.string(), game::words(*buffer));
-        if (sv.pendingError() != 0) {
+        if (sv.pending_error() != 0) {
             return -1;
         }
         ++loaded;
@@ -106,7 +106,7 @@ int main(int argc, char** argv)
         return 2;
     }
     svc::HeadlessPlatform platform;
-    platform.setTimeOfDay(12, 0, 30); // away from the minute beat
+    platform.set_time_of_day(12, 0, 30); // away from the minute beat
     svc::Services sv(platform);
     auto owned = std::make_unique<game::GameState>();
     game::GameState& st = *owned;
@@ -138,7 +138,7 @@ int main(int argc, char** argv)
 
     if (!o.dataDir.empty() && load_pictures(sv, st.pictures, o.dataDir) < 0) {
         std::fprintf(stderr, "view_png: a picture file could not be loaded (error %d)\n",
-                     sv.pendingError());
+                     sv.pending_error());
         return 1;
     }
 
@@ -152,8 +152,8 @@ int main(int argc, char** argv)
     if (outcome == view::ScanOutcome::LevelEnded) {
         std::fprintf(stderr, "view_png: the player stands on the exit (the level ends)\n");
     }
-    if (sv.pendingError() != 0) {
-        std::fprintf(stderr, "view_png: error %d while drawing\n", sv.pendingError());
+    if (sv.pending_error() != 0) {
+        std::fprintf(stderr, "view_png: error %d while drawing\n", sv.pending_error());
         return 1;
     }
 

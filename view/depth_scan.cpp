@@ -20,7 +20,7 @@ const std::string kKeyText(1, game::kKeyCell);
 const std::string kDoorText(1, game::kDoorCell);
 
 // The one-character string of a cell; a cell never written is the empty string.
-void readCell(const game::MazeGrid& maze, int row, int col, std::string& out)
+void read_cell(const game::MazeGrid& maze, int row, int col, std::string& out)
 {
     const char c = maze(row, col);
     if (c == 0) {
@@ -31,15 +31,15 @@ void readCell(const game::MazeGrid& maze, int row, int col, std::string& out)
 }
 
 // Steps 1 and 2: the three cells around the scan cell, doors and keys seen as walls.
-void readCells(GameState& st)
+void read_cells(GameState& st)
 {
     game::ScanState& s = st.scan;
     const game::PlayerState& p = st.player;
     const i16 n = st.level.mazeSize;
     if (s.scanRow >= 1 && s.scanRow < n && s.scanCol >= 1 && s.scanCol < n) {
-        readCell(st.level.maze, s.scanRow - p.stepCol, s.scanCol + p.stepRow, s.leftCell);
-        readCell(st.level.maze, s.scanRow + p.stepRow, s.scanCol + p.stepCol, s.aheadCell);
-        readCell(st.level.maze, s.scanRow + p.stepCol, s.scanCol - p.stepRow, s.rightCell);
+        read_cell(st.level.maze, s.scanRow - p.stepCol, s.scanCol + p.stepRow, s.leftCell);
+        read_cell(st.level.maze, s.scanRow + p.stepRow, s.scanCol + p.stepCol, s.aheadCell);
+        read_cell(st.level.maze, s.scanRow + p.stepCol, s.scanCol - p.stepRow, s.rightCell);
     }
     // Outside the rows and columns 1..N-1 the strings of the previous step stay, on purpose.
     s.doorAhead = 0;
@@ -66,7 +66,7 @@ void readCells(GameState& st)
 }
 
 // Step 6: the nine cases, each tested on its own in this order.
-void drawCell(Services& sv, GameState& st)
+void draw_cell(Services& sv, GameState& st)
 {
     game::ScanState& s = st.scan;
     game::PlayerState& p = st.player;
@@ -211,7 +211,7 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
     // Deliberate mend: a key seen through walls by X-ray must not hang on the next plain wall.
     s.keyAhead = 0;
     do {
-        readCells(st);
+        read_cells(st);
 
         s.scanRow = static_cast<i16>(s.scanRow + p.stepRow);
         s.scanCol = static_cast<i16>(s.scanCol + p.stepCol);
@@ -225,7 +225,7 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
             s.aheadState = 0;
         }
         if (s.aheadState == 0) {
-            drawCell(sv, st);
+            draw_cell(sv, st);
         }
 
         bool hintLine = false;

@@ -13,7 +13,7 @@ struct EyePlacement {
     int x = 0, y = 0;
 };
 
-EyePlacement eyeFor(game::Pictures& pics, i16 depth)
+EyePlacement eye_for(game::Pictures& pics, i16 depth)
 {
     switch (depth) {
     case 40:
@@ -65,7 +65,7 @@ bool DrawFacingWall(Services& sv, game::GameState& st)
     }
 
     if (p.itemRoll < 3 && p.xrayOn == 0) {
-        const EyePlacement eye = eyeFor(pics, s.depth);
+        const EyePlacement eye = eye_for(pics, s.depth);
         if (eye.picture != nullptr) {
             if (s.depth == 140) {
                 sv.get_block(230, 76, 410, 150, game::words(pics.keyBackground));

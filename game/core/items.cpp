@@ -10,12 +10,12 @@
 namespace game {
 namespace {
 
-bool soundCard(const GameState& st)
+bool sound_card(const GameState& st)
 {
     return st.sound.silentMode == 0 && st.sound.soundMode == 1;
 }
 
-bool pcSpeaker(const GameState& st)
+bool pc_speaker(const GameState& st)
 {
     return st.sound.silentMode == 0 && st.sound.soundMode == 0;
 }
@@ -26,7 +26,7 @@ bool silent(const GameState& st)
 }
 
 // Metres from the player's cell to a recorded cell, 5 m per cell, rounded down.
-float distanceTo(const PlayerState& p, i16 row, i16 col)
+float distance_to(const PlayerState& p, i16 row, i16 col)
 {
     const double dx = 5.0 * p.playerCol - 5.0 * col;
     const double dy = 5.0 * p.playerRow - 5.0 * row;
@@ -40,10 +40,10 @@ void OpenDoor(svc::Services& sv, GameState& st)
 {
     st.player.doorOpened = 1;
     st.player.keyHeld = 0;
-    if (soundCard(st)) {
+    if (sound_card(st)) {
         sv.play_sound_file("Porta.ogg", true);
     }
-    if (pcSpeaker(st)) {
+    if (pc_speaker(st)) {
         for (int f = 100; f <= 2000; f += 80) {
             sv.set_background(10);
             sv.sound_tone(f, 0.6);
@@ -66,10 +66,10 @@ void OpenDoor(svc::Services& sv, GameState& st)
 void TakeWallClock(svc::Services& sv, GameState& st)
 {
     // The clock has a sound only with sound on; silent mode plays no pause for it.
-    if (soundCard(st)) {
+    if (sound_card(st)) {
         sv.play_sound_file("Orol.ogg", true);
     }
-    if (pcSpeaker(st)) {
+    if (pc_speaker(st)) {
         sv.play_macro("L24cegcL16e");
     }
     st.player.itemRoll = 50;
@@ -83,10 +83,10 @@ void TakeKey(svc::Services& sv, GameState& st)
     p.keyHeld = 1;
     st.level.maze.set(st.scan.scanRow, st.scan.scanCol, kWallCell);
     st.scan.keyAhead = 0;
-    if (soundCard(st)) {
+    if (sound_card(st)) {
         sv.play_sound_file("Chiave.ogg", true);
     }
-    if (pcSpeaker(st) || silent(st)) {
+    if (pc_speaker(st) || silent(st)) {
         const bool quiet = silent(st); // the same flashes, with pauses for the tones
         for (int f = 100; f <= 1000; f += 50) {
             sv.set_background(0);
@@ -101,10 +101,10 @@ void TakeKey(svc::Services& sv, GameState& st)
 
 void TakeEye(svc::Services& sv, GameState& st)
 {
-    if (soundCard(st)) {
+    if (sound_card(st)) {
         sv.play_sound_file("Raggix.ogg", false);
     }
-    if (pcSpeaker(st)) {
+    if (pc_speaker(st)) {
         for (int f = 100; f <= 6000; f += 300) {
             sv.set_background(f % 200 == 0 ? 15 : 0);
             sv.sound_tone(f, 0.5);
@@ -129,9 +129,9 @@ void WorkOutDistances(svc::Services&, GameState& st)
 {
     const LevelState& lv = st.level;
     PlayerState& p = st.player;
-    p.exitDistance = distanceTo(p, lv.exitRow, lv.exitCol);
-    p.doorDistance = distanceTo(p, lv.doorRow, lv.doorCol);
-    p.keyDistance = distanceTo(p, lv.keyRow, lv.keyCol);
+    p.exitDistance = distance_to(p, lv.exitRow, lv.exitCol);
+    p.doorDistance = distance_to(p, lv.doorRow, lv.doorCol);
+    p.keyDistance = distance_to(p, lv.keyRow, lv.keyCol);
 }
 
 void XrayScanTones(svc::Services& sv, GameState&)

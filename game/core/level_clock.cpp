@@ -8,7 +8,7 @@ namespace game {
 namespace {
 
 // The minute beat: counted once, on the first call inside a wall-clock second "00".
-void minuteBeat(GameState& st, const std::string& s)
+void minute_beat(GameState& st, const std::string& s)
 {
     if (s == "00" && st.time.minuteState == 0) {
         --st.level.minutesLeft;
@@ -29,12 +29,12 @@ void CountClockFull(svc::Services& sv, GameState& st)
     if (s != "00") {
         st.time.minuteState = 0;
     }
-    minuteBeat(st, s);
+    minute_beat(st, s);
 }
 
 void CountClockShort(svc::Services& sv, GameState& st)
 {
-    minuteBeat(st, svc::right_part(sv.time_of_day(), 2));
+    minute_beat(st, svc::right_part(sv.time_of_day(), 2));
 }
 
 } // namespace game

@@ -22,7 +22,7 @@ LevelReader::LevelReader(std::string_view text, std::span<const std::size_t> rec
 {
 }
 
-bool LevelReader::nextItem(std::string_view& item, bool& quoted, std::size_t& next) const
+bool LevelReader::next_item(std::string_view& item, bool& quoted, std::size_t& next) const
 {
     if (cursor_ >= text_.size()) {
         svc::raise_error(kOutOfData);
@@ -58,7 +58,7 @@ bool LevelReader::read_number(std::int16_t& value)
     std::string_view item;
     bool quoted = false;
     std::size_t next = 0;
-    if (!nextItem(item, quoted, next)) {
+    if (!next_item(item, quoted, next)) {
         return false;
     }
     if (quoted || item.empty()) {
@@ -87,7 +87,7 @@ bool LevelReader::read_string(std::string& value)
     std::string_view item;
     bool quoted = false;
     std::size_t next = 0;
-    if (!nextItem(item, quoted, next)) {
+    if (!next_item(item, quoted, next)) {
         return false;
     }
     value.assign(item);

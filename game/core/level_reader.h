@@ -36,7 +36,7 @@ class LevelReader {
 
   private:
     // Finds the item at the cursor: its text (without quotes) and where the next one starts.
-    bool nextItem(std::string_view& item, bool& quoted, std::size_t& next) const;
+    bool next_item(std::string_view& item, bool& quoted, std::size_t& next) const;
 
     std::string_view text_;
     std::span<const std::size_t> recordOffsets_;

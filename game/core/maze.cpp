@@ -6,7 +6,7 @@
 namespace game {
 namespace {
 
-bool inGrid(int index)
+bool in_grid(int index)
 {
     return index >= 0 && index <= kMazeBound;
 }
@@ -15,7 +15,7 @@ bool inGrid(int index)
 
 char MazeGrid::operator()(int row, int col) const
 {
-    if (!inGrid(row) || !inGrid(col)) {
+    if (!in_grid(row) || !in_grid(col)) {
         svc::raise_error(svc::kSubscriptOutOfRange);
         return 0;
     }
@@ -24,7 +24,7 @@ char MazeGrid::operator()(int row, int col) const
 
 void MazeGrid::set(int row, int col, char cell)
 {
-    if (!inGrid(row) || !inGrid(col)) {
+    if (!in_grid(row) || !in_grid(col)) {
         svc::raise_error(svc::kSubscriptOutOfRange);
         return;
     }

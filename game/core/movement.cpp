@@ -20,7 +20,7 @@ constexpr Step kLeftTurnStep[5]  = {{0, 0}, {0, -1}, {1, 0},  {0, 1}, {-1, 0}};
 // clang-format on
 
 // A new roll for the objects on the facing wall, drawn at every quarter turn.
-void drawItemRoll(svc::Services& sv, PlayerState& p, ScanState& s)
+void draw_item_roll(svc::Services& sv, PlayerState& p, ScanState& s)
 {
     s.keyAhead = 0;
     s.doorAhead = 0;
@@ -60,10 +60,10 @@ void back(svc::Services& sv, GameState& st)
     st.scan.scanCol = static_cast<i16>(st.scan.scanCol - p.stepCol);
 }
 
-void turnRight(svc::Services& sv, GameState& st)
+void turn_right(svc::Services& sv, GameState& st)
 {
     PlayerState& p = st.player;
-    drawItemRoll(sv, p, st.scan);
+    draw_item_roll(sv, p, st.scan);
     if (p.heading == 0) {
         p.heading = 4;
     }
@@ -74,10 +74,10 @@ void turnRight(svc::Services& sv, GameState& st)
     --p.heading;
 }
 
-void turnLeft(svc::Services& sv, GameState& st)
+void turn_left(svc::Services& sv, GameState& st)
 {
     PlayerState& p = st.player;
-    drawItemRoll(sv, p, st.scan);
+    draw_item_roll(sv, p, st.scan);
     ++p.heading;
     if (p.heading >= 1 && p.heading <= 4) {
         p.stepRow = kLeftTurnStep[p.heading].row;
@@ -100,10 +100,10 @@ void ApplyMovementKey(svc::Services& sv, GameState& st, char key)
         back(sv, st);
         break;
     case 'M':
-        turnRight(sv, st);
+        turn_right(sv, st);
         break;
     case 'K':
-        turnLeft(sv, st);
+        turn_left(sv, st);
         break;
     default:
         break;

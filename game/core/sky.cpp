@@ -10,13 +10,13 @@ namespace {
 constexpr int kPutOr = 4;
 
 // INT(RND * n) + base, as the tables draw their values.
-i16 randomIn(svc::Services& sv, int n, int base)
+i16 random_in(svc::Services& sv, int n, int base)
 {
     return static_cast<i16>(std::floor(sv.random_single() * static_cast<float>(n)) + base);
 }
 
 // Nine outline circles of radius 1 to 9: a filled disc.
-void drawDisc(svc::Services& sv, float x, float y)
+void draw_disc(svc::Services& sv, float x, float y)
 {
     for (int r = 1; r <= 9; ++r) {
         sv.draw_ellipse(x, y, static_cast<float>(r));
@@ -30,14 +30,14 @@ void FillSkyTables(svc::Services& sv, GameState& st)
     TimeState& t = st.time;
     for (int i = 1; i <= 45; ++i) {
         for (int h = 0; h <= 3; ++h) {
-            t.starX[i][h] = randomIn(sv, 365, 130);
-            t.starY[i][h] = randomIn(sv, 100, 1);
+            t.starX[i][h] = random_in(sv, 365, 130);
+            t.starY[i][h] = random_in(sv, 100, 1);
         }
     }
-    t.daySpacing = randomIn(sv, 70, 50);
-    t.nightSpacing = randomIn(sv, 40, 20);
+    t.daySpacing = random_in(sv, 70, 50);
+    t.nightSpacing = random_in(sv, 40, 20);
     for (int k = 1; k <= 40; ++k) {
-        t.cloudY[k] = randomIn(sv, 20, 1);
+        t.cloudY[k] = random_in(sv, 20, 1);
     }
 }
 
@@ -49,10 +49,10 @@ void DrawSky(svc::Services& sv, GameState& st)
     case 1: {
         // West: the moon, then a disc in the sky's colour a little off centre leaves a crescent.
         sv.set_colours(t.moonColour, t.skyColour);
-        drawDisc(sv, 200, 90 - phase);
+        draw_disc(sv, 200, 90 - phase);
         sv.set_colours(t.skyColour, t.skyColour);
-        drawDisc(sv, static_cast<float>(195 + t.moonOffsetX),
-                 static_cast<float>(85 + t.moonOffsetY) - phase);
+        draw_disc(sv, static_cast<float>(195 + t.moonOffsetX),
+                  static_cast<float>(85 + t.moonOffsetY) - phase);
         break;
     }
     case 2: {
@@ -75,7 +75,7 @@ void DrawSky(svc::Services& sv, GameState& st)
     case 3:
         // East: the sun sinks as the day phase grows.
         sv.set_colours(t.sunColour, t.skyColour);
-        drawDisc(sv, 200, phase + 5);
+        draw_disc(sv, 200, phase + 5);
         break;
     default:
         break; // north: the seagulls' sky, nothing drawn here

@@ -16,15 +16,15 @@ namespace testing_support {
 
 Harness::Harness(int hours, int minutes, int seconds, double ms)
 {
-    platform.setTimeOfDay(hours, minutes, seconds, ms);
+    platform.set_time_of_day(hours, minutes, seconds, ms);
     services = std::make_unique<svc::Services>(platform);
 }
 
 int Harness::answerError()
 {
-    const int code = services->pendingError();
+    const int code = services->pending_error();
     if (code != 0) {
-        platform.pressKey(svc::Key::Y);
+        platform.press_key(svc::Key::Y);
         services->checkpoint();
     }
     return code;

@@ -19,7 +19,7 @@ void Canvas::set(int x, int y, std::uint8_t c)
     }
 }
 
-void Canvas::setClip(double x0, double y0, double x1, double y1)
+void Canvas::set_clip(double x0, double y0, double x1, double y1)
 {
     clip_ = true;
     clipX0_ = x0;
@@ -28,7 +28,7 @@ void Canvas::setClip(double x0, double y0, double x1, double y1)
     clipY1_ = y1;
 }
 
-void Canvas::clearClip()
+void Canvas::clear_clip()
 {
     clip_ = false;
 }
@@ -44,7 +44,7 @@ bool Canvas::clipped(int x, int y) const
 }
 
 template <typename Inside>
-void Canvas::fillWhere(double x0, double y0, double x1, double y1, std::uint8_t c, Inside inside)
+void Canvas::fill_where(double x0, double y0, double x1, double y1, std::uint8_t c, Inside inside)
 {
     const int ix0 = std::max(0, static_cast<int>(std::floor(x0)) - 1);
     const int iy0 = std::max(0, static_cast<int>(std::floor(y0)) - 1);
@@ -61,8 +61,8 @@ void Canvas::fillWhere(double x0, double y0, double x1, double y1, std::uint8_t 
 
 void Canvas::rect(double x0, double y0, double x1, double y1, std::uint8_t c)
 {
-    fillWhere(x0, y0, x1, y1, c,
-              [&](double px, double py) { return px >= x0 && px < x1 && py >= y0 && py < y1; });
+    fill_where(x0, y0, x1, y1, c,
+               [&](double px, double py) { return px >= x0 && px < x1 && py >= y0 && py < y1; });
 }
 
 namespace {
@@ -111,7 +111,7 @@ double segment_distance(double px, double py, double x1, double y1, double x2, d
 void Canvas::ellipse(double cx, double cy, double rx, double ry, double thickness, std::uint8_t c)
 {
     const double t = thickness;
-    fillWhere(cx - rx, cy - ry, cx + rx, cy + ry, c, [&](double px, double py) {
+    fill_where(cx - rx, cy - ry, cx + rx, cy + ry, c, [&](double px, double py) {
         return in_ellipse(px, py, cx, cy, rx, ry) &&
                (t <= 0 || !in_ellipse(px, py, cx, cy, rx - t, ry - t));
     });
@@ -121,11 +121,11 @@ void Canvas::lens(double cx, double cy, double halfWidth, double halfHeight, dou
                   std::uint8_t c)
 {
     const double t = thickness;
-    fillWhere(cx - halfWidth, cy - halfHeight, cx + halfWidth, cy + halfHeight, c,
-              [&](double px, double py) {
-                  return in_lens(px, py, cx, cy, halfWidth, halfHeight) &&
-                         (t <= 0 || !in_lens(px, py, cx, cy, halfWidth - 2 * t, halfHeight - t));
-              });
+    fill_where(cx - halfWidth, cy - halfHeight, cx + halfWidth, cy + halfHeight, c,
+               [&](double px, double py) {
+                   return in_lens(px, py, cx, cy, halfWidth, halfHeight) &&
+                          (t <= 0 || !in_lens(px, py, cx, cy, halfWidth - 2 * t, halfHeight - t));
+               });
 }
 
 void Canvas::polygon(const std::vector<double>& xy, std::uint8_t c)
@@ -141,7 +141,7 @@ void Canvas::polygon(const std::vector<double>& xy, std::uint8_t c)
         y0 = std::min(y0, xy[2 * i + 1]);
         y1 = std::max(y1, xy[2 * i + 1]);
     }
-    fillWhere(x0, y0, x1, y1, c, [&](double px, double py) {
+    fill_where(x0, y0, x1, y1, c, [&](double px, double py) {
         bool inside = false;
         for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
             const double xi = xy[2 * i], yi = xy[2 * i + 1];
@@ -157,10 +157,10 @@ void Canvas::polygon(const std::vector<double>& xy, std::uint8_t c)
 void Canvas::line(double x1, double y1, double x2, double y2, double width, std::uint8_t c)
 {
     const double half = std::max(width, 1.0) / 2;
-    fillWhere(std::min(x1, x2) - half, std::min(y1, y2) - half, std::max(x1, x2) + half,
-              std::max(y1, y2) + half, c, [&](double px, double py) {
-                  return segment_distance(px, py, x1, y1, x2, y2) <= half + 1e-9;
-              });
+    fill_where(std::min(x1, x2) - half, std::min(y1, y2) - half, std::max(x1, x2) + half,
+               std::max(y1, y2) + half, c, [&](double px, double py) {
+                   return segment_distance(px, py, x1, y1, x2, y2) <= half + 1e-9;
+               });
 }
 
 void Canvas::rim(int dx, int dy, std::uint8_t c)

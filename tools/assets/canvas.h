@@ -21,8 +21,8 @@ class Canvas {
     std::uint8_t at(int x, int y) const { return pixels_[index(x, y)]; }
     void set(int x, int y, std::uint8_t c);
 
-    void setClip(double x0, double y0, double x1, double y1);
-    void clearClip();
+    void set_clip(double x0, double y0, double x1, double y1);
+    void clear_clip();
 
     // Axis-aligned rectangle [x0, x1) x [y0, y1).
     void rect(double x0, double y0, double x1, double y1, std::uint8_t c);
@@ -57,7 +57,7 @@ class Canvas {
     // Calls paint(x, y) for every pixel whose centre passes inside(cx, cy), scanning the
     // bounding box x0..x1, y0..y1 (output pixels, clamped to the canvas).
     template <typename Inside>
-    void fillWhere(double x0, double y0, double x1, double y1, std::uint8_t c, Inside inside);
+    void fill_where(double x0, double y0, double x1, double y1, std::uint8_t c, Inside inside);
 
     int width_;
     int height_;

@@ -267,9 +267,9 @@ void run(Canvas& canvas, const Transform& t, const Command& c, const Legend& leg
         draw_word(canvas, t, x, num(2), num(3), col(4), word, font, file, c.line);
     } else if (op == "clip") {
         expect_words(c, 5, file, "clip X0 Y0 X1 Y1");
-        canvas.setClip(t.x(num(1)), t.y(num(2)), t.x(num(3)), t.y(num(4)));
+        canvas.set_clip(t.x(num(1)), t.y(num(2)), t.x(num(3)), t.y(num(4)));
     } else if (op == "noclip") {
-        canvas.clearClip();
+        canvas.clear_clip();
     } else if (op == "rim" || op == "shadow") {
         expect_words(c, 4, file, "rim|shadow DX DY COLOUR (in output pixels)");
         const int dx = whole_number_of(w[1], file, c.line);
