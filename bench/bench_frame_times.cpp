@@ -63,7 +63,7 @@ void BM_FrameSpread(benchmark::State& state)
                     game::DrawStars(sv, *st);
                     st->scan.scanRow = pl.playerRow;
                     st->scan.scanCol = pl.playerCol;
-                    st->scan.aheadState = 0;
+                    st->scan.aheadState = game::AheadState::Open;
                     view::DepthScan(sv, *st);
                     screens::DrawStatusPanel(sv, *st);
                     const auto t1 = std::chrono::steady_clock::now();

@@ -72,7 +72,7 @@ void BM_FrameAndPanel(benchmark::State& state)
         game::DrawStars(sv, st);
         st.scan.scanRow = st.player.playerRow;
         st.scan.scanCol = st.player.playerCol;
-        st.scan.aheadState = 0;
+        st.scan.aheadState = game::AheadState::Open;
         view::DepthScan(sv, st);
         screens::DrawStatusPanel(sv, st);
         benchmark::DoNotOptimize(sv.screen().pixel(320, 100));

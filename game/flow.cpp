@@ -17,8 +17,6 @@
 namespace game {
 namespace {
 
-constexpr int kTitleLeave = 422;
-
 // How a level's frame loop ends when the program goes on.
 enum class LevelExit { NextLevel, Restart, TimeOut };
 
@@ -68,7 +66,7 @@ i16 moon_offset(svc::Services& sv)
         sv.play_sound_file("Finale.ogg", false);
         sv.play_macro("P1P60");
     }
-    sv.set_screen_mode(0);
+    sv.set_screen_mode(svc::kTextMode);
     sv.end_program();
 }
 
@@ -180,7 +178,7 @@ IdleExit idle_loop(svc::Services& sv, GameState& st, char& move)
         screens::DrawStatusPanel(sv, st);
         print_compass_word(sv, st.player.heading);
         UpdateTimeOfDay(sv, st);
-        if (st.time.minuteState == 2) {
+        if (st.time.minuteState == MinuteState::TimeUp) {
             return IdleExit::TimeOut;
         }
         // Only the last character counts: an arrow's scan code and its capital letter alike.
@@ -260,7 +258,7 @@ LevelExit play_level(svc::Services& sv, GameState& st)
     ScanState& sc = st.scan;
     for (;;) {
         sv.clear_screen();
-        sv.set_screen_mode(8);
+        sv.set_screen_mode(svc::kMode640x200);
         DrawSky(sv, st);
         sc.depth = 140;
         DrawStars(sv, st);
@@ -281,7 +279,7 @@ LevelExit play_level(svc::Services& sv, GameState& st)
         }
         sc.scanRow = st.player.playerRow;
         sc.scanCol = st.player.playerCol;
-        sc.aheadState = 0;
+        sc.aheadState = AheadState::Open;
         char move = 0;
         switch (idle_loop(sv, st, move)) {
         case IdleExit::Restart:

@@ -225,7 +225,7 @@ void DrawStatusPanel(svc::Services& sv, game::GameState& st)
     sv.print_line({kSide});
     border_at(sv, 14, 66, kBottom, 14);
     if (lv.minutesLeft < 0 && secondsPart == "00") {
-        st.time.minuteState = 2;
+        st.time.minuteState = game::MinuteState::TimeUp;
     }
 
     sv.set_foreground(12);

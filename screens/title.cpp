@@ -19,10 +19,7 @@ svc::Words words(Buffer& b)
     return svc::Words(b.data(), b.size());
 }
 
-// Arrow positions of the menu: x of the arrow under each picture.
-constexpr int kPlay = 54;
-constexpr int kSound = 204;
-constexpr int kLeave = 422;
+// The row of the menu's arrow; its x is the choice itself (game::kTitlePlay and the others).
 constexpr int kArrowY = 340;
 constexpr int kCopy = 1;
 
@@ -135,7 +132,7 @@ void ShowTitleScreen(svc::Services& sv, game::i16& faceColour, game::i16& skyCol
     sv.load_block_file("no.grh", words(no));
 
     sv.clear_screen();
-    sv.set_screen_mode(12);
+    sv.set_screen_mode(svc::kMode640x480);
     // Taken from the still empty screen: it erases the arrow.
     sv.get_block(1, 1, 30, 25, words(blankBlock));
 
@@ -163,7 +160,7 @@ void ShowTitleScreen(svc::Services& sv, game::i16& faceColour, game::i16& skyCol
     sv.put_block(453, 325, words(leave), kCopy);
     sv.put_block(86, 320, words(play), kCopy);
 
-    titleChoice = kPlay;
+    titleChoice = game::kTitlePlay;
     sv.put_block(titleChoice, kArrowY, words(arrow), kCopy);
     show_sound_state(sv, silentMode, yes, no);
 
@@ -193,26 +190,26 @@ void ShowTitleScreen(svc::Services& sv, game::i16& faceColour, game::i16& skyCol
         const char keyChar = key.back();
         if (keyChar == 'M') {
             sv.put_block(titleChoice - 2, kArrowY, words(blankBlock), kCopy);
-            if (titleChoice == kLeave) {
+            if (titleChoice == game::kTitleLeave) {
                 titleChoice = -96;
             }
-            if (titleChoice == kSound) {
+            if (titleChoice == game::kTitleSound) {
                 titleChoice = 272;
             }
             titleChoice = static_cast<game::i16>(titleChoice + 150);
             sv.put_block(titleChoice, kArrowY, words(arrow), kCopy);
         } else if (keyChar == 'K') {
             sv.put_block(titleChoice - 2, kArrowY, words(blankBlock), kCopy);
-            if (titleChoice == kPlay) {
-                titleChoice = kLeave;
-            } else if (titleChoice == kSound) {
-                titleChoice = kPlay;
-            } else if (titleChoice == kLeave) {
-                titleChoice = kSound;
+            if (titleChoice == game::kTitlePlay) {
+                titleChoice = game::kTitleLeave;
+            } else if (titleChoice == game::kTitleSound) {
+                titleChoice = game::kTitlePlay;
+            } else if (titleChoice == game::kTitleLeave) {
+                titleChoice = game::kTitleSound;
             }
             sv.put_block(titleChoice, kArrowY, words(arrow), kCopy);
         } else if (keyChar == '\r') {
-            if (titleChoice == kSound) {
+            if (titleChoice == game::kTitleSound) {
                 silentMode = static_cast<game::i16>(silentMode + 1);
                 if (silentMode >= 2) {
                     silentMode = 0;
@@ -222,7 +219,7 @@ void ShowTitleScreen(svc::Services& sv, game::i16& faceColour, game::i16& skyCol
                 sv.play_macro("L30O4a");
             }
         } else if (keyChar == ' ') {
-            if (titleChoice == kPlay || titleChoice == kLeave) {
+            if (titleChoice == game::kTitlePlay || titleChoice == game::kTitleLeave) {
                 return;
             }
         }

@@ -80,7 +80,7 @@ void Services::set_colour(int foreground, int background, int third, int given, 
         img.foreground = foreground;
     }
     if (hasBack) {
-        if (img.mode() == 12) {
+        if (img.mode() == kMode640x480) {
             img.background = background;
         } else {
             // Mode 8 keeps no background index: the colour goes into palette entry 0, so

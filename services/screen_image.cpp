@@ -12,9 +12,9 @@ namespace {
 constexpr int kWords = ScreenImage::kMaxWidth * ScreenImage::kMaxHeight / 8;
 constexpr int kRowWords = ScreenImage::kMaxWidth / 8;
 constexpr ModeInfo kModes[] = {
-    {0, 640, 400, 16, 80, 25},
-    {8, 640, 200, 8, 80, 25},
-    {12, 640, 480, 16, 80, 30},
+    {kTextMode, 640, 400, 16, 80, 25},
+    {kMode640x200, 640, 200, 8, 80, 25},
+    {kMode640x480, 640, 480, 16, 80, 30},
 };
 
 std::uint64_t spread(std::uint8_t c)

@@ -11,6 +11,33 @@ namespace svc {
 // Default 16-colour palette, 0xRRGGBB; the same for every mode.
 extern const std::array<std::uint32_t, 16> kDefaultPalette;
 
+// The palette's sixteen colours by the index the screen stores. A plain enumeration on
+// purpose: the game keeps colours in number variables (faceColour, skyColour ...) and hands
+// them to the same calls as these names.
+enum Colour : int {
+    kBlack = 0,
+    kBlue = 1,
+    kGreen = 2,
+    kCyan = 3,
+    kRed = 4,
+    kMagenta = 5,
+    kBrown = 6,
+    kLightGrey = 7,
+    kDarkGrey = 8,
+    kLightBlue = 9,
+    kLightGreen = 10,
+    kLightCyan = 11,
+    kLightRed = 12,
+    kLightMagenta = 13,
+    kYellow = 14,
+    kWhite = 15,
+};
+
+// The screen modes by their numbers: text, the 640 x 200 play screen, the 640 x 480 title.
+inline constexpr int kTextMode = 0;
+inline constexpr int kMode640x200 = 8;
+inline constexpr int kMode640x480 = 12;
+
 // One screen mode's fixed shape.
 struct ModeInfo {
     int mode;       // 0 text, 8 (640x200), 12 (640x480)
@@ -45,7 +72,7 @@ class ScreenImage {
     const ModeInfo& info() const { return info_; }
     int width() const { return info_.width; }
     int height() const { return info_.height; }
-    bool text_mode() const { return mode() == 0; }
+    bool text_mode() const { return mode() == kTextMode; }
 
     // --- pixels (graphics modes); x, y must be inside the image ---
     std::uint8_t pixel(int x, int y) const

@@ -24,7 +24,7 @@ Services::Services(Platform& platform)
       sound_(std::make_unique<SoundSystem>(*this)), window_(std::make_unique<WindowLoop>(*this))
 {
     gCurrent.store(this);
-    screen_.reset(0);
+    screen_.reset(kTextMode);
     platform_.start(*window_);
 
     // The timer's fraction counts from a true second boundary: wait for the clock's
@@ -149,7 +149,7 @@ void Services::end_program(Here here)
             s.set_cell(m.rows - 1, c, blank);
         }
     } else {
-        const int bg = s.mode() == 12 ? s.background : 0;
+        const int bg = s.mode() == kMode640x480 ? s.background : 0;
         s.fill_rows((m.rows - 1) * m.fontHeight, m.rows * m.fontHeight - 1,
                     static_cast<std::uint8_t>(bg));
     }

@@ -16,7 +16,7 @@ constexpr int kCols = ScreenImage::kTextCols;
 // The colour behind glyphs: mode 8 keeps index 0 (its background lives in palette entry 0).
 std::uint8_t background_index(const ScreenImage& s)
 {
-    return static_cast<std::uint8_t>(s.mode() == 12 ? (s.background & 15) : 0);
+    return static_cast<std::uint8_t>(s.mode() == kMode640x480 ? (s.background & 15) : 0);
 }
 
 // Text-mode attribute: foreground in the low 4 bits, background in bits 4-6, blink (a

@@ -15,7 +15,7 @@ namespace {
 constexpr std::uint32_t kDialogFace = 0xC0C0C0;
 constexpr std::uint32_t kDialogTitle = 0x000080;
 constexpr std::uint32_t kDialogText = 0x000000;
-constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kDialogHighlight = 0xFFFFFF; // button edges and the title text
 constexpr int kButtonW = 64;
 constexpr int kButtonH = 20;
 
@@ -92,7 +92,7 @@ void text(std::vector<std::uint32_t>& px, int w, int h, int x0, int y0, std::str
 void button(std::vector<std::uint32_t>& px, int w, int h, int x, int y, std::string_view label)
 {
     fill(px, w, h, x, y, kButtonW, kButtonH, kDialogText);
-    fill(px, w, h, x + 1, y + 1, kButtonW - 2, kButtonH - 2, kWhite);
+    fill(px, w, h, x + 1, y + 1, kButtonW - 2, kButtonH - 2, kDialogHighlight);
     fill(px, w, h, x + 2, y + 2, kButtonW - 4, kButtonH - 4, kDialogFace);
     text(px, w, h, x + (kButtonW - static_cast<int>(label.size()) * 8) / 2, y + 2, label,
          kDialogText);
@@ -278,7 +278,7 @@ void WindowLoop::draw_dialog(std::vector<std::uint32_t>& px, int w, int h)
     fill(px, w, h, d.x, d.y, d.w, d.h, kDialogText);
     fill(px, w, h, d.x + 1, d.y + 1, d.w - 2, d.h - 2, kDialogFace);
     fill(px, w, h, d.x + 1, d.y + 1, d.w - 2, 16, kDialogTitle);
-    text(px, w, h, d.x + 8, d.y + 1, request_.title, kWhite);
+    text(px, w, h, d.x + 8, d.y + 1, request_.title, kDialogHighlight);
     int y = d.y + 16 + 8;
     for (auto line : split_lines(request_.text)) {
         text(px, w, h, d.x + 16, y, line, kDialogText);

@@ -168,11 +168,14 @@ TEST(MainFlow, FirstFrameOfLevelOneAndItsFirstShortMinute)
                       before = g.timeText();
                       minutesBefore = g.st.level.minutesLeft;
                   });
-    g.script.then([&] { return g.clock() == "12:01:00" && g.st.time.minuteState == 1; },
-                  [&] {
-                      after = g.timeText();
-                      g.h.platform.close_window();
-                  });
+    g.script.then(
+        [&] {
+            return g.clock() == "12:01:00" && g.st.time.minuteState == game::MinuteState::Counted;
+        },
+        [&] {
+            after = g.timeText();
+            g.h.platform.close_window();
+        });
     g.run();
     ASSERT_TRUE(g.script.finished()) << "stopped at step " << g.script.reached();
     EXPECT_EQ(levelLine, "Muvesecky Nano: ");
@@ -211,7 +214,8 @@ TimeOutRun runToTimeOut(int soundChoice, int extraMinutes)
         // Each move waits until the beat before it has been counted and the minute re-armed.
         g.script.then(
             [&] {
-                return g.st.time.minuteState == 0 && g.st.time.minutesPlayed == beats && g.inPlay();
+                return g.st.time.minuteState == game::MinuteState::Armed &&
+                       g.st.time.minutesPlayed == beats && g.inPlay();
             },
             [&] { g.setClock(13, beats++, 59, 900); });
     }

@@ -238,7 +238,7 @@ TEST_F(StatusPanel, OneMinuteCountedPerWallClockSecondZero)
         draw();
     }
     EXPECT_EQ(st.level.minutesLeft, 4);
-    EXPECT_EQ(st.time.minuteState, 1);
+    EXPECT_EQ(st.time.minuteState, game::MinuteState::Counted);
     EXPECT_EQ(st.time.dayPhase, 6);
     EXPECT_EQ(st.time.minutesPlayed, 1);
     EXPECT_EQ(st.level.secondsLeft, 60);
@@ -248,7 +248,7 @@ TEST_F(StatusPanel, OneMinuteCountedPerWallClockSecondZero)
     // Re-armed by any other second; a second 00 no call falls in is lost.
     clockAt(12, 31, 1);
     draw();
-    EXPECT_EQ(st.time.minuteState, 0);
+    EXPECT_EQ(st.time.minuteState, game::MinuteState::Armed);
     clockAt(12, 32, 1);
     draw();
     EXPECT_EQ(st.level.minutesLeft, 4);
@@ -263,16 +263,16 @@ TEST_F(StatusPanel, TimeUpShowsMinusOneOnTheSameCall)
     clockAt(12, 40, 0);
     draw();
     EXPECT_EQ(st.level.minutesLeft, -1);
-    EXPECT_EQ(st.time.minuteState, 2);
+    EXPECT_EQ(st.time.minuteState, game::MinuteState::TimeUp);
     EXPECT_EQ(timeBox(), kSide + "-1,00 Min.  " + kSide);
 
     // The last minute itself is no time-out.
     st.level.minutesLeft = 1;
-    st.time.minuteState = 0;
+    st.time.minuteState = game::MinuteState::Armed;
     clockAt(12, 41, 0);
     draw();
     EXPECT_EQ(st.level.minutesLeft, 0);
-    EXPECT_EQ(st.time.minuteState, 1);
+    EXPECT_EQ(st.time.minuteState, game::MinuteState::Counted);
 }
 
 TEST_F(StatusPanel, XrayGaugeRedrawnEverySixtyFourthCall)

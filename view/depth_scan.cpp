@@ -11,6 +11,7 @@
 namespace view {
 namespace {
 
+using game::AheadState;
 using game::GameState;
 
 const std::string kOpenText(1, game::kOpenCell);
@@ -98,7 +99,7 @@ void draw_cell(Services& sv, GameState& st)
     };
 
     if (leftO && rightW && aheadW) {
-        s.aheadState = 1;
+        s.aheadState = AheadState::Wall;
         DrawOutlineOWW(sv, d, lv.faceColour, sky, v.viewShiftY, v.viewSpread, v.viewShiftX);
         s.facingRightExtent = -1;
         s.facingLeftExtent = 1;
@@ -107,7 +108,7 @@ void draw_cell(Services& sv, GameState& st)
         s.facingFillColour = 8;
     }
     if (leftW && rightO && aheadW) {
-        s.aheadState = 1;
+        s.aheadState = AheadState::Wall;
         DrawOutlineWOW(sv, d, lv.faceColour, sky, v.viewShiftY, v.viewSpread, v.viewShiftX);
         s.facingRightExtent = 19;
         s.facingLeftExtent = 21;
@@ -116,7 +117,7 @@ void draw_cell(Services& sv, GameState& st)
         s.facingFillColour = 5;
     }
     if (leftO && rightO && aheadW) {
-        s.aheadState = 1;
+        s.aheadState = AheadState::Wall;
         DrawOutlineOOW(sv, d, lv.faceColour, sky, v.viewShiftY, v.viewSpread, v.viewShiftX);
         s.facingLeftExtent = 1;
         s.facingRightExtent = 19;
@@ -127,7 +128,7 @@ void draw_cell(Services& sv, GameState& st)
         for (int x = 175; x <= 424; x += 41) {
             sv.put_block(static_cast<float>(x), 74, game::words(st.pictures.exitTreesBlock), 1);
         }
-        s.aheadState = 2;
+        s.aheadState = AheadState::Exit;
         s.exitDepth = d;
         sv.set_colours(1, sky);
         floorRow();
@@ -135,7 +136,7 @@ void draw_cell(Services& sv, GameState& st)
         leftWall();
     }
     if (leftW && rightW && aheadW) {
-        s.aheadState = 1;
+        s.aheadState = AheadState::Wall;
         DrawOutlineWWW(sv, d, lv.faceColour, sky, v.viewShiftY, v.viewSpread, v.viewShiftX);
         floorRow();
         s.facingLeftExtent = 21;
@@ -207,7 +208,7 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
     s.depth = 140;
     s.scanRow = p.playerRow;
     s.scanCol = p.playerCol;
-    s.aheadState = 0;
+    s.aheadState = AheadState::Open;
     // Deliberate mend: a key seen through walls by X-ray must not hang on the next plain wall.
     s.keyAhead = 0;
     do {
@@ -220,24 +221,24 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
         game::CountClockShort(sv, st);
 
         // X-ray: the scan goes on through the wall while it is inside the maze.
-        if (p.xrayOn == 1 && s.aheadState == 1 && s.scanRow <= lv.mazeSize &&
+        if (p.xrayOn == 1 && s.aheadState == AheadState::Wall && s.scanRow <= lv.mazeSize &&
             s.scanCol <= lv.mazeSize) {
-            s.aheadState = 0;
+            s.aheadState = AheadState::Open;
         }
-        if (s.aheadState == 0) {
+        if (s.aheadState == AheadState::Open) {
             draw_cell(sv, st);
         }
 
         bool hintLine = false;
         const i16 hintDepth = s.depth;
-        if (s.scanCol < lv.mazeSize && s.along < lv.mazeSize && s.aheadState == 1 &&
+        if (s.scanCol < lv.mazeSize && s.along < lv.mazeSize && s.aheadState == AheadState::Wall &&
             p.xrayOn == 1 && st.sound.silentMode == 0) {
             hintLine = RunXrayHint(sv, st);
         }
 
-        s.facingBlocked = s.depth == 140 && s.aheadState == 1 ? 1 : 0;
+        s.facingBlocked = s.depth == 140 && s.aheadState == AheadState::Wall ? 1 : 0;
 
-        if (s.aheadState == 1) {
+        if (s.aheadState == AheadState::Wall) {
             s.facingDepth = s.depth;
             if (!DrawFacingWall(sv, st)) {
                 return ScanOutcome::Redraw;
@@ -247,7 +248,7 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
         if (hintLine) {
             DrawXrayHintLine(sv, hintDepth);
         }
-        if (s.aheadState == 1 && p.xrayOn == 0) {
+        if (s.aheadState == AheadState::Wall && p.xrayOn == 0) {
             s.depth = -40;
         }
 
@@ -258,7 +259,7 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
 
         s.depth = static_cast<i16>(s.depth - 20);
 
-        if (s.aheadState == 2) {
+        if (s.aheadState == AheadState::Exit) {
             sv.set_colours(1, st.time.skyColour);
             DrawFloorRow(sv, s.depth, s.along, v.viewShiftY, lv.faceColour, v.viewSpread,
                          v.viewShiftX);

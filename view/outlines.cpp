@@ -11,7 +11,7 @@ namespace {
 CellFrame begin_outline(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
                         i16 viewSpread, i16 viewShiftX)
 {
-    sv.set_screen_mode(8);
+    sv.set_screen_mode(svc::kMode640x200);
     sv.set_colours(faceColour, skyColour);
     return cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
 }

@@ -60,7 +60,7 @@ void OpenDoor(svc::Services& sv, GameState& st)
         }
     }
     st.level.maze.set(st.scan.scanRow, st.scan.scanCol, kOpenCell);
-    st.scan.aheadState = 0;
+    st.scan.aheadState = AheadState::Open;
 }
 
 void TakeWallClock(svc::Services& sv, GameState& st)

@@ -10,9 +10,9 @@ namespace {
 // The minute beat: counted once, on the first call inside a wall-clock second "00".
 void minute_beat(GameState& st, const std::string& s)
 {
-    if (s == "00" && st.time.minuteState == 0) {
+    if (s == "00" && st.time.minuteState == MinuteState::Armed) {
         --st.level.minutesLeft;
-        st.time.minuteState = 1;
+        st.time.minuteState = MinuteState::Counted;
         st.level.secondsLeft = 60;
         st.time.dayPhase = static_cast<i16>(st.time.dayPhase + st.time.dayStep);
         ++st.time.minutesPlayed;
@@ -27,7 +27,7 @@ void CountClockFull(svc::Services& sv, GameState& st)
     st.time.clockSeconds = s;
     st.level.secondsLeft = svc::round_to_int16(60 - svc::text_number(s));
     if (s != "00") {
-        st.time.minuteState = 0;
+        st.time.minuteState = MinuteState::Armed;
     }
     minute_beat(st, s);
 }

@@ -15,12 +15,32 @@ namespace game {
 
 using i16 = std::int16_t;
 
+// The title's three choices. The menu keeps the arrow's x pixel in titleChoice, so each
+// choice is the x at which its arrow stands.
+inline constexpr i16 kTitlePlay = 54;
+inline constexpr i16 kTitleSound = 204;
+inline constexpr i16 kTitleLeave = 422;
+
+// How the corridor ahead stands at the current step of the depth scan.
+enum class AheadState : i16 {
+    Open = 0, // the corridor goes on
+    Wall = 1, // a wall closes it
+    Exit = 2, // the exit is ahead
+};
+
+// The level clock's minute beat: counted once in the second whose seconds read "00".
+enum class MinuteState : i16 {
+    Armed = 0,   // the next "00" takes a minute off
+    Counted = 1, // this minute's beat has been counted
+    TimeUp = 2,  // the time has run out
+};
+
 // The sound choice and the title's menu results.
 struct SoundState {
     i16 soundMode = 0;   // 1 sound card (music files), 0 PC speaker (macro tunes)
     i16 silentMode = 0;  // 1 = no sound; pauses keep the timing
     i16 introPlayed = 0; // the title's opening sound plays only while 0
-    i16 titleChoice = 0; // 54 play, 422 leave
+    i16 titleChoice = 0; // kTitlePlay or kTitleLeave once the title returns
 };
 
 // The current level: its header, grid, landmarks and the per-level flags.
@@ -59,7 +79,7 @@ struct PlayerState {
 struct ScanState {
     i16 scanRow = 0, scanCol = 0;
     i16 depth = 140;
-    i16 aheadState = 0; // 0 open, 1 closed by a wall, 2 exit ahead
+    AheadState aheadState = AheadState::Open;
     i16 doorAhead = 0, keyAhead = 0;
     i16 exitDepth = 0;
     i16 facingFillColour = 0, facingLeftExtent = 0, facingRightExtent = 0;
@@ -71,8 +91,8 @@ struct ScanState {
 
 // The level clock, the time of day and the sky.
 struct TimeState {
-    i16 minuteState = 0; // 0 armed, 1 counted this minute, 2 time is up
-    i16 dayPhase = 0;    // 0..78 in steps of 6
+    MinuteState minuteState = MinuteState::Armed;
+    i16 dayPhase = 0; // 0..78 in steps of 6
     i16 dayStep = 6;
     i16 minutesPlayed = 0;
     i16 skyColour = 7, sunColour = 14, moonColour = 7;
