@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "services/block_codec.h"
+#include "tools/assets/loudness.h"
 #include "tools/assets/music_source.h"
 #include "tools/assets/ogg_encoder.h"
 #include "tools/assets/synth.h"
@@ -22,10 +23,17 @@ const std::array<PictureSlot, 30> kGamePictures = {{
     {"altop", 4000}, {"corni", 600}, {"frec", 400}, {"si", 400}, {"no", 400},
 }};
 
-const std::array<const char*, 14> kGameMusic = {
-    "Presenta", "live1", "Labini", "Alba", "Sera2", "Porta", "Orol",
-    "Chiave", "Raggix", "Firagx1", "Level-new", "Scade2", "Vittoria", "Finale",
-};
+// The title theme counts as a piece of music; it is a sample, and a level's music may
+// start while it still plays.
+const std::array<MusicSlot, 14> kGameMusic = {{
+    {"Presenta", MusicRole::Level, true},   {"live1", MusicRole::Level, false},
+    {"Labini", MusicRole::Level, false},    {"Alba", MusicRole::DuskDawn, true},
+    {"Sera2", MusicRole::DuskDawn, true},   {"Porta", MusicRole::Effect, true},
+    {"Orol", MusicRole::Effect, true},      {"Chiave", MusicRole::Effect, true},
+    {"Raggix", MusicRole::Effect, false},   {"Firagx1", MusicRole::Effect, true},
+    {"Level-new", MusicRole::Effect, true}, {"Scade2", MusicRole::Effect, false},
+    {"Vittoria", MusicRole::Effect, false}, {"Finale", MusicRole::Effect, false},
+}};
 // clang-format on
 
 std::vector<std::uint8_t> picture_file_bytes(const Picture& picture)
@@ -58,11 +66,31 @@ void check_picture_set(const std::vector<Picture>& pictures)
     }
 }
 
+double loudness_target(MusicRole role)
+{
+    switch (role) {
+    case MusicRole::Level:
+        return -20; // as loud as the peaks of the drums allow under the ceiling
+    case MusicRole::DuskDawn:
+        return -22; // plays over the level's music: colours it without covering it
+    case MusicRole::Effect:
+        break;
+    }
+    return -18; // a little above the music, so it is heard over it
+}
+
 std::vector<std::uint8_t> music_file_bytes(const std::filesystem::path& source)
 {
+    const std::string name = source.stem().string();
+    const auto slot = std::find_if(kGameMusic.begin(), kGameMusic.end(),
+                                   [&](const MusicSlot& m) { return name == m.name; });
+    if (slot == kGameMusic.end()) {
+        throw SourceError(source.string() + ": not one of the game's music files");
+    }
     const Song song = parse_song(read_text_file(source), source.string());
-    return encode_ogg_vorbis(render_song(song, kMusicRate), kMusicRate, kMusicQuality,
-                             source.stem().string());
+    std::vector<float> samples = render_song(song, kMusicRate);
+    bring_to_level(samples, kMusicRate, loudness_target(slot->role), kMusicPeakAim);
+    return encode_ogg_vorbis(samples, kMusicRate, kMusicQuality, name);
 }
 
 void write_file(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
