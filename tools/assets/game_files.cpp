@@ -70,13 +70,17 @@ double loudness_target(MusicRole role)
 {
     switch (role) {
     case MusicRole::Level:
-        return -20; // as loud as the peaks of the drums allow under the ceiling
+        // The pieces' drums and chords peak 13-14 dB above their loudness: this is as loud
+        // as they go with their peaks under the ceiling untouched.
+        return -21;
     case MusicRole::DuskDawn:
-        return -22; // plays over the level's music: colours it without covering it
+        // Plays over the level's music: 2 LU under it, so it colours the music, not covers it.
+        return -23;
     case MusicRole::Effect:
         break;
     }
-    return -18; // a little above the music, so it is heard over it
+    // 2 LU over the music, so an effect is heard over it.
+    return -19;
 }
 
 std::vector<std::uint8_t> music_file_bytes(const std::filesystem::path& source)

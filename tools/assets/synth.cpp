@@ -93,6 +93,9 @@ class Oscillator {
     Oscillator(const VoiceSound& s, double frequency, double rate, std::uint32_t seed)
         : s_(s), kind_(wave_of(s.wave)), frequency_(frequency), rate_(rate), noise_(seed)
     {
+        // Notes start at a phase of their own, so the notes of a chord do not crest together.
+        phase_ = wrap(noise_.next());
+        phase2_ = wrap(phase_ + 0.25);
         double sum = 0;
         for (double h : s_.harmonics) {
             sum += std::fabs(h);

@@ -1,5 +1,6 @@
-// Loudness measurement, and the levels of the shipped music: each kind at its loudness, no
-// offset, and no two files that can play together reaching full scale.
+// The music generator's voices and accents, loudness measurement, and the levels of the
+// shipped music: each kind at its loudness, no offset, and no two files that can play
+// together reaching full scale.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +10,8 @@
 #include "tools/assets/game_files.h"
 #include "tools/assets/loudness.h"
 #include "tools/assets/music_levels.h"
+#include "tools/assets/music_source.h"
+#include "tools/assets/synth.h"
 
 namespace assets {
 namespace {
@@ -23,6 +26,62 @@ void add_sine(std::vector<float>& out, double seconds, double left, double right
         const double v = std::sin(2 * std::numbers::pi * hz * static_cast<double>(i) / kRate);
         out.push_back(static_cast<float>(left * v));
         out.push_back(static_cast<float>(right * v));
+    }
+}
+
+// Amplitude of the component at `hz` in the left channel from frame `from` on, over one
+// second (a single-bin Fourier transform with a Hann window).
+double amplitude_at(const std::vector<float>& stereo, double hz, std::size_t from)
+{
+    double re = 0, im = 0;
+    for (std::size_t i = 0; i < kRate; ++i) {
+        const double w = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * i / kRate);
+        const double a = 2 * std::numbers::pi * hz * static_cast<double>(i) / kRate;
+        re += w * stereo[2 * (from + i)] * std::cos(a);
+        im += w * stereo[2 * (from + i)] * std::sin(a);
+    }
+    return 4 * std::hypot(re, im) / kRate;
+}
+
+std::vector<float> render_one_note(const std::string& voice, const std::string& note)
+{
+    return render_song(parse_song("tempo 60\nvoice v attack=0 decay=0 sustain=1 release=0 "
+                                  "legato=1 " +
+                                      voice + "\nv: " + note + "\n",
+                                  "t.mus"),
+                       kRate);
+}
+
+TEST(MusicVoices, FmModulatorKeepsItsOwnPhaseAndNoPartialFoldsBack)
+{
+    // Ratio 1.5 on A 440 Hz: sidebands at 440 +- 660 Hz, so one at 220 Hz, a partial a
+    // modulator tied to the carrier's cycle cannot make. At index 1 the carrier has
+    // J0(1) = 0.765 and each first sideband J1(1) = 0.440.
+    const auto bell = render_one_note("wave=fm ratio=1.5 index=1", "o4 a1");
+    const double carrier = amplitude_at(bell, 440, kRate);
+    EXPECT_NEAR(amplitude_at(bell, 220, kRate) / carrier, 0.440 / 0.765, 0.03);
+    EXPECT_NEAR(amplitude_at(bell, 1100, kRate) / carrier, 0.440 / 0.765, 0.03);
+
+    // Ratio 4 on B 3 951 Hz: every sideband lies above 11 025 Hz and is left out, instead of
+    // folding back to 2 295 and 10 197 Hz.
+    const auto high = render_one_note("wave=fm ratio=4 index=1.5", "o7 b1");
+    const double top = amplitude_at(high, 3951.07, kRate);
+    EXPECT_GT(top, 0.1);
+    EXPECT_LT(amplitude_at(high, 2295, kRate), top * 1e-3);
+    EXPECT_LT(amplitude_at(high, 10197, kRate), top * 1e-3);
+}
+
+TEST(MusicVoices, AccentsShapeNotesByTheirPlaceInTheBar)
+{
+    const Song song =
+        parse_song("meter 3\nvoice v accent=0.4\nv: l8 v15 c d e f g a b4 v6 c2.\n", "t.mus");
+    // Three beats to the bar: the first in full, other beats 0.7, between beats 0.6, and
+    // the loudness set by "v" on top (the last note falls on the second bar's second beat).
+    const double expected[] = {1, 0.6, 0.7, 0.6, 0.7, 0.6, 1, 0.7 * 6 / 15};
+    const auto& notes = song.voices[0].notes;
+    ASSERT_EQ(notes.size(), std::size(expected));
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        EXPECT_NEAR(notes[i].velocity, expected[i], 1e-9) << i;
     }
 }
 
