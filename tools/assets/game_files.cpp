@@ -83,18 +83,34 @@ double loudness_target(MusicRole role)
     return -19;
 }
 
+namespace {
+
+const MusicSlot* music_slot(const std::string& name)
+{
+    const auto slot = std::find_if(kGameMusic.begin(), kGameMusic.end(),
+                                   [&](const MusicSlot& m) { return name == m.name; });
+    return slot == kGameMusic.end() ? nullptr : &*slot;
+}
+
+} // namespace
+
+std::vector<float> music_samples(const std::filesystem::path& source)
+{
+    const MusicSlot* slot = music_slot(source.stem().string());
+    const Song song = parse_song(read_text_file(source), source.string());
+    std::vector<float> samples = render_song(song, kMusicRate);
+    bring_to_level(samples, kMusicRate, loudness_target(slot ? slot->role : MusicRole::Level),
+                   kMusicPeakAim);
+    return samples;
+}
+
 std::vector<std::uint8_t> music_file_bytes(const std::filesystem::path& source)
 {
     const std::string name = source.stem().string();
-    const auto slot = std::find_if(kGameMusic.begin(), kGameMusic.end(),
-                                   [&](const MusicSlot& m) { return name == m.name; });
-    if (slot == kGameMusic.end()) {
+    if (music_slot(name) == nullptr) {
         throw SourceError(source.string() + ": not one of the game's music files");
     }
-    const Song song = parse_song(read_text_file(source), source.string());
-    std::vector<float> samples = render_song(song, kMusicRate);
-    bring_to_level(samples, kMusicRate, loudness_target(slot->role), kMusicPeakAim);
-    return encode_ogg_vorbis(samples, kMusicRate, kMusicQuality, name);
+    return encode_ogg_vorbis(music_samples(source), kMusicRate, kMusicQuality, name);
 }
 
 void write_file(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)

@@ -51,7 +51,11 @@ std::vector<std::uint8_t> picture_file_bytes(const Picture& picture);
 // Throws SourceError unless the pictures are exactly the game's thirty and each one's
 // file fits its buffer.
 void check_picture_set(const std::vector<Picture>& pictures);
-// Parses, plays and encodes one ".mus" source into the bytes of its ".ogg" file.
+// Parses and plays one ".mus" source into interleaved stereo samples at kMusicRate,
+// brought to the level of its kind (a source that is none of the game's files is taken as
+// level music).
+std::vector<float> music_samples(const std::filesystem::path& source);
+// The bytes of the ".ogg" file of one of the game's ".mus" sources.
 std::vector<std::uint8_t> music_file_bytes(const std::filesystem::path& source);
 
 // The files shipped with the game: the sound choice (PC speaker) and the saved level
