@@ -101,18 +101,19 @@ TEST(Loudness, WeightingFiltersMatchTheBroadcastOnesAt48kHz)
 
 TEST(Loudness, SinesReadTheirLevelAndQuietPartsAreGatedOut)
 {
-    std::vector<float> both, left, withSilence, withQuiet, tiny;
+    std::vector<float> both, left, withSilence, steps, tiny;
     add_sine(both, 5, 1, 1);
     add_sine(left, 5, 1, 0);
     add_sine(withSilence, 10, 0.1, 0.1);
     add_sine(withSilence, 10, 0, 0);
-    add_sine(withQuiet, 10, 0.1, 0.1);
-    add_sine(withQuiet, 10, 0.01, 0.01); // 20 LU down: below the relative gate
-    add_sine(tiny, 0.2, 0.1, 0.1);       // shorter than one block
+    add_sine(steps, 10, 0.01, 0.01); // -40: below the relative gate
+    add_sine(steps, 5, 0.1, 0.1);    // -20
+    add_sine(steps, 5, 0.05, 0.05);  // -26: counts, the mean power gives -22.04
+    add_sine(tiny, 0.2, 0.1, 0.1);   // shorter than one block
     EXPECT_NEAR(integrated_loudness(both, kRate), 0.0, 0.1);
     EXPECT_NEAR(integrated_loudness(left, kRate), -3.01, 0.1);
     EXPECT_NEAR(integrated_loudness(withSilence, kRate), -20.0, 0.1);
-    EXPECT_NEAR(integrated_loudness(withQuiet, kRate), -20.0, 0.1);
+    EXPECT_NEAR(integrated_loudness(steps, kRate), -22.04, 0.1);
     EXPECT_NEAR(integrated_loudness(tiny, kRate), -20.0, 0.3);
     EXPECT_EQ(integrated_loudness(std::vector<float>(2 * kRate, 0.0f), kRate), -70.0);
 }
@@ -134,6 +135,16 @@ TEST(Loudness, BringingToLevelHoldsPeaksDownAndLeavesTheRestScaled)
     for (std::size_t n : {1000u, 5000u, 30000u, 60000u}) {
         EXPECT_NEAR(s[2 * n], before[2 * n] * gain, 1e-6) << n;
     }
+}
+
+TEST(Loudness, PeaksOffsetAndTheWorstMixKeepEachChannelAndSignApart)
+{
+    const Levels a = measure_levels({0.5f, -0.4f, -0.25f, 0.2f, 0.1f, 0, -0.1f, 0.3f}, kRate);
+    EXPECT_DOUBLE_EQ(a.peak, 0.5);
+    EXPECT_NEAR(a.dc, 0.0625, 1e-7); // the left channel's mean
+    const Levels b = measure_levels({0.2f, 0.1f, -0.6f, -0.1f}, kRate);
+    // Left: the lows meet at -0.85; more than the highs (0.7) or the right channel (0.5).
+    EXPECT_NEAR(worst_mix_peak(a, b), 0.85, 1e-7);
 }
 
 TEST(ShippedMusic, EachKindAtItsLoudnessWithoutOffsetAndNoMixReachesFullScale)
