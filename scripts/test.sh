@@ -15,7 +15,7 @@ echo "== Build and test (unit, flow and real-window tests)"
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
 
-echo "== AddressSanitizer and UndefinedBehaviorSanitizer: the whole suite"
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer (with float-to-integer overflow): the whole suite"
 "$root/scripts/build.sh" "$root/build-asan" -DMUV_SANITIZE=address -DMUV_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \

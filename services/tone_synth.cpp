@@ -20,17 +20,18 @@ std::vector<std::int16_t> synth_mono(double frequency_hz, double duration_s, dou
     double value = 0;
     bool rising = true;
     for (std::size_t i = 0; i < count; ++i) {
-        if (rising) {
-            value += step;
-            if (value >= 1) {
+        value += rising ? step : -step;
+        // Up to 11 025 Hz one reflection brings the value back; a higher tone steps more
+        // than the whole range in one frame and is folded back as often as it takes.
+        for (;;) {
+            if (rising && value >= 1) {
                 value = 2 - value;
                 rising = false;
-            }
-        } else {
-            value -= step;
-            if (value <= -1) {
+            } else if (!rising && value <= -1) {
                 value = -2 - value;
                 rising = true;
+            } else {
+                break;
             }
         }
         mono[i] = static_cast<std::int16_t>(value * volume * 32767);

@@ -29,7 +29,8 @@ std::size_t frames_in(double duration_s);
 // Appends a triangle tone of frequency_hz for duration_s at volume 0..1: integer part of
 // 22 050 x duration frames (at least 1), starting at 0 and rising, then cut back to its
 // last rising zero crossing so that the next sound follows on without a click.
-// A frequency of 0 gives silence of the full length.
+// A frequency of 0 gives silence of the full length; above 11 025 Hz the wave, which then
+// steps past its whole range in one frame, is folded back into -1..1.
 void append_tone(SoundBuffer& out, double frequency_hz, double duration_s, double volume);
 
 // Appends the integer part of 22 050 x duration_s frames of silence (none for 0).

@@ -1,8 +1,10 @@
 // Tests of the triangle-wave tone synthesis: length, cut at the rising zero crossing,
-// wave shape, amplitude and pitch.
+// wave shape, amplitude and pitch, and tones too high to be sampled faithfully.
 #include "services/tone_synth.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include <gtest/gtest.h>
@@ -83,6 +85,65 @@ TEST(ToneSynth, SilenceAndVeryShortTonesKeepTheirLength)
     SoundBuffer pause;
     append_silence(pause, (60.0 / 120) * (4.0 / 60));
     EXPECT_EQ(pause.frames(), 735u);
+}
+
+// FNV-1a over the samples' bytes: a fingerprint of a whole buffer.
+std::uint64_t fingerprint(const SoundBuffer& b)
+{
+    std::uint64_t h = 1469598103934665603ull;
+    for (const std::int16_t s : b.samples) {
+        const auto u = static_cast<std::uint16_t>(s);
+        h = (h ^ (u & 0xFF)) * 1099511628211ull;
+        h = (h ^ (u >> 8)) * 1099511628211ull;
+    }
+    return h;
+}
+
+TEST(ToneSynth, TonesUpTo11025HzKeepTheirExactSamples)
+{
+    // Half-second tones as the generator made them before high tones were folded back:
+    // the fold must leave every one of these samples as it was.
+    const struct {
+        double hz, volume;
+        std::uint64_t print;
+    } tones[] = {{37, 1, 0xb0ba9600ae7bca13},     {440, 1, 0x1aaf125ab92f2bbf},
+                 {783.99, 1, 0x185768086f99f47f}, {3000, 0.5, 0x63cb1ea2c64691ff},
+                 {8000, 1, 0x09744671799410d7},   {10039, 1, 0x845d57b7c73dcbab},
+                 {11025, 1, 0x79e5bf27424ab433}};
+    for (const auto& t : tones) {
+        SoundBuffer b;
+        append_tone(b, t.hz, 0.5, t.volume);
+        EXPECT_EQ(fingerprint(b), t.print) << t.hz << " Hz";
+    }
+}
+
+// The triangle folded into -1..1 however far it has run: x climbs by the step each frame,
+// and the wave repeats every 4 (up from -1 to 1 over 2, back down over 2).
+double folded(double x)
+{
+    const double y = std::fmod(x + 1, 4.0);
+    return y <= 2 ? y - 1 : 3 - y;
+}
+
+TEST(ToneSynth, TonesAbove11025HzFoldBackIntoRange)
+{
+    // Sampled at 22 050 Hz these are heard at their alias frequency.
+    const struct {
+        double hz, aliasHz;
+    } tones[] = {{11025, 0}, {12000, 10050}, {15039, 7011}, {32767, 10717}};
+    for (const auto& t : tones) {
+        SoundBuffer b;
+        append_tone(b, t.hz, 1.0, 1.0);
+        const std::vector<int> s = left_channel(b);
+        const double step = 4 * t.hz / kToneRate;
+        int crossings = 0;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            ASSERT_NEAR(s[i], folded(step * static_cast<double>(i + 1)) * 32767, 2.0)
+                << t.hz << " Hz frame " << i;
+            crossings += i > 0 && s[i - 1] <= 0 && s[i] > 0;
+        }
+        EXPECT_NEAR(crossings / b.seconds(), t.aliasHz, 2.0) << t.hz;
+    }
 }
 
 } // namespace

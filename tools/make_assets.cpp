@@ -49,7 +49,7 @@ void make_music(const fs::path& sources, const fs::path& dataDir)
     std::vector<std::string> errors(assets::kGameMusic.size());
     auto work = [&] {
         for (std::size_t i; (i = next++) < assets::kGameMusic.size();) {
-            const std::string name = assets::kGameMusic[i];
+            const std::string name = assets::kGameMusic[i].name;
             try {
                 assets::write_file(dataDir / (name + ".ogg"),
                                    assets::music_file_bytes(sources / "music" / (name + ".mus")));

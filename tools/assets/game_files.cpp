@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "services/block_codec.h"
+#include "tools/assets/loudness.h"
 #include "tools/assets/music_source.h"
 #include "tools/assets/ogg_encoder.h"
 #include "tools/assets/synth.h"
@@ -22,10 +23,17 @@ const std::array<PictureSlot, 30> kGamePictures = {{
     {"altop", 4000}, {"corni", 600}, {"frec", 400}, {"si", 400}, {"no", 400},
 }};
 
-const std::array<const char*, 14> kGameMusic = {
-    "Presenta", "live1", "Labini", "Alba", "Sera2", "Porta", "Orol",
-    "Chiave", "Raggix", "Firagx1", "Level-new", "Scade2", "Vittoria", "Finale",
-};
+// The title theme counts as a piece of music; it is a sample, and a level's music may
+// start while it still plays.
+const std::array<MusicSlot, 14> kGameMusic = {{
+    {"Presenta", MusicRole::Level, true},   {"live1", MusicRole::Level, false},
+    {"Labini", MusicRole::Level, false},    {"Alba", MusicRole::DuskDawn, true},
+    {"Sera2", MusicRole::DuskDawn, true},   {"Porta", MusicRole::Effect, true},
+    {"Orol", MusicRole::Effect, true},      {"Chiave", MusicRole::Effect, true},
+    {"Raggix", MusicRole::Effect, false},   {"Firagx1", MusicRole::Effect, true},
+    {"Level-new", MusicRole::Effect, true}, {"Scade2", MusicRole::Effect, false},
+    {"Vittoria", MusicRole::Effect, false}, {"Finale", MusicRole::Effect, false},
+}};
 // clang-format on
 
 std::vector<std::uint8_t> picture_file_bytes(const Picture& picture)
@@ -58,11 +66,51 @@ void check_picture_set(const std::vector<Picture>& pictures)
     }
 }
 
+double loudness_target(MusicRole role)
+{
+    switch (role) {
+    case MusicRole::Level:
+        // The pieces' drums and chords peak 13-14 dB above their loudness: this is as loud
+        // as they go with their peaks under the ceiling untouched.
+        return -21;
+    case MusicRole::DuskDawn:
+        // Plays over the level's music: 2 LU under it, so it colours the music, not covers it.
+        return -23;
+    case MusicRole::Effect:
+        break;
+    }
+    // 2 LU over the music, so an effect is heard over it.
+    return -19;
+}
+
+namespace {
+
+const MusicSlot* music_slot(const std::string& name)
+{
+    const auto slot = std::find_if(kGameMusic.begin(), kGameMusic.end(),
+                                   [&](const MusicSlot& m) { return name == m.name; });
+    return slot == kGameMusic.end() ? nullptr : &*slot;
+}
+
+} // namespace
+
+std::vector<float> music_samples(const std::filesystem::path& source)
+{
+    const MusicSlot* slot = music_slot(source.stem().string());
+    const Song song = parse_song(read_text_file(source), source.string());
+    std::vector<float> samples = render_song(song, kMusicRate);
+    bring_to_level(samples, kMusicRate, loudness_target(slot ? slot->role : MusicRole::Level),
+                   kMusicPeakAim);
+    return samples;
+}
+
 std::vector<std::uint8_t> music_file_bytes(const std::filesystem::path& source)
 {
-    const Song song = parse_song(read_text_file(source), source.string());
-    return encode_ogg_vorbis(render_song(song, kMusicRate), kMusicRate, kMusicQuality,
-                             source.stem().string());
+    const std::string name = source.stem().string();
+    if (music_slot(name) == nullptr) {
+        throw SourceError(source.string() + ": not one of the game's music files");
+    }
+    return encode_ogg_vorbis(music_samples(source), kMusicRate, kMusicQuality, name);
 }
 
 void write_file(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)

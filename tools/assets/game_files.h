@@ -19,18 +19,43 @@ struct PictureSlot {
 
 // The thirty pictures: the level's thirteen, then the title's seventeen, in loading order.
 extern const std::array<PictureSlot, 30> kGamePictures;
-// The fourteen music files, without ".ogg".
-extern const std::array<const char*, 14> kGameMusic;
+// What a music file is for: each kind is brought to its own loudness.
+enum class MusicRole { Level, DuskDawn, Effect };
+
+// A music file (without ".ogg"), its kind, and whether the game starts it as a sample that
+// mixes over the single music stream (true) or as that stream (false).
+struct MusicSlot {
+    const char* name;
+    MusicRole role;
+    bool asSample;
+};
+
+// The fourteen music files.
+extern const std::array<MusicSlot, 14> kGameMusic;
 
 constexpr int kMusicRate = 22050;
-constexpr float kMusicQuality = 0.0f;
+// The encoder's highest quality: the fourteen files still stay well under 5 MB together.
+constexpr float kMusicQuality = 1.0f;
+
+// The game plays every file at full volume, a sample summed over the music stream. Each
+// file's peak stays below kMusicPeakCeiling (-6.5 dBFS), so any two together stay below
+// full scale; the generator aims a little lower, as encoding moves peaks a little.
+constexpr double kMusicPeakCeiling = 0.473;
+constexpr double kMusicPeakAim = 0.447; // -7 dBFS
+
+// Integrated loudness (LUFS) of each kind of file.
+double loudness_target(MusicRole role);
 
 // The ".grh" file of a picture: block file header and planar block.
 std::vector<std::uint8_t> picture_file_bytes(const Picture& picture);
 // Throws SourceError unless the pictures are exactly the game's thirty and each one's
 // file fits its buffer.
 void check_picture_set(const std::vector<Picture>& pictures);
-// Parses, plays and encodes one ".mus" source into the bytes of its ".ogg" file.
+// Parses and plays one ".mus" source into interleaved stereo samples at kMusicRate,
+// brought to the level of its kind (a source that is none of the game's files is taken as
+// level music).
+std::vector<float> music_samples(const std::filesystem::path& source);
+// The bytes of the ".ogg" file of one of the game's ".mus" sources.
 std::vector<std::uint8_t> music_file_bytes(const std::filesystem::path& source);
 
 // The files shipped with the game: the sound choice (PC speaker) and the saved level

@@ -73,6 +73,9 @@ void set_sound(VoiceSound& s, const std::string& key, const std::string& value,
         s.ratio = num();
     } else if (key == "index") {
         s.index = num();
+        if (s.index < 0 || s.index > 4) {
+            fail(file, line, "fm index outside 0..4");
+        }
     } else if (key == "indexdecay") {
         s.indexDecay = num();
     } else if (key == "harmonics") {
@@ -92,6 +95,8 @@ void set_sound(VoiceSound& s, const std::string& key, const std::string& value,
         s.tone = std::clamp(num(), 0.01, 1.0);
     } else if (key == "echo") {
         s.echo = num();
+    } else if (key == "accent") {
+        s.accent = std::clamp(num(), 0.0, 1.0);
     } else if (key == "transpose") {
         s.transpose = static_cast<int>(num());
     } else {
@@ -320,6 +325,25 @@ class NoteReader {
     const std::vector<LineStart>& lines_;
 };
 
+// A note's share of its voice's loudness by where it falls in the bar: the first beat in
+// full, the middle of an even bar a little less, the other beats less, notes between
+// beats least.
+double metric_weight(double beat, int beatsPerBar, double accent)
+{
+    const double inBar = std::fmod(beat, beatsPerBar);
+    const auto on = [&](double at) { return std::fabs(inBar - at) < 1e-6; };
+    if (on(0) || on(beatsPerBar)) {
+        return 1;
+    }
+    if (beatsPerBar % 2 == 0 && on(beatsPerBar / 2)) {
+        return 1 - accent / 2;
+    }
+    if (on(std::round(inBar))) {
+        return 1 - 0.75 * accent;
+    }
+    return 1 - accent;
+}
+
 } // namespace
 
 double Song::length_beats() const
@@ -388,6 +412,11 @@ Song parse_song(std::string_view text, const std::string& fileName)
                 song.echoFeedback >= 1) {
                 fail(fileName, line, "echo needs a delay in (0, 2] s and feedback below 1");
             }
+        } else if (op == "meter" && args.size() == 1) {
+            song.beatsPerBar = static_cast<int>(to_number(args[0], fileName, line));
+            if (song.beatsPerBar < 1 || song.beatsPerBar > 16) {
+                fail(fileName, line, "meter outside 1..16 beats");
+            }
         } else if (op == "tail" && args.size() == 1) {
             song.tail = std::max(0.0, to_number(args[0], fileName, line));
         } else if (op == "voice" && !args.empty()) {
@@ -413,6 +442,9 @@ Song parse_song(std::string_view text, const std::string& fileName)
         const auto& [notes, starts] = noteText[v.name];
         NoteState state;
         parse_notes(notes, state, v.notes, fileName, starts);
+        for (Note& n : v.notes) {
+            n.velocity *= metric_weight(n.startBeat, song.beatsPerBar, v.sound.accent);
+        }
     }
     if (song.length_beats() <= 0) {
         fail(fileName, line, "no notes");

@@ -29,6 +29,7 @@ struct VoiceSound {
     double tone = 1.0;                     // noise: 1 bright .. 0.05 dull
     double echo = 0.0;                     // send to the song's echo
     int transpose = 0;                     // semitones
+    double accent = 0.0; // metric accent 0..1: notes off the bar's first beat are this much softer
 };
 
 // One note: start and length in beats (quarter notes), MIDI key number, loudness 0..1.
@@ -45,14 +46,15 @@ struct Voice {
     std::vector<Note> notes;
 };
 
-// A piece: tempo in quarter notes per minute, an echo shared by the voices, and the
-// seconds that follow the last note.
+// A piece: tempo in quarter notes per minute, an echo shared by the voices, the seconds
+// that follow the last note, and the beats of a bar (for the voices' metric accents).
 struct Song {
     double tempo = 120;
     double echoDelay = 0.25;
     double echoFeedback = 0.3;
     double echoMix = 0.0;
     double tail = 1.0;
+    int beatsPerBar = 4;
     std::vector<Voice> voices;
 
     double seconds_per_beat() const { return 60.0 / tempo; }

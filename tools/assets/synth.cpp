@@ -2,6 +2,7 @@
 #include "tools/assets/synth.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -30,6 +31,24 @@ double poly_blep(double t, double dt)
 double wrap(double phase)
 {
     return phase - std::floor(phase);
+}
+
+// The Bessel function J_k(x) for a whole k >= 0, by its power series: quick and exact
+// enough for the small modulation indices of the FM voices. (The library's version goes
+// through lgamma, which writes a global, and two threads render music at once.)
+double bessel_j(int k, double x)
+{
+    const double half = x / 2;
+    double term = 1;
+    for (int i = 1; i <= k; ++i) {
+        term *= half / i;
+    }
+    double sum = term;
+    for (int m = 1; m < 60 && term != 0; ++m) {
+        term *= -half * half / (m * (m + k));
+        sum += term;
+    }
+    return sum;
 }
 
 // A small fixed-seed generator for the noise voices, so every render is the same.
@@ -92,6 +111,9 @@ class Oscillator {
     Oscillator(const VoiceSound& s, double frequency, double rate, std::uint32_t seed)
         : s_(s), kind_(wave_of(s.wave)), frequency_(frequency), rate_(rate), noise_(seed)
     {
+        // Notes start at a phase of their own, so the notes of a chord do not crest together.
+        phase_ = wrap(noise_.next());
+        phase2_ = wrap(phase_ + 0.25);
         double sum = 0;
         for (double h : s_.harmonics) {
             sum += std::fabs(h);
@@ -105,18 +127,19 @@ class Oscillator {
         if (s_.vibratoDepth > 0 && t > 0.12) {
             f *= std::pow(2.0, s_.vibratoDepth / 12.0 * std::sin(kTwoPi * s_.vibratoRate * t));
         }
-        double v = wave(phase_, f, t);
+        double v = wave(phase_, modPhase_, f, t);
         phase_ = wrap(phase_ + f / rate_);
         if (s_.chorus > 0) {
             const double f2 = f * std::pow(2.0, s_.chorus / 1200.0);
-            v = 0.5 * (v + wave(phase2_, f2, t));
+            v = 0.5 * (v + wave(phase2_, modPhase2_, f2, t));
             phase2_ = wrap(phase2_ + f2 / rate_);
         }
         return v;
     }
 
   private:
-    double wave(double p, double f, double t)
+    // The wave at phase p (cycles); mod is the phase of the FM modulator that goes with it.
+    double wave(double p, double& mod, double f, double t)
     {
         const double dt = f / rate_;
         switch (kind_) {
@@ -132,13 +155,8 @@ class Oscillator {
         }
         case Wave::Saw:
             return (2.0 * p - 1.0 - poly_blep(p, dt)) * 0.6;
-        case Wave::Fm: {
-            double index = s_.index;
-            if (s_.indexDecay > 0) {
-                index *= std::exp(-t / s_.indexDecay);
-            }
-            return std::sin(kTwoPi * p + index * std::sin(kTwoPi * s_.ratio * p));
-        }
+        case Wave::Fm:
+            return fm(p, mod, f, t);
         case Wave::Organ: {
             double v = 0;
             for (std::size_t k = 0; k < s_.harmonics.size(); ++k) {
@@ -165,11 +183,49 @@ class Oscillator {
         return 0.45 * std::sin(kTwoPi * kickPhase_) * std::exp(-t / 0.04) + 0.55 * noise_.next();
     }
 
+    // Frequency modulation written out as its sidebands: the carrier at f plus partials at
+    // f + k x ratio x f weighted by the Bessel functions J_k of the modulation index. The
+    // modulator runs on its own phase, and partials at or above half the sample rate are
+    // left out, so they cannot fold back as noise. The weights follow the index's decay in
+    // steps of kFmStep frames.
+    double fm(double p, double& mod, double f, double t)
+    {
+        if (&mod == &modPhase_ && fmCountdown_-- == 0) {
+            fmCountdown_ = kFmStep - 1;
+            const double index =
+                s_.indexDecay > 0 ? s_.index * std::exp(-t / s_.indexDecay) : s_.index;
+            for (int k = -kFmSidebands; k <= kFmSidebands; ++k) {
+                const double partial = std::fabs(f * (1 + k * s_.ratio));
+                double w = bessel_j(std::abs(k), index);
+                if (k < 0 && k % 2 != 0) {
+                    w = -w; // J_-k = (-1)^k J_k
+                }
+                fmWeights_[static_cast<std::size_t>(k + kFmSidebands)] =
+                    partial < rate_ / 2 ? w : 0.0;
+            }
+        }
+        double v = 0;
+        for (int k = -kFmSidebands; k <= kFmSidebands; ++k) {
+            const double w = fmWeights_[static_cast<std::size_t>(k + kFmSidebands)];
+            if (w != 0) {
+                v += w * std::sin(kTwoPi * (p + k * mod));
+            }
+        }
+        mod = wrap(mod + s_.ratio * f / rate_);
+        return v;
+    }
+
+    static constexpr int kFmSidebands = 8; // J_9 of the largest index (4) is 0.004
+    static constexpr int kFmStep = 32;
+
     const VoiceSound& s_;
     Wave kind_;
     double frequency_;
     double rate_;
     double phase_ = 0, phase2_ = 0.25, kickPhase_ = 0;
+    double modPhase_ = 0, modPhase2_ = 0;
+    std::array<double, 2 * kFmSidebands + 1> fmWeights_{};
+    int fmCountdown_ = 0;
     double lowpass_ = 0;
     double harmonicScale_ = 1;
     Noise noise_;
@@ -222,17 +278,23 @@ std::vector<float> render_song(const Song& song, int rate)
             mix[n * 2 + 1] += song.echoMix * backL;
         }
     }
-    double peak = 0;
-    for (double v : mix) {
-        peak = std::max(peak, std::fabs(v));
+    // A gentle high-pass near 5 Hz takes out any offset the voices leave.
+    const double pole = 1.0 - kTwoPi * 5.0 / rate;
+    for (std::size_t c = 0; c < 2; ++c) {
+        double lastIn = 0, lastOut = 0;
+        for (std::size_t n = 0; n < frames; ++n) {
+            double& v = mix[n * 2 + c];
+            lastOut = v - lastIn + pole * lastOut;
+            lastIn = v;
+            v = lastOut;
+        }
     }
-    const double gain = peak > 0 ? 0.89 / peak : 0.0;
     const auto fade = std::min<std::size_t>(frames, static_cast<std::size_t>(rate / 50));
     std::vector<float> out(frames * 2);
     for (std::size_t n = 0; n < frames; ++n) {
-        double g = gain;
+        double g = 1.0;
         if (n + fade >= frames) {
-            g *= static_cast<double>(frames - n) / static_cast<double>(fade);
+            g = static_cast<double>(frames - n) / static_cast<double>(fade);
         }
         out[n * 2] = static_cast<float>(mix[n * 2] * g);
         out[n * 2 + 1] = static_cast<float>(mix[n * 2 + 1] * g);

@@ -7,8 +7,9 @@
 
 namespace assets {
 
-// Interleaved left/right samples at `rate` Hz, peak-normalised to about -1 dB, with a
-// short fade at the end. Deterministic: the same song gives the same samples.
+// Interleaved left/right samples at `rate` Hz, at the level the voices' volumes give (not
+// yet brought to the file's loudness), without offset and with a short fade at the end.
+// Deterministic: the same song gives the same samples.
 std::vector<float> render_song(const Song& song, int rate);
 
 } // namespace assets
