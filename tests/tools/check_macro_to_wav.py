@@ -1,9 +1,6 @@
 #!/usr/bin/env python3
-"""macro_to_wav writes a WAV that another reader takes as the tone queue's own sound:
-16-bit stereo at 22 050 Hz, a half-note rest of exactly one second, then the note.
-
-Usage: check_macro_to_wav.py MACRO_TO_WAV
-"""
+"""macro_to_wav writes a WAV that another reader takes as the tone queue's own sound: 16-bit
+stereo at 22 050 Hz, a half-note rest of exactly one second, then the note. Argument: the tool."""
 import array
 import os
 import subprocess
