@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test of Muvesecky: the unit and flow tests, the real-window
-# end-to-end tests, the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer,
-# the two-thread tests under ThreadSanitizer, and the fuzzers for a bounded time.
+# end-to-end tests and the Debian package's tests, Release builds with GCC and clang, the whole
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, the two-thread tests under
+# ThreadSanitizer, and the fuzzers for a bounded time.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
