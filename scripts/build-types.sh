@@ -2,7 +2,8 @@
 # Builds Muvesecky as packagers may: each standard build type with GCC and with clang, warnings
 # as errors, so that no optimiser's warning turns into a broken build for them.
 # Usage: scripts/build-types.sh [BUILD_TYPE...]   (default: Debug Release RelWithDebInfo MinSizeRel)
-#   Folders: build-types/COMPILER-TYPE.  MUV_EVERYTHING=1 builds the tests and benchmarks too.
+#   Folders: build-types/COMPILER-TYPE.  MUV_EVERYTHING=1 builds the tests and benchmarks too;
+#   MUV_COMPILERS (default "gcc clang") picks the compilers.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 types=("$@")
@@ -11,7 +12,8 @@ extra="OFF"
 [ "${MUV_EVERYTHING:-0}" = 1 ] && extra="ON"
 
 failed=()
-for compiler in gcc clang; do
+read -r -a compilers <<<"${MUV_COMPILERS:-gcc clang}"
+for compiler in "${compilers[@]}"; do
     cxx=g++
     [ "$compiler" = clang ] && cxx=clang++
     for type in "${types[@]}"; do
@@ -30,4 +32,4 @@ if [ ${#failed[@]} -gt 0 ]; then
     echo "These builds failed: ${failed[*]} (logs in build-types/)" >&2
     exit 1
 fi
-echo "All builds succeeded: gcc and clang, ${types[*]}"
+echo "All builds succeeded: ${compilers[*]}, ${types[*]}"
