@@ -22,7 +22,7 @@ for compiler in "${compilers[@]}"; do
         if ! { cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="$type" \
                    -DCMAKE_C_COMPILER="$compiler" -DCMAKE_CXX_COMPILER="$cxx" -DMUV_WERROR=ON \
                    -DMUV_TESTS="$extra" -DMUV_BENCH="$extra" >/dev/null &&
-               ninja -C "$build" -j "$(nproc)" >"$build.log" 2>&1; }; then
+               ninja -C "$build" -j "$(nproc)" -k 0 >"$build.log" 2>&1; }; then
             failed+=("$compiler-$type")
             grep -m 20 -E "error|FAILED" "$build.log" >&2 || true
         fi
