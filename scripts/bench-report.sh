@@ -5,7 +5,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD:-$root/build}"
 if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMUV_WERROR=ON >/dev/null
 fi
 ninja -C "$build" -j2 muvesecky muv_assets bench_frame bench_frame_times bench_panel \
     bench_refresh bench_draw bench_macro bench_level_start

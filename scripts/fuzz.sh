@@ -11,7 +11,7 @@ targets=(fuzz_block_file fuzz_macro fuzz_ogg fuzz_read_item fuzz_text_number fuz
 
 if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-        -DMUV_FUZZ=ON -DMUV_BENCH=OFF >/dev/null
+        -DMUV_FUZZ=ON -DMUV_BENCH=OFF -DMUV_WERROR=ON >/dev/null
 fi
 ninja -C "$build" -j2 "${targets[@]}"
 # The game's pictures and music come from the generated data folder.

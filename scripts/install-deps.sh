@@ -4,9 +4,11 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
-    libsdl1.2-compat-dev libsdl-mixer1.2-dev libvorbis-dev libsndfile1-dev zlib1g-dev python3
+    libsdl1.2-compat-dev libsdl-mixer1.2-dev libvorbis-dev libpng-dev libsndfile1-dev python3
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool x11-apps x11-utils imagemagick
+    # the package and the desktop's files: icons, checks, manual page, run-time dependencies
+    librsvg2-bin desktop-file-utils appstream man-db dpkg-dev file
 )
 
 missing=()

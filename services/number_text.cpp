@@ -80,7 +80,11 @@ std::string format_real(double value, int digits, char letter)
 
 std::string number_text(int value)
 {
-    return (value >= 0 ? " " : "") + std::to_string(value);
+    std::string out = std::to_string(value);
+    if (value >= 0) {
+        out.insert(out.begin(), ' ');
+    }
+    return out;
 }
 
 std::string number_text(float value)

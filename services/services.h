@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <source_location>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,7 +21,17 @@ class SoundSystem;
 class WindowLoop;
 
 // The caller's place in the game's code; its line is the step number the error dialog shows.
-using Here = std::source_location;
+// Like std::source_location::current(), current() as a default argument takes the line of the
+// call; our own type, because clang 14 cannot build std::source_location of GCC 12's library.
+class Here {
+public:
+    static constexpr Here current(int line = __builtin_LINE()) { return Here(line); }
+    constexpr int line() const { return line_; }
+
+private:
+    constexpr explicit Here(int line) : line_(line) {}
+    int line_;
+};
 
 // Image buffers of the game: arrays of 16-bit words that hold image blocks.
 using Words = std::span<std::int16_t>;

@@ -222,7 +222,8 @@ TEST(BadFiles, EveryDamagedPictureIsRefusedAsABadFileAndTheGamePlaysOn)
 {
     for (const std::string& name : pictures()) {
         for (const auto& [damage, spoil] : kPictureDamage) {
-            const Outcome o = play_with([&](const fs::path& d) { spoil(d / name); });
+            const Outcome o =
+                play_with([&, &spoil = spoil](const fs::path& d) { spoil(d / name); });
             note(name, damage, o);
             EXPECT_EQ(o.exitCode, 0) << name << ", " << damage;
             EXPECT_TRUE(shows(o, svc::kBadFileMode)) << name << ", " << damage;
@@ -241,7 +242,8 @@ TEST(BadFiles, EveryDamagedPictureIsRefusedAsABadFileAndTheGamePlaysOn)
 TEST(BadFiles, DamagedSavedLevelStartsLevelOneAndIsLeftAsItWas)
 {
     for (const auto& [damage, spoil] : small_file_damage()) {
-        const Outcome o = play_with([&](const fs::path& d) { spoil(d / "LEVEL.MGS"); });
+        const Outcome o =
+            play_with([&, &spoil = spoil](const fs::path& d) { spoil(d / "LEVEL.MGS"); });
         note("LEVEL.MGS", damage, o);
         EXPECT_EQ(o.exitCode, 0) << damage;
         EXPECT_TRUE(o.errors.empty()) << damage;
@@ -255,7 +257,8 @@ TEST(BadFiles, DamagedSavedLevelStartsLevelOneAndIsLeftAsItWas)
 TEST(BadFiles, DamagedSoundChoiceIsReportedAndTheGamePlaysOn)
 {
     for (const auto& [damage, spoil] : small_file_damage()) {
-        const Outcome o = play_with([&](const fs::path& d) { spoil(d / "sound.cop"); });
+        const Outcome o =
+            play_with([&, &spoil = spoil](const fs::path& d) { spoil(d / "sound.cop"); });
         note("sound.cop", damage, o);
         EXPECT_EQ(o.exitCode, 0) << damage;
         EXPECT_TRUE(o.reachedPlay) << damage;
@@ -304,7 +307,7 @@ TEST(BadFiles, DamagedMusicFilesAreIgnoredWithoutADialog)
     };
     for (const auto& [damage, spoil] : damages) {
         const Outcome o = play_with(
-            [&](const fs::path& d) {
+            [&spoil = spoil](const fs::path& d) {
                 for (const auto& entry : fs::directory_iterator(d)) {
                     if (entry.path().extension() == ".ogg") {
                         spoil(entry.path());

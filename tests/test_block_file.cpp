@@ -2,6 +2,7 @@
 // against the pixel-by-pixel reading of the same block.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -13,14 +14,11 @@ namespace {
 
 std::vector<std::uint8_t> file_with(std::size_t length, std::size_t dataBytes)
 {
-    std::vector<std::uint8_t> f = {0xFD,
-                                   0,
-                                   0,
-                                   0,
-                                   0,
-                                   static_cast<std::uint8_t>(length),
-                                   static_cast<std::uint8_t>(length >> 8)};
-    f.resize(f.size() + dataBytes, 0xA5);
+    std::vector<std::uint8_t> f(7 + dataBytes, 0xA5);
+    f[0] = 0xFD;
+    std::fill(f.begin() + 1, f.begin() + 5, 0);
+    f[5] = static_cast<std::uint8_t>(length);
+    f[6] = static_cast<std::uint8_t>(length >> 8);
     return f;
 }
 

@@ -53,9 +53,9 @@ class GameRun {
                           fs::copy_options::overwrite_existing);
         }
         testing_support::write_file(dir.path() / "sound.cop",
-                                    "\" " + std::to_string(soundChoice) + "\"\r\n");
+                                    std::string("\" ") + std::to_string(soundChoice) + "\"\r\n");
         testing_support::write_file(dir.path() / "LEVEL.MGS",
-                                    "\"" + std::string(1, static_cast<char>(savedLevel + 139)) +
+                                    std::string("\"") + static_cast<char>(savedLevel + 139) +
                                         "\"\r\n");
     }
 

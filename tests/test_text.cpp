@@ -159,7 +159,7 @@ TEST(TextCells, EveryPixelOfACellIsWritten)
     const std::vector<int> a = cell_pixels(h.screen(), 2, 3);
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 8; ++x) {
-            const bool on = data::kFont8x16['A'][y] & (0x80 >> x);
+            const bool on = data::kFont8x16[static_cast<unsigned char>('A')][y] & (0x80 >> x);
             EXPECT_EQ(a[static_cast<std::size_t>(y * 8 + x)], on ? 10 : 4) << x << "," << y;
         }
     }

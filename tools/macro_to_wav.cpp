@@ -6,50 +6,31 @@
 // Each ITEM is a macro string (the settings carry over from one to the next, as in the
 // game) or "tone:FREQUENCY:TICKS" for a sound_tone call. Example:
 //   macro_to_wav title.wav L16cegcegcegc tone:4000:0.8 tone:3500:0.8 P60
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
+
+#include <sndfile.h>
 
 #include "services/macro.h"
 #include "services/tone_synth.h"
 
 namespace {
 
-void put_u32(std::ofstream& out, std::uint32_t v)
-{
-    const char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-                       static_cast<char>(v >> 24)};
-    out.write(b, 4);
-}
-
-void put_u16(std::ofstream& out, std::uint16_t v)
-{
-    const char b[2] = {static_cast<char>(v), static_cast<char>(v >> 8)};
-    out.write(b, 2);
-}
-
+// The tone queue's own format: 16-bit stereo at the tone rate.
 bool write_wav(const std::string& path, const svc::SoundBuffer& sound)
 {
-    std::ofstream out(path, std::ios::binary);
-    const std::uint32_t dataBytes = static_cast<std::uint32_t>(sound.samples.size() * 2);
-    out.write("RIFF", 4);
-    put_u32(out, 36 + dataBytes);
-    out.write("WAVEfmt ", 8);
-    put_u32(out, 16);
-    put_u16(out, 1); // PCM
-    put_u16(out, 2);
-    put_u32(out, svc::kToneRate);
-    put_u32(out, svc::kToneRate * 4);
-    put_u16(out, 4);
-    put_u16(out, 16);
-    out.write("data", 4);
-    put_u32(out, dataBytes);
-    for (const std::int16_t s : sound.samples) {
-        put_u16(out, static_cast<std::uint16_t>(s));
+    SF_INFO info{};
+    info.samplerate = svc::kToneRate;
+    info.channels = 2;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (file == nullptr) {
+        return false;
     }
-    return static_cast<bool>(out);
+    const auto frames = static_cast<sf_count_t>(sound.frames());
+    const bool written = sf_writef_short(file, sound.samples.data(), frames) == frames;
+    return sf_close(file) == 0 && written;
 }
 
 // "tone:F:TICKS" -> a sound_tone buffer; false if the item is not of that form or is out

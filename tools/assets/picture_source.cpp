@@ -341,8 +341,9 @@ Font parse_font(std::string_view text, const std::string& fileName)
         }
     }
     for (const auto& [ch, rows] : font) {
-        if (rows.empty() || std::any_of(rows.begin(), rows.end(), [&](const std::string& r) {
-                return r.size() != rows.front().size();
+        const std::size_t width = rows.empty() ? 0 : rows.front().size();
+        if (rows.empty() || std::any_of(rows.begin(), rows.end(), [width](const std::string& r) {
+                return r.size() != width;
             })) {
             fail(fileName, glyphLine, std::string("glyph rows of unequal width or none: ") + ch);
         }
