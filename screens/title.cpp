@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "game/version.h"
+#include "data/version.h"
 #include "services/strings.h"
 
 namespace screens {
@@ -80,7 +80,7 @@ void draw_texts(svc::Services& sv)
     print_at(sv, 14, 37, chr(27));
 
     sv.set_foreground(14);
-    print_at(sv, 3, 70, std::string("Ver. ") + game::kGameVersion);
+    print_at(sv, 3, 70, std::string("Ver. ") + data::kGameVersion);
 
     sv.set_foreground(10);
     print_at(sv, 18, 3, "< > < >= Seleziona");

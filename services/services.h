@@ -24,11 +24,11 @@ class WindowLoop;
 // Like std::source_location::current(), current() as a default argument takes the line of the
 // call; our own type, because clang 14 cannot build std::source_location of GCC 12's library.
 class Here {
-public:
+  public:
     static constexpr Here current(int line = __builtin_LINE()) { return Here(line); }
     constexpr int line() const { return line_; }
 
-private:
+  private:
     constexpr explicit Here(int line) : line_(line) {}
     int line_;
 };
