@@ -12,11 +12,6 @@
 namespace svc {
 namespace {
 std::atomic<Services*> gCurrent{nullptr};
-
-bool critical(int code)
-{
-    return code >= 300 && code <= 313;
-}
 } // namespace
 
 Services::Services(Platform& platform)
@@ -93,9 +88,10 @@ void Services::checkpoint(Here here)
 void Services::show_error_dialog()
 {
     const int code = pendingError_;
+    const bool critical = critical_error(code);
     DialogRequest req;
-    req.yesNo = !critical(code);
-    req.title = (critical(code) ? "Critical Error #" : "Unhandled Error #") + std::to_string(code);
+    req.yesNo = !critical;
+    req.title = (critical ? "Critical Error #" : "Unhandled Error #") + std::to_string(code);
     req.text = "Line: " + std::to_string(pendingLine_) + "\n" + std::string(error_message(code));
     if (req.yesNo) {
         req.text += "\nContinue?";
@@ -104,7 +100,7 @@ void Services::show_error_dialog()
     if (window_->stop_requested()) {
         throw ProgramExit{0};
     }
-    if (!yes || critical(code)) {
+    if (!yes || critical) {
         files_->close_all();
         throw ProgramExit{1};
     }
