@@ -299,7 +299,17 @@ void SdlPlatform::cycle_fullscreen()
     if (!video_.load() || imageW_ == 0) {
         return;
     }
-    fullscreenStep_ = (fullscreenStep_ + 1) % 3;
+    switch (screenStep_) {
+    case ScreenStep::Window:
+        screenStep_ = ScreenStep::FullScreen;
+        break;
+    case ScreenStep::FullScreen:
+        screenStep_ = ScreenStep::SecondFullScreen;
+        break;
+    case ScreenStep::SecondFullScreen:
+        screenStep_ = ScreenStep::Window;
+        break;
+    }
     make_video();
 }
 
@@ -315,16 +325,16 @@ void SdlPlatform::make_video()
             }
         }
     }
-    if (fullscreenStep_ == 2 && modes.size() < 2) {
-        fullscreenStep_ = 0; // no second suitable mode: back to the window
+    if (screenStep_ == ScreenStep::SecondFullScreen && modes.size() < 2) {
+        screenStep_ = ScreenStep::Window; // no second suitable mode: back to the window
     }
-    if (fullscreenStep_ > 0 && modes.empty()) {
-        fullscreenStep_ = 0;
+    if (screenStep_ != ScreenStep::Window && modes.empty()) {
+        screenStep_ = ScreenStep::Window;
     }
     SDL_Surface* s = nullptr;
-    if (fullscreenStep_ > 0) {
+    if (screenStep_ != ScreenStep::Window) {
         // The second step uses the smallest suitable mode, the first the largest.
-        const SDL_Rect m = fullscreenStep_ == 1 ? modes.front() : modes.back();
+        const SDL_Rect m = screenStep_ == ScreenStep::FullScreen ? modes.front() : modes.back();
         s = SDL_SetVideoMode(m.w, m.h, 32, SDL_SWSURFACE | SDL_FULLSCREEN);
         if (s != nullptr) {
             scale_ = (imageW_ <= 512 && imageH_ <= 384) ? 2 : 1;
@@ -334,7 +344,7 @@ void SdlPlatform::make_video()
         }
     }
     if (s == nullptr) {
-        fullscreenStep_ = 0;
+        screenStep_ = ScreenStep::Window;
         s = SDL_SetVideoMode(imageW_, imageH_, 32, SDL_SWSURFACE);
         scale_ = 1;
         offsetX_ = offsetY_ = 0;

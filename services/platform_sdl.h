@@ -57,7 +57,10 @@ class SdlPlatform final : public Platform {
     std::atomic<bool> started_{false};
     std::time_t cachedSecond_ = -1; // the game's thread's last reading of the clock
     LocalTime cachedTime_;
-    int fullscreenStep_ = 0; // 0 window, 1 full screen, 2 second full-screen mode
+    // Alt+Enter steps through these in turn; the second full-screen mode only where the
+    // machine offers another suitable one.
+    enum class ScreenStep { Window, FullScreen, SecondFullScreen };
+    ScreenStep screenStep_ = ScreenStep::Window;
     int imageW_ = 0, imageH_ = 0;
     int offsetX_ = 0, offsetY_ = 0, scale_ = 1;
     std::unique_ptr<AudioState, AudioStateDeleter> audio_;

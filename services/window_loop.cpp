@@ -183,7 +183,7 @@ void WindowLoop::redraw()
     if (!ok) {
         return;
     }
-    if (dialogState_.load(std::memory_order_acquire) == 1) {
+    if (dialog_showing()) {
         draw_dialog(frame_, frameW_, frameH_);
     }
     // An unchanged picture is not sent again, but at least once a second (a window that
@@ -209,9 +209,8 @@ void WindowLoop::handle_events()
             break;
         case PlatformEvent::Type::MouseDown: {
             bool yes = false;
-            if (dialogState_.load(std::memory_order_acquire) == 1 &&
-                dialog_hit(ev.mouseX, ev.mouseY, yes)) {
-                dialogState_.store(yes ? 2 : 3, std::memory_order_release);
+            if (dialog_showing() && dialog_hit(ev.mouseX, ev.mouseY, yes)) {
+                answer_dialog(yes);
             }
             break;
         }
@@ -241,13 +240,13 @@ void WindowLoop::handle_key(const KeyPress& k)
         paused_.store(true, std::memory_order_relaxed);
         return;
     }
-    if (dialogState_.load(std::memory_order_acquire) == 1) {
+    if (dialog_showing()) {
         if (k.key == Key::Y || k.key == Key::Enter || k.key == Key::KpEnter) {
-            dialogState_.store(2, std::memory_order_release);
+            answer_dialog(true);
         } else if (request_.yesNo && (k.key == Key::N || k.key == Key::Escape)) {
-            dialogState_.store(3, std::memory_order_release);
+            answer_dialog(false);
         } else if (!request_.yesNo && k.key == Key::Escape) {
-            dialogState_.store(2, std::memory_order_release);
+            answer_dialog(true);
         }
         return;
     }
@@ -259,16 +258,16 @@ void WindowLoop::handle_key(const KeyPress& k)
 bool WindowLoop::run_dialog(const DialogRequest& request)
 {
     request_ = request;
-    dialogState_.store(1, std::memory_order_release);
-    while (dialogState_.load(std::memory_order_acquire) == 1) {
+    dialogState_.store(DialogState::Showing, std::memory_order_release);
+    while (dialog_showing()) {
         if (stop_requested()) {
-            dialogState_.store(0, std::memory_order_release);
+            dialogState_.store(DialogState::None, std::memory_order_release);
             return false;
         }
         s_.platform().sleep_ms(10);
     }
-    const bool yes = dialogState_.load(std::memory_order_acquire) == 2;
-    dialogState_.store(0, std::memory_order_release);
+    const bool yes = dialogState_.load(std::memory_order_acquire) == DialogState::Yes;
+    dialogState_.store(DialogState::None, std::memory_order_release);
     return yes;
 }
 
@@ -294,7 +293,7 @@ void WindowLoop::draw_dialog(std::vector<std::uint32_t>& px, int w, int h)
 
 bool WindowLoop::dialog_buttons(Buttons& out) const
 {
-    if (dialogState_.load(std::memory_order_acquire) != 1 || frameW_ == 0) {
+    if (!dialog_showing() || frameW_ == 0) {
         return false;
     }
     const DialogLayout d = layout(request_, frameW_, frameH_);

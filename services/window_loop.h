@@ -66,6 +66,14 @@ class WindowLoop final : public WindowTask {
     void handle_key(const KeyPress& press);
     void draw_dialog(std::vector<std::uint32_t>& px, int w, int h);
     bool dialog_hit(int x, int y, bool& yes) const;
+    bool dialog_showing() const
+    {
+        return dialogState_.load(std::memory_order_acquire) == DialogState::Showing;
+    }
+    void answer_dialog(bool yes)
+    {
+        dialogState_.store(yes ? DialogState::Yes : DialogState::No, std::memory_order_release);
+    }
 
     Services& s_;
     bool redrawTurn_ = true;
@@ -81,10 +89,11 @@ class WindowLoop final : public WindowTask {
     std::atomic<bool> reading_{false};
     std::atomic<std::uint64_t> passes_{0};
 
-    // Dialog hand-over: the game's thread fills request_ then sets dialogState_ to 1; the
-    // window thread answers with 2 (yes) or 3 (no).
+    // Dialog hand-over: the game's thread fills request_ then sets dialogState_ to Showing;
+    // the window thread answers Yes (or OK) or No.
+    enum class DialogState { None, Showing, Yes, No };
     DialogRequest request_;
-    std::atomic<int> dialogState_{0};
+    std::atomic<DialogState> dialogState_{DialogState::None};
 };
 
 } // namespace svc
