@@ -36,10 +36,6 @@ class SdlPlatform final : public Platform {
     bool play_stream_file(const std::string& path) override;
     void audio_pass() override;
 
-    // False when the window could not be opened (no display); the window thread then
-    // still runs its passes, without a picture.
-    bool video_available() const { return video_.load(); }
-
     struct AudioState; // platform_sdl_audio.cpp
     struct AudioStateDeleter {
         void operator()(AudioState* a) const; // platform_sdl_audio.cpp
@@ -53,7 +49,7 @@ class SdlPlatform final : public Platform {
 
     std::thread thread_;
     std::atomic<bool> quit_{false};
-    std::atomic<bool> video_{false};
+    std::atomic<bool> video_{false}; // false without a display: the passes run on, unseen
     std::atomic<bool> started_{false};
     std::time_t cachedSecond_ = -1; // the game's thread's last reading of the clock
     LocalTime cachedTime_;

@@ -63,7 +63,7 @@ class Services {
     // then throws ProgramExit{0}.
     [[noreturn]] void end_program(Here here = Here::current());
 
-    // ---- screen (screen_mode.cpp) ----
+    // ---- screen (services.cpp) ----
     void set_screen_mode(int mode, Here here = Here::current());
     ScreenImage& screen() { return screen_; }
     const ScreenImage& screen() const { return screen_; }
@@ -103,13 +103,13 @@ class Services {
     void print_line(std::initializer_list<std::string_view> items, bool stay = false,
                     Here here = Here::current());
 
-    // ---- sound (sound.cpp, music_files.cpp) ----
+    // ---- sound (sound.cpp) ----
     void play_macro(std::string_view macro, Here here = Here::current());
     void sound_tone(double frequencyHz, double durationTicks, Here here = Here::current());
     void beep(Here here = Here::current());
     void play_sound_file(const std::string& name, bool overlap, Here here = Here::current());
 
-    // ---- keyboard, clock, random (keyboard.cpp, clock_random.cpp) ----
+    // ---- keyboard, clock, random (clock_random.cpp) ----
     std::string read_key(Here here = Here::current());
     std::string wait_keys(int n, Here here = Here::current());
     float timer_seconds(Here here = Here::current());
@@ -119,7 +119,7 @@ class Services {
     // Sleeps the game's thread (used to pace the idle and menu loops).
     void pause_ms(double ms);
 
-    // ---- sequential files (files.cpp) ----
+    // ---- sequential files (file_ops.cpp) ----
     void open_file(const std::string& name, FileMode mode, int number, Here here = Here::current());
     void write_item(int number, std::string_view text, Here here = Here::current());
     std::string read_item(int number, Here here = Here::current());

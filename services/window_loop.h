@@ -38,8 +38,9 @@ class WindowLoop final : public WindowTask {
     void request_stop() { stop_.store(true, std::memory_order_relaxed); }
     bool paused() const { return paused_.load(std::memory_order_relaxed); }
 
-    // Mode-change handshake (game's thread): hold the refresher off the image while it is
-    // remade; returns once the refresher has let go of it. release() lets it read again.
+    // Mode-change handshake (game's thread): hold_image keeps the refresher off the image
+    // while it is remade and returns once the refresher has let go of it; release_image lets
+    // it read again.
     void hold_image();
     void release_image();
 
@@ -57,8 +58,6 @@ class WindowLoop final : public WindowTask {
 
     // Counts passes (tests and benchmarks).
     std::uint64_t pass_count() const { return passes_.load(std::memory_order_relaxed); }
-    // Copy of the last picture sent to the window, dialog overlay included (window side).
-    const std::vector<std::uint32_t>& last_frame() const { return frame_; }
 
   private:
     void redraw();
@@ -84,7 +83,6 @@ class WindowLoop final : public WindowTask {
 
     std::atomic<bool> stop_{false};
     std::atomic<bool> paused_{false};
-    std::atomic<bool> resumeOnNextKey_{false};
     std::atomic<bool> imageHeld_{false};
     std::atomic<bool> reading_{false};
     std::atomic<std::uint64_t> passes_{0};
