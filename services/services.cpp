@@ -135,24 +135,15 @@ void Services::end_program(Here here)
 {
     checkpoint(here);
     files_->close_all();
-    // Only the last row is used: blank it in the background colour, then the prompt.
+    // Only the last row is used: the print area shrinks to it, so a line end there blanks it
+    // in the background colour; then the prompt.
     ScreenImage& s = screen_;
-    const ModeInfo& m = s.info();
-    if (s.text_mode()) {
-        const std::uint16_t blank = static_cast<std::uint16_t>(
-            ' ' | (((s.background & 7) << 4 | (s.foreground & 15)) << 8));
-        for (int c = 0; c < ScreenImage::kTextCols; ++c) {
-            s.set_cell(m.rows - 1, c, blank);
-        }
-    } else {
-        const int bg = s.mode() == kMode640x480 ? s.background : 0;
-        s.fill_rows((m.rows - 1) * m.fontHeight, m.rows * m.fontHeight - 1,
-                    static_cast<std::uint8_t>(bg));
-    }
-    s.pendingWrap = false;
-    s.cursorRow = m.rows;
+    s.printTop = s.printBottom = s.info().rows;
+    s.cursorRow = s.printBottom;
     s.cursorCol = 1;
-    ++depth_; // the prompt is part of this step
+    s.pendingWrap = false;
+    ++depth_; // the line end and the prompt are part of this step
+    print_text({}, true, here);
     print_text("Press any key to continue", false, here);
     --depth_;
     keys_.clear();
