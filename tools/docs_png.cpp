@@ -91,8 +91,8 @@ int main(int argc, char** argv)
             if (now - since > 1500) {
                 shot("play-night.png");
                 st.time.dayPhase = 0;
-                st.time.skyColour = 7;
-                st.time.sunColour = 14;
+                st.time.skyColour = svc::kLightGrey;
+                st.time.sunColour = svc::kYellow;
                 faceSouthAt(6, 3); // two cells east of the exit
                 platform.press_key(svc::Key::Right);
                 since = now;
