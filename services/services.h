@@ -27,6 +27,17 @@ using Here = std::source_location;
 // Image buffers of the game: arrays of 16-bit words that hold image blocks.
 using Words = std::span<std::int16_t>;
 
+// How put_block lays block pixel c over screen pixel d, by the action numbers the game
+// passes. A plain enumeration, like the colours: the game hands over plain numbers.
+enum PutAction : int {
+    kPutXor = 0, // d XOR c; action 5 does the same
+    kPutCopy = 1,
+    kPutInverse = 2, // 15 AND NOT c
+    kPutAnd = 3,
+    kPutOr = 4,
+    kLastPutAction = 5,
+};
+
 // Open modes of open_file, in the runtime's numbering.
 enum class FileMode { Input = 3, Output = 4 };
 
