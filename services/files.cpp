@@ -246,16 +246,26 @@ int FileTable::open(const std::string& name, Mode mode, int number)
     return 0;
 }
 
-int FileTable::write(int number, std::string_view text)
+int FileTable::find(int number, Mode mode, OpenFile*& file)
 {
     const auto it = files_.find(number);
     if (it == files_.end()) {
         return kBadFileNumber;
     }
-    OpenFile& f = *it->second;
-    if (f.mode != Mode::Output) {
+    if (it->second->mode != mode) {
         return kBadFileMode;
     }
+    file = it->second.get();
+    return 0;
+}
+
+int FileTable::write(int number, std::string_view text)
+{
+    OpenFile* file = nullptr;
+    if (const int err = find(number, Mode::Output, file)) {
+        return err;
+    }
+    OpenFile& f = *file;
     std::string line;
     line.reserve(text.size() + 4);
     line += '"';
@@ -279,14 +289,11 @@ int FileTable::write(int number, std::string_view text)
 int FileTable::read(int number, std::string& item)
 {
     item.clear();
-    const auto it = files_.find(number);
-    if (it == files_.end()) {
-        return kBadFileNumber;
+    OpenFile* file = nullptr;
+    if (const int err = find(number, Mode::Input, file)) {
+        return err;
     }
-    OpenFile& f = *it->second;
-    if (f.mode != Mode::Input) {
-        return kBadFileMode;
-    }
+    OpenFile& f = *file;
     auto keep = [&item](int c) {
         if (item.size() < kMaxItem) {
             item += static_cast<char>(c);

@@ -10,8 +10,32 @@ namespace svc {
 
 namespace {
 
-// Reads a string already stripped of spaces and upper-cased. Every read_* returns false
-// on malformed input, which abandons the whole string.
+// The lasting settings a letter and a number set, and the numbers each allows.
+struct Setting {
+    char letter;
+    int MacroState::*field;
+    int low;
+    int high;
+};
+constexpr Setting kSettings[] = {
+    {'L', &MacroState::length, 1, 64},
+    {'O', &MacroState::octave, 0, 6},
+    {'T', &MacroState::tempo, 32, 255},
+    {'V', &MacroState::volume, 0, 100},
+};
+
+const Setting* setting_of(char letter)
+{
+    for (const Setting& s : kSettings) {
+        if (s.letter == letter) {
+            return &s;
+        }
+    }
+    return nullptr;
+}
+
+// Reads a string already stripped of spaces and upper-cased. Each step returns false on
+// malformed input, which abandons the whole string.
 class MacroReader {
   public:
     MacroReader(std::string text, MacroState& state) : text_(std::move(text)), st_(state) {}
@@ -23,6 +47,8 @@ class MacroReader {
             bool ok = false;
             if (c >= 'A' && c <= 'G') {
                 ok = note(c, notes);
+            } else if (const Setting* s = setting_of(c)) {
+                ok = setting(st_.*(s->field), s->low, s->high);
             } else {
                 switch (c) {
                 case 'N':
@@ -30,18 +56,6 @@ class MacroReader {
                     break;
                 case 'P':
                     ok = pause(notes);
-                    break;
-                case 'L':
-                    ok = setting(st_.length, 1, 64);
-                    break;
-                case 'O':
-                    ok = setting(st_.octave, 0, 6);
-                    break;
-                case 'T':
-                    ok = setting(st_.tempo, 32, 255);
-                    break;
-                case 'V':
-                    ok = setting(st_.volume, 0, 100);
                     break;
                 case '>':
                     st_.octave = std::min(st_.octave + 1, 6);
@@ -78,6 +92,19 @@ class MacroReader {
             value = std::min(value * 10 + (text_[pos_++] - '0'), 1000000L);
         }
         return value;
+    }
+
+    // A note value (1 whole, 4 quarter ... 64) if one stands here, else the default length;
+    // false for a value outside 1..64.
+    bool note_value(int& value)
+    {
+        const long n = number();
+        if (n == -1) {
+            value = st_.length;
+            return true;
+        }
+        value = static_cast<int>(n);
+        return n >= 1 && n <= 64;
     }
 
     int dots()
@@ -179,15 +206,12 @@ class MacroReader {
             --semitone;
             ++pos_;
         }
-        long value = number();
-        if (value == -1) {
-            value = st_.length;
-        } else if (value < 1 || value > 64) {
+        int value = 0;
+        if (!note_value(value)) {
             return false;
         }
         const int dotCount = dots();
-        add_note(notes, note_frequency(semitone, st_.octave),
-                 seconds(static_cast<int>(value), dotCount));
+        add_note(notes, note_frequency(semitone, st_.octave), seconds(value, dotCount));
         return chord(notes);
     }
 
@@ -208,13 +232,11 @@ class MacroReader {
 
     bool pause(std::vector<MacroNote>& notes)
     {
-        long value = number();
-        if (value == -1) {
-            value = st_.length;
-        } else if (value < 1 || value > 64) {
+        int value = 0;
+        if (!note_value(value)) {
             return false;
         }
-        add_pause(notes, seconds(static_cast<int>(value), dots()));
+        add_pause(notes, seconds(value, dots()));
         return true;
     }
 

@@ -64,14 +64,10 @@ bool Services::enter(const Here& here)
     if (depth_ > 0) {
         return pendingError_ == 0;
     }
-    if (window_->stop_requested()) {
-        throw ProgramExit{0};
-    }
+    window_->exit_if_stopped();
     while (window_->paused()) {
         platform_.sleep_ms(10);
-        if (window_->stop_requested()) {
-            throw ProgramExit{0};
-        }
+        window_->exit_if_stopped();
     }
     if (pendingError_ != 0) {
         show_error_dialog();
@@ -97,9 +93,7 @@ void Services::show_error_dialog()
         req.text += "\nContinue?";
     }
     const bool yes = window_->run_dialog(req);
-    if (window_->stop_requested()) {
-        throw ProgramExit{0};
-    }
+    window_->exit_if_stopped();
     if (!yes || critical) {
         files_->close_all();
         throw ProgramExit{1};

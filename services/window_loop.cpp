@@ -158,6 +158,13 @@ void WindowLoop::pass()
     s_.sound().window_pass();
 }
 
+void WindowLoop::exit_if_stopped() const
+{
+    if (stop_requested()) {
+        throw ProgramExit{0};
+    }
+}
+
 void WindowLoop::hold_image()
 {
     imageHeld_.store(true);

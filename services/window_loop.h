@@ -37,6 +37,8 @@ class WindowLoop final : public WindowTask {
     bool stop_requested() const { return stop_.load(std::memory_order_relaxed); }
     void request_stop() { stop_.store(true, std::memory_order_relaxed); }
     bool paused() const { return paused_.load(std::memory_order_relaxed); }
+    // Game's thread: a requested stop ends the game here, by throwing ProgramExit{0}.
+    void exit_if_stopped() const;
 
     // Mode-change handshake (game's thread): hold_image keeps the refresher off the image
     // while it is remade and returns once the refresher has let go of it; release_image lets
