@@ -14,8 +14,7 @@ namespace {
 struct Setting {
     char letter;
     int MacroState::*field;
-    int low;
-    int high;
+    int low, high;
 };
 constexpr Setting kSettings[] = {
     {'L', &MacroState::length, 1, 64},
@@ -23,16 +22,6 @@ constexpr Setting kSettings[] = {
     {'T', &MacroState::tempo, 32, 255},
     {'V', &MacroState::volume, 0, 100},
 };
-
-const Setting* setting_of(char letter)
-{
-    for (const Setting& s : kSettings) {
-        if (s.letter == letter) {
-            return &s;
-        }
-    }
-    return nullptr;
-}
 
 // Reads a string already stripped of spaces and upper-cased. Each step returns false on
 // malformed input, which abandons the whole string.
@@ -44,10 +33,12 @@ class MacroReader {
     {
         while (pos_ < text_.size()) {
             const char c = text_[pos_++];
+            const auto* s = std::find_if(std::begin(kSettings), std::end(kSettings),
+                                         [c](const Setting& k) { return k.letter == c; });
             bool ok = false;
             if (c >= 'A' && c <= 'G') {
                 ok = note(c, notes);
-            } else if (const Setting* s = setting_of(c)) {
+            } else if (s != std::end(kSettings)) {
                 ok = setting(st_.*(s->field), s->low, s->high);
             } else {
                 switch (c) {

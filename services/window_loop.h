@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "services/dialog_box.h"
 #include "services/platform.h"
 
 namespace svc {
@@ -18,13 +19,6 @@ class ScreenImage;
 // Converts the image to 0x00RRGGBB pixels (text mode through the 8 x 16 glyphs) into out,
 // which is resized to w x h. Returns false if the image has no mode yet.
 bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, int& w, int& h);
-
-// A modal dialog drawn by the window thread over the picture, never into the image.
-struct DialogRequest {
-    std::string title;
-    std::string text;  // lines separated by '\n'
-    bool yesNo = true; // false: a single OK button
-};
 
 class WindowLoop final : public WindowTask {
   public:
@@ -65,8 +59,6 @@ class WindowLoop final : public WindowTask {
     void redraw();
     void handle_events();
     void handle_key(const KeyPress& press);
-    void draw_dialog(std::vector<std::uint32_t>& px, int w, int h);
-    bool dialog_hit(int x, int y, bool& yes) const;
     bool dialog_showing() const
     {
         return dialogState_.load(std::memory_order_acquire) == DialogState::Showing;
