@@ -66,7 +66,7 @@ class ScreenImage {
 
     ScreenImage();
 
-    // Makes a fresh image of the mode (all pixels 0 / cells 0x0720, default palette,
+    // Makes a fresh image of the mode (all pixels 0 / cells kBlankTextCell, default palette,
     // colours, cursor, lastPoint and print area reset). Does not check the mode number.
     void reset(int mode);
 
