@@ -44,7 +44,7 @@ std::vector<Line> view_lines()
 struct Bench {
     svc::HeadlessPlatform platform;
     svc::Services services{platform};
-    Bench() { services.set_screen_mode(8); }
+    Bench() { services.set_screen_mode(svc::kMode640x200); }
 };
 
 void BM_ViewLines(benchmark::State& state)

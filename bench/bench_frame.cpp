@@ -37,7 +37,7 @@ struct Frame {
         lv.reader.restore_level(10);
         game::read_header(lv);
         game::load_level_maze(lv);
-        lv.wallColour = 6;
+        lv.wallColour = svc::kBrown;
         // The scanning tones wait for the tone queue in play; they are sound, not drawing.
         st->sound.silentMode = 1;
         st->player.xrayOn = xray ? 1 : 0;
@@ -61,7 +61,7 @@ struct Frame {
     void run()
     {
         services->clear_screen();
-        services->set_screen_mode(8);
+        services->set_screen_mode(svc::kMode640x200);
         view::DepthScan(*services, *st);
     }
 

@@ -34,7 +34,7 @@ void BM_FrameSpread(benchmark::State& state)
     game::read_header(lv);
     game::load_level_maze(lv);
     lv.levelNumber = 10;
-    lv.wallColour = 6;
+    lv.wallColour = svc::kBrown;
     st->sound.silentMode = 1; // the scanning tones are sound, not drawing
 
     static constexpr i16 kSteps[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
@@ -57,7 +57,7 @@ void BM_FrameSpread(benchmark::State& state)
                     pl.stepCol = kSteps[h][1];
                     const auto t0 = std::chrono::steady_clock::now();
                     sv.clear_screen();
-                    sv.set_screen_mode(8);
+                    sv.set_screen_mode(svc::kMode640x200);
                     game::DrawSky(sv, *st);
                     st->scan.depth = 140;
                     game::DrawStars(sv, *st);

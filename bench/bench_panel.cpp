@@ -32,7 +32,7 @@ struct Game {
         game::read_header(lv);
         game::load_level_maze(lv);
         lv.levelNumber = 1;
-        lv.wallColour = 1;
+        lv.wallColour = svc::kBlue;
         s.player.playerRow = lv.startRow;
         s.player.playerCol = lv.startCol;
         s.scan.facingDepth = -20; // every seagull in view
@@ -45,7 +45,7 @@ struct Game {
                 services->load_block_file(dir + "/" + name, game::words(*buffer));
             }
         }
-        services->set_screen_mode(8);
+        services->set_screen_mode(svc::kMode640x200);
     }
 };
 
@@ -66,7 +66,7 @@ void BM_FrameAndPanel(benchmark::State& state)
     game::GameState& st = *g.st;
     for (auto _ : state) {
         sv.clear_screen();
-        sv.set_screen_mode(8);
+        sv.set_screen_mode(svc::kMode640x200);
         game::DrawSky(sv, st);
         st.scan.depth = 140;
         game::DrawStars(sv, st);

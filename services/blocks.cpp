@@ -36,16 +36,16 @@ std::uint8_t* bytes_at(Words array, std::size_t at)
 std::uint8_t combine(int action, std::uint8_t d, std::uint8_t c)
 {
     switch (action) {
-    case 1:
+    case kPutCopy:
         return c;
-    case 2:
+    case kPutInverse:
         return static_cast<std::uint8_t>(15 & ~c);
-    case 3:
+    case kPutAnd:
         return static_cast<std::uint8_t>(d & c);
-    case 4:
+    case kPutOr:
         return static_cast<std::uint8_t>(d | c);
     default:
-        return static_cast<std::uint8_t>(d ^ c); // 0 and 5
+        return static_cast<std::uint8_t>(d ^ c); // kPutXor and action 5
     }
 }
 
@@ -126,8 +126,8 @@ void Services::put_block(float x, float y, Words array, std::size_t at, int acti
     ScreenImage& img = screen_;
     int left = 0;
     int top = 0;
-    if (!raster::to_coordinate(x, left) || !raster::to_coordinate(y, top) || action < 0 ||
-        action > 5 || img.text_mode()) {
+    if (!raster::to_coordinate(x, left) || !raster::to_coordinate(y, top) || action < kPutXor ||
+        action > kLastPutAction || img.text_mode()) {
         raise(kIllegalFunctionCall);
         return;
     }
@@ -153,8 +153,8 @@ void Services::put_block(float x, float y, Words array, std::size_t at, int acti
             const std::uint64_t colours = block_eight_pixels(block, j, bx);
             const int count = w - bx * 8 < 8 ? w - bx * 8 : 8;
             // Copy and OR, the game's two actions, go a word at a time.
-            if (action == 1 || action == 4) {
-                img.put_pixels(left + bx * 8, py, colours, count, action == 4);
+            if (action == kPutCopy || action == kPutOr) {
+                img.put_pixels(left + bx * 8, py, colours, count, action == kPutOr);
                 continue;
             }
             for (int k = 0; k < count; ++k) {

@@ -57,36 +57,27 @@ void Services::set_colour(int foreground, int background, int third, int given, 
         return;
     }
     ScreenImage& img = screen_;
-    if (img.text_mode()) {
-        if ((hasFore && !in_range(foreground, 0, 31)) ||
-            (hasBack && !in_range(background, 0, 15))) {
-            raise(kIllegalFunctionCall);
-            return;
-        }
-        if (hasFore) {
-            img.foreground = foreground;
-        }
-        if (hasBack) {
-            img.background = background & 7;
-        }
-        return;
-    }
-    if (hasThird || (hasFore && !in_range(foreground, 0, 15)) ||
-        (hasBack && !in_range(background, 0, 15))) {
+    // Text mode also takes blinking foregrounds (16..31), and a third argument.
+    const bool text = img.text_mode();
+    if ((hasThird && !text) || (hasFore && !in_range(foreground, 0, text ? 31 : kWhite)) ||
+        (hasBack && !in_range(background, 0, kWhite))) {
         raise(kIllegalFunctionCall);
         return;
     }
     if (hasFore) {
         img.foreground = foreground;
     }
-    if (hasBack) {
-        if (img.mode() == kMode640x480) {
-            img.background = background;
-        } else {
-            // Mode 8 keeps no background index: the colour goes into palette entry 0, so
-            // every undrawn pixel of the whole screen takes it at the next refresh.
-            img.set_palette_entry(0, kDefaultPalette[static_cast<std::size_t>(background)]);
-        }
+    if (!hasBack) {
+        return;
+    }
+    if (text) {
+        img.background = background & 7;
+    } else if (img.mode() == kMode640x480) {
+        img.background = background;
+    } else {
+        // Mode 8 keeps no background index: the colour goes into palette entry 0, so
+        // every undrawn pixel of the whole screen takes it at the next refresh.
+        img.set_palette_entry(0, kDefaultPalette[static_cast<std::size_t>(background)]);
     }
 }
 

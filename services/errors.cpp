@@ -1,48 +1,63 @@
-// Error messages and the process-wide route from raise_error to the services instance.
+// The table of error numbers and messages, and the process-wide route from raise_error to
+// the services instance.
 #include "services/errors.h"
 
 #include "services/services.h"
 
 namespace svc {
+namespace {
+
+// One row per error, or per run of numbers that share a message.
+struct ErrorRow {
+    int first;
+    int last;
+    std::string_view message;
+    bool critical;
+};
+
+// clang-format off
+constexpr ErrorRow kErrorTable[] = {
+    {kSyntaxError,           kSyntaxError,          "Syntax error",            false},
+    {kOutOfData,             kOutOfData,            "Out of DATA",             false},
+    {kIllegalFunctionCall,   kIllegalFunctionCall,  "Illegal function call",   false},
+    {kOverflow,              kOverflow,             "Overflow",                false},
+    {kSubscriptOutOfRange,   kSubscriptOutOfRange,  "Subscript out of range",  false},
+    {kBadFileNumber,         kBadFileNumber,        "Bad file name or number", false},
+    {kFileNotFound,          kFileNotFound,         "File not found",          false},
+    {kBadFileMode,           kBadFileMode,          "Bad file mode",           false},
+    {kFileAlreadyOpen,       kFileAlreadyOpen,      "File already open",       false},
+    {kInputPastEnd,          kInputPastEnd,         "Input past end of file",  false},
+    {kBadFileName,           kBadFileName,          "Bad file name",           false},
+    {kDeviceUnavailable,     kDeviceUnavailable,    "Device unavailable",      false},
+    {kPermissionDenied,      kPermissionDenied,     "Permission denied",       false},
+    {kPathFileAccess,        kPathFileAccess,       "Path/File access error",  false},
+    {kPathNotFound,          kPathNotFound,         "Path not found",          false},
+    {kFirstMemoryBlockError, kLastMemoryBlockError, "Unprintable error",       true},
+};
+// clang-format on
+
+constexpr ErrorRow kUnknownError = {0, 0, "Unprintable error", false};
+
+const ErrorRow& row_of(int code)
+{
+    for (const ErrorRow& row : kErrorTable) {
+        if (code >= row.first && code <= row.last) {
+            return row;
+        }
+    }
+    return kUnknownError;
+}
+
+} // namespace
 
 std::string_view error_message(int code)
 {
-    switch (code) {
-    case 2:
-        return "Syntax error";
-    case 4:
-        return "Out of DATA";
-    case 5:
-        return "Illegal function call";
-    case 6:
-        return "Overflow";
-    case 7:
-        return "Out of memory";
-    case 9:
-        return "Subscript out of range";
-    case 52:
-        return "Bad file name or number";
-    case 53:
-        return "File not found";
-    case 54:
-        return "Bad file mode";
-    case 55:
-        return "File already open";
-    case 62:
-        return "Input past end of file";
-    case 64:
-        return "Bad file name";
-    case 68:
-        return "Device unavailable";
-    case 70:
-        return "Permission denied";
-    case 75:
-        return "Path/File access error";
-    case 76:
-        return "Path not found";
-    default:
-        return "Unprintable error";
-    }
+    return row_of(code).message;
+}
+
+bool critical_error(int code)
+{
+    return row_of(code).critical;
 }
 
 void raise_error(int code)

@@ -5,8 +5,10 @@
 
 namespace svc {
 
-// The error numbers the game can meet; the dialog shows them with their messages.
+// The error numbers the game can meet; the table in errors.cpp gives their messages.
 enum ErrorCode : int {
+    kSyntaxError = 2,
+    kOutOfData = 4,
     kIllegalFunctionCall = 5,
     kOverflow = 6,
     kSubscriptOutOfRange = 9,
@@ -20,10 +22,16 @@ enum ErrorCode : int {
     kPermissionDenied = 70,
     kPathFileAccess = 75,
     kPathNotFound = 76,
+    // Memory-block errors: the game never meets them, but the dialog treats them apart.
+    kFirstMemoryBlockError = 300,
+    kLastMemoryBlockError = 313,
 };
 
 // The fixed English message of an error number ("Unprintable error" for unknown ones).
 std::string_view error_message(int code);
+
+// True for the errors after which the program cannot go on: their dialog offers only OK.
+bool critical_error(int code);
 
 // Raises an error on the current services instance: it becomes pending and is shown at
 // the next check point. Only the first error raised before a check point is kept.

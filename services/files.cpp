@@ -1,4 +1,5 @@
-// The open-file table: opening by number, quoted items written and read back, safe closing.
+// The open-file table: opening by number, quoted items written, items read back through
+// the item reader, safe closing.
 #include "services/files.h"
 
 #include <fcntl.h>
@@ -9,13 +10,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <vector>
+
+#include "services/item_reader.h"
 
 namespace svc {
 
 namespace {
-
-constexpr int kCtrlZ = 26;
 
 bool parent_folder_exists(const std::string& name)
 {
@@ -97,7 +97,7 @@ void sync_folder_of(const std::string& target)
 
 } // namespace
 
-// One open file. Input reads through a fixed buffer, so no file is ever held whole.
+// One open file.
 struct FileTable::OpenFile {
     Mode mode = Mode::Input;
     int fd = -1;
@@ -107,50 +107,12 @@ struct FileTable::OpenFile {
     std::string target;
     std::string pending;
     bool writeFailed = false;
-    // Input.
-    std::vector<char> buffer;
-    std::size_t pos = 0;
-    std::size_t len = 0;
-    bool atEnd = false;
-    int readErrno = 0;
+    ByteReader input;
 
     ~OpenFile()
     {
         if (fd >= 0) {
             ::close(fd);
-        }
-    }
-
-    // The next byte (0..255) without taking it; -1 at the end of the file.
-    int peek()
-    {
-        if (pos == len && !atEnd) {
-            fill();
-        }
-        return pos < len ? static_cast<unsigned char>(buffer[pos]) : -1;
-    }
-    int get()
-    {
-        const int c = peek();
-        pos += c >= 0 ? 1 : 0;
-        return c;
-    }
-    void fill()
-    {
-        pos = 0;
-        len = 0;
-        for (;;) {
-            const ssize_t n = ::read(fd, buffer.data(), buffer.size());
-            if (n > 0) {
-                len = static_cast<std::size_t>(n);
-                return;
-            }
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            readErrno = n < 0 ? errno : 0;
-            atEnd = true; // a read error ends the file as well
-            return;
         }
     }
 };
@@ -206,11 +168,7 @@ int FileTable::open(const std::string& name, Mode mode, int number)
         if (::fstat(file->fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             return kPathFileAccess; // folders and devices are not sequential files
         }
-        file->buffer.resize(64 * 1024);
-        if (file->peek() == kCtrlZ) {
-            file->atEnd = true;
-            file->len = 0;
-        }
+        file->input.start(file->fd);
         files_.emplace(number, std::move(file));
         return 0;
     }
@@ -246,16 +204,26 @@ int FileTable::open(const std::string& name, Mode mode, int number)
     return 0;
 }
 
-int FileTable::write(int number, std::string_view text)
+int FileTable::find(int number, Mode mode, OpenFile*& file)
 {
     const auto it = files_.find(number);
     if (it == files_.end()) {
         return kBadFileNumber;
     }
-    OpenFile& f = *it->second;
-    if (f.mode != Mode::Output) {
+    if (it->second->mode != mode) {
         return kBadFileMode;
     }
+    file = it->second.get();
+    return 0;
+}
+
+int FileTable::write(int number, std::string_view text)
+{
+    OpenFile* file = nullptr;
+    if (const int err = find(number, Mode::Output, file)) {
+        return err;
+    }
+    OpenFile& f = *file;
     std::string line;
     line.reserve(text.size() + 4);
     line += '"';
@@ -279,53 +247,11 @@ int FileTable::write(int number, std::string_view text)
 int FileTable::read(int number, std::string& item)
 {
     item.clear();
-    const auto it = files_.find(number);
-    if (it == files_.end()) {
-        return kBadFileNumber;
+    OpenFile* file = nullptr;
+    if (const int err = find(number, Mode::Input, file)) {
+        return err;
     }
-    OpenFile& f = *it->second;
-    if (f.mode != Mode::Input) {
-        return kBadFileMode;
-    }
-    auto keep = [&item](int c) {
-        if (item.size() < kMaxItem) {
-            item += static_cast<char>(c);
-        }
-    };
-    int c = f.peek();
-    while (c == ' ' || c == '\t') {
-        f.get();
-        c = f.peek();
-    }
-    if (c < 0) {
-        return f.readErrno != 0 ? kDeviceUnavailable : kInputPastEnd;
-    }
-    if (c == '"') {
-        f.get();
-        while ((c = f.get()) >= 0 && c != '"') {
-            keep(c);
-        }
-    } else {
-        while ((c = f.peek()) >= 0 && c != ',' && c != '\r' && c != '\n') {
-            keep(f.get());
-        }
-        while (!item.empty() && (item.back() == ' ' || item.back() == '\t')) {
-            item.pop_back();
-        }
-    }
-    // Past the separator: a comma, or one line end (CR LF and LF CR count as one).
-    while ((c = f.get()) >= 0) {
-        if (c == ',') {
-            break;
-        }
-        if (c == '\r' || c == '\n') {
-            if (f.peek() == (c == '\r' ? '\n' : '\r')) {
-                f.get();
-            }
-            break;
-        }
-    }
-    return f.readErrno != 0 ? kDeviceUnavailable : 0;
+    return read_item(file->input, item, kMaxItem);
 }
 
 int FileTable::close_all()

@@ -46,6 +46,10 @@ class FileTable {
 
   private:
     struct OpenFile;
+    // The file open as `number` in `mode`, or the error to raise: 52 when none is open
+    // there, 54 when it is open the other way.
+    int find(int number, Mode mode, OpenFile*& file);
+
     std::map<int, std::unique_ptr<OpenFile>> files_;
 };
 

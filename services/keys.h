@@ -6,7 +6,7 @@
 namespace svc {
 
 // A physical key. The value is the PC scan code; keys that share a scan code with a
-// keypad key (arrows, Home, Insert ...) are told apart by kExtended.
+// keypad key (arrows, Home, Insert ...) are told apart by 0x100 added to their code.
 // clang-format off
 enum class Key : std::uint16_t {
     None = 0,
@@ -30,8 +30,6 @@ enum class Key : std::uint16_t {
     Down = 0x150, PageDown = 0x151, Insert = 0x152, Delete = 0x153,
 };
 // clang-format on
-
-constexpr std::uint16_t kExtended = 0x100;
 
 // One key press (or key repeat) as it reaches the services' key table.
 struct KeyPress {

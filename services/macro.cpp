@@ -10,8 +10,21 @@ namespace svc {
 
 namespace {
 
-// Reads a string already stripped of spaces and upper-cased. Every read_* returns false
-// on malformed input, which abandons the whole string.
+// The lasting settings a letter and a number set, and the numbers each allows.
+struct Setting {
+    char letter;
+    int MacroState::*field;
+    int low, high;
+};
+constexpr Setting kSettings[] = {
+    {'L', &MacroState::length, 1, 64},
+    {'O', &MacroState::octave, 0, 6},
+    {'T', &MacroState::tempo, 32, 255},
+    {'V', &MacroState::volume, 0, 100},
+};
+
+// Reads a string already stripped of spaces and upper-cased. Each step returns false on
+// malformed input, which abandons the whole string.
 class MacroReader {
   public:
     MacroReader(std::string text, MacroState& state) : text_(std::move(text)), st_(state) {}
@@ -20,9 +33,13 @@ class MacroReader {
     {
         while (pos_ < text_.size()) {
             const char c = text_[pos_++];
+            const auto* s = std::find_if(std::begin(kSettings), std::end(kSettings),
+                                         [c](const Setting& k) { return k.letter == c; });
             bool ok = false;
             if (c >= 'A' && c <= 'G') {
                 ok = note(c, notes);
+            } else if (s != std::end(kSettings)) {
+                ok = setting(st_.*(s->field), s->low, s->high);
             } else {
                 switch (c) {
                 case 'N':
@@ -30,18 +47,6 @@ class MacroReader {
                     break;
                 case 'P':
                     ok = pause(notes);
-                    break;
-                case 'L':
-                    ok = setting(st_.length, 1, 64);
-                    break;
-                case 'O':
-                    ok = setting(st_.octave, 0, 6);
-                    break;
-                case 'T':
-                    ok = setting(st_.tempo, 32, 255);
-                    break;
-                case 'V':
-                    ok = setting(st_.volume, 0, 100);
                     break;
                 case '>':
                     st_.octave = std::min(st_.octave + 1, 6);
@@ -78,6 +83,19 @@ class MacroReader {
             value = std::min(value * 10 + (text_[pos_++] - '0'), 1000000L);
         }
         return value;
+    }
+
+    // A note value (1 whole, 4 quarter ... 64) if one stands here, else the default length;
+    // false for a value outside 1..64.
+    bool note_value(int& value)
+    {
+        const long n = number();
+        if (n == -1) {
+            value = st_.length;
+            return true;
+        }
+        value = static_cast<int>(n);
+        return n >= 1 && n <= 64;
     }
 
     int dots()
@@ -179,15 +197,12 @@ class MacroReader {
             --semitone;
             ++pos_;
         }
-        long value = number();
-        if (value == -1) {
-            value = st_.length;
-        } else if (value < 1 || value > 64) {
+        int value = 0;
+        if (!note_value(value)) {
             return false;
         }
         const int dotCount = dots();
-        add_note(notes, note_frequency(semitone, st_.octave),
-                 seconds(static_cast<int>(value), dotCount));
+        add_note(notes, note_frequency(semitone, st_.octave), seconds(value, dotCount));
         return chord(notes);
     }
 
@@ -208,13 +223,11 @@ class MacroReader {
 
     bool pause(std::vector<MacroNote>& notes)
     {
-        long value = number();
-        if (value == -1) {
-            value = st_.length;
-        } else if (value < 1 || value > 64) {
+        int value = 0;
+        if (!note_value(value)) {
             return false;
         }
-        add_pause(notes, seconds(static_cast<int>(value), dots()));
+        add_pause(notes, seconds(value, dots()));
         return true;
     }
 

@@ -44,7 +44,6 @@ class HeadlessPlatform final : public Platform {
     int frame_width() const { return frameW_; }
     int frame_height() const { return frameH_; }
     bool save_png(const std::string& path) const;
-    int fullscreen_cycles() const { return fullscreenCycles_; }
 
     HeadlessAudio audio;
 
@@ -58,7 +57,7 @@ class HeadlessPlatform final : public Platform {
     void yield() override { advance(yieldStepMs); }
     void present(const std::uint32_t* pixels, int w, int h) override;
     bool poll_event(PlatformEvent& ev) override;
-    void cycle_fullscreen() override { ++fullscreenCycles_; }
+    void cycle_fullscreen() override {} // no window to make full screen
     bool audio_open() override { return audio.audio_open(); }
     void tone_start(const std::int16_t* frames, std::size_t frameCount) override
     {
@@ -83,7 +82,6 @@ class HeadlessPlatform final : public Platform {
     std::deque<PlatformEvent> events_;
     std::vector<std::uint32_t> frame_;
     int frameW_ = 0, frameH_ = 0;
-    int fullscreenCycles_ = 0;
 };
 
 } // namespace svc

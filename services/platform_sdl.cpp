@@ -1,4 +1,4 @@
-// The SDL window thread, key translation, window picture and the system clock.
+// The SDL window thread, the window picture, its events and the system clock.
 #include "services/platform_sdl.h"
 
 #include <SDL.h>
@@ -10,145 +10,9 @@
 #include <ctime>
 #include <vector>
 
+#include "services/platform_sdl_keys.h"
+
 namespace svc {
-namespace {
-
-Key translate_sym(SDLKey sym)
-{
-    if (sym >= SDLK_a && sym <= SDLK_z) {
-        static constexpr Key kLetters[] = {Key::A, Key::B, Key::C, Key::D, Key::E, Key::F, Key::G,
-                                           Key::H, Key::I, Key::J, Key::K, Key::L, Key::M, Key::N,
-                                           Key::O, Key::P, Key::Q, Key::R, Key::S, Key::T, Key::U,
-                                           Key::V, Key::W, Key::X, Key::Y, Key::Z};
-        return kLetters[sym - SDLK_a];
-    }
-    if (sym >= SDLK_1 && sym <= SDLK_9) {
-        return static_cast<Key>(static_cast<int>(Key::D1) + (sym - SDLK_1));
-    }
-    if (sym >= SDLK_F1 && sym <= SDLK_F10) {
-        return static_cast<Key>(static_cast<int>(Key::F1) + (sym - SDLK_F1));
-    }
-    switch (sym) {
-    case SDLK_0:
-        return Key::D0;
-    case SDLK_ESCAPE:
-        return Key::Escape;
-    case SDLK_MINUS:
-        return Key::Minus;
-    case SDLK_EQUALS:
-        return Key::Equals;
-    case SDLK_BACKSPACE:
-        return Key::Backspace;
-    case SDLK_TAB:
-        return Key::Tab;
-    case SDLK_LEFTBRACKET:
-        return Key::LeftBracket;
-    case SDLK_RIGHTBRACKET:
-        return Key::RightBracket;
-    case SDLK_RETURN:
-        return Key::Enter;
-    case SDLK_SEMICOLON:
-        return Key::Semicolon;
-    case SDLK_QUOTE:
-        return Key::Quote;
-    case SDLK_BACKQUOTE:
-        return Key::Backquote;
-    case SDLK_BACKSLASH:
-        return Key::Backslash;
-    case SDLK_COMMA:
-        return Key::Comma;
-    case SDLK_PERIOD:
-        return Key::Period;
-    case SDLK_SLASH:
-        return Key::Slash;
-    case SDLK_SPACE:
-        return Key::Space;
-    case SDLK_F11:
-        return Key::F11;
-    case SDLK_F12:
-        return Key::F12;
-    case SDLK_KP0:
-        return Key::Kp0;
-    case SDLK_KP1:
-        return Key::Kp1;
-    case SDLK_KP2:
-        return Key::Kp2;
-    case SDLK_KP3:
-        return Key::Kp3;
-    case SDLK_KP4:
-        return Key::Kp4;
-    case SDLK_KP5:
-        return Key::Kp5;
-    case SDLK_KP6:
-        return Key::Kp6;
-    case SDLK_KP7:
-        return Key::Kp7;
-    case SDLK_KP8:
-        return Key::Kp8;
-    case SDLK_KP9:
-        return Key::Kp9;
-    case SDLK_KP_PERIOD:
-        return Key::KpPeriod;
-    case SDLK_KP_DIVIDE:
-        return Key::KpDivide;
-    case SDLK_KP_MULTIPLY:
-        return Key::KpMultiply;
-    case SDLK_KP_MINUS:
-        return Key::KpMinus;
-    case SDLK_KP_PLUS:
-        return Key::KpPlus;
-    case SDLK_KP_ENTER:
-        return Key::KpEnter;
-    case SDLK_UP:
-        return Key::Up;
-    case SDLK_DOWN:
-        return Key::Down;
-    case SDLK_LEFT:
-        return Key::Left;
-    case SDLK_RIGHT:
-        return Key::Right;
-    case SDLK_INSERT:
-        return Key::Insert;
-    case SDLK_DELETE:
-        return Key::Delete;
-    case SDLK_HOME:
-        return Key::Home;
-    case SDLK_END:
-        return Key::End;
-    case SDLK_PAGEUP:
-        return Key::PageUp;
-    case SDLK_PAGEDOWN:
-        return Key::PageDown;
-    case SDLK_NUMLOCK:
-        return Key::NumLock;
-    case SDLK_SCROLLOCK:
-        return Key::ScrollLock;
-    case SDLK_CAPSLOCK:
-        return Key::CapsLock;
-    case SDLK_PAUSE:
-        return Key::Pause;
-    case SDLK_BREAK:
-        return Key::Break;
-    case SDLK_PRINT:
-        return Key::PrintScreen;
-    case SDLK_LSHIFT:
-        return Key::LeftShift;
-    case SDLK_RSHIFT:
-        return Key::RightShift;
-    case SDLK_LCTRL:
-        return Key::LeftCtrl;
-    case SDLK_RCTRL:
-        return Key::RightCtrl;
-    case SDLK_LALT:
-        return Key::LeftAlt;
-    case SDLK_RALT:
-        return Key::RightAlt;
-    default:
-        return Key::None;
-    }
-}
-
-} // namespace
 
 SdlPlatform::SdlPlatform() = default;
 
@@ -299,7 +163,17 @@ void SdlPlatform::cycle_fullscreen()
     if (!video_.load() || imageW_ == 0) {
         return;
     }
-    fullscreenStep_ = (fullscreenStep_ + 1) % 3;
+    switch (screenStep_) {
+    case ScreenStep::Window:
+        screenStep_ = ScreenStep::FullScreen;
+        break;
+    case ScreenStep::FullScreen:
+        screenStep_ = ScreenStep::SecondFullScreen;
+        break;
+    case ScreenStep::SecondFullScreen:
+        screenStep_ = ScreenStep::Window;
+        break;
+    }
     make_video();
 }
 
@@ -315,16 +189,16 @@ void SdlPlatform::make_video()
             }
         }
     }
-    if (fullscreenStep_ == 2 && modes.size() < 2) {
-        fullscreenStep_ = 0; // no second suitable mode: back to the window
+    if (screenStep_ == ScreenStep::SecondFullScreen && modes.size() < 2) {
+        screenStep_ = ScreenStep::Window; // no second suitable mode: back to the window
     }
-    if (fullscreenStep_ > 0 && modes.empty()) {
-        fullscreenStep_ = 0;
+    if (screenStep_ != ScreenStep::Window && modes.empty()) {
+        screenStep_ = ScreenStep::Window;
     }
     SDL_Surface* s = nullptr;
-    if (fullscreenStep_ > 0) {
+    if (screenStep_ != ScreenStep::Window) {
         // The second step uses the smallest suitable mode, the first the largest.
-        const SDL_Rect m = fullscreenStep_ == 1 ? modes.front() : modes.back();
+        const SDL_Rect m = screenStep_ == ScreenStep::FullScreen ? modes.front() : modes.back();
         s = SDL_SetVideoMode(m.w, m.h, 32, SDL_SWSURFACE | SDL_FULLSCREEN);
         if (s != nullptr) {
             scale_ = (imageW_ <= 512 && imageH_ <= 384) ? 2 : 1;
@@ -334,7 +208,7 @@ void SdlPlatform::make_video()
         }
     }
     if (s == nullptr) {
-        fullscreenStep_ = 0;
+        screenStep_ = ScreenStep::Window;
         s = SDL_SetVideoMode(imageW_, imageH_, 32, SDL_SWSURFACE);
         scale_ = 1;
         offsetX_ = offsetY_ = 0;

@@ -36,10 +36,6 @@ class SdlPlatform final : public Platform {
     bool play_stream_file(const std::string& path) override;
     void audio_pass() override;
 
-    // False when the window could not be opened (no display); the window thread then
-    // still runs its passes, without a picture.
-    bool video_available() const { return video_.load(); }
-
     struct AudioState; // platform_sdl_audio.cpp
     struct AudioStateDeleter {
         void operator()(AudioState* a) const; // platform_sdl_audio.cpp
@@ -53,11 +49,14 @@ class SdlPlatform final : public Platform {
 
     std::thread thread_;
     std::atomic<bool> quit_{false};
-    std::atomic<bool> video_{false};
+    std::atomic<bool> video_{false}; // false without a display: the passes run on, unseen
     std::atomic<bool> started_{false};
     std::time_t cachedSecond_ = -1; // the game's thread's last reading of the clock
     LocalTime cachedTime_;
-    int fullscreenStep_ = 0; // 0 window, 1 full screen, 2 second full-screen mode
+    // Alt+Enter steps through these in turn; the second full-screen mode only where the
+    // machine offers another suitable one.
+    enum class ScreenStep { Window, FullScreen, SecondFullScreen };
+    ScreenStep screenStep_ = ScreenStep::Window;
     int imageW_ = 0, imageH_ = 0;
     int offsetX_ = 0, offsetY_ = 0, scale_ = 1;
     std::unique_ptr<AudioState, AudioStateDeleter> audio_;

@@ -37,11 +37,16 @@ ScreenImage::ScreenImage()
     : words_(new std::atomic<std::uint64_t>[kWords]),
       cells_(new std::atomic<std::uint16_t>[kTextCols * kTextRows])
 {
+    clear_pixels_and_cells();
+}
+
+void ScreenImage::clear_pixels_and_cells()
+{
     for (int i = 0; i < kWords; ++i) {
         words_[i].store(0, std::memory_order_relaxed);
     }
     for (int i = 0; i < kTextCols * kTextRows; ++i) {
-        cells_[i].store(0x0720, std::memory_order_relaxed);
+        cells_[i].store(kBlankTextCell, std::memory_order_relaxed);
     }
 }
 
@@ -49,25 +54,19 @@ void ScreenImage::reset(int mode)
 {
     const ModeInfo* m = mode_info(mode);
     info_ = *m;
-    for (int i = 0; i < kWords; ++i) {
-        words_[i].store(0, std::memory_order_relaxed);
-    }
-    for (int i = 0; i < kTextCols * kTextRows; ++i) {
-        cells_[i].store(0x0720, std::memory_order_relaxed);
-    }
+    clear_pixels_and_cells();
     for (int i = 0; i < 16; ++i) {
         palette_[i].store(kDefaultPalette[i], std::memory_order_relaxed);
     }
-    foreground = mode == 0 ? 7 : 15;
-    background = 0;
+    foreground = mode == kTextMode ? kLightGrey : kWhite;
+    background = kBlack;
     lastColour = foreground;
     cursorRow = 1;
     cursorCol = 1;
     pendingWrap = false;
     printTop = 1;
     printBottom = m->rows - 1;
-    lastPointX = static_cast<float>(m->width / 2);
-    lastPointY = static_cast<float>(mode == 0 ? 200 : m->height / 2);
+    centre_last_point();
     clipLeft = 0;
     clipTop = 0;
     clipRight = m->width - 1;

@@ -38,6 +38,9 @@ inline constexpr int kTextMode = 0;
 inline constexpr int kMode640x200 = 8;
 inline constexpr int kMode640x480 = 12;
 
+// A blank text-mode cell: a space, light grey on black.
+inline constexpr std::uint16_t kBlankTextCell = ' ' | kLightGrey << 8;
+
 // One screen mode's fixed shape.
 struct ModeInfo {
     int mode;       // 0 text, 8 (640x200), 12 (640x480)
@@ -63,7 +66,7 @@ class ScreenImage {
 
     ScreenImage();
 
-    // Makes a fresh image of the mode (all pixels 0 / cells 0x0720, default palette,
+    // Makes a fresh image of the mode (all pixels 0 / cells kBlankTextCell, default palette,
     // colours, cursor, lastPoint and print area reset). Does not check the mode number.
     void reset(int mode);
 
@@ -136,6 +139,13 @@ class ScreenImage {
         cells_[row * kTextCols + col].store(v, std::memory_order_relaxed);
     }
 
+    // lastPoint back at the centre of the picture (of the window in text mode).
+    void centre_last_point()
+    {
+        lastPointX = static_cast<float>(info_.width / 2);
+        lastPointY = static_cast<float>(info_.height / 2);
+    }
+
     // --- palette (any thread reads; the game's thread writes) ---
     std::uint32_t palette_entry(int i) const { return palette_[i].load(std::memory_order_relaxed); }
     void set_palette_entry(int i, std::uint32_t rgb)
@@ -144,9 +154,9 @@ class ScreenImage {
     }
 
     // --- Game-thread state (text and drawing) ---
-    int foreground = 15;
-    int background = 0; // stored index (mode 12), 0..7 in text mode, 0 in mode 8
-    int lastColour = 15;
+    int foreground = kWhite;
+    int background = kBlack; // stored index (mode 12), 0..7 in text mode, 0 in mode 8
+    int lastColour = kWhite;
     int cursorRow = 1; // 1-based
     int cursorCol = 1; // 1-based
     bool pendingWrap = false;
@@ -157,6 +167,8 @@ class ScreenImage {
     int clipLeft = 0, clipTop = 0, clipRight = 639, clipBottom = 199;
 
   private:
+    void clear_pixels_and_cells();
+
     std::atomic<int> mode_{-1};
     ModeInfo info_{};
     std::unique_ptr<std::atomic<std::uint64_t>[]> words_;

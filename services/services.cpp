@@ -12,11 +12,6 @@
 namespace svc {
 namespace {
 std::atomic<Services*> gCurrent{nullptr};
-
-bool critical(int code)
-{
-    return code >= 300 && code <= 313;
-}
 } // namespace
 
 Services::Services(Platform& platform)
@@ -69,14 +64,10 @@ bool Services::enter(const Here& here)
     if (depth_ > 0) {
         return pendingError_ == 0;
     }
-    if (window_->stop_requested()) {
-        throw ProgramExit{0};
-    }
+    window_->exit_if_stopped();
     while (window_->paused()) {
         platform_.sleep_ms(10);
-        if (window_->stop_requested()) {
-            throw ProgramExit{0};
-        }
+        window_->exit_if_stopped();
     }
     if (pendingError_ != 0) {
         show_error_dialog();
@@ -93,18 +84,17 @@ void Services::checkpoint(Here here)
 void Services::show_error_dialog()
 {
     const int code = pendingError_;
+    const bool critical = critical_error(code);
     DialogRequest req;
-    req.yesNo = !critical(code);
-    req.title = (critical(code) ? "Critical Error #" : "Unhandled Error #") + std::to_string(code);
+    req.yesNo = !critical;
+    req.title = (critical ? "Critical Error #" : "Unhandled Error #") + std::to_string(code);
     req.text = "Line: " + std::to_string(pendingLine_) + "\n" + std::string(error_message(code));
     if (req.yesNo) {
         req.text += "\nContinue?";
     }
     const bool yes = window_->run_dialog(req);
-    if (window_->stop_requested()) {
-        throw ProgramExit{0};
-    }
-    if (!yes || critical(code)) {
+    window_->exit_if_stopped();
+    if (!yes || critical) {
         files_->close_all();
         throw ProgramExit{1};
     }
@@ -139,24 +129,15 @@ void Services::end_program(Here here)
 {
     checkpoint(here);
     files_->close_all();
-    // Only the last row is used: blank it in the background colour, then the prompt.
+    // Only the last row is used: the print area shrinks to it, so a line end there blanks it
+    // in the background colour; then the prompt.
     ScreenImage& s = screen_;
-    const ModeInfo& m = s.info();
-    if (s.text_mode()) {
-        const std::uint16_t blank = static_cast<std::uint16_t>(
-            ' ' | (((s.background & 7) << 4 | (s.foreground & 15)) << 8));
-        for (int c = 0; c < ScreenImage::kTextCols; ++c) {
-            s.set_cell(m.rows - 1, c, blank);
-        }
-    } else {
-        const int bg = s.mode() == kMode640x480 ? s.background : 0;
-        s.fill_rows((m.rows - 1) * m.fontHeight, m.rows * m.fontHeight - 1,
-                    static_cast<std::uint8_t>(bg));
-    }
-    s.pendingWrap = false;
-    s.cursorRow = m.rows;
+    s.printTop = s.printBottom = s.info().rows;
+    s.cursorRow = s.printBottom;
     s.cursorCol = 1;
-    ++depth_; // the prompt is part of this step
+    s.pendingWrap = false;
+    ++depth_; // the line end and the prompt are part of this step
+    print_text({}, true, here);
     print_text("Press any key to continue", false, here);
     --depth_;
     keys_.clear();

@@ -36,6 +36,17 @@ class Here {
 // Image buffers of the game: arrays of 16-bit words that hold image blocks.
 using Words = std::span<std::int16_t>;
 
+// How put_block lays block pixel c over screen pixel d, by the action numbers the game
+// passes. A plain enumeration, like the colours: the game hands over plain numbers.
+enum PutAction : int {
+    kPutXor = 0, // d XOR c; action 5 does the same
+    kPutCopy = 1,
+    kPutInverse = 2, // 15 AND NOT c
+    kPutAnd = 3,
+    kPutOr = 4,
+    kLastPutAction = 5,
+};
+
 // Open modes of open_file, in the runtime's numbering.
 enum class FileMode { Input = 3, Output = 4 };
 
@@ -72,7 +83,7 @@ class Services {
     // then throws ProgramExit{0}.
     [[noreturn]] void end_program(Here here = Here::current());
 
-    // ---- screen (screen_mode.cpp) ----
+    // ---- screen (services.cpp) ----
     void set_screen_mode(int mode, Here here = Here::current());
     ScreenImage& screen() { return screen_; }
     const ScreenImage& screen() const { return screen_; }
@@ -112,13 +123,13 @@ class Services {
     void print_line(std::initializer_list<std::string_view> items, bool stay = false,
                     Here here = Here::current());
 
-    // ---- sound (sound.cpp, music_files.cpp) ----
+    // ---- sound (sound.cpp) ----
     void play_macro(std::string_view macro, Here here = Here::current());
     void sound_tone(double frequencyHz, double durationTicks, Here here = Here::current());
     void beep(Here here = Here::current());
     void play_sound_file(const std::string& name, bool overlap, Here here = Here::current());
 
-    // ---- keyboard, clock, random (keyboard.cpp, clock_random.cpp) ----
+    // ---- keyboard, clock, random (clock_random.cpp) ----
     std::string read_key(Here here = Here::current());
     std::string wait_keys(int n, Here here = Here::current());
     float timer_seconds(Here here = Here::current());
@@ -128,7 +139,7 @@ class Services {
     // Sleeps the game's thread (used to pace the idle and menu loops).
     void pause_ms(double ms);
 
-    // ---- sequential files (files.cpp) ----
+    // ---- sequential files (file_ops.cpp) ----
     void open_file(const std::string& name, FileMode mode, int number, Here here = Here::current());
     void write_item(int number, std::string_view text, Here here = Here::current());
     std::string read_item(int number, Here here = Here::current());

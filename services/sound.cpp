@@ -94,9 +94,7 @@ std::uint64_t SoundSystem::append(SoundBuffer&& buffer)
 
 void SoundSystem::sleep_step()
 {
-    if (s_.window().stop_requested()) {
-        throw ProgramExit{0};
-    }
+    s_.window().exit_if_stopped();
     s_.platform().sleep_ms(kWaitStepMs);
 }
 
@@ -113,9 +111,7 @@ void SoundSystem::wait_ms(double ms)
     Platform& platform = s_.platform();
     const double end = platform.ticks_ms() + ms;
     for (double now = platform.ticks_ms(); now < end; now = platform.ticks_ms()) {
-        if (s_.window().stop_requested()) {
-            throw ProgramExit{0};
-        }
+        s_.window().exit_if_stopped();
         platform.sleep_ms(std::min(kWaitStepMs, end - now));
     }
 }

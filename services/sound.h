@@ -40,7 +40,6 @@ class SoundSystem {
     void beep();
     void play_file(const std::string& name, bool overlap);
 
-    const MacroState& macro_state() const { return macro_; }
     // Game's thread: true once the output was tried and no device could be opened.
     bool silent_fallback() const { return opened_ && !device_.load(std::memory_order_relaxed); }
 

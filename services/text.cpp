@@ -16,7 +16,7 @@ constexpr int kCols = ScreenImage::kTextCols;
 // The colour behind glyphs: mode 8 keeps index 0 (its background lives in palette entry 0).
 std::uint8_t background_index(const ScreenImage& s)
 {
-    return static_cast<std::uint8_t>(s.mode() == kMode640x480 ? (s.background & 15) : 0);
+    return static_cast<std::uint8_t>(s.mode() == kMode640x480 ? (s.background & 15) : kBlack);
 }
 
 // Text-mode attribute: foreground in the low 4 bits, background in bits 4-6, blink (a
@@ -271,8 +271,7 @@ void Services::clear_screen(Here here)
     s.cursorRow = s.printTop;
     s.cursorCol = 1;
     s.pendingWrap = false;
-    s.lastPointX = static_cast<float>(m.width / 2);
-    s.lastPointY = static_cast<float>(s.text_mode() ? 200 : m.height / 2);
+    s.centre_last_point();
 }
 
 void Services::print_line(std::initializer_list<std::string_view> items, bool stay, Here here)

@@ -1,8 +1,5 @@
-// The window thread's pass: redraw, events, the tone queue and the error dialog overlay.
+// The window thread's pass: redraw, events, the tone queue and the error dialog's hand-over.
 #include "services/window_loop.h"
-
-#include <algorithm>
-#include <string_view>
 
 #include "data/fonts.h"
 #include "services/keyboard.h"
@@ -10,95 +7,6 @@
 #include "services/sound.h"
 
 namespace svc {
-namespace {
-
-constexpr std::uint32_t kDialogFace = 0xC0C0C0;
-constexpr std::uint32_t kDialogTitle = 0x000080;
-constexpr std::uint32_t kDialogText = 0x000000;
-constexpr std::uint32_t kDialogHighlight = 0xFFFFFF; // button edges and the title text
-constexpr int kButtonW = 64;
-constexpr int kButtonH = 20;
-
-// The dialog's box and buttons for a picture of w x h.
-struct DialogLayout {
-    int x, y, w, h;
-    int yesX, noX, buttonY; // noX < 0: OK only (at yesX)
-};
-
-std::vector<std::string_view> split_lines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t nl = text.find('\n', start);
-        lines.push_back(text.substr(start, nl == std::string_view::npos ? nl : nl - start));
-        if (nl == std::string_view::npos) {
-            return lines;
-        }
-        start = nl + 1;
-    }
-}
-
-DialogLayout layout(const DialogRequest& r, int w, int h)
-{
-    const auto lines = split_lines(r.text);
-    std::size_t cols = r.title.size();
-    for (auto l : lines) {
-        cols = std::max(cols, l.size());
-    }
-    DialogLayout d{};
-    d.w = std::min(w, static_cast<int>(std::max<std::size_t>(cols, 20)) * 8 + 32);
-    d.h = std::min(h, 16 + 8 + static_cast<int>(lines.size()) * 16 + 8 + kButtonH + 8);
-    d.x = (w - d.w) / 2;
-    d.y = (h - d.h) / 2;
-    d.buttonY = d.y + d.h - 8 - kButtonH;
-    if (r.yesNo) {
-        d.yesX = d.x + d.w / 2 - kButtonW - 8;
-        d.noX = d.x + d.w / 2 + 8;
-    } else {
-        d.yesX = d.x + (d.w - kButtonW) / 2;
-        d.noX = -1;
-    }
-    return d;
-}
-
-void fill(std::vector<std::uint32_t>& px, int w, int h, int x0, int y0, int rw, int rh,
-          std::uint32_t c)
-{
-    for (int y = std::max(0, y0); y < std::min(h, y0 + rh); ++y) {
-        for (int x = std::max(0, x0); x < std::min(w, x0 + rw); ++x) {
-            px[static_cast<std::size_t>(y) * w + x] = c;
-        }
-    }
-}
-
-void text(std::vector<std::uint32_t>& px, int w, int h, int x0, int y0, std::string_view s,
-          std::uint32_t c)
-{
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto& g = data::kFont8x16[static_cast<std::uint8_t>(s[i])];
-        for (int gy = 0; gy < 16; ++gy) {
-            for (int gx = 0; gx < 8; ++gx) {
-                const int x = x0 + static_cast<int>(i) * 8 + gx;
-                const int y = y0 + gy;
-                if ((g[gy] & (0x80 >> gx)) && x >= 0 && x < w && y >= 0 && y < h) {
-                    px[static_cast<std::size_t>(y) * w + x] = c;
-                }
-            }
-        }
-    }
-}
-
-void button(std::vector<std::uint32_t>& px, int w, int h, int x, int y, std::string_view label)
-{
-    fill(px, w, h, x, y, kButtonW, kButtonH, kDialogText);
-    fill(px, w, h, x + 1, y + 1, kButtonW - 2, kButtonH - 2, kDialogHighlight);
-    fill(px, w, h, x + 2, y + 2, kButtonW - 4, kButtonH - 4, kDialogFace);
-    text(px, w, h, x + (kButtonW - static_cast<int>(label.size()) * 8) / 2, y + 2, label,
-         kDialogText);
-}
-
-} // namespace
 
 bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, int& w, int& h)
 {
@@ -158,6 +66,13 @@ void WindowLoop::pass()
     s_.sound().window_pass();
 }
 
+void WindowLoop::exit_if_stopped() const
+{
+    if (stop_requested()) {
+        throw ProgramExit{0};
+    }
+}
+
 void WindowLoop::hold_image()
 {
     imageHeld_.store(true);
@@ -183,8 +98,8 @@ void WindowLoop::redraw()
     if (!ok) {
         return;
     }
-    if (dialogState_.load(std::memory_order_acquire) == 1) {
-        draw_dialog(frame_, frameW_, frameH_);
+    if (dialog_showing()) {
+        draw_dialog(request_, frame_, frameW_, frameH_);
     }
     // An unchanged picture is not sent again, but at least once a second (a window that
     // was covered gets its picture back).
@@ -208,10 +123,12 @@ void WindowLoop::handle_events()
             handle_key(ev.key);
             break;
         case PlatformEvent::Type::MouseDown: {
-            bool yes = false;
-            if (dialogState_.load(std::memory_order_acquire) == 1 &&
-                dialog_hit(ev.mouseX, ev.mouseY, yes)) {
-                dialogState_.store(yes ? 2 : 3, std::memory_order_release);
+            if (!dialog_showing()) {
+                break;
+            }
+            const DialogLayout d = dialog_layout(request_, frameW_, frameH_);
+            if (const std::optional<bool> yes = dialog_button_at(d, ev.mouseX, ev.mouseY)) {
+                answer_dialog(*yes);
             }
             break;
         }
@@ -241,13 +158,13 @@ void WindowLoop::handle_key(const KeyPress& k)
         paused_.store(true, std::memory_order_relaxed);
         return;
     }
-    if (dialogState_.load(std::memory_order_acquire) == 1) {
+    if (dialog_showing()) {
         if (k.key == Key::Y || k.key == Key::Enter || k.key == Key::KpEnter) {
-            dialogState_.store(2, std::memory_order_release);
+            answer_dialog(true);
         } else if (request_.yesNo && (k.key == Key::N || k.key == Key::Escape)) {
-            dialogState_.store(3, std::memory_order_release);
+            answer_dialog(false);
         } else if (!request_.yesNo && k.key == Key::Escape) {
-            dialogState_.store(2, std::memory_order_release);
+            answer_dialog(true);
         }
         return;
     }
@@ -259,65 +176,29 @@ void WindowLoop::handle_key(const KeyPress& k)
 bool WindowLoop::run_dialog(const DialogRequest& request)
 {
     request_ = request;
-    dialogState_.store(1, std::memory_order_release);
-    while (dialogState_.load(std::memory_order_acquire) == 1) {
+    dialogState_.store(DialogState::Showing, std::memory_order_release);
+    while (dialog_showing()) {
         if (stop_requested()) {
-            dialogState_.store(0, std::memory_order_release);
+            dialogState_.store(DialogState::None, std::memory_order_release);
             return false;
         }
         s_.platform().sleep_ms(10);
     }
-    const bool yes = dialogState_.load(std::memory_order_acquire) == 2;
-    dialogState_.store(0, std::memory_order_release);
+    const bool yes = dialogState_.load(std::memory_order_acquire) == DialogState::Yes;
+    dialogState_.store(DialogState::None, std::memory_order_release);
     return yes;
-}
-
-void WindowLoop::draw_dialog(std::vector<std::uint32_t>& px, int w, int h)
-{
-    const DialogLayout d = layout(request_, w, h);
-    fill(px, w, h, d.x, d.y, d.w, d.h, kDialogText);
-    fill(px, w, h, d.x + 1, d.y + 1, d.w - 2, d.h - 2, kDialogFace);
-    fill(px, w, h, d.x + 1, d.y + 1, d.w - 2, 16, kDialogTitle);
-    text(px, w, h, d.x + 8, d.y + 1, request_.title, kDialogHighlight);
-    int y = d.y + 16 + 8;
-    for (auto line : split_lines(request_.text)) {
-        text(px, w, h, d.x + 16, y, line, kDialogText);
-        y += 16;
-    }
-    if (request_.yesNo) {
-        button(px, w, h, d.yesX, d.buttonY, "Yes");
-        button(px, w, h, d.noX, d.buttonY, "No");
-    } else {
-        button(px, w, h, d.yesX, d.buttonY, "OK");
-    }
 }
 
 bool WindowLoop::dialog_buttons(Buttons& out) const
 {
-    if (dialogState_.load(std::memory_order_acquire) != 1 || frameW_ == 0) {
+    if (!dialog_showing() || frameW_ == 0) {
         return false;
     }
-    const DialogLayout d = layout(request_, frameW_, frameH_);
-    out = Buttons{{d.yesX, d.buttonY, kButtonW, kButtonH},
-                  {d.noX, d.buttonY, d.noX >= 0 ? kButtonW : 0, kButtonH}};
+    const DialogLayout d = dialog_layout(request_, frameW_, frameH_);
+    constexpr int kW = DialogLayout::kButtonW;
+    constexpr int kH = DialogLayout::kButtonH;
+    out = Buttons{{d.yesX, d.buttonY, kW, kH}, {d.noX, d.buttonY, d.noX >= 0 ? kW : 0, kH}};
     return true;
-}
-
-bool WindowLoop::dialog_hit(int x, int y, bool& yes) const
-{
-    const DialogLayout d = layout(request_, frameW_, frameH_);
-    if (y < d.buttonY || y >= d.buttonY + kButtonH) {
-        return false;
-    }
-    if (x >= d.yesX && x < d.yesX + kButtonW) {
-        yes = true;
-        return true;
-    }
-    if (d.noX >= 0 && x >= d.noX && x < d.noX + kButtonW) {
-        yes = false;
-        return true;
-    }
-    return false;
 }
 
 } // namespace svc

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "services/dialog_box.h"
 #include "services/platform.h"
 
 namespace svc {
@@ -18,13 +19,6 @@ class ScreenImage;
 // Converts the image to 0x00RRGGBB pixels (text mode through the 8 x 16 glyphs) into out,
 // which is resized to w x h. Returns false if the image has no mode yet.
 bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, int& w, int& h);
-
-// A modal dialog drawn by the window thread over the picture, never into the image.
-struct DialogRequest {
-    std::string title;
-    std::string text;  // lines separated by '\n'
-    bool yesNo = true; // false: a single OK button
-};
 
 class WindowLoop final : public WindowTask {
   public:
@@ -37,9 +31,12 @@ class WindowLoop final : public WindowTask {
     bool stop_requested() const { return stop_.load(std::memory_order_relaxed); }
     void request_stop() { stop_.store(true, std::memory_order_relaxed); }
     bool paused() const { return paused_.load(std::memory_order_relaxed); }
+    // Game's thread: a requested stop ends the game here, by throwing ProgramExit{0}.
+    void exit_if_stopped() const;
 
-    // Mode-change handshake (game's thread): hold the refresher off the image while it is
-    // remade; returns once the refresher has let go of it. release() lets it read again.
+    // Mode-change handshake (game's thread): hold_image keeps the refresher off the image
+    // while it is remade and returns once the refresher has let go of it; release_image lets
+    // it read again.
     void hold_image();
     void release_image();
 
@@ -57,15 +54,19 @@ class WindowLoop final : public WindowTask {
 
     // Counts passes (tests and benchmarks).
     std::uint64_t pass_count() const { return passes_.load(std::memory_order_relaxed); }
-    // Copy of the last picture sent to the window, dialog overlay included (window side).
-    const std::vector<std::uint32_t>& last_frame() const { return frame_; }
 
   private:
     void redraw();
     void handle_events();
     void handle_key(const KeyPress& press);
-    void draw_dialog(std::vector<std::uint32_t>& px, int w, int h);
-    bool dialog_hit(int x, int y, bool& yes) const;
+    bool dialog_showing() const
+    {
+        return dialogState_.load(std::memory_order_acquire) == DialogState::Showing;
+    }
+    void answer_dialog(bool yes)
+    {
+        dialogState_.store(yes ? DialogState::Yes : DialogState::No, std::memory_order_release);
+    }
 
     Services& s_;
     bool redrawTurn_ = true;
@@ -76,15 +77,15 @@ class WindowLoop final : public WindowTask {
 
     std::atomic<bool> stop_{false};
     std::atomic<bool> paused_{false};
-    std::atomic<bool> resumeOnNextKey_{false};
     std::atomic<bool> imageHeld_{false};
     std::atomic<bool> reading_{false};
     std::atomic<std::uint64_t> passes_{0};
 
-    // Dialog hand-over: the game's thread fills request_ then sets dialogState_ to 1; the
-    // window thread answers with 2 (yes) or 3 (no).
+    // Dialog hand-over: the game's thread fills request_ then sets dialogState_ to Showing;
+    // the window thread answers Yes (or OK) or No.
+    enum class DialogState { None, Showing, Yes, No };
     DialogRequest request_;
-    std::atomic<int> dialogState_{0};
+    std::atomic<DialogState> dialogState_{DialogState::None};
 };
 
 } // namespace svc

@@ -3,15 +3,116 @@
 // Usage: docs_png DATA_DIR OUT_DIR
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "game/core/state.h"
 #include "game/flow.h"
 #include "services/platform_headless.h"
 #include "services/services.h"
+#include "tools/scratch_data.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The script: each step waits for its picture, then acts once.
+class Script {
+  public:
+    enum class Step { SoundChoice, Title, FirstFrame, Day, Night, Exit, Done };
+
+    Script(svc::HeadlessPlatform& platform, game::GameState& st, fs::path out)
+        : platform_(platform), st_(st), out_(std::move(out))
+    {
+    }
+
+    Step step() const { return step_; }
+
+    // Runs at every window pass of the game.
+    void on_pass()
+    {
+        const int h = platform_.frame_height();
+        const double now = platform_.ticks_ms();
+        const bool settled = now - since_ > 1500;
+        switch (step_) {
+        case Step::SoundChoice: // keep the PC speaker
+            if (h == 400) {
+                platform_.press_key(svc::Key::Enter);
+                step_ = Step::Title;
+            }
+            break;
+        case Step::Title: // play
+            if (h == 480) {
+                platform_.press_key(svc::Key::Space);
+                step_ = Step::FirstFrame;
+            }
+            break;
+        case Step::FirstFrame: // level 1's first frame, by day
+            if (h == 200 && st_.level.frameCount >= 1) {
+                since_ = now;
+                step_ = Step::Day;
+            }
+            break;
+        case Step::Day:
+            if (settled) {
+                shoot("play-day.png");
+                // Deep night falls; from row 2 the view west runs down an open corridor under
+                // the moon.
+                st_.time.dayPhase = 66;
+                look_west_from(2, 9, now);
+                step_ = Step::Night;
+            }
+            break;
+        case Step::Night:
+            if (settled) {
+                shoot("play-night.png");
+                st_.time.dayPhase = 0;
+                st_.time.skyColour = svc::kLightGrey;
+                st_.time.sunColour = svc::kYellow;
+                look_west_from(6, 3, now); // two cells east of the exit
+                step_ = Step::Exit;
+            }
+            break;
+        case Step::Exit:
+            if (settled) {
+                shoot("play-exit.png");
+                platform_.close_window();
+                step_ = Step::Done;
+            }
+            break;
+        case Step::Done:
+            break;
+        }
+    }
+
+  private:
+    void shoot(const char* name)
+    {
+        platform_.save_png((out_ / name).string());
+        std::printf("wrote %s\n", (out_ / name).c_str());
+    }
+
+    // Puts the player on a cell facing south and presses a right turn: the new picture looks
+    // west from there.
+    void look_west_from(game::i16 row, game::i16 col, double now)
+    {
+        game::PlayerState& p = st_.player;
+        p.playerRow = row;
+        p.playerCol = col;
+        p.heading = 2;
+        p.stepRow = 1;
+        p.stepCol = 0;
+        platform_.press_key(svc::Key::Right);
+        since_ = now;
+    }
+
+    svc::HeadlessPlatform& platform_;
+    game::GameState& st_;
+    fs::path out_;
+    Step step_ = Step::SoundChoice;
+    double since_ = 0;
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -19,102 +120,20 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: docs_png DATA_DIR OUT_DIR\n");
         return 2;
     }
-    const fs::path data = fs::absolute(argv[1]);
     const fs::path out = fs::absolute(argv[2]);
-    // A scratch copy of the data folder, so the shipped files are never touched.
-    const fs::path work = fs::temp_directory_path() / "muv-docs-png";
-    fs::remove_all(work);
-    fs::create_directories(work);
-    for (const auto& f : fs::directory_iterator(data)) {
-        if (f.is_regular_file()) {
-            fs::copy_file(f.path(), work / f.path().filename());
-        }
+    const tools::ScratchData scratch(fs::absolute(argv[1]), out);
+    if (!scratch.ok()) {
+        return 1;
     }
-    fs::current_path(work);
-
     svc::HeadlessPlatform platform;
     platform.set_time_of_day(10, 0, 5);
     svc::Services sv(platform);
     game::GameState st;
-
-    // The script: each step waits for its picture, then acts once.
-    int step = 0;
-    double since = 0;
-    // Puts the player on a cell facing south; a right turn (the key the script then presses)
-    // looks west from there and draws the new picture.
-    auto faceSouthAt = [&](game::i16 row, game::i16 col) {
-        st.player.playerRow = row;
-        st.player.playerCol = col;
-        st.player.heading = 2;
-        st.player.stepRow = 1;
-        st.player.stepCol = 0;
-    };
-    auto shot = [&](const char* name) {
-        platform.save_png((out / name).string());
-        std::printf("wrote %s\n", (out / name).c_str());
-    };
-    platform.onPass = [&] {
-        const int h = platform.frame_height();
-        const double now = platform.ticks_ms();
-        switch (step) {
-        case 0: // the sound choice: keep the PC speaker
-            if (h == 400) {
-                platform.press_key(svc::Key::Enter);
-                ++step;
-            }
-            break;
-        case 1: // the title: play
-            if (h == 480) {
-                platform.press_key(svc::Key::Space);
-                ++step;
-            }
-            break;
-        case 2: // level 1's first frame, by day
-            if (h == 200 && st.level.frameCount >= 1) {
-                since = now;
-                ++step;
-            }
-            break;
-        case 3:
-            if (now - since > 1500) {
-                shot("play-day.png");
-                // Deep night falls; from row 2 the view west runs down an open corridor under
-                // the moon.
-                st.time.dayPhase = 66;
-                faceSouthAt(2, 9);
-                platform.press_key(svc::Key::Right);
-                since = now;
-                ++step;
-            }
-            break;
-        case 4:
-            if (now - since > 1500) {
-                shot("play-night.png");
-                st.time.dayPhase = 0;
-                st.time.skyColour = 7;
-                st.time.sunColour = 14;
-                faceSouthAt(6, 3); // two cells east of the exit
-                platform.press_key(svc::Key::Right);
-                since = now;
-                ++step;
-            }
-            break;
-        case 5:
-            if (now - since > 1500) {
-                shot("play-exit.png");
-                platform.close_window();
-                ++step;
-            }
-            break;
-        default:
-            break;
-        }
-    };
+    Script script(platform, st, out);
+    platform.onPass = [&script] { script.on_pass(); };
     try {
         game::RunGame(sv, st);
     } catch (const svc::ProgramExit&) {
     }
-    fs::current_path(out);
-    fs::remove_all(work);
-    return step == 6 ? 0 : 1;
+    return script.step() == Script::Step::Done ? 0 : 1;
 }

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include "services/png_writer.h"
 #include "services/services.h"
 #include "services/window_loop.h"
+#include "tools/scratch_data.h"
 
 namespace fs = std::filesystem;
 
@@ -63,17 +63,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s DATA_DIR OUT_DIR\n", argv[0]);
         return 2;
     }
-    const fs::path data = fs::absolute(argv[1]);
     const fs::path out = fs::absolute(argv[2]);
-    std::error_code ec;
-    const fs::path work =
-        fs::temp_directory_path() / ("muv-screens-" + std::to_string(std::random_device{}()));
-    fs::copy(data, work, fs::copy_options::recursive, ec);
-    if (ec) {
-        std::fprintf(stderr, "cannot copy %s: %s\n", data.c_str(), ec.message().c_str());
+    const tools::ScratchData scratch(fs::absolute(argv[1]), out);
+    if (!scratch.ok()) {
         return 1;
     }
-    fs::current_path(work);
     // The level menu shows only for a saved level of 2 or more: level 5 here.
     std::ofstream("LEVEL.MGS", std::ios::binary) << "\"\x90\"\r\n";
 
@@ -99,7 +93,5 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the screens ended the program (a missing file?)\n");
         ok = false;
     }
-    fs::current_path(out, ec);
-    fs::remove_all(work, ec);
     return ok ? 0 : 1;
 }

@@ -30,7 +30,7 @@ struct Options {
     std::string out;
     bool xray = false;
     int roll = 50;
-    int sky = 7;
+    int sky = svc::kLightGrey;
     std::string dataDir;
 };
 
@@ -123,7 +123,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "view_png: the cell must lie in 1..%d\n", lv.mazeSize);
         return 2;
     }
-    static constexpr game::i16 kWallColours[10] = {1, 2, 3, 6, 2, 3, 6, 2, 3, 6};
+    // The wall colour each level starts with in play.
+    static constexpr game::i16 kWallColours[10] = {
+        svc::kBlue, svc::kGreen, svc::kCyan,  svc::kBrown, svc::kGreen,
+        svc::kCyan, svc::kBrown, svc::kGreen, svc::kCyan,  svc::kBrown};
     static constexpr game::i16 kSteps[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
     lv.levelNumber = static_cast<game::i16>(o.level);
     lv.wallColour = kWallColours[o.level - 1];
@@ -146,7 +149,7 @@ int main(int argc, char** argv)
     view::ScanOutcome outcome = view::ScanOutcome::Redraw;
     for (int frame = 0; frame < 3 && outcome == view::ScanOutcome::Redraw; ++frame) {
         sv.clear_screen();
-        sv.set_screen_mode(8);
+        sv.set_screen_mode(svc::kMode640x200);
         outcome = view::DepthScan(sv, st);
     }
     if (outcome == view::ScanOutcome::LevelEnded) {

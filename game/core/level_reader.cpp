@@ -5,12 +5,6 @@
 #include "services/errors.h"
 
 namespace game {
-namespace {
-
-constexpr int kSyntaxError = 2;
-constexpr int kOutOfData = 4;
-
-} // namespace
 
 LevelReader::LevelReader()
     : LevelReader(data::level_table().text, data::level_table().recordOffsets)
@@ -25,7 +19,7 @@ LevelReader::LevelReader(std::string_view text, std::span<const std::size_t> rec
 bool LevelReader::next_item(std::string_view& item, bool& quoted, std::size_t& next) const
 {
     if (cursor_ >= text_.size()) {
-        svc::raise_error(kOutOfData);
+        svc::raise_error(svc::kOutOfData);
         return false;
     }
     quoted = text_[cursor_] == '"';
@@ -62,13 +56,13 @@ bool LevelReader::read_number(std::int16_t& value)
         return false;
     }
     if (quoted || item.empty()) {
-        svc::raise_error(kSyntaxError);
+        svc::raise_error(svc::kSyntaxError);
         return false;
     }
     long number = 0;
     for (char c : item) {
         if (c < '0' || c > '9') {
-            svc::raise_error(kSyntaxError);
+            svc::raise_error(svc::kSyntaxError);
             return false;
         }
         number = number * 10 + (c - '0');

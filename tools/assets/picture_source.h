@@ -6,18 +6,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace assets {
+#include "tools/assets/source_error.h"
 
-// A fault in a source file, with its file name and line in the message.
-class SourceError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
+namespace assets {
 
 // One finished picture: palette indices 0..15, row-major.
 struct Picture {
@@ -53,8 +48,5 @@ std::vector<Picture> render_drawing(std::string_view text, const std::string& fi
 // Reads legend.txt, font.txt and every *.pic file of the folder (in name order) and
 // renders all pictures; names must be unique.
 std::vector<Picture> render_picture_folder(const std::filesystem::path& folder);
-
-// Reads a whole file; SourceError if it cannot be read.
-std::string read_text_file(const std::filesystem::path& path);
 
 } // namespace assets
