@@ -100,8 +100,8 @@ void show_sound_state(svc::Services& sv, game::i16 silentMode, Buffer& yes, Buff
 
 } // namespace
 
-void ShowTitleScreen(svc::Services& sv, game::i16& faceColour, game::i16& skyColour,
-                     game::i16& silentMode, game::i16& soundMode, game::i16& introPlayed,
+void ShowTitleScreen(svc::Services& sv, game::i16 faceColour, game::i16 skyColour,
+                     game::i16& silentMode, game::i16 soundMode, game::i16& introPlayed,
                      game::i16& titleChoice)
 {
     (void)faceColour; // handed over by the main flow, not used by the title

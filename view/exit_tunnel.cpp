@@ -5,8 +5,8 @@
 
 namespace view {
 
-void DrawExitTunnel(Services& sv, i16& depth, i16& exitDepth, i16& faceColour, i16& skyColour,
-                    i16& viewShiftY, i16& viewSpread, i16& viewShiftX)
+void DrawExitTunnel(Services& sv, i16& depth, i16 exitDepth, i16 faceColour, i16 skyColour,
+                    i16 viewShiftY, i16 viewSpread, i16 viewShiftX)
 {
     sv.set_screen_mode(svc::kMode640x200);
     sv.set_colours(faceColour, skyColour);

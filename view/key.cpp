@@ -5,7 +5,7 @@
 
 namespace view {
 
-void DrawKey(Services& sv, i16& depth)
+void DrawKey(Services& sv, i16 depth)
 {
     const float d = depth;
     sv.set_foreground(14);

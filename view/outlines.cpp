@@ -18,8 +18,8 @@ CellFrame begin_outline(Services& sv, i16 depth, i16 faceColour, i16 skyColour, 
 
 } // namespace
 
-void DrawOutlineOWW(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
+void DrawOutlineOWW(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
 {
     const CellFrame f =
         begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
@@ -31,8 +31,8 @@ void DrawOutlineOWW(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i
     sv.draw_line(f.fr, f.fb, f.nr, f.nb);
 }
 
-void DrawOutlineWOW(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
+void DrawOutlineWOW(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
 {
     const CellFrame f =
         begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
@@ -44,8 +44,8 @@ void DrawOutlineWOW(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i
     sv.draw_line(f.fl, f.fb, f.nl, f.nb);
 }
 
-void DrawOutlineOOW(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
+void DrawOutlineOOW(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
 {
     const CellFrame f =
         begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
@@ -55,8 +55,8 @@ void DrawOutlineOOW(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i
     sv.draw_line(f.nr, f.nt, f.nr, f.nb);
 }
 
-void DrawOutlineWWW(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
+void DrawOutlineWWW(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
 {
     const CellFrame f =
         begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
@@ -70,8 +70,8 @@ void DrawOutlineWWW(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i
     sv.draw_line(f.fr, f.ft, f.fr, f.fb);
 }
 
-void DrawOutlineOWO(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
+void DrawOutlineOWO(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
 {
     const CellFrame f =
         begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
@@ -83,8 +83,8 @@ void DrawOutlineOWO(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i
     sv.draw_line(f.fr, f.fb, f.nr, f.nb);
 }
 
-void DrawOutlineWOO(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
+void DrawOutlineWOO(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
 {
     const CellFrame f =
         begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
@@ -96,8 +96,8 @@ void DrawOutlineWOO(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i
     sv.draw_line(f.fl, f.fb, f.nl, f.nb);
 }
 
-void DrawOutlineOOO(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
+void DrawOutlineOOO(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
 {
     const CellFrame f =
         begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
@@ -111,8 +111,8 @@ void DrawOutlineOOO(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i
     sv.draw_line(f.nr, f.nt, f.nr, f.nb);
 }
 
-void DrawOutlineWWO(Services& sv, i16& depth, i16& faceColour, i16& skyColour,
-                    float& /*exitDistance*/, i16& viewShiftY, i16& viewSpread, i16& viewShiftX)
+void DrawOutlineWWO(Services& sv, i16& depth, i16 faceColour, i16 skyColour, float /*exitDistance*/,
+                    i16 viewShiftY, i16 viewSpread, i16 viewShiftX)
 {
     // The game works from depth + 40 in the caller's own variable, with base values shifted
     // back by the same amount, and gives the depth back afterwards: the same four diagonals.

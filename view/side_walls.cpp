@@ -6,9 +6,9 @@
 
 namespace view {
 
-void DrawRightWall(Services& sv, i16& depth, i16& skyColour, i16& playerCol, i16& playerRow,
-                   i16& mazeSize, i16& stepRow, i16& stepCol, i16& viewShiftY, i16& viewSpread,
-                   i16& viewShiftX, i16& wallColour)
+void DrawRightWall(Services& sv, i16 depth, i16 skyColour, i16 playerCol, i16 playerRow,
+                   i16 mazeSize, i16 stepRow, i16 stepCol, i16 viewShiftY, i16 viewSpread,
+                   i16 viewShiftX, i16 wallColour)
 {
     const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
     const float d = depth;
@@ -50,9 +50,9 @@ void DrawRightWall(Services& sv, i16& depth, i16& skyColour, i16& playerCol, i16
     }
 }
 
-void DrawLeftWall(Services& sv, i16& depth, i16& skyColour, i16& playerCol, i16& playerRow,
-                  i16& mazeSize, i16& stepRow, i16& stepCol, i16& viewShiftY, i16& viewSpread,
-                  i16& viewShiftX, i16& wallColour)
+void DrawLeftWall(Services& sv, i16 depth, i16 skyColour, i16 playerCol, i16 playerRow,
+                  i16 mazeSize, i16 stepRow, i16 stepCol, i16 viewShiftY, i16 viewSpread,
+                  i16 viewShiftX, i16 wallColour)
 {
     const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
     const float d = depth;
@@ -94,8 +94,8 @@ void DrawLeftWall(Services& sv, i16& depth, i16& skyColour, i16& playerCol, i16&
     }
 }
 
-void DrawRightOpening(Services& sv, i16& depth, i16& skyColour, i16& viewShiftY, i16& viewSpread,
-                      i16& viewShiftX)
+void DrawRightOpening(Services& sv, i16 depth, i16 skyColour, i16 viewShiftY, i16 viewSpread,
+                      i16 viewShiftX)
 {
     const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
     sv.set_colours(9, skyColour);
@@ -104,8 +104,8 @@ void DrawRightOpening(Services& sv, i16& depth, i16& skyColour, i16& viewShiftY,
     }
 }
 
-void DrawLeftOpening(Services& sv, i16& depth, i16& skyColour, i16& viewShiftY, i16& viewSpread,
-                     i16& viewShiftX)
+void DrawLeftOpening(Services& sv, i16 depth, i16 skyColour, i16 viewShiftY, i16 viewSpread,
+                     i16 viewShiftX)
 {
     const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
     sv.set_colours(9, skyColour);

@@ -5,7 +5,7 @@
 
 namespace view {
 
-void DrawWallClock(Services& sv, i16& depth, i16& skyColour, i16& /*viewSpread*/, i16& viewShiftX)
+void DrawWallClock(Services& sv, i16& depth, i16 skyColour, i16 /*viewSpread*/, i16 viewShiftX)
 {
     // The clock works with depth - 80 kept in the caller's own variable until it is done.
     depth = static_cast<i16>(depth - 80);
