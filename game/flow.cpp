@@ -7,6 +7,7 @@
 #include "game/core/maze.h"
 #include "game/core/saved_level.h"
 #include "game/core/sky.h"
+#include "game/core/sound_rule.h"
 #include "game/loop_pacer.h"
 #include "screens/sound_choice.h"
 #include "screens/status_panel.h"
@@ -62,7 +63,7 @@ i16 moon_offset(svc::Services& sv)
 // The title's "leave" choice: the farewell music, then text mode 0 and the end prompt.
 [[noreturn]] void leave_game(svc::Services& sv, GameState& st)
 {
-    if (st.sound.silentMode == 0 && st.sound.soundMode == 1) {
+    if (sound_card(st.sound)) {
         sv.play_sound_file("Finale.ogg", false);
         sv.play_macro("P1P60");
     }
@@ -218,15 +219,15 @@ void time_out(svc::Services& sv, GameState& st)
     sv.locate(12, 30);
     sv.print_line({"   Tempo scaduto !!!   "});
     const SoundState& snd = st.sound;
-    if (snd.silentMode == 0 && snd.soundMode == 1) {
+    if (sound_card(snd)) {
         sv.play_sound_file("Scade2.ogg", false);
     }
-    if (snd.silentMode == 0 && snd.soundMode == 0) {
+    if (pc_speaker(snd)) {
         for (int f = 5000; f >= 200; f -= 300) {
             sv.sound_tone(f, 2);
         }
     }
-    if (snd.silentMode == 1) {
+    if (silent(snd)) {
         sv.play_macro("P1P30");
     }
     reset_game_state(st);
@@ -239,13 +240,13 @@ void time_out(svc::Services& sv, GameState& st)
     sv.set_foreground(14);
     sv.print_line({"   Bravo, hai vinto!!!   "});
     const SoundState& snd = st.sound;
-    if (snd.silentMode == 0 && snd.soundMode == 1) {
+    if (sound_card(snd)) {
         sv.play_sound_file("Vittoria.ogg", false);
     }
-    if (snd.silentMode == 0 && snd.soundMode == 0) {
+    if (pc_speaker(snd)) {
         sv.play_macro("L16abababababababababababababab");
     }
-    if (snd.silentMode == 1) {
+    if (silent(snd)) {
         sv.play_macro("P1P30");
     }
     sv.end_program();

@@ -1,5 +1,6 @@
 // The level end: the floor to the horizon, the row of trees, and the next level's header.
 #include "game/core/maze.h"
+#include "game/core/sound_rule.h"
 #include "game/flow.h"
 #include "view/view.h"
 
@@ -24,10 +25,10 @@ bool EndLevel(svc::Services& sv, GameState& st)
     }
 
     if (lv.mazeSize <= 31) {
-        if (snd.silentMode == 0 && snd.soundMode == 0) {
+        if (pc_speaker(snd)) {
             sv.play_macro("L16cegcegcegc");
         }
-        if (snd.silentMode == 1) {
+        if (silent(snd)) {
             sv.play_macro("P1P30");
         }
         if (snd.soundMode == 1) {

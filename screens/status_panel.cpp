@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "game/core/level_clock.h"
+#include "game/core/sound_rule.h"
 #include "services/number_text.h"
 #include "services/strings.h"
 
@@ -146,13 +147,11 @@ void end_xray_aid(svc::Services& sv, game::GameState& st)
     pl.xrayUsed = 0;
     pl.xrayOn = 0;
     pl.xrayTicks = 0;
-    if (st.sound.silentMode != 1) {
-        if (st.sound.soundMode == 1) {
-            sv.play_sound_file("Firagx1.ogg", true);
-        } else if (st.sound.soundMode == 0) {
-            for (int f = 4000; f >= 500; f -= 500) {
-                sv.sound_tone(f, 0.8);
-            }
+    if (game::sound_card(st.sound)) {
+        sv.play_sound_file("Firagx1.ogg", true);
+    } else if (game::pc_speaker(st.sound)) {
+        for (int f = 4000; f >= 500; f -= 500) {
+            sv.sound_tone(f, 0.8);
         }
     }
     st.scan.facingDepth = 140;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "game/core/sound_rule.h"
 #include "services/strings.h"
 
 namespace screens {
@@ -167,14 +168,14 @@ void ShowTitleScreen(svc::Services& sv, game::i16 faceColour, game::i16 skyColou
     sv.set_foreground(15);
     print_at(sv, 28, 13, "Muvesecky - dieci labirinti da percorrere in prima persona");
 
-    if (silentMode == 0 && soundMode == 0 && introPlayed == 0) {
+    if (game::pc_speaker(silentMode, soundMode) && introPlayed == 0) {
         for (int tone = 0; tone < 40; ++tone) {
             const double frequencyHz = std::floor(sv.random_single() * 1000.0) + 500.0;
             const double durationTicks = sv.random_single();
             sv.sound_tone(frequencyHz, durationTicks);
         }
     }
-    if (silentMode == 0 && soundMode == 1 && introPlayed == 0) {
+    if (game::sound_card(silentMode, soundMode) && introPlayed == 0) {
         sv.play_sound_file("Presenta.ogg", true);
     }
     introPlayed = 1;

@@ -5,6 +5,7 @@
 #include "game/core/items.h"
 #include "game/core/level_clock.h"
 #include "game/core/maze.h"
+#include "game/core/sound_rule.h"
 #include "view/view.h"
 #include "view/xray_hint.h"
 
@@ -232,7 +233,7 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
         bool hintLine = false;
         const i16 hintDepth = s.depth;
         if (s.scanCol < lv.mazeSize && s.along < lv.mazeSize && s.aheadState == AheadState::Wall &&
-            p.xrayOn == 1 && st.sound.silentMode == 0) {
+            p.xrayOn == 1 && !game::silent(st.sound)) {
             hintLine = RunXrayHint(sv, st);
         }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "game/core/sky.h"
+#include "game/core/sound_rule.h"
 
 namespace game {
 namespace {
@@ -153,10 +154,10 @@ void StartLevelMusic(svc::Services& sv, GameState& st)
 {
     const SoundState& snd = st.sound;
     const int choice = static_cast<int>(std::floor(sv.random_single() * 2.0f)) + 1;
-    if (snd.silentMode == 0 && snd.soundMode == 1 && st.level.levelMusicOn == 1) {
+    if (sound_card(snd) && st.level.levelMusicOn == 1) {
         sv.play_sound_file(choice == 1 ? "live1.ogg" : "Labini.ogg", false);
     }
-    if (snd.silentMode == 0 && snd.soundMode == 0) {
+    if (pc_speaker(snd)) {
         sv.play_macro("O4L15ace");
     }
 }
