@@ -5,6 +5,7 @@
 
 #include "game/core/items.h"
 #include "game/core/maze.h"
+#include "game/core/print_at.h"
 #include "game/core/saved_level.h"
 #include "game/core/sky.h"
 #include "game/core/sound_rule.h"
@@ -142,23 +143,19 @@ void print_compass_word(svc::Services& sv, i16 heading)
     switch (heading) {
     case 1:
         sv.set_foreground(12);
-        sv.locate(17, 6);
-        sv.print_line({"OVEST"});
+        print_at(sv, 17, 6, {"OVEST"});
         break;
     case 2:
         sv.set_foreground(11);
-        sv.locate(17, 6);
-        sv.print_line({"S U D"});
+        print_at(sv, 17, 6, {"S U D"});
         break;
     case 3:
         sv.set_foreground(10);
-        sv.locate(17, 6);
-        sv.print_line({"E S T"});
+        print_at(sv, 17, 6, {"E S T"});
         break;
     default:
         sv.set_foreground(15);
-        sv.locate(17, 6);
-        sv.print_line({"NORD"});
+        print_at(sv, 17, 6, {"NORD"});
         break;
     }
 }
@@ -216,8 +213,7 @@ void reset_game_state(GameState& st)
 // The end of the time: the message, the falling siren, and everything back to zero.
 void time_out(svc::Services& sv, GameState& st)
 {
-    sv.locate(12, 30);
-    sv.print_line({"   Tempo scaduto !!!   "});
+    print_at(sv, 12, 30, {"   Tempo scaduto !!!   "});
     const SoundState& snd = st.sound;
     if (sound_card(snd)) {
         sv.play_sound_file("Scade2.ogg", false);

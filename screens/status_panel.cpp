@@ -2,10 +2,10 @@
 #include "screens/status_panel.h"
 
 #include <array>
-#include <initializer_list>
 #include <string_view>
 
 #include "game/core/level_clock.h"
+#include "game/core/print_at.h"
 #include "game/core/sound_rule.h"
 #include "services/number_text.h"
 #include "services/strings.h"
@@ -14,6 +14,7 @@ namespace screens {
 namespace {
 
 using game::i16;
+using game::print_at;
 using std::string_view;
 
 constexpr string_view kSide = "\xBA";
@@ -58,32 +59,24 @@ string_view border(Edge e, int width)
 constexpr string_view kFullBlocks = "\xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB";
 constexpr string_view kShadedBlocks = "\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1";
 
-// One printed statement at a place: the items, then a line end unless `stay`.
-void printAt(svc::Services& sv, int row, int col, std::initializer_list<string_view> items,
-             bool stay = false)
-{
-    sv.locate(row, col);
-    sv.print_line(items, stay);
-}
-
 // A frame's top, middle or bottom border at a place.
 void border_at(svc::Services& sv, int row, int col, Edge e, int width)
 {
-    printAt(sv, row, col, {border(e, width)});
+    print_at(sv, row, col, {border(e, width)});
 }
 
 // A side at each of two columns of a row.
 void sides_at(svc::Services& sv, int row, int left, int right)
 {
-    printAt(sv, row, left, {kSide});
-    printAt(sv, row, right, {kSide});
+    print_at(sv, row, left, {kSide});
+    print_at(sv, row, right, {kSide});
 }
 
 // A box of five rows: top, title row, middle, value row with its two sides, bottom.
 void titled_box(svc::Services& sv, int top, int col, int width, string_view title)
 {
     border_at(sv, top, col, kTop, width);
-    printAt(sv, top + 1, col, {kSide, title, kSide});
+    print_at(sv, top + 1, col, {kSide, title, kSide});
     border_at(sv, top + 2, col, kMiddle, width);
     sides_at(sv, top + 3, col, col + width - 1);
     border_at(sv, top + 4, col, kBottom, width);
@@ -94,9 +87,9 @@ void dashed_box(svc::Services& sv, int top, int col)
 {
     constexpr string_view dashes = " -------- ";
     border_at(sv, top, col, kTop, 12);
-    printAt(sv, top + 1, col, {kSide, dashes, kSide});
+    print_at(sv, top + 1, col, {kSide, dashes, kSide});
     border_at(sv, top + 2, col, kMiddle, 12);
-    printAt(sv, top + 3, col, {kSide, dashes, kSide});
+    print_at(sv, top + 3, col, {kSide, dashes, kSide});
     border_at(sv, top + 4, col, kBottom, 12);
 }
 
@@ -163,13 +156,13 @@ void xray_gauge(svc::Services& sv, game::GameState& st)
     game::PlayerState& pl = st.player;
     if (pl.xrayOn == 0) {
         sv.set_foreground(6);
-        printAt(sv, 10, 7, {"NO"});
+        print_at(sv, 10, 7, {"NO"});
         sv.set_foreground(8);
-        printAt(sv, 12, 4, {kShadedBlocks});
+        print_at(sv, 12, 4, {kShadedBlocks});
         return;
     }
     sv.set_foreground(12);
-    printAt(sv, 10, 7, {"SI"});
+    print_at(sv, 10, 7, {"SI"});
     ++pl.xrayTicks;
     if (pl.xrayTicks % 64 != 0) {
         return;
@@ -179,9 +172,9 @@ void xray_gauge(svc::Services& sv, game::GameState& st)
     const int full = svc::round_to_int16((400.0 - pl.xrayUsed) / 50.0);
     const int empty = svc::round_to_int16(pl.xrayUsed / 50.0);
     sv.set_foreground(12);
-    printAt(sv, 12, 4,
-            {kFullBlocks.substr(0, static_cast<std::size_t>(full < 0 ? 0 : full)),
-             kShadedBlocks.substr(0, static_cast<std::size_t>(empty < 0 ? 0 : empty))});
+    print_at(sv, 12, 4,
+             {kFullBlocks.substr(0, static_cast<std::size_t>(full < 0 ? 0 : full)),
+              kShadedBlocks.substr(0, static_cast<std::size_t>(empty < 0 ? 0 : empty))});
     if (pl.xrayUsed > 400) {
         end_xray_aid(sv, st);
     }
@@ -207,19 +200,19 @@ void DrawStatusPanel(svc::Services& sv, game::GameState& st)
     // 3. The boxes.
     sv.set_foreground(10);
     border_at(sv, 7, 66, kTop, 14);
-    printAt(sv, 8, 66, {kSide, " Livello"}, true);
+    print_at(sv, 8, 66, {kSide, " Livello"}, true);
     sv.set_foreground(15);
     const std::string level = svc::number_text(lv.levelNumber);
     sv.print_line({level, " "}, true);
     sv.set_foreground(10);
-    printAt(sv, 8, 79, {kSide});
+    print_at(sv, 8, 79, {kSide});
     border_at(sv, 9, 66, kBottom, 14);
 
     sv.set_foreground(14);
     border_at(sv, 10, 66, kTop, 14);
-    printAt(sv, 11, 66, {kSide, "   Tempo:   ", kSide});
+    print_at(sv, 11, 66, {kSide, "   Tempo:   ", kSide});
     border_at(sv, 12, 66, kMiddle, 14);
-    printAt(sv, 13, 66, {kSide, timeText}, true);
+    print_at(sv, 13, 66, {kSide, timeText}, true);
     sv.tab_to(79);
     sv.print_line({kSide});
     border_at(sv, 14, 66, kBottom, 14);
@@ -229,33 +222,33 @@ void DrawStatusPanel(svc::Services& sv, game::GameState& st)
 
     sv.set_foreground(12);
     border_at(sv, 18, 67, kTop, 13);
-    printAt(sv, 19, 67, {kSide, " <"});
-    printAt(sv, 19, 74, {"+"});
-    printAt(sv, 19, 76, {">= ", kSide});
+    print_at(sv, 19, 67, {kSide, " <"});
+    print_at(sv, 19, 74, {"+"});
+    print_at(sv, 19, 76, {">= ", kSide});
     border_at(sv, 20, 67, kMiddle, 13);
     sides_at(sv, 21, 67, 79);
     sides_at(sv, 22, 67, 79);
     border_at(sv, 23, 67, kBottom, 13);
     // The save hint is grey while there is nothing to save.
     sv.set_foreground(lv.canSave != 0 ? 14 : 8);
-    printAt(sv, 19, 70, {"Ctrl"});
-    printAt(sv, 19, 75, {"S"});
+    print_at(sv, 19, 70, {"Ctrl"});
+    print_at(sv, 19, 75, {"S"});
     sv.set_foreground(lv.canSave != 0 ? 10 : 8);
-    printAt(sv, 21, 71, {"Salva"});
-    printAt(sv, 22, 70, {"Livello"});
+    print_at(sv, 21, 71, {"Salva"});
+    print_at(sv, 22, 70, {"Livello"});
 
     sv.set_foreground(10);
     border_at(sv, 15, 67, kTop, 12);
-    printAt(sv, 16, 67, {kSide, " <"});
-    printAt(sv, 16, 71, {"=Menu> ", kSide});
+    print_at(sv, 16, 67, {kSide, " <"});
+    print_at(sv, 16, 71, {"=Menu> ", kSide});
     border_at(sv, 17, 67, kBottom, 12);
     sv.set_foreground(15);
-    printAt(sv, 16, 70, {"X"});
+    print_at(sv, 16, 70, {"X"});
 
     sv.set_foreground(12);
     titled_box(sv, 2, 2, 12, " Uscita a ");
     sv.set_foreground(10);
-    printAt(sv, 5, 3, {distance_item(pl.exitDistance, scratch), "metri"});
+    print_at(sv, 5, 3, {distance_item(pl.exitDistance, scratch), "metri"});
 
     const bool lastLevel = lv.levelNumber > 9;
     if (lastLevel) {
@@ -266,28 +259,28 @@ void DrawStatusPanel(svc::Services& sv, game::GameState& st)
         titled_box(sv, 2, 67, 12, pl.doorOpened == 0 ? " Porta a  " : "  Porta   ");
         sv.set_foreground(10);
         if (pl.doorOpened == 0) {
-            printAt(sv, 5, 68, {distance_item(pl.doorDistance, scratch), "metri"});
+            print_at(sv, 5, 68, {distance_item(pl.doorDistance, scratch), "metri"});
         } else {
-            printAt(sv, 5, 69, {"-Aperta-"});
+            print_at(sv, 5, 69, {"-Aperta-"});
         }
     }
 
     sv.set_foreground(14);
     border_at(sv, 7, 2, kTop, 12);
-    printAt(sv, 8, 2, {kSide, " Raggi X: ", kSide});
+    print_at(sv, 8, 2, {kSide, " Raggi X: ", kSide});
     border_at(sv, 9, 2, kMiddle, 12);
-    printAt(sv, 10, 2, {kSide, " **"});
-    printAt(sv, 10, 10, {"** ", kSide});
+    print_at(sv, 10, 2, {kSide, " **"});
+    print_at(sv, 10, 10, {"** ", kSide});
     border_at(sv, 11, 2, kMiddle, 12);
     sides_at(sv, 12, 2, 13);
     border_at(sv, 13, 2, kBottom, 12);
 
     sv.set_foreground(5);
     border_at(sv, 14, 2, kTop, 13);
-    printAt(sv, 15, 2, {kSide, " Direzione ", kSide});
+    print_at(sv, 15, 2, {kSide, " Direzione ", kSide});
     border_at(sv, 16, 2, kMiddle, 13);
-    printAt(sv, 17, 2, {kSide, " *"});
-    printAt(sv, 17, 12, {"* ", kSide});
+    print_at(sv, 17, 2, {kSide, " *"});
+    print_at(sv, 17, 12, {"* ", kSide});
     border_at(sv, 18, 2, kBottom, 13);
 
     if (lastLevel) {
@@ -298,10 +291,10 @@ void DrawStatusPanel(svc::Services& sv, game::GameState& st)
         titled_box(sv, 19, 2, 12, pl.keyTaken == 0 ? " Chiave a " : " -Chiave- ");
         if (pl.keyTaken == 0) {
             sv.set_foreground(10);
-            printAt(sv, 22, 3, {distance_item(pl.keyDistance, scratch), "Metri"});
+            print_at(sv, 22, 3, {distance_item(pl.keyDistance, scratch), "Metri"});
         } else {
             sv.set_foreground(11);
-            printAt(sv, 22, 3, {" -- SI --"});
+            print_at(sv, 22, 3, {" -- SI --"});
         }
     }
 

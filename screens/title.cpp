@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "game/core/print_at.h"
 #include "game/core/sound_rule.h"
 #include "services/strings.h"
 
@@ -13,12 +14,10 @@ namespace screens {
 
 namespace {
 
-using Buffer = std::vector<std::int16_t>;
+using game::print_at;
+using game::words;
 
-svc::Words words(Buffer& b)
-{
-    return svc::Words(b.data(), b.size());
-}
+using Buffer = std::vector<std::int16_t>;
 
 // The row of the menu's arrow; its x is the choice itself (game::kTitlePlay and the others).
 constexpr int kArrowY = 340;
@@ -33,12 +32,6 @@ std::string chr(int code)
 void print_border(svc::Services& sv, int left, int right)
 {
     sv.print_line({chr(left) + svc::repeated_byte(78, 205) + chr(right)});
-}
-
-void print_at(svc::Services& sv, int row, int col, const std::string& text)
-{
-    sv.locate(row, col);
-    sv.print_line({text});
 }
 
 // Frame, instructions and key legend (the text part of the screen).
@@ -57,40 +50,40 @@ void draw_texts(svc::Services& sv)
     print_border(sv, 200, 188);
 
     sv.set_foreground(15);
-    print_at(sv, 9, 31, "I S T R U Z I O N I");
+    print_at(sv, 9, 31, {"I S T R U Z I O N I"});
 
     sv.set_foreground(14);
     print_at(sv, 10, 5,
-             "Dovete riuscire a superare i dieci muvesecki entro il tempo stabilito per");
+             {"Dovete riuscire a superare i dieci muvesecki entro il tempo stabilito per"});
     print_at(sv, 11, 5,
-             "ogni muvesecky. Per  lo  spostamento  all'interno  dei muvesecki  bisogna");
-    print_at(sv, 12, 5, "utilizzare le frecce:");
-    print_at(sv, 13, 5, "< >=movimento in avanti -< >=movimento all'indietro");
+             {"ogni muvesecky. Per  lo  spostamento  all'interno  dei muvesecki  bisogna"});
+    print_at(sv, 12, 5, {"utilizzare le frecce:"});
+    print_at(sv, 13, 5, {"< >=movimento in avanti -< >=movimento all'indietro"});
     print_at(sv, 14, 5,
-             "< >=rotazione di 90" + chr(248) + " a destra -< >=rotazione di 90" + chr(248) +
-                 " a sinistra");
+             {"< >=rotazione di 90" + chr(248) + " a destra -< >=rotazione di 90" + chr(248) +
+              " a sinistra"});
     print_at(sv, 15, 5,
-             "Se trovate appeso al muro un orologio andateci incontro, guadagnerete due");
-    print_at(sv, 16, 5, "minuti di tempo. Il muro esterno del muvesecky e colorato a righe.");
+             {"Se trovate appeso al muro un orologio andateci incontro, guadagnerete due"});
+    print_at(sv, 16, 5, {"minuti di tempo. Il muro esterno del muvesecky e colorato a righe."});
 
     sv.set_foreground(15);
-    print_at(sv, 13, 6, chr(24));
-    print_at(sv, 13, 31, chr(25));
-    print_at(sv, 14, 6, chr(26));
-    print_at(sv, 14, 37, chr(27));
+    print_at(sv, 13, 6, {chr(24)});
+    print_at(sv, 13, 31, {chr(25)});
+    print_at(sv, 14, 6, {chr(26)});
+    print_at(sv, 14, 37, {chr(27)});
 
     sv.set_foreground(14);
-    print_at(sv, 3, 70, "Ver. 3.0");
+    print_at(sv, 3, 70, {"Ver. 3.0"});
 
     sv.set_foreground(10);
-    print_at(sv, 18, 3, "< > < >= Seleziona");
-    print_at(sv, 18, 32, "<  >=Scelta Suono");
-    print_at(sv, 18, 62, "<      >=Conferma");
+    print_at(sv, 18, 3, {"< > < >= Seleziona"});
+    print_at(sv, 18, 32, {"<  >=Scelta Suono"});
+    print_at(sv, 18, 62, {"<      >=Conferma"});
     sv.set_foreground(14);
-    print_at(sv, 18, 4, chr(27));
-    print_at(sv, 18, 8, chr(26));
-    print_at(sv, 18, 33, chr(17) + chr(217));
-    print_at(sv, 18, 63, "Spazio");
+    print_at(sv, 18, 4, {chr(27)});
+    print_at(sv, 18, 8, {chr(26)});
+    print_at(sv, 18, 33, {chr(17) + chr(217)});
+    print_at(sv, 18, 63, {"Spazio"});
 }
 
 // The yes or no picture beside the loudspeaker, after silentMode.
@@ -166,7 +159,7 @@ void ShowTitleScreen(svc::Services& sv, game::i16 faceColour, game::i16 skyColou
     show_sound_state(sv, silentMode, yes, no);
 
     sv.set_foreground(15);
-    print_at(sv, 28, 13, "Muvesecky - dieci labirinti da percorrere in prima persona");
+    print_at(sv, 28, 13, {"Muvesecky - dieci labirinti da percorrere in prima persona"});
 
     if (game::pc_speaker(silentMode, soundMode) && introPlayed == 0) {
         for (int tone = 0; tone < 40; ++tone) {
