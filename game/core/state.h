@@ -148,20 +148,6 @@ struct GameState {
     Pictures pictures;
 };
 
-// Reads the level header at the cursor into the level's own variables.
-inline bool read_header(LevelState& lv)
-{
-    return read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
-                             lv.minutesLeft, lv.secondsLeft, lv.faceColour);
-}
-
-// Loads the maze of the header just read into the level's grid, rows and landmarks.
-inline bool load_level_maze(LevelState& lv)
-{
-    return load_maze(lv.reader, lv.maze, lv.rows, lv.exitRow, lv.exitCol, lv.doorRow, lv.doorCol,
-                     lv.keyRow, lv.keyCol, lv.mazeSize);
-}
-
 // Words view of a picture buffer, for the block services.
 inline svc::Words words(std::vector<std::int16_t>& buffer)
 {
