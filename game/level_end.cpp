@@ -1,5 +1,4 @@
 // The level end: the floor to the horizon, the row of trees, and the next level's header.
-#include "game/core/maze.h"
 #include "game/core/sound_rule.h"
 #include "game/flow.h"
 #include "view/view.h"
@@ -44,9 +43,7 @@ bool EndLevel(svc::Services& sv, GameState& st)
         return false; // the last level: victory follows
     }
     // The next header goes straight into the play variables; the player starts on its cell.
-    read_header(lv);
-    st.player.playerRow = lv.startRow;
-    st.player.playerCol = lv.startCol;
+    read_next_header(st);
     lv.frameCount = 0;
     return true;
 }
