@@ -21,12 +21,7 @@ void DrawExitTunnel(Services& sv, i16& depth, i16 exitDepth, i16 faceColour, i16
     sv.draw_line(f.fr - 30.0f, f.ft + 11.0f, f.fr, f.ft + 1.0f);
     sv.draw_line(f.fl + 30.0f, f.ft + 10.0f, f.fl + 30.0f, f.fb - 10.0f);
     sv.draw_line(f.fr - 30.0f, f.ft + 10.0f, f.fr - 30.0f, f.fb - 10.0f);
-    sv.draw_line(f.fl, f.ft, f.fl, f.fb);
-    sv.draw_line(f.fl, f.ft, f.nl, f.nt);
-    sv.draw_line(f.fl, f.fb, f.nl, f.nb);
-    sv.draw_line(f.fr, f.ft, f.nr, f.nt);
-    sv.draw_line(f.fr, f.fb, f.nr, f.nb);
-    sv.draw_line(f.fr, f.ft, f.fr, f.fb);
+    draw_frame_lines(sv, f, kBothSideWalls);
 
     // The passage's dark side walls, widening towards the viewer.
     sv.set_colours(8, skyColour);

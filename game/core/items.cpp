@@ -82,7 +82,7 @@ void TakeKey(svc::Services& sv, GameState& st)
         }
         sv.set_background(st.time.skyColour);
     }
-    sv.put_block(264, 90, words(st.pictures.keyBackground), 1);
+    sv.put_block(264, 90, words(st.pictures.keyBackground), kPutCopy);
 }
 
 void TakeEye(svc::Services& sv, GameState& st)
@@ -106,7 +106,7 @@ void TakeEye(svc::Services& sv, GameState& st)
         }
     }
     sv.set_background(st.time.skyColour);
-    sv.put_block(230, 76, words(st.pictures.keyBackground), 1);
+    sv.put_block(230, 76, words(st.pictures.keyBackground), kPutCopy);
     st.player.xrayOn = 1;
     st.player.itemRoll = 50;
 }

@@ -8,8 +8,6 @@
 namespace game {
 namespace {
 
-constexpr int kPutOr = 4;
-
 // INT(RND * n) + base, as the tables draw their values.
 i16 random_in(svc::Services& sv, int n, int base)
 {
