@@ -25,7 +25,7 @@ enum class IdleExit { Move, Restart, TimeOut };
 void print_level_line(svc::Services& sv, const LevelState& lv)
 {
     const int side = 5 * lv.mazeSize - 10;
-    sv.set_foreground(11);
+    sv.set_foreground(svc::kLightCyan);
     sv.locate(20, 27);
     const std::string area = svc::number_item(side * side);
     sv.print_line({"Muvesecky ", lv.levelName, area, "mq"});
@@ -124,7 +124,7 @@ void time_out(svc::Services& sv, GameState& st)
 [[noreturn]] void victory(svc::Services& sv, GameState& st)
 {
     sv.locate(23, 27);
-    sv.set_foreground(14);
+    sv.set_foreground(svc::kYellow);
     sv.print_line({"   Bravo, hai vinto!!!   "});
     const SoundState& snd = st.sound;
     if (sound_card(snd)) {

@@ -17,11 +17,11 @@ namespace {
 void advance_wall_colour(LevelState& lv)
 {
     ++lv.wallColour;
-    if (lv.wallColour == 7) {
-        lv.wallColour = 2;
+    if (lv.wallColour == svc::kLightGrey) {
+        lv.wallColour = svc::kGreen; // after brown
     }
-    if (lv.wallColour == 4) {
-        lv.wallColour = 6;
+    if (lv.wallColour == svc::kRed) {
+        lv.wallColour = svc::kBrown; // after cyan
     }
 }
 
@@ -60,11 +60,11 @@ void start_from_title(svc::Services& sv, GameState& st)
         LevelMenu(sv, st);
     }
     read_next_header(st);
-    t.sunColour = 14;
-    t.moonColour = 7;
+    t.sunColour = svc::kYellow;
+    t.moonColour = svc::kLightGrey;
     st.view.viewShiftY = 10;
     t.dayStep = 6;
-    t.skyColour = 7;
+    t.skyColour = svc::kLightGrey;
 }
 
 } // namespace

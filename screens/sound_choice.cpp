@@ -43,9 +43,9 @@ void draw_box(svc::Services& sv, int top)
 void print_entry(svc::Services& sv, int choice, bool highlighted)
 {
     if (highlighted) {
-        sv.set_colours(1, 15);
+        sv.set_colours(svc::kBlue, svc::kWhite);
     } else {
-        sv.set_colours(15, 0);
+        sv.set_colours(svc::kWhite, svc::kBlack);
     }
     print_at(sv, (choice + 4) * 2, 34, {kEntries[static_cast<std::size_t>(choice)]});
 }
@@ -62,23 +62,23 @@ int stored_choice(const std::string& item)
 
 void ChooseSound(svc::Services& sv, game::i16& soundMode)
 {
-    sv.set_background(0);
+    sv.set_background(svc::kBlack);
     sv.clear_screen();
 
-    sv.set_foreground(14);
+    sv.set_foreground(svc::kYellow);
     print_at(sv, 4, 32, {"- Scelta del suono -"});
 
-    sv.set_foreground(15);
+    sv.set_foreground(svc::kWhite);
     draw_box(sv, 6);
     print_at(sv, 8, 34, {kEntries[0]});
     // The first drawing of the sound card entry has one dot less, as the game always showed it.
     print_at(sv, 10, 34, {"Scheda Audio...."});
     draw_box(sv, 16);
 
-    sv.set_foreground(14);
+    sv.set_foreground(svc::kYellow);
     print_at(sv, 18, 34, {"<  o  >=seleziona"});
     print_at(sv, 20, 36, {"<  >=conferma"});
-    sv.set_foreground(10);
+    sv.set_foreground(svc::kLightGreen);
     print_at(sv, 18, 35, {svc::character_from_code(24)});
     print_at(sv, 18, 39, {svc::character_from_code(25)});
     print_at(sv, 20, 37, {svc::character_from_code(17) + svc::character_from_code(217)});
@@ -99,7 +99,7 @@ void ChooseSound(svc::Services& sv, game::i16& soundMode)
             continue;
         }
         if (key == std::string(1, static_cast<char>(kEscape))) {
-            sv.set_colours(7, 0);
+            sv.set_colours(svc::kLightGrey, svc::kBlack);
             sv.clear_screen();
             sv.end_program();
         }

@@ -84,13 +84,13 @@ void xray_gauge(svc::Services& sv, game::GameState& st)
 {
     game::PlayerState& pl = st.player;
     if (pl.xrayOn == 0) {
-        sv.set_foreground(6);
+        sv.set_foreground(svc::kBrown);
         print_at(sv, 10, 7, {"NO"});
-        sv.set_foreground(8);
+        sv.set_foreground(svc::kDarkGrey);
         print_at(sv, 12, 4, {kShadedBlocks});
         return;
     }
-    sv.set_foreground(12);
+    sv.set_foreground(svc::kLightRed);
     print_at(sv, 10, 7, {"SI"});
     ++pl.xrayTicks;
     if (pl.xrayTicks % 64 != 0) {
@@ -100,7 +100,7 @@ void xray_gauge(svc::Services& sv, game::GameState& st)
     // Both rounded half to even, so the two always make eight blocks.
     const int full = svc::round_to_int16((400.0 - pl.xrayUsed) / 50.0);
     const int empty = svc::round_to_int16(pl.xrayUsed / 50.0);
-    sv.set_foreground(12);
+    sv.set_foreground(svc::kLightRed);
     print_at(sv, 12, 4,
              {kFullBlocks.substr(0, static_cast<std::size_t>(full < 0 ? 0 : full)),
               kShadedBlocks.substr(0, static_cast<std::size_t>(empty < 0 ? 0 : empty))});

@@ -36,7 +36,7 @@ void print_border(svc::Services& sv, int left, int right)
 // Frame, instructions and key legend (the text part of the screen).
 void draw_texts(svc::Services& sv)
 {
-    sv.set_foreground(10);
+    sv.set_foreground(svc::kLightGreen);
     print_border(sv, 201, 187);
     for (int side = 1; side <= 23; ++side) {
         sv.print_line({chr(186)}, true);
@@ -48,10 +48,10 @@ void draw_texts(svc::Services& sv)
     }
     print_border(sv, 200, 188);
 
-    sv.set_foreground(15);
+    sv.set_foreground(svc::kWhite);
     print_at(sv, 9, 31, {"I S T R U Z I O N I"});
 
-    sv.set_foreground(14);
+    sv.set_foreground(svc::kYellow);
     print_at(sv, 10, 5,
              {"Dovete riuscire a superare i dieci muvesecki entro il tempo stabilito per"});
     print_at(sv, 11, 5,
@@ -65,20 +65,20 @@ void draw_texts(svc::Services& sv)
              {"Se trovate appeso al muro un orologio andateci incontro, guadagnerete due"});
     print_at(sv, 16, 5, {"minuti di tempo. Il muro esterno del muvesecky e colorato a righe."});
 
-    sv.set_foreground(15);
+    sv.set_foreground(svc::kWhite);
     print_at(sv, 13, 6, {chr(24)});
     print_at(sv, 13, 31, {chr(25)});
     print_at(sv, 14, 6, {chr(26)});
     print_at(sv, 14, 37, {chr(27)});
 
-    sv.set_foreground(14);
+    sv.set_foreground(svc::kYellow);
     print_at(sv, 3, 70, {"Ver. 3.0"});
 
-    sv.set_foreground(10);
+    sv.set_foreground(svc::kLightGreen);
     print_at(sv, 18, 3, {"< > < >= Seleziona"});
     print_at(sv, 18, 32, {"<  >=Scelta Suono"});
     print_at(sv, 18, 62, {"<      >=Conferma"});
-    sv.set_foreground(14);
+    sv.set_foreground(svc::kYellow);
     print_at(sv, 18, 4, {chr(27)});
     print_at(sv, 18, 8, {chr(26)});
     print_at(sv, 18, 33, {chr(17) + chr(217)});

@@ -74,7 +74,7 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
         s.depth = static_cast<i16>(s.depth - 20);
 
         if (s.aheadState == AheadState::Exit) {
-            sv.set_colours(1, st.time.skyColour);
+            sv.set_colours(svc::kBlue, st.time.skyColour);
             DrawFloorRow(sv, s.depth, s.along, v.viewShiftY, lv.faceColour, v.viewSpread,
                          v.viewShiftX);
             if (s.depth == -40) {

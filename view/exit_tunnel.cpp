@@ -24,7 +24,7 @@ void DrawExitTunnel(Services& sv, i16& depth, i16 exitDepth, i16 faceColour, i16
     draw_frame_lines(sv, f, kBothSideWalls);
 
     // The passage's dark side walls, widening towards the viewer.
-    sv.set_colours(8, skyColour);
+    sv.set_colours(svc::kDarkGrey, skyColour);
     for (int k = 1; k <= 29; ++k) {
         const float third = static_cast<float>(k) / 3.0f;
         const float top = f.ft + 11.0f - third;

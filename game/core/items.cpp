@@ -31,7 +31,7 @@ void OpenDoor(svc::Services& sv, GameState& st)
     }
     if (pc_speaker(st.sound)) {
         for (int f = 100; f <= 2000; f += 80) {
-            sv.set_background(10);
+            sv.set_background(svc::kLightGreen);
             sv.sound_tone(f, 0.6);
             sv.set_background(st.time.skyColour);
             sv.sound_tone(f + 10, 1);
@@ -39,7 +39,7 @@ void OpenDoor(svc::Services& sv, GameState& st)
     }
     if (silent(st.sound)) {
         for (int f = 100; f <= 2000; f += 80) {
-            sv.set_background(10);
+            sv.set_background(svc::kLightGreen);
             sv.play_macro("P60");
             sv.set_background(st.time.skyColour);
             sv.play_macro("P60");
@@ -75,9 +75,9 @@ void TakeKey(svc::Services& sv, GameState& st)
     if (pc_speaker(st.sound) || silent(st.sound)) {
         const bool quiet = silent(st.sound); // the same flashes, with pauses for the tones
         for (int f = 100; f <= 1000; f += 50) {
-            sv.set_background(0);
+            sv.set_background(svc::kBlack);
             quiet ? sv.play_macro("P60") : sv.sound_tone(f, 1);
-            sv.set_background(15);
+            sv.set_background(svc::kWhite);
             quiet ? sv.play_macro("P60") : sv.sound_tone(1100 - f, 1);
         }
         sv.set_background(st.time.skyColour);
@@ -92,16 +92,16 @@ void TakeEye(svc::Services& sv, GameState& st)
     }
     if (pc_speaker(st.sound)) {
         for (int f = 100; f <= 6000; f += 300) {
-            sv.set_background(f % 200 == 0 ? 15 : 0);
+            sv.set_background(f % 200 == 0 ? svc::kWhite : svc::kBlack);
             sv.sound_tone(f, 0.5);
             sv.sound_tone(6100 - f, 0.5);
         }
     }
     if (silent(st.sound)) {
         for (int f = 100; f <= 2000; f += 80) {
-            sv.set_background(15);
+            sv.set_background(svc::kWhite);
             sv.play_macro("P60");
-            sv.set_background(0);
+            sv.set_background(svc::kBlack);
             sv.play_macro("P60");
         }
     }

@@ -19,7 +19,7 @@ constexpr int kLevelByteOffset = 139;
 constexpr int kLastLevel = 10;
 
 // Wall colours of levels 2, 3, 4, then again for 5, 6, 7 and 8, 9, 10.
-constexpr std::array<i16, 3> kWallColourCycle = {2, 3, 6};
+constexpr std::array<i16, 3> kWallColourCycle = {svc::kGreen, svc::kCyan, svc::kBrown};
 
 } // namespace
 
@@ -47,10 +47,10 @@ void ReadSavedLevel(svc::Services& sv, GameState& st)
 
 void LevelMenu(svc::Services& sv, GameState& st)
 {
-    sv.set_foreground(10);
+    sv.set_foreground(svc::kLightGreen);
     print_at(sv, 18, 3,
              {svc::spaces(17), "< >=Nuova Partita    < >=Livello Salvato", svc::spaces(19)});
-    sv.set_foreground(15);
+    sv.set_foreground(svc::kWhite);
     print_at(sv, 18, 21, {"N"});
     print_at(sv, 18, 42, {"L"});
 
@@ -86,11 +86,11 @@ void SaveLevel(svc::Services& sv, GameState& st)
     sv.write_item(1, svc::character_from_code(levelNumber + kLevelByteOffset));
     sv.close_all_files();
 
-    sv.set_foreground(12);
+    sv.set_foreground(svc::kLightRed);
     print_at(sv, 21, 69, {"Livello"}, true);
-    sv.set_foreground(10);
+    sv.set_foreground(svc::kLightGreen);
     sv.print_line({svc::number_item(levelNumber)});
-    sv.set_foreground(14);
+    sv.set_foreground(svc::kYellow);
     print_at(sv, 22, 68, {" -Salvato- "});
 
     // The save sounds even in silent mode, on purpose.

@@ -95,7 +95,7 @@ struct TimeState {
     i16 dayPhase = 0; // 0..78 in steps of 6
     i16 dayStep = 6;
     i16 minutesPlayed = 0;
-    i16 skyColour = 7, sunColour = 14, moonColour = 7;
+    i16 skyColour = svc::kLightGrey, sunColour = svc::kYellow, moonColour = svc::kLightGrey;
     i16 duskPlayed = 0, dawnPlayed = 0;
     i16 moonOffsetX = 0, moonOffsetY = 0;
     std::array<std::array<i16, 4>, 46> starX{}, starY{}; // [entry 1..45][heading]
