@@ -18,15 +18,15 @@ class BorderTable {
 
     BorderTable()
     {
-        constexpr unsigned char corners[3][2] = {{201, 187}, {204, 185}, {200, 188}};
+        constexpr unsigned char kCorners[3][2] = {{201, 187}, {204, 185}, {200, 188}};
         for (std::size_t e = 0; e < 3; ++e) {
             for (int w = 2; w <= kMaxWidth; ++w) {
                 char* t = text_[e][static_cast<std::size_t>(w)].data();
-                t[0] = static_cast<char>(corners[e][0]);
+                t[0] = static_cast<char>(kCorners[e][0]);
                 for (int i = 1; i < w - 1; ++i) {
                     t[i] = '\xCD';
                 }
-                t[w - 1] = static_cast<char>(corners[e][1]);
+                t[w - 1] = static_cast<char>(kCorners[e][1]);
             }
         }
     }
@@ -75,9 +75,9 @@ void titled_box(svc::Services& sv, int top, int col, int width, std::string_view
 
 void dashed_box(svc::Services& sv, int top, int col)
 {
-    constexpr std::string_view dashes = " -------- ";
-    box_head(sv, top, col, 12, dashes);
-    print_at(sv, top + 3, col, {kSide, dashes, kSide});
+    constexpr std::string_view kDashes = " -------- ";
+    box_head(sv, top, col, 12, kDashes);
+    print_at(sv, top + 3, col, {kSide, kDashes, kSide});
     border_at(sv, top + 4, col, Edge::Bottom, 12);
 }
 

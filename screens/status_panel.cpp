@@ -179,13 +179,20 @@ void draw_door_box(svc::Services& sv, const game::PlayerState& pl, std::string& 
     }
 }
 
+// A row of a box at column 2 that holds its value between stars: side and stars at the left,
+// stars and side at the right edge of a box `width` wide.
+void starred_row(svc::Services& sv, int row, int width, string_view stars)
+{
+    print_at(sv, row, 2, {kSide, " ", stars});
+    print_at(sv, row, 2 + width - static_cast<int>(stars.size()) - 2, {stars, " ", kSide});
+}
+
 // X-ray box (rows 7-13); the answer and the gauge come with the aid's own step.
 void draw_xray_box(svc::Services& sv)
 {
     sv.set_foreground(svc::kYellow);
     box_head(sv, 7, 2, 12, " Raggi X: ");
-    print_at(sv, 10, 2, {kSide, " **"});
-    print_at(sv, 10, 10, {"** ", kSide});
+    starred_row(sv, 10, 12, "**");
     border_at(sv, 11, 2, Edge::Middle, 12);
     sides_at(sv, 12, 2, 13);
     border_at(sv, 13, 2, Edge::Bottom, 12);
@@ -196,8 +203,7 @@ void draw_compass_box(svc::Services& sv)
 {
     sv.set_foreground(svc::kMagenta);
     box_head(sv, 14, 2, 13, " Direzione ");
-    print_at(sv, 17, 2, {kSide, " *"});
-    print_at(sv, 17, 12, {"* ", kSide});
+    starred_row(sv, 17, 13, "*");
     border_at(sv, 18, 2, Edge::Bottom, 13);
 }
 

@@ -100,22 +100,9 @@ void floor_row(Services& sv, GameState& st)
 }
 
 // A side of the scan cell: its wall, or the far face seen through its opening.
-void right_side(Services& sv, GameState& st, bool wall)
-{
-    const game::PlayerState& p = st.player;
-    const game::LevelState& lv = st.level;
-    const game::ViewOffsets& v = st.view;
-    const i16 d = st.scan.depth;
-    const i16 sky = st.time.skyColour;
-    if (wall) {
-        DrawRightWall(sv, d, sky, p.playerCol, p.playerRow, lv.mazeSize, p.stepRow, p.stepCol,
-                      v.viewShiftY, v.viewSpread, v.viewShiftX, lv.wallColour);
-    } else {
-        DrawRightOpening(sv, d, sky, v.viewShiftY, v.viewSpread, v.viewShiftX);
-    }
-}
+enum class Side { Left, Right };
 
-void left_side(Services& sv, GameState& st, bool wall)
+void draw_side(Services& sv, GameState& st, Side side, bool wall)
 {
     const game::PlayerState& p = st.player;
     const game::LevelState& lv = st.level;
@@ -123,10 +110,12 @@ void left_side(Services& sv, GameState& st, bool wall)
     const i16 d = st.scan.depth;
     const i16 sky = st.time.skyColour;
     if (wall) {
-        DrawLeftWall(sv, d, sky, p.playerCol, p.playerRow, lv.mazeSize, p.stepRow, p.stepCol,
-                     v.viewShiftY, v.viewSpread, v.viewShiftX, lv.wallColour);
+        const auto drawWall = side == Side::Right ? DrawRightWall : DrawLeftWall;
+        drawWall(sv, d, sky, p.playerCol, p.playerRow, lv.mazeSize, p.stepRow, p.stepCol,
+                 v.viewShiftY, v.viewSpread, v.viewShiftX, lv.wallColour);
     } else {
-        DrawLeftOpening(sv, d, sky, v.viewShiftY, v.viewSpread, v.viewShiftX);
+        const auto drawOpening = side == Side::Right ? DrawRightOpening : DrawLeftOpening;
+        drawOpening(sv, d, sky, v.viewShiftY, v.viewSpread, v.viewShiftX);
     }
 }
 
@@ -141,10 +130,10 @@ void draw_closed_cell(Services& sv, GameState& st, bool leftWall, bool rightWall
     s.facingRightExtent = rightWall ? -1 : 19;
     floor_row(sv, st);
     if (leftWall) {
-        left_side(sv, st, true);
+        draw_side(sv, st, Side::Left, true);
     }
     if (rightWall) {
-        right_side(sv, st, true);
+        draw_side(sv, st, Side::Right, true);
     }
     s.facingFillColour = cell.fillColour;
 }
@@ -162,11 +151,11 @@ void draw_open_cell(Services& sv, GameState& st, bool leftWall, bool rightWall)
     }
     floor_row(sv, st);
     if (leftWall) {
-        left_side(sv, st, true);
-        right_side(sv, st, rightWall);
+        draw_side(sv, st, Side::Left, true);
+        draw_side(sv, st, Side::Right, rightWall);
     } else {
-        right_side(sv, st, rightWall);
-        left_side(sv, st, false);
+        draw_side(sv, st, Side::Right, rightWall);
+        draw_side(sv, st, Side::Left, false);
     }
 }
 
@@ -182,8 +171,8 @@ void draw_exit_cell(Services& sv, GameState& st)
     s.exitDepth = s.depth;
     sv.set_colours(svc::kBlue, st.time.skyColour);
     floor_row(sv, st);
-    right_side(sv, st, true);
-    left_side(sv, st, true);
+    draw_side(sv, st, Side::Right, true);
+    draw_side(sv, st, Side::Left, true);
 }
 
 } // namespace

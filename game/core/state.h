@@ -52,8 +52,8 @@ struct LevelState {
     std::string levelName;
     i16 startRow = 0;
     i16 startCol = 0;
-    i16 minutesLeft = 0; // the header's timeMinutes, counted down
-    i16 secondsLeft = 0; // the header's timeSeconds, then 60 - wall-clock seconds
+    i16 minutesLeft = 0; // the header's minutes, counted down
+    i16 secondsLeft = 0; // the header's seconds, then 60 - wall-clock seconds
     i16 faceColour = 0;  // wall faces; changed by the time of day
     MazeGrid maze;
     MazeRows rows;
