@@ -25,10 +25,9 @@ enum class IdleExit { Move, Restart, TimeOut };
 void print_level_line(svc::Services& sv, const LevelState& lv)
 {
     const int side = 5 * lv.mazeSize - 10;
-    sv.set_foreground(svc::kLightCyan);
-    sv.locate(20, 27);
     const std::string area = svc::number_item(side * side);
-    sv.print_line({"Muvesecky ", lv.levelName, area, "mq"});
+    sv.set_foreground(svc::kLightCyan);
+    print_at(sv, 20, 27, {"Muvesecky ", lv.levelName, area, "mq"});
 }
 
 // The heading word of the compass box and its colour, by heading 0 north .. 3 east.
@@ -123,9 +122,8 @@ void time_out(svc::Services& sv, GameState& st)
 // The last level completed.
 [[noreturn]] void victory(svc::Services& sv, GameState& st)
 {
-    sv.locate(23, 27);
     sv.set_foreground(svc::kYellow);
-    sv.print_line({"   Bravo, hai vinto!!!   "});
+    print_at(sv, 23, 27, {"   Bravo, hai vinto!!!   "});
     const SoundState& snd = st.sound;
     if (sound_card(snd)) {
         sv.play_sound_file("Vittoria.ogg", false);

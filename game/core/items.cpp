@@ -20,6 +20,16 @@ float distance_to(const PlayerState& p, i16 row, i16 col)
     return std::floor(static_cast<float>(root));
 }
 
+// A tone on the PC speaker, or in silent mode the pause "P60" in its place.
+void tone_or_pause(svc::Services& sv, bool quiet, double frequencyHz, double durationTicks)
+{
+    if (quiet) {
+        sv.play_macro("P60");
+    } else {
+        sv.sound_tone(frequencyHz, durationTicks);
+    }
+}
+
 } // namespace
 
 void OpenDoor(svc::Services& sv, GameState& st)
@@ -29,20 +39,13 @@ void OpenDoor(svc::Services& sv, GameState& st)
     if (sound_card(st.sound)) {
         sv.play_sound_file("Porta.ogg", true);
     }
-    if (pc_speaker(st.sound)) {
+    if (pc_speaker(st.sound) || silent(st.sound)) {
+        const bool quiet = silent(st.sound); // the same flashes, with pauses for the tones
         for (int f = 100; f <= 2000; f += 80) {
             sv.set_background(svc::kLightGreen);
-            sv.sound_tone(f, 0.6);
+            tone_or_pause(sv, quiet, f, 0.6);
             sv.set_background(st.time.skyColour);
-            sv.sound_tone(f + 10, 1);
-        }
-    }
-    if (silent(st.sound)) {
-        for (int f = 100; f <= 2000; f += 80) {
-            sv.set_background(svc::kLightGreen);
-            sv.play_macro("P60");
-            sv.set_background(st.time.skyColour);
-            sv.play_macro("P60");
+            tone_or_pause(sv, quiet, f + 10, 1);
         }
     }
     st.level.maze.set(st.scan.scanRow, st.scan.scanCol, kOpenCell);
@@ -76,9 +79,9 @@ void TakeKey(svc::Services& sv, GameState& st)
         const bool quiet = silent(st.sound); // the same flashes, with pauses for the tones
         for (int f = 100; f <= 1000; f += 50) {
             sv.set_background(svc::kBlack);
-            quiet ? sv.play_macro("P60") : sv.sound_tone(f, 1);
+            tone_or_pause(sv, quiet, f, 1);
             sv.set_background(svc::kWhite);
-            quiet ? sv.play_macro("P60") : sv.sound_tone(1100 - f, 1);
+            tone_or_pause(sv, quiet, 1100 - f, 1);
         }
         sv.set_background(st.time.skyColour);
     }
