@@ -76,7 +76,6 @@ void read_next_header(GameState& st)
     st.player.playerCol = st.level.startCol;
 }
 
-// The top of the level loop: program start, each completed level, restart and time-out.
 void start_level(svc::Services& sv, GameState& st)
 {
     LevelState& lv = st.level;

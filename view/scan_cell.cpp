@@ -159,7 +159,7 @@ void draw_open_cell(Services& sv, GameState& st, bool leftWall, bool rightWall)
     }
 }
 
-// The exit ahead: the row of trees beyond it, then the floor and both walls in colour 1.
+// The exit ahead: the row of trees beyond it, then colour 1, the floor row and both walls.
 void draw_exit_cell(Services& sv, GameState& st)
 {
     game::ScanState& s = st.scan;
