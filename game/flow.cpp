@@ -1,16 +1,14 @@
-// The main flow: sound choice, level start, frame loop, idle loop, time-out and victory.
+// The main flow: sound choice, level loop, frame loop, idle loop, time-out and victory.
 #include "game/flow.h"
 
-#include <cmath>
-
 #include "game/core/items.h"
-#include "game/core/maze.h"
+#include "game/core/print_at.h"
 #include "game/core/saved_level.h"
 #include "game/core/sky.h"
+#include "game/core/sound_rule.h"
 #include "game/loop_pacer.h"
 #include "screens/sound_choice.h"
 #include "screens/status_panel.h"
-#include "screens/title.h"
 #include "services/number_text.h"
 #include "view/view.h"
 
@@ -23,143 +21,33 @@ enum class LevelExit { NextLevel, Restart, TimeOut };
 // How one idle loop ends.
 enum class IdleExit { Move, Restart, TimeOut };
 
-// The per-level wall colour: 1, 2, 3, 6, 2, 3, 6, ...
-void advance_wall_colour(LevelState& lv)
-{
-    ++lv.wallColour;
-    if (lv.wallColour == 7) {
-        lv.wallColour = 2;
-    }
-    if (lv.wallColour == 4) {
-        lv.wallColour = 6;
-    }
-}
-
-// The thirteen level pictures, reloaded whole into their buffers at every level start.
-void load_level_pictures(svc::Services& sv, Pictures& p)
-{
-    sv.load_block_file("occhil.grh", words(p.occhil));
-    sv.load_block_file("ocip.grh", words(p.ocip));
-    sv.load_block_file("oc22.grh", words(p.oc22));
-    sv.load_block_file("ochig.grh", words(p.ochig));
-    sv.load_block_file("oc43.grh", words(p.oc43));
-    sv.load_block_file("occh43.grh", words(p.occh43));
-    sv.load_block_file("nu51.grh", words(p.cloudDay));
-    sv.load_block_file("nuser.grh", words(p.cloudEvening));
-    sv.load_block_file("gab.grh", words(p.gab));
-    sv.load_block_file("gab2.grh", words(p.gab2));
-    sv.load_block_file("gab3.grh", words(p.gab3));
-    sv.load_block_file("gab4.grh", words(p.gab4));
-    sv.load_block_file("alber.grh", words(p.exitTreesBlock));
-}
-
-// INT(RND * 10) + 1.
-i16 moon_offset(svc::Services& sv)
-{
-    return static_cast<i16>(std::floor(sv.random_single() * 10.0f) + 1);
-}
-
-// The title's "leave" choice: the farewell music, then text mode 0 and the end prompt.
-[[noreturn]] void leave_game(svc::Services& sv, GameState& st)
-{
-    if (st.sound.silentMode == 0 && st.sound.soundMode == 1) {
-        sv.play_sound_file("Finale.ogg", false);
-        sv.play_macro("P1P60");
-    }
-    sv.set_screen_mode(svc::kTextMode);
-    sv.end_program();
-}
-
-// The title, the saved level and its menu, and the first header (no level loaded).
-void start_from_title(svc::Services& sv, GameState& st)
-{
-    LevelState& lv = st.level;
-    TimeState& t = st.time;
-    SoundState& snd = st.sound;
-    t.moonOffsetX = moon_offset(sv);
-    t.moonOffsetY = moon_offset(sv);
-    screens::ShowTitleScreen(sv, lv.faceColour, t.skyColour, snd.silentMode, snd.soundMode,
-                             snd.introPlayed, snd.titleChoice);
-    if (snd.titleChoice == kTitleLeave) {
-        leave_game(sv, st);
-    }
-    ReadSavedLevel(sv, st);
-    if (lv.levelNumber >= 2) {
-        LevelMenu(sv, st);
-    }
-    read_header(lv);
-    st.player.playerRow = lv.startRow;
-    st.player.playerCol = lv.startCol;
-    t.sunColour = 14;
-    t.moonColour = 7;
-    st.view.viewShiftY = 10;
-    t.dayStep = 6;
-    t.skyColour = 7;
-}
-
-// The top of the level loop: program start, each completed level, restart and time-out.
-void start_level(svc::Services& sv, GameState& st)
-{
-    LevelState& lv = st.level;
-    PlayerState& pl = st.player;
-    if (lv.levelNumber == 0) {
-        lv.levelNumber = 1;
-    }
-    advance_wall_colour(lv);
-    load_level_pictures(sv, st.pictures);
-    sv.randomize(sv.timer_seconds());
-    pl.itemRoll = 50;
-    FillSkyTables(sv, st);
-    pl.keyHeld = 0;
-    st.view.viewSpread = 0;
-    st.view.viewShiftX = 20;
-    if (lv.mazeSize == 0) {
-        start_from_title(sv, st);
-    }
-    load_level_maze(lv);
-    pl.stepRow = -1;
-    pl.stepCol = 0;
-    pl.heading = 0;
-    pl.itemRollRange = 200;
-    st.scan.scanRow = pl.playerRow;
-    st.scan.scanCol = pl.playerCol;
-}
-
 // The first frame's line under the view: the level's name and its area in square metres.
 void print_level_line(svc::Services& sv, const LevelState& lv)
 {
     const int side = 5 * lv.mazeSize - 10;
-    sv.set_foreground(11);
-    sv.locate(20, 27);
     const std::string area = svc::number_item(side * side);
-    sv.print_line({"Muvesecky ", lv.levelName, area, "mq"});
+    sv.set_foreground(svc::kLightCyan);
+    print_at(sv, 20, 27, {"Muvesecky ", lv.levelName, area, "mq"});
 }
 
-// The heading word inside the compass box.
+// The heading word of the compass box and its colour, by heading 0 north .. 3 east.
+struct CompassWord {
+    int colour;
+    const char* word;
+};
+constexpr CompassWord kCompassWords[4] = {
+    {svc::kWhite, "NORD"},
+    {svc::kLightRed, "OVEST"},
+    {svc::kLightCyan, "S U D"},
+    {svc::kLightGreen, "E S T"},
+};
+
+// The heading word inside the compass box (a heading outside 1..3 shows north's).
 void print_compass_word(svc::Services& sv, i16 heading)
 {
-    switch (heading) {
-    case 1:
-        sv.set_foreground(12);
-        sv.locate(17, 6);
-        sv.print_line({"OVEST"});
-        break;
-    case 2:
-        sv.set_foreground(11);
-        sv.locate(17, 6);
-        sv.print_line({"S U D"});
-        break;
-    case 3:
-        sv.set_foreground(10);
-        sv.locate(17, 6);
-        sv.print_line({"E S T"});
-        break;
-    default:
-        sv.set_foreground(15);
-        sv.locate(17, 6);
-        sv.print_line({"NORD"});
-        break;
-    }
+    const CompassWord& w = kCompassWords[heading >= 1 && heading <= 3 ? heading : 0];
+    sv.set_foreground(w.colour);
+    print_at(sv, 17, 6, {w.word});
 }
 
 // Polls the keyboard and keeps the panel, the compass and the sky's colours current until a
@@ -215,18 +103,17 @@ void reset_game_state(GameState& st)
 // The end of the time: the message, the falling siren, and everything back to zero.
 void time_out(svc::Services& sv, GameState& st)
 {
-    sv.locate(12, 30);
-    sv.print_line({"   Tempo scaduto !!!   "});
+    print_at(sv, 12, 30, {"   Tempo scaduto !!!   "});
     const SoundState& snd = st.sound;
-    if (snd.silentMode == 0 && snd.soundMode == 1) {
+    if (sound_card(snd)) {
         sv.play_sound_file("Scade2.ogg", false);
     }
-    if (snd.silentMode == 0 && snd.soundMode == 0) {
+    if (pc_speaker(snd)) {
         for (int f = 5000; f >= 200; f -= 300) {
             sv.sound_tone(f, 2);
         }
     }
-    if (snd.silentMode == 1) {
+    if (silent(snd)) {
         sv.play_macro("P1P30");
     }
     reset_game_state(st);
@@ -235,17 +122,16 @@ void time_out(svc::Services& sv, GameState& st)
 // The last level completed.
 [[noreturn]] void victory(svc::Services& sv, GameState& st)
 {
-    sv.locate(23, 27);
-    sv.set_foreground(14);
-    sv.print_line({"   Bravo, hai vinto!!!   "});
+    sv.set_foreground(svc::kYellow);
+    print_at(sv, 23, 27, {"   Bravo, hai vinto!!!   "});
     const SoundState& snd = st.sound;
-    if (snd.silentMode == 0 && snd.soundMode == 1) {
+    if (sound_card(snd)) {
         sv.play_sound_file("Vittoria.ogg", false);
     }
-    if (snd.silentMode == 0 && snd.soundMode == 0) {
+    if (pc_speaker(snd)) {
         sv.play_macro("L16abababababababababababababab");
     }
-    if (snd.silentMode == 1) {
+    if (silent(snd)) {
         sv.play_macro("P1P30");
     }
     sv.end_program();

@@ -1,5 +1,5 @@
 // The level end: the floor to the horizon, the row of trees, and the next level's header.
-#include "game/core/maze.h"
+#include "game/core/sound_rule.h"
 #include "game/flow.h"
 #include "view/view.h"
 
@@ -20,14 +20,14 @@ bool EndLevel(svc::Services& sv, GameState& st)
     }
     // Fifteen trees: the player sees open country.
     for (int x = 10; x <= 599; x += 41) {
-        sv.put_block(static_cast<float>(x), 74, words(st.pictures.exitTreesBlock), 1);
+        sv.put_block(static_cast<float>(x), 74, words(st.pictures.exitTreesBlock), kPutCopy);
     }
 
     if (lv.mazeSize <= 31) {
-        if (snd.silentMode == 0 && snd.soundMode == 0) {
+        if (pc_speaker(snd)) {
             sv.play_macro("L16cegcegcegc");
         }
-        if (snd.silentMode == 1) {
+        if (silent(snd)) {
             sv.play_macro("P1P30");
         }
         if (snd.soundMode == 1) {
@@ -43,9 +43,7 @@ bool EndLevel(svc::Services& sv, GameState& st)
         return false; // the last level: victory follows
     }
     // The next header goes straight into the play variables; the player starts on its cell.
-    read_header(lv);
-    st.player.playerRow = lv.startRow;
-    st.player.playerCol = lv.startCol;
+    read_next_header(st);
     lv.frameCount = 0;
     return true;
 }

@@ -6,12 +6,15 @@
 #include <cmath>
 #include <string>
 
+#include "game/core/print_at.h"
 #include "services/number_text.h"
 #include "services/strings.h"
 
 namespace screens {
 
 namespace {
+
+using game::print_at;
 
 const std::string kChoiceFile = "sound.cop";
 
@@ -24,30 +27,27 @@ constexpr int kEscape = 27;
 // A box 21 wide at column 32: top border on `top`, sides on the five rows below, bottom after.
 void draw_box(svc::Services& sv, int top)
 {
-    sv.locate(top, 32);
-    sv.print_line({svc::character_from_code(201) + svc::repeated_byte(19, 205) +
-                   svc::character_from_code(187)});
+    print_at(sv, top, 32,
+             {svc::character_from_code(201) + svc::repeated_byte(19, 205) +
+              svc::character_from_code(187)});
     for (int row = top + 1; row <= top + 5; ++row) {
-        sv.locate(row, 32);
-        sv.print_line({svc::character_from_code(186)});
-        sv.locate(row, 52);
-        sv.print_line({svc::character_from_code(186)});
+        print_at(sv, row, 32, {svc::character_from_code(186)});
+        print_at(sv, row, 52, {svc::character_from_code(186)});
     }
-    sv.locate(top + 6, 32);
-    sv.print_line({svc::character_from_code(200) + svc::repeated_byte(19, 205) +
-                   svc::character_from_code(188)});
+    print_at(sv, top + 6, 32,
+             {svc::character_from_code(200) + svc::repeated_byte(19, 205) +
+              svc::character_from_code(188)});
 }
 
 // The entry of `choice` at its row, plain (15 on 0) or highlighted (1 on 15).
 void print_entry(svc::Services& sv, int choice, bool highlighted)
 {
     if (highlighted) {
-        sv.set_colours(1, 15);
+        sv.set_colours(svc::kBlue, svc::kWhite);
     } else {
-        sv.set_colours(15, 0);
+        sv.set_colours(svc::kWhite, svc::kBlack);
     }
-    sv.locate((choice + 4) * 2, 34);
-    sv.print_line({kEntries[static_cast<std::size_t>(choice)]});
+    print_at(sv, (choice + 4) * 2, 34, {kEntries[static_cast<std::size_t>(choice)]});
 }
 
 // The stored choice: the item's number rounded to an integer. Anything but 0 or 1 (a damaged
@@ -62,34 +62,26 @@ int stored_choice(const std::string& item)
 
 void ChooseSound(svc::Services& sv, game::i16& soundMode)
 {
-    sv.set_background(0);
+    sv.set_background(svc::kBlack);
     sv.clear_screen();
 
-    sv.set_foreground(14);
-    sv.locate(4, 32);
-    sv.print_line({"- Scelta del suono -"});
+    sv.set_foreground(svc::kYellow);
+    print_at(sv, 4, 32, {"- Scelta del suono -"});
 
-    sv.set_foreground(15);
+    sv.set_foreground(svc::kWhite);
     draw_box(sv, 6);
-    sv.locate(8, 34);
-    sv.print_line({kEntries[0]});
+    print_at(sv, 8, 34, {kEntries[0]});
     // The first drawing of the sound card entry has one dot less, as the game always showed it.
-    sv.locate(10, 34);
-    sv.print_line({"Scheda Audio...."});
+    print_at(sv, 10, 34, {"Scheda Audio...."});
     draw_box(sv, 16);
 
-    sv.set_foreground(14);
-    sv.locate(18, 34);
-    sv.print_line({"<  o  >=seleziona"});
-    sv.locate(20, 36);
-    sv.print_line({"<  >=conferma"});
-    sv.set_foreground(10);
-    sv.locate(18, 35);
-    sv.print_line({svc::character_from_code(24)});
-    sv.locate(18, 39);
-    sv.print_line({svc::character_from_code(25)});
-    sv.locate(20, 37);
-    sv.print_line({svc::character_from_code(17) + svc::character_from_code(217)});
+    sv.set_foreground(svc::kYellow);
+    print_at(sv, 18, 34, {"<  o  >=seleziona"});
+    print_at(sv, 20, 36, {"<  >=conferma"});
+    sv.set_foreground(svc::kLightGreen);
+    print_at(sv, 18, 35, {svc::character_from_code(24)});
+    print_at(sv, 18, 39, {svc::character_from_code(25)});
+    print_at(sv, 20, 37, {svc::character_from_code(17) + svc::character_from_code(217)});
 
     // A missing file shows the error dialog twice (open, then read); after two Yes answers the
     // item is empty and the menu starts on the PC speaker.
@@ -107,7 +99,7 @@ void ChooseSound(svc::Services& sv, game::i16& soundMode)
             continue;
         }
         if (key == std::string(1, static_cast<char>(kEscape))) {
-            sv.set_colours(7, 0);
+            sv.set_colours(svc::kLightGrey, svc::kBlack);
             sv.clear_screen();
             sv.end_program();
         }

@@ -2,10 +2,12 @@
 #include "screens/status_panel.h"
 
 #include <array>
-#include <initializer_list>
 #include <string_view>
 
 #include "game/core/level_clock.h"
+#include "game/core/print_at.h"
+#include "game/core/sound_rule.h"
+#include "screens/panel_boxes.h"
 #include "services/number_text.h"
 #include "services/strings.h"
 
@@ -13,91 +15,12 @@ namespace screens {
 namespace {
 
 using game::i16;
+using game::print_at;
 using std::string_view;
-
-constexpr string_view kSide = "\xBA";
-
-enum Edge { kTop = 0, kMiddle = 1, kBottom = 2 };
-
-// The frame borders of every width the panel uses, made once: corner, w - 2 bytes 205, corner.
-class BorderTable {
-  public:
-    static constexpr int kMaxWidth = 14;
-
-    BorderTable()
-    {
-        constexpr unsigned char corners[3][2] = {{201, 187}, {204, 185}, {200, 188}};
-        for (int e = 0; e < 3; ++e) {
-            for (int w = 2; w <= kMaxWidth; ++w) {
-                char* t = text_[e][w].data();
-                t[0] = static_cast<char>(corners[e][0]);
-                for (int i = 1; i < w - 1; ++i) {
-                    t[i] = '\xCD';
-                }
-                t[w - 1] = static_cast<char>(corners[e][1]);
-            }
-        }
-    }
-    string_view get(Edge e, int width) const
-    {
-        return {text_[e][width].data(), static_cast<std::size_t>(width)};
-    }
-
-  private:
-    std::array<std::array<std::array<char, kMaxWidth>, kMaxWidth + 1>, 3> text_{};
-};
-
-string_view border(Edge e, int width)
-{
-    static const BorderTable table;
-    return table.get(e, width);
-}
 
 // Eight full blocks and eight shaded ones, cut to length for the gauge.
 constexpr string_view kFullBlocks = "\xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB";
 constexpr string_view kShadedBlocks = "\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1";
-
-// One printed statement at a place: the items, then a line end unless `stay`.
-void printAt(svc::Services& sv, int row, int col, std::initializer_list<string_view> items,
-             bool stay = false)
-{
-    sv.locate(row, col);
-    sv.print_line(items, stay);
-}
-
-// A frame's top, middle or bottom border at a place.
-void border_at(svc::Services& sv, int row, int col, Edge e, int width)
-{
-    printAt(sv, row, col, {border(e, width)});
-}
-
-// A side at each of two columns of a row.
-void sides_at(svc::Services& sv, int row, int left, int right)
-{
-    printAt(sv, row, left, {kSide});
-    printAt(sv, row, right, {kSide});
-}
-
-// A box of five rows: top, title row, middle, value row with its two sides, bottom.
-void titled_box(svc::Services& sv, int top, int col, int width, string_view title)
-{
-    border_at(sv, top, col, kTop, width);
-    printAt(sv, top + 1, col, {kSide, title, kSide});
-    border_at(sv, top + 2, col, kMiddle, width);
-    sides_at(sv, top + 3, col, col + width - 1);
-    border_at(sv, top + 4, col, kBottom, width);
-}
-
-// The grey box of level 10, which has no door and no key.
-void dashed_box(svc::Services& sv, int top, int col)
-{
-    constexpr string_view dashes = " -------- ";
-    border_at(sv, top, col, kTop, 12);
-    printAt(sv, top + 1, col, {kSide, dashes, kSide});
-    border_at(sv, top + 2, col, kMiddle, 12);
-    printAt(sv, top + 3, col, {kSide, dashes, kSide});
-    border_at(sv, top + 4, col, kBottom, 12);
-}
 
 // The time as the box shows it: " 4,07 Min. ". Written into `out`, which it returns a view of.
 string_view format_time(i16 minutesLeft, i16 secondsLeft, std::array<char, 32>& out,
@@ -146,13 +69,11 @@ void end_xray_aid(svc::Services& sv, game::GameState& st)
     pl.xrayUsed = 0;
     pl.xrayOn = 0;
     pl.xrayTicks = 0;
-    if (st.sound.silentMode != 1) {
-        if (st.sound.soundMode == 1) {
-            sv.play_sound_file("Firagx1.ogg", true);
-        } else if (st.sound.soundMode == 0) {
-            for (int f = 4000; f >= 500; f -= 500) {
-                sv.sound_tone(f, 0.8);
-            }
+    if (game::sound_card(st.sound)) {
+        sv.play_sound_file("Firagx1.ogg", true);
+    } else if (game::pc_speaker(st.sound)) {
+        for (int f = 4000; f >= 500; f -= 500) {
+            sv.sound_tone(f, 0.8);
         }
     }
     st.scan.facingDepth = 140;
@@ -163,14 +84,14 @@ void xray_gauge(svc::Services& sv, game::GameState& st)
 {
     game::PlayerState& pl = st.player;
     if (pl.xrayOn == 0) {
-        sv.set_foreground(6);
-        printAt(sv, 10, 7, {"NO"});
-        sv.set_foreground(8);
-        printAt(sv, 12, 4, {kShadedBlocks});
+        sv.set_foreground(svc::kBrown);
+        print_at(sv, 10, 7, {"NO"});
+        sv.set_foreground(svc::kDarkGrey);
+        print_at(sv, 12, 4, {kShadedBlocks});
         return;
     }
-    sv.set_foreground(12);
-    printAt(sv, 10, 7, {"SI"});
+    sv.set_foreground(svc::kLightRed);
+    print_at(sv, 10, 7, {"SI"});
     ++pl.xrayTicks;
     if (pl.xrayTicks % 64 != 0) {
         return;
@@ -179,12 +100,123 @@ void xray_gauge(svc::Services& sv, game::GameState& st)
     // Both rounded half to even, so the two always make eight blocks.
     const int full = svc::round_to_int16((400.0 - pl.xrayUsed) / 50.0);
     const int empty = svc::round_to_int16(pl.xrayUsed / 50.0);
-    sv.set_foreground(12);
-    printAt(sv, 12, 4,
-            {kFullBlocks.substr(0, static_cast<std::size_t>(full < 0 ? 0 : full)),
-             kShadedBlocks.substr(0, static_cast<std::size_t>(empty < 0 ? 0 : empty))});
+    sv.set_foreground(svc::kLightRed);
+    print_at(sv, 12, 4,
+             {kFullBlocks.substr(0, static_cast<std::size_t>(full < 0 ? 0 : full)),
+              kShadedBlocks.substr(0, static_cast<std::size_t>(empty < 0 ? 0 : empty))});
     if (pl.xrayUsed > 400) {
         end_xray_aid(sv, st);
+    }
+}
+
+// Level box (rows 7-9): the level number in white between the green frame's sides.
+void draw_level_box(svc::Services& sv, i16 levelNumber)
+{
+    sv.set_foreground(svc::kLightGreen);
+    border_at(sv, 7, 66, Edge::Top, 14);
+    print_at(sv, 8, 66, {kSide, " Livello"}, true);
+    sv.set_foreground(svc::kWhite);
+    const std::string level = svc::number_text(levelNumber);
+    sv.print_line({level, " "}, true);
+    sv.set_foreground(svc::kLightGreen);
+    print_at(sv, 8, 79, {kSide});
+    border_at(sv, 9, 66, Edge::Bottom, 14);
+}
+
+// Time box (rows 10-14).
+void draw_time_box(svc::Services& sv, string_view timeText)
+{
+    sv.set_foreground(svc::kYellow);
+    box_head(sv, 10, 66, 14, "   Tempo:   ");
+    print_at(sv, 13, 66, {kSide, timeText}, true);
+    sv.tab_to(79);
+    sv.print_line({kSide});
+    border_at(sv, 14, 66, Edge::Bottom, 14);
+}
+
+// Save box (rows 18-23): "Ctrl+S" and "Salva Livello", grey while there is nothing to save.
+void draw_save_box(svc::Services& sv, i16 canSave)
+{
+    sv.set_foreground(svc::kLightRed);
+    border_at(sv, 18, 67, Edge::Top, 13);
+    print_at(sv, 19, 67, {kSide, " <"});
+    print_at(sv, 19, 74, {"+"});
+    print_at(sv, 19, 76, {">= ", kSide});
+    border_at(sv, 20, 67, Edge::Middle, 13);
+    sides_at(sv, 21, 67, 79);
+    sides_at(sv, 22, 67, 79);
+    border_at(sv, 23, 67, Edge::Bottom, 13);
+    sv.set_foreground(canSave != 0 ? svc::kYellow : svc::kDarkGrey);
+    print_at(sv, 19, 70, {"Ctrl"});
+    print_at(sv, 19, 75, {"S"});
+    sv.set_foreground(canSave != 0 ? svc::kLightGreen : svc::kDarkGrey);
+    print_at(sv, 21, 71, {"Salva"});
+    print_at(sv, 22, 70, {"Livello"});
+}
+
+// Menu key box (rows 15-17): "<X=Menu>".
+void draw_menu_box(svc::Services& sv)
+{
+    sv.set_foreground(svc::kLightGreen);
+    border_at(sv, 15, 67, Edge::Top, 12);
+    print_at(sv, 16, 67, {kSide, " <"});
+    print_at(sv, 16, 71, {"=Menu> ", kSide});
+    border_at(sv, 17, 67, Edge::Bottom, 12);
+    sv.set_foreground(svc::kWhite);
+    print_at(sv, 16, 70, {"X"});
+}
+
+// Door box (rows 2-6 on the right): the distance, or "-Aperta-" once the door is open.
+void draw_door_box(svc::Services& sv, const game::PlayerState& pl, std::string& scratch)
+{
+    sv.set_foreground(svc::kLightRed);
+    titled_box(sv, 2, 67, 12, pl.doorOpened == 0 ? " Porta a  " : "  Porta   ");
+    sv.set_foreground(svc::kLightGreen);
+    if (pl.doorOpened == 0) {
+        print_at(sv, 5, 68, {distance_item(pl.doorDistance, scratch), "metri"});
+    } else {
+        print_at(sv, 5, 69, {"-Aperta-"});
+    }
+}
+
+// A row of a box at column 2 that holds its value between stars: side and stars at the left,
+// stars and side at the right edge of a box `width` wide.
+void starred_row(svc::Services& sv, int row, int width, string_view stars)
+{
+    print_at(sv, row, 2, {kSide, " ", stars});
+    print_at(sv, row, 2 + width - static_cast<int>(stars.size()) - 2, {stars, " ", kSide});
+}
+
+// X-ray box (rows 7-13); the answer and the gauge come with the aid's own step.
+void draw_xray_box(svc::Services& sv)
+{
+    sv.set_foreground(svc::kYellow);
+    box_head(sv, 7, 2, 12, " Raggi X: ");
+    starred_row(sv, 10, 12, "**");
+    border_at(sv, 11, 2, Edge::Middle, 12);
+    sides_at(sv, 12, 2, 13);
+    border_at(sv, 13, 2, Edge::Bottom, 12);
+}
+
+// Compass box (rows 14-18); the main flow prints the heading word into row 17.
+void draw_compass_box(svc::Services& sv)
+{
+    sv.set_foreground(svc::kMagenta);
+    box_head(sv, 14, 2, 13, " Direzione ");
+    starred_row(sv, 17, 13, "*");
+    border_at(sv, 18, 2, Edge::Bottom, 13);
+}
+
+// Key box (rows 19-23 on the left), framed in the compass box's colour still in force.
+void draw_key_box(svc::Services& sv, const game::PlayerState& pl, std::string& scratch)
+{
+    titled_box(sv, 19, 2, 12, pl.keyTaken == 0 ? " Chiave a " : " -Chiave- ");
+    if (pl.keyTaken == 0) {
+        sv.set_foreground(svc::kLightGreen);
+        print_at(sv, 22, 3, {distance_item(pl.keyDistance, scratch), "Metri"});
+    } else {
+        sv.set_foreground(svc::kLightCyan);
+        print_at(sv, 22, 3, {" -- SI --"});
     }
 }
 
@@ -206,104 +238,34 @@ void DrawStatusPanel(svc::Services& sv, game::GameState& st)
         format_time(lv.minutesLeft, lv.secondsLeft, timeBuffer, secondsPart);
 
     // 3. The boxes.
-    sv.set_foreground(10);
-    border_at(sv, 7, 66, kTop, 14);
-    printAt(sv, 8, 66, {kSide, " Livello"}, true);
-    sv.set_foreground(15);
-    const std::string level = svc::number_text(lv.levelNumber);
-    sv.print_line({level, " "}, true);
-    sv.set_foreground(10);
-    printAt(sv, 8, 79, {kSide});
-    border_at(sv, 9, 66, kBottom, 14);
-
-    sv.set_foreground(14);
-    border_at(sv, 10, 66, kTop, 14);
-    printAt(sv, 11, 66, {kSide, "   Tempo:   ", kSide});
-    border_at(sv, 12, 66, kMiddle, 14);
-    printAt(sv, 13, 66, {kSide, timeText}, true);
-    sv.tab_to(79);
-    sv.print_line({kSide});
-    border_at(sv, 14, 66, kBottom, 14);
+    draw_level_box(sv, lv.levelNumber);
+    draw_time_box(sv, timeText);
     if (lv.minutesLeft < 0 && secondsPart == "00") {
         st.time.minuteState = game::MinuteState::TimeUp;
     }
+    draw_save_box(sv, lv.canSave);
+    draw_menu_box(sv);
 
-    sv.set_foreground(12);
-    border_at(sv, 18, 67, kTop, 13);
-    printAt(sv, 19, 67, {kSide, " <"});
-    printAt(sv, 19, 74, {"+"});
-    printAt(sv, 19, 76, {">= ", kSide});
-    border_at(sv, 20, 67, kMiddle, 13);
-    sides_at(sv, 21, 67, 79);
-    sides_at(sv, 22, 67, 79);
-    border_at(sv, 23, 67, kBottom, 13);
-    // The save hint is grey while there is nothing to save.
-    sv.set_foreground(lv.canSave != 0 ? 14 : 8);
-    printAt(sv, 19, 70, {"Ctrl"});
-    printAt(sv, 19, 75, {"S"});
-    sv.set_foreground(lv.canSave != 0 ? 10 : 8);
-    printAt(sv, 21, 71, {"Salva"});
-    printAt(sv, 22, 70, {"Livello"});
-
-    sv.set_foreground(10);
-    border_at(sv, 15, 67, kTop, 12);
-    printAt(sv, 16, 67, {kSide, " <"});
-    printAt(sv, 16, 71, {"=Menu> ", kSide});
-    border_at(sv, 17, 67, kBottom, 12);
-    sv.set_foreground(15);
-    printAt(sv, 16, 70, {"X"});
-
-    sv.set_foreground(12);
+    sv.set_foreground(svc::kLightRed);
     titled_box(sv, 2, 2, 12, " Uscita a ");
-    sv.set_foreground(10);
-    printAt(sv, 5, 3, {distance_item(pl.exitDistance, scratch), "metri"});
+    sv.set_foreground(svc::kLightGreen);
+    print_at(sv, 5, 3, {distance_item(pl.exitDistance, scratch), "metri"});
 
+    // Level 10 has neither door nor key: grey dashed boxes.
     const bool lastLevel = lv.levelNumber > 9;
     if (lastLevel) {
-        sv.set_foreground(8);
+        sv.set_foreground(svc::kDarkGrey);
         dashed_box(sv, 2, 67);
     } else {
-        sv.set_foreground(12);
-        titled_box(sv, 2, 67, 12, pl.doorOpened == 0 ? " Porta a  " : "  Porta   ");
-        sv.set_foreground(10);
-        if (pl.doorOpened == 0) {
-            printAt(sv, 5, 68, {distance_item(pl.doorDistance, scratch), "metri"});
-        } else {
-            printAt(sv, 5, 69, {"-Aperta-"});
-        }
+        draw_door_box(sv, pl, scratch);
     }
-
-    sv.set_foreground(14);
-    border_at(sv, 7, 2, kTop, 12);
-    printAt(sv, 8, 2, {kSide, " Raggi X: ", kSide});
-    border_at(sv, 9, 2, kMiddle, 12);
-    printAt(sv, 10, 2, {kSide, " **"});
-    printAt(sv, 10, 10, {"** ", kSide});
-    border_at(sv, 11, 2, kMiddle, 12);
-    sides_at(sv, 12, 2, 13);
-    border_at(sv, 13, 2, kBottom, 12);
-
-    sv.set_foreground(5);
-    border_at(sv, 14, 2, kTop, 13);
-    printAt(sv, 15, 2, {kSide, " Direzione ", kSide});
-    border_at(sv, 16, 2, kMiddle, 13);
-    printAt(sv, 17, 2, {kSide, " *"});
-    printAt(sv, 17, 12, {"* ", kSide});
-    border_at(sv, 18, 2, kBottom, 13);
-
+    draw_xray_box(sv);
+    draw_compass_box(sv);
     if (lastLevel) {
-        sv.set_foreground(8);
+        sv.set_foreground(svc::kDarkGrey);
         dashed_box(sv, 19, 2);
     } else {
-        // The key box keeps the compass box's colour.
-        titled_box(sv, 19, 2, 12, pl.keyTaken == 0 ? " Chiave a " : " -Chiave- ");
-        if (pl.keyTaken == 0) {
-            sv.set_foreground(10);
-            printAt(sv, 22, 3, {distance_item(pl.keyDistance, scratch), "Metri"});
-        } else {
-            sv.set_foreground(11);
-            printAt(sv, 22, 3, {" -- SI --"});
-        }
+        draw_key_box(sv, pl, scratch);
     }
 
     // 4. The X-ray aid.

@@ -7,22 +7,21 @@
 #include <vector>
 
 #include "data/version.h"
+#include "game/core/print_at.h"
+#include "game/core/sound_rule.h"
 #include "services/strings.h"
 
 namespace screens {
 
 namespace {
 
-using Buffer = std::vector<std::int16_t>;
+using game::print_at;
+using game::words;
 
-svc::Words words(Buffer& b)
-{
-    return svc::Words(b.data(), b.size());
-}
+using Buffer = std::vector<std::int16_t>;
 
 // The row of the menu's arrow; its x is the choice itself (game::kTitlePlay and the others).
 constexpr int kArrowY = 340;
-constexpr int kCopy = 1;
 
 std::string chr(int code)
 {
@@ -35,16 +34,10 @@ void print_border(svc::Services& sv, int left, int right)
     sv.print_line({chr(left) + svc::repeated_byte(78, 205) + chr(right)});
 }
 
-void print_at(svc::Services& sv, int row, int col, const std::string& text)
-{
-    sv.locate(row, col);
-    sv.print_line({text});
-}
-
 // Frame, instructions and key legend (the text part of the screen).
 void draw_texts(svc::Services& sv)
 {
-    sv.set_foreground(10);
+    sv.set_foreground(svc::kLightGreen);
     print_border(sv, 201, 187);
     for (int side = 1; side <= 23; ++side) {
         sv.print_line({chr(186)}, true);
@@ -56,130 +49,149 @@ void draw_texts(svc::Services& sv)
     }
     print_border(sv, 200, 188);
 
-    sv.set_foreground(15);
-    print_at(sv, 9, 31, "I S T R U Z I O N I");
+    sv.set_foreground(svc::kWhite);
+    print_at(sv, 9, 31, {"I S T R U Z I O N I"});
 
-    sv.set_foreground(14);
+    sv.set_foreground(svc::kYellow);
     print_at(sv, 10, 5,
-             "Dovete riuscire a superare i dieci muvesecki entro il tempo stabilito per");
+             {"Dovete riuscire a superare i dieci muvesecki entro il tempo stabilito per"});
     print_at(sv, 11, 5,
-             "ogni muvesecky. Per  lo  spostamento  all'interno  dei muvesecki  bisogna");
-    print_at(sv, 12, 5, "utilizzare le frecce:");
-    print_at(sv, 13, 5, "< >=movimento in avanti -< >=movimento all'indietro");
+             {"ogni muvesecky. Per  lo  spostamento  all'interno  dei muvesecki  bisogna"});
+    print_at(sv, 12, 5, {"utilizzare le frecce:"});
+    print_at(sv, 13, 5, {"< >=movimento in avanti -< >=movimento all'indietro"});
     print_at(sv, 14, 5,
-             "< >=rotazione di 90" + chr(248) + " a destra -< >=rotazione di 90" + chr(248) +
-                 " a sinistra");
+             {"< >=rotazione di 90" + chr(248) + " a destra -< >=rotazione di 90" + chr(248) +
+              " a sinistra"});
     print_at(sv, 15, 5,
-             "Se trovate appeso al muro un orologio andateci incontro, guadagnerete due");
-    print_at(sv, 16, 5, "minuti di tempo. Il muro esterno del muvesecky e colorato a righe.");
+             {"Se trovate appeso al muro un orologio andateci incontro, guadagnerete due"});
+    print_at(sv, 16, 5, {"minuti di tempo. Il muro esterno del muvesecky e colorato a righe."});
 
-    sv.set_foreground(15);
-    print_at(sv, 13, 6, chr(24));
-    print_at(sv, 13, 31, chr(25));
-    print_at(sv, 14, 6, chr(26));
-    print_at(sv, 14, 37, chr(27));
+    sv.set_foreground(svc::kWhite);
+    print_at(sv, 13, 6, {chr(24)});
+    print_at(sv, 13, 31, {chr(25)});
+    print_at(sv, 14, 6, {chr(26)});
+    print_at(sv, 14, 37, {chr(27)});
 
-    sv.set_foreground(14);
-    print_at(sv, 3, 70, std::string("Ver. ") + data::kGameVersion);
+    sv.set_foreground(svc::kYellow);
+    print_at(sv, 3, 70, {std::string("Ver. ") + data::kGameVersion});
 
-    sv.set_foreground(10);
-    print_at(sv, 18, 3, "< > < >= Seleziona");
-    print_at(sv, 18, 32, "<  >=Scelta Suono");
-    print_at(sv, 18, 62, "<      >=Conferma");
-    sv.set_foreground(14);
-    print_at(sv, 18, 4, chr(27));
-    print_at(sv, 18, 8, chr(26));
-    print_at(sv, 18, 33, chr(17) + chr(217));
-    print_at(sv, 18, 63, "Spazio");
+    sv.set_foreground(svc::kLightGreen);
+    print_at(sv, 18, 3, {"< > < >= Seleziona"});
+    print_at(sv, 18, 32, {"<  >=Scelta Suono"});
+    print_at(sv, 18, 62, {"<      >=Conferma"});
+    sv.set_foreground(svc::kYellow);
+    print_at(sv, 18, 4, {chr(27)});
+    print_at(sv, 18, 8, {chr(26)});
+    print_at(sv, 18, 33, {chr(17) + chr(217)});
+    print_at(sv, 18, 63, {"Spazio"});
 }
 
-// The yes or no picture beside the loudspeaker, after silentMode.
-void show_sound_state(svc::Services& sv, game::i16 silentMode, Buffer& yes, Buffer& no)
+// The title's pictures, local to one call, in buffers of fixed capacity (words).
+struct TitlePictures {
+    Buffer letter1 = Buffer(2500), letter2 = Buffer(2500), letter3 = Buffer(2500);
+    Buffer letter4 = Buffer(2500), letter5 = Buffer(2500), letter7 = Buffer(2500);
+    Buffer letter8 = Buffer(2500), letter9 = Buffer(2500);
+    Buffer tail1 = Buffer(1500), tail2 = Buffer(1500);
+    Buffer play = Buffer(3500), leave = Buffer(3500), loudspeaker = Buffer(4000);
+    Buffer frameTile = Buffer(600), arrow = Buffer(400), yes = Buffer(400), no = Buffer(400);
+    Buffer blankBlock = Buffer(400); // taken from the still empty screen: it erases the arrow
+};
+
+// The picture files in loading order (the E picture once: it serves letters 4 and 6).
+struct TitlePicture {
+    const char* file;
+    Buffer TitlePictures::*buffer;
+};
+// clang-format off
+constexpr TitlePicture kTitlePictureFiles[] = {
+    {"mm.grh",    &TitlePictures::letter1},     {"uu.grh",    &TitlePictures::letter2},
+    {"vv.grh",    &TitlePictures::letter3},     {"ee.grh",    &TitlePictures::letter4},
+    {"ss.grh",    &TitlePictures::letter5},     {"cc.grh",    &TitlePictures::letter7},
+    {"kk.grh",    &TitlePictures::letter8},     {"yy.grh",    &TitlePictures::letter9},
+    {"f3.grh",    &TitlePictures::tail1},       {"dd.grh",    &TitlePictures::tail2},
+    {"gioc.grh",  &TitlePictures::play},        {"fine.grh",  &TitlePictures::leave},
+    {"altop.grh", &TitlePictures::loudspeaker}, {"corni.grh", &TitlePictures::frameTile},
+    {"frec.grh",  &TitlePictures::arrow},       {"si.grh",    &TitlePictures::yes},
+    {"no.grh",    &TitlePictures::no},
+};
+// clang-format on
+
+// The menu's frame, the title word with its two tail pictures, and the three menu pictures.
+void draw_pictures(svc::Services& sv, TitlePictures& pics)
 {
-    sv.put_block(370, 344, silentMode != 0 ? words(no) : words(yes), kCopy);
-}
-
-} // namespace
-
-void ShowTitleScreen(svc::Services& sv, game::i16& faceColour, game::i16& skyColour,
-                     game::i16& silentMode, game::i16& soundMode, game::i16& introPlayed,
-                     game::i16& titleChoice)
-{
-    (void)faceColour; // handed over by the main flow, not used by the title
-    (void)skyColour;
-
-    Buffer letter1(2500), letter2(2500), letter3(2500), letter4(2500), letter5(2500);
-    Buffer letter7(2500), letter8(2500), letter9(2500);
-    Buffer tail1(1500), tail2(1500);
-    Buffer play(3500), leave(3500), loudspeaker(4000);
-    Buffer frameTile(600), arrow(400), blankBlock(400), yes(400), no(400);
-
-    sv.load_block_file("mm.grh", words(letter1));
-    sv.load_block_file("uu.grh", words(letter2));
-    sv.load_block_file("vv.grh", words(letter3));
-    sv.load_block_file("ee.grh", words(letter4));
-    sv.load_block_file("ss.grh", words(letter5));
-    sv.load_block_file("cc.grh", words(letter7));
-    sv.load_block_file("kk.grh", words(letter8));
-    sv.load_block_file("yy.grh", words(letter9));
-    sv.load_block_file("f3.grh", words(tail1));
-    sv.load_block_file("dd.grh", words(tail2));
-    sv.load_block_file("gioc.grh", words(play));
-    sv.load_block_file("fine.grh", words(leave));
-    sv.load_block_file("altop.grh", words(loudspeaker));
-    sv.load_block_file("corni.grh", words(frameTile));
-    sv.load_block_file("frec.grh", words(arrow));
-    sv.load_block_file("si.grh", words(yes));
-    sv.load_block_file("no.grh", words(no));
-
-    sv.clear_screen();
-    sv.set_screen_mode(svc::kMode640x480);
-    // Taken from the still empty screen: it erases the arrow.
-    sv.get_block(1, 1, 30, 25, words(blankBlock));
-
-    draw_texts(sv);
-
     for (int x = 11; x <= 587; x += 48) {
-        sv.put_block(x, 291, words(frameTile), kCopy);
-        sv.put_block(x, 383, words(frameTile), kCopy);
+        sv.put_block(x, 291, words(pics.frameTile), game::kPutCopy);
+        sv.put_block(x, 383, words(pics.frameTile), game::kPutCopy);
     }
     for (const int y : {322, 353}) {
-        sv.put_block(11, y, words(frameTile), kCopy);
-        sv.put_block(587, y, words(frameTile), kCopy);
+        sv.put_block(11, y, words(pics.frameTile), game::kPutCopy);
+        sv.put_block(587, y, words(pics.frameTile), game::kPutCopy);
     }
 
     // M U V E S E C K Y: the E picture serves letters 4 and 6.
-    Buffer* const titleWord[] = {&letter1, &letter2, &letter3, &letter4, &letter5,
-                                 &letter4, &letter7, &letter8, &letter9};
+    Buffer* const titleWord[] = {&pics.letter1, &pics.letter2, &pics.letter3,
+                                 &pics.letter4, &pics.letter5, &pics.letter4,
+                                 &pics.letter7, &pics.letter8, &pics.letter9};
     for (int i = 0; i < 9; ++i) {
-        sv.put_block(20 + 60 * i, 23, words(*titleWord[i]), kCopy);
+        sv.put_block(20 + 60 * i, 23, words(*titleWord[i]), game::kPutCopy);
     }
-    sv.put_block(547, 58, words(tail1), kCopy);
-    sv.put_block(587, 58, words(tail2), kCopy);
+    sv.put_block(547, 58, words(pics.tail1), game::kPutCopy);
+    sv.put_block(587, 58, words(pics.tail2), game::kPutCopy);
 
-    sv.put_block(232, 328, words(loudspeaker), kCopy);
-    sv.put_block(453, 325, words(leave), kCopy);
-    sv.put_block(86, 320, words(play), kCopy);
+    sv.put_block(232, 328, words(pics.loudspeaker), game::kPutCopy);
+    sv.put_block(453, 325, words(pics.leave), game::kPutCopy);
+    sv.put_block(86, 320, words(pics.play), game::kPutCopy);
+}
 
-    titleChoice = game::kTitlePlay;
-    sv.put_block(titleChoice, kArrowY, words(arrow), kCopy);
-    show_sound_state(sv, silentMode, yes, no);
+// The yes or no picture beside the loudspeaker, after silentMode.
+void show_sound_state(svc::Services& sv, game::i16 silentMode, TitlePictures& pics)
+{
+    sv.put_block(370, 344, silentMode != 0 ? words(pics.no) : words(pics.yes), game::kPutCopy);
+}
 
-    sv.set_foreground(15);
-    print_at(sv, 28, 13, "Muvesecky - dieci labirinti da percorrere in prima persona");
-
-    if (silentMode == 0 && soundMode == 0 && introPlayed == 0) {
+// The opening sound, only while introPlayed is 0: forty random tones on the PC speaker, or the
+// opening music on the sound card (it plays on while the menu runs).
+void play_opening_sound(svc::Services& sv, game::i16 silentMode, game::i16 soundMode,
+                        game::i16 introPlayed)
+{
+    if (game::pc_speaker(silentMode, soundMode) && introPlayed == 0) {
         for (int tone = 0; tone < 40; ++tone) {
             const double frequencyHz = std::floor(sv.random_single() * 1000.0) + 500.0;
             const double durationTicks = sv.random_single();
             sv.sound_tone(frequencyHz, durationTicks);
         }
     }
-    if (silentMode == 0 && soundMode == 1 && introPlayed == 0) {
+    if (game::sound_card(silentMode, soundMode) && introPlayed == 0) {
         sv.play_sound_file("Presenta.ogg", true);
     }
-    introPlayed = 1;
+}
 
+// Moves the arrow from titleChoice one choice right (54 -> 204 -> 422 -> 54) or left.
+void move_arrow(svc::Services& sv, TitlePictures& pics, game::i16& titleChoice, bool right)
+{
+    sv.put_block(titleChoice - 2, kArrowY, words(pics.blankBlock), game::kPutCopy);
+    if (right) {
+        if (titleChoice == game::kTitleLeave) {
+            titleChoice = -96;
+        }
+        if (titleChoice == game::kTitleSound) {
+            titleChoice = 272;
+        }
+        titleChoice = static_cast<game::i16>(titleChoice + 150);
+    } else if (titleChoice == game::kTitlePlay) {
+        titleChoice = game::kTitleLeave;
+    } else if (titleChoice == game::kTitleSound) {
+        titleChoice = game::kTitlePlay;
+    } else if (titleChoice == game::kTitleLeave) {
+        titleChoice = game::kTitleSound;
+    }
+    sv.put_block(titleChoice, kArrowY, words(pics.arrow), game::kPutCopy);
+}
+
+// The menu loop: arrows move, Enter at the loudspeaker switches the sound, Space confirms play
+// or leave.
+void run_menu(svc::Services& sv, TitlePictures& pics, game::i16& silentMode, game::i16& titleChoice)
+{
     for (;;) {
         const std::string key = sv.read_key();
         if (key.empty()) {
@@ -189,33 +201,15 @@ void ShowTitleScreen(svc::Services& sv, game::i16& faceColour, game::i16& skyCol
         // Only the last character counts: an arrow and the capital letter of its scan code
         // act alike.
         const char keyChar = key.back();
-        if (keyChar == 'M') {
-            sv.put_block(titleChoice - 2, kArrowY, words(blankBlock), kCopy);
-            if (titleChoice == game::kTitleLeave) {
-                titleChoice = -96;
-            }
-            if (titleChoice == game::kTitleSound) {
-                titleChoice = 272;
-            }
-            titleChoice = static_cast<game::i16>(titleChoice + 150);
-            sv.put_block(titleChoice, kArrowY, words(arrow), kCopy);
-        } else if (keyChar == 'K') {
-            sv.put_block(titleChoice - 2, kArrowY, words(blankBlock), kCopy);
-            if (titleChoice == game::kTitlePlay) {
-                titleChoice = game::kTitleLeave;
-            } else if (titleChoice == game::kTitleSound) {
-                titleChoice = game::kTitlePlay;
-            } else if (titleChoice == game::kTitleLeave) {
-                titleChoice = game::kTitleSound;
-            }
-            sv.put_block(titleChoice, kArrowY, words(arrow), kCopy);
+        if (keyChar == 'M' || keyChar == 'K') {
+            move_arrow(sv, pics, titleChoice, keyChar == 'M');
         } else if (keyChar == '\r') {
             if (titleChoice == game::kTitleSound) {
                 silentMode = static_cast<game::i16>(silentMode + 1);
                 if (silentMode >= 2) {
                     silentMode = 0;
                 }
-                show_sound_state(sv, silentMode, yes, no);
+                show_sound_state(sv, silentMode, pics);
                 // On purpose played whatever the sound settings: the click confirms the toggle.
                 sv.play_macro("L30O4a");
             }
@@ -225,6 +219,40 @@ void ShowTitleScreen(svc::Services& sv, game::i16& faceColour, game::i16& skyCol
             }
         }
     }
+}
+
+} // namespace
+
+void ShowTitleScreen(svc::Services& sv, game::i16 faceColour, game::i16 skyColour,
+                     game::i16& silentMode, game::i16 soundMode, game::i16& introPlayed,
+                     game::i16& titleChoice)
+{
+    (void)faceColour; // handed over by the main flow, not used by the title
+    (void)skyColour;
+
+    TitlePictures pics;
+    for (const TitlePicture& picture : kTitlePictureFiles) {
+        sv.load_block_file(picture.file, words(pics.*picture.buffer));
+    }
+
+    sv.clear_screen();
+    sv.set_screen_mode(svc::kMode640x480);
+    sv.get_block(1, 1, 30, 25, words(pics.blankBlock));
+
+    draw_texts(sv);
+    draw_pictures(sv, pics);
+
+    titleChoice = game::kTitlePlay;
+    sv.put_block(titleChoice, kArrowY, words(pics.arrow), game::kPutCopy);
+    show_sound_state(sv, silentMode, pics);
+
+    sv.set_foreground(svc::kWhite);
+    print_at(sv, 28, 13, {"Muvesecky - dieci labirinti da percorrere in prima persona"});
+
+    play_opening_sound(sv, silentMode, soundMode, introPlayed);
+    introPlayed = 1;
+
+    run_menu(sv, pics, silentMode, titleChoice);
 }
 
 } // namespace screens

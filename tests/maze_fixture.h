@@ -57,11 +57,7 @@ struct Game {
             lv.reader.restore_level(level);
         }
         lv.wallColour = kWallColours[level - 1];
-        const bool read =
-            game::read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
-                                    lv.minutesLeft, lv.secondsLeft, lv.faceColour) &&
-            game::load_maze(lv.reader, lv.maze, lv.rows, lv.exitRow, lv.exitCol, lv.doorRow,
-                            lv.doorCol, lv.keyRow, lv.keyCol, lv.mazeSize);
+        const bool read = game::read_header(lv) && game::load_level_maze(lv);
         place(lv.startRow, lv.startCol, 0);
         return read;
     }

@@ -2,6 +2,7 @@
 #include "data/level_table.h"
 #include "game/core/level_reader.h"
 #include "game/core/maze.h"
+#include "game/core/state.h"
 #include "tests/support/harness.h"
 
 #include <gtest/gtest.h>
@@ -27,15 +28,15 @@ const ExpectedHeader kHeaders[10] = {
     {"Gigante:", 32, 22, 8},
 };
 
-void expectHeader(const game::LevelHeader& h, int level)
+void expectHeader(const game::LevelState& h, int level)
 {
     const ExpectedHeader& want = kHeaders[level - 1];
     EXPECT_EQ(h.levelName, want.name) << "level " << level;
     EXPECT_EQ(h.mazeSize, want.size) << "level " << level;
     EXPECT_EQ(h.startRow, want.size - 1) << "level " << level;
     EXPECT_EQ(h.startCol, want.size - 1) << "level " << level;
-    EXPECT_EQ(h.timeMinutes, want.minutes) << "level " << level;
-    EXPECT_EQ(h.timeSeconds, 60) << "level " << level;
+    EXPECT_EQ(h.minutesLeft, want.minutes) << "level " << level;
+    EXPECT_EQ(h.secondsLeft, 60) << "level " << level;
     EXPECT_EQ(h.faceColour, want.face) << "level " << level;
 }
 
@@ -54,13 +55,12 @@ TEST(LevelTable, TextHasTheKnownLengthAndRecordStarts)
 TEST(LevelTable, QuotedItemsHoldOnlyNamesAndCellBytes)
 {
     // Walk the text item by item: every maze row is made of the five cell bytes only.
-    game::LevelReader reader;
+    game::LevelState h;
     for (int level = 1; level <= 10; ++level) {
-        game::LevelHeader h;
-        ASSERT_TRUE(game::read_level_header(reader, h));
+        ASSERT_TRUE(game::read_header(h));
         for (int row = 1; row <= h.mazeSize; ++row) {
             std::string cells;
-            ASSERT_TRUE(reader.read_string(cells));
+            ASSERT_TRUE(h.reader.read_string(cells));
             ASSERT_EQ(cells.size(), static_cast<std::size_t>(h.mazeSize));
             for (char c : cells) {
                 EXPECT_TRUE(c == game::kWallCell || c == game::kOpenCell || c == game::kExitCell ||
@@ -75,11 +75,11 @@ TEST(LevelReader, ReadsEveryRecordInSequenceToTheEnd)
 {
     Harness hx;
     const data::LevelTable& table = data::level_table();
-    game::LevelReader reader;
+    game::LevelState h;
+    game::LevelReader& reader = h.reader;
     for (int level = 1; level <= 10; ++level) {
         ASSERT_EQ(reader.position(), table.recordOffsets[level - 1]);
-        game::LevelHeader h;
-        ASSERT_TRUE(game::read_level_header(reader, h));
+        ASSERT_TRUE(game::read_header(h));
         expectHeader(h, level);
         std::string row;
         for (int i = 0; i < h.mazeSize; ++i) {
@@ -100,16 +100,14 @@ TEST(LevelReader, ReadsEveryRecordInSequenceToTheEnd)
 
 TEST(LevelReader, RestoreReachesEveryLevelAndResetGoesBackToTheStart)
 {
-    game::LevelReader reader;
+    game::LevelState h;
     for (int level : {10, 3, 1, 7, 2, 9, 4, 8, 6, 5}) {
-        reader.restore_level(level);
-        game::LevelHeader h;
-        ASSERT_TRUE(game::read_level_header(reader, h));
+        h.reader.restore_level(level);
+        ASSERT_TRUE(game::read_header(h));
         expectHeader(h, level);
     }
-    reader.reset();
-    game::LevelHeader h;
-    ASSERT_TRUE(game::read_level_header(reader, h));
+    h.reader.reset();
+    ASSERT_TRUE(game::read_header(h));
     expectHeader(h, 1);
 }
 

@@ -223,7 +223,7 @@ TEST(ViewDraw, FloorChequerFollowsTheParityAndIsClippedAtTheBottom)
 // Probe points of the cell at D = 100: NL 160, FL 180, FR 460, NR 480, NT 20, FT 30.
 TEST(ViewDraw, OutlinesDrawTheEdgesOfTheirSides)
 {
-    using Outline = void (*)(svc::Services&, i16&, i16&, i16&, i16&, i16&, i16&);
+    using Outline = void (*)(svc::Services&, i16, i16, i16, i16, i16, i16);
     struct Case {
         Outline draw;
         bool leftWall, rightWall, wallAhead;

@@ -5,8 +5,8 @@
 
 namespace view {
 
-void DrawExitTunnel(Services& sv, i16& depth, i16& exitDepth, i16& faceColour, i16& skyColour,
-                    i16& viewShiftY, i16& viewSpread, i16& viewShiftX)
+void DrawExitTunnel(Services& sv, i16& depth, i16 exitDepth, i16 faceColour, i16 skyColour,
+                    i16 viewShiftY, i16 viewSpread, i16 viewShiftX)
 {
     sv.set_screen_mode(svc::kMode640x200);
     sv.set_colours(faceColour, skyColour);
@@ -21,15 +21,10 @@ void DrawExitTunnel(Services& sv, i16& depth, i16& exitDepth, i16& faceColour, i
     sv.draw_line(f.fr - 30.0f, f.ft + 11.0f, f.fr, f.ft + 1.0f);
     sv.draw_line(f.fl + 30.0f, f.ft + 10.0f, f.fl + 30.0f, f.fb - 10.0f);
     sv.draw_line(f.fr - 30.0f, f.ft + 10.0f, f.fr - 30.0f, f.fb - 10.0f);
-    sv.draw_line(f.fl, f.ft, f.fl, f.fb);
-    sv.draw_line(f.fl, f.ft, f.nl, f.nt);
-    sv.draw_line(f.fl, f.fb, f.nl, f.nb);
-    sv.draw_line(f.fr, f.ft, f.nr, f.nt);
-    sv.draw_line(f.fr, f.fb, f.nr, f.nb);
-    sv.draw_line(f.fr, f.ft, f.fr, f.fb);
+    draw_frame_lines(sv, f, kBothSideWalls);
 
     // The passage's dark side walls, widening towards the viewer.
-    sv.set_colours(8, skyColour);
+    sv.set_colours(svc::kDarkGrey, skyColour);
     for (int k = 1; k <= 29; ++k) {
         const float third = static_cast<float>(k) / 3.0f;
         const float top = f.ft + 11.0f - third;

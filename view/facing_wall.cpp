@@ -7,30 +7,31 @@
 namespace view {
 namespace {
 
-// The X-ray eye's picture and corner for a depth; none below 40 or between the steps.
+// The X-ray eye's picture and corner by depth; none below 40 or between the steps.
 struct EyePlacement {
-    std::vector<std::int16_t>* picture = nullptr;
-    int x = 0, y = 0;
+    i16 depth;
+    std::vector<std::int16_t> game::Pictures::*picture;
+    int x, y;
 };
+// clang-format off
+constexpr EyePlacement kEyes[] = {
+    {40,  &game::Pictures::ocip,   295, 93},
+    {60,  &game::Pictures::occhil, 290, 90},
+    {80,  &game::Pictures::oc22,   280, 85},
+    {100, &game::Pictures::ochig,  275, 82},
+    {120, &game::Pictures::oc43,   260, 79},
+    {140, &game::Pictures::occh43, 230, 76},
+};
+// clang-format on
 
-EyePlacement eye_for(game::Pictures& pics, i16 depth)
+const EyePlacement* eye_for(i16 depth)
 {
-    switch (depth) {
-    case 40:
-        return {&pics.ocip, 295, 93};
-    case 60:
-        return {&pics.occhil, 290, 90};
-    case 80:
-        return {&pics.oc22, 280, 85};
-    case 100:
-        return {&pics.ochig, 275, 82};
-    case 120:
-        return {&pics.oc43, 260, 79};
-    case 140:
-        return {&pics.occh43, 230, 76};
-    default:
-        return {};
+    for (const EyePlacement& eye : kEyes) {
+        if (eye.depth == depth) {
+            return &eye;
+        }
     }
+    return nullptr;
 }
 
 } // namespace
@@ -65,13 +66,13 @@ bool DrawFacingWall(Services& sv, game::GameState& st)
     }
 
     if (p.itemRoll < 3 && p.xrayOn == 0) {
-        const EyePlacement eye = eye_for(pics, s.depth);
-        if (eye.picture != nullptr) {
+        const EyePlacement* eye = eye_for(s.depth);
+        if (eye != nullptr) {
             if (s.depth == 140) {
                 sv.get_block(230, 76, 410, 150, game::words(pics.keyBackground));
             }
-            sv.put_block(static_cast<float>(eye.x), static_cast<float>(eye.y),
-                         game::words(*eye.picture), 4);
+            sv.put_block(static_cast<float>(eye->x), static_cast<float>(eye->y),
+                         game::words(pics.*eye->picture), game::kPutOr);
             if (s.depth == 140) {
                 game::TakeEye(sv, st);
             }

@@ -14,11 +14,11 @@ void draw_door(Services& sv, float d, float c, float ft, float fb, float my)
     const float tenth = d / 10.0f;
     const int gapLast = loop_limit(tenth - 1.0f);
     for (int j = 1; j <= gapLast; ++j) {
-        sv.set_foreground(static_cast<float>(j) == d / 20.0f ? 2 : 8);
+        sv.set_foreground(static_cast<float>(j) == d / 20.0f ? svc::kGreen : svc::kDarkGrey);
         const float x = c - tenth + j;
         sv.draw_line(x, ft, x, fb);
     }
-    sv.set_foreground(2);
+    sv.set_foreground(svc::kGreen);
     const float fifth = d / 5.0f;
     const int plateLast = loop_limit(tenth);
     for (int j = 1; j <= plateLast; ++j) {
@@ -57,7 +57,7 @@ void DrawFacingWallFace(Services& sv, game::GameState& st)
     }
 
     if (depth >= -39) {
-        sv.set_foreground(7 + st.player.xrayOn);
+        sv.set_foreground(svc::kLightGrey + st.player.xrayOn);
     }
 
     if (scan.doorAhead == 1) {
@@ -78,7 +78,8 @@ void DrawFacingWallFace(Services& sv, game::GameState& st)
             // in the two outer courses and at 310 -+ D in the two inner ones.
             const float outer[3] = {f.fl + 3.0f, mx - 10.0f, f.fr - 25.0f};
             const float inner[2] = {mx - 10.0f - d, mx - 10.0f + d};
-            const i16 thick = scan.facingFillColour == 8 ? 5 : 8;
+            const i16 thick =
+                scan.facingFillColour == svc::kDarkGrey ? svc::kMagenta : svc::kDarkGrey;
             const int last = loop_limit(d / 25.0f);
             for (int j = 0; j <= last; ++j) {
                 if (j >= 2) {

@@ -5,8 +5,8 @@
 
 namespace view {
 
-void DrawFloorRow(Services& sv, i16& depth, i16& along, i16& viewShiftY, i16& faceColour,
-                  i16& viewSpread, i16& viewShiftX)
+void DrawFloorRow(Services& sv, i16 depth, i16 along, i16 viewShiftY, i16 faceColour,
+                  i16 viewSpread, i16 viewShiftX)
 {
     const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
     const float half = static_cast<float>(depth) / 2.0f;

@@ -1,7 +1,10 @@
 // The screen frame of one scan cell and the view's centre, worked out from the view offsets.
 #pragma once
 
+#include <span>
+
 #include "game/core/state.h"
+#include "services/services.h"
 #include "services/strings.h"
 
 namespace view {
@@ -40,6 +43,40 @@ inline CellFrame cell_frame(game::i16 depth, game::i16 viewShiftY, game::i16 vie
     f.nb = 120.0f + d / 2.0f + shiftY;
     return f;
 }
+
+// The eight values of a frame by the names the line lists give them, and one line between two
+// of its corners: (x1, y1)-(x2, y2).
+using FrameValue = float CellFrame::*;
+inline constexpr FrameValue kNl = &CellFrame::nl;
+inline constexpr FrameValue kFl = &CellFrame::fl;
+inline constexpr FrameValue kFr = &CellFrame::fr;
+inline constexpr FrameValue kNr = &CellFrame::nr;
+inline constexpr FrameValue kNt = &CellFrame::nt;
+inline constexpr FrameValue kFt = &CellFrame::ft;
+inline constexpr FrameValue kFb = &CellFrame::fb;
+inline constexpr FrameValue kNb = &CellFrame::nb;
+
+struct FrameLine {
+    FrameValue x1, y1, x2, y2;
+};
+
+// Draws a list of frame lines in order, in the colours in force.
+inline void draw_frame_lines(svc::Services& sv, const CellFrame& f,
+                             std::span<const FrameLine> lines)
+{
+    for (const FrameLine& l : lines) {
+        sv.draw_line(f.*l.x1, f.*l.y1, f.*l.x2, f.*l.y2);
+    }
+}
+
+// Walls on both sides: the far corner on each side, and each wall's top and bottom edges. A
+// closed cell draws them after the facing wall's top and bottom; so does the exit passage.
+// clang-format off
+inline constexpr FrameLine kBothSideWalls[] = {
+    {kFl, kFt, kFl, kFb}, {kFl, kFt, kNl, kNt}, {kFl, kFb, kNl, kNb},
+    {kFr, kFt, kNr, kNt}, {kFr, kFb, kNr, kNb}, {kFr, kFt, kFr, kFb},
+};
+// clang-format on
 
 // The vanishing point's x (320 with the game's offsets): the corridor's centre line.
 inline float centre_x(game::i16 viewShiftX)

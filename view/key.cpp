@@ -5,10 +5,10 @@
 
 namespace view {
 
-void DrawKey(Services& sv, i16& depth)
+void DrawKey(Services& sv, i16 depth)
 {
     const float d = depth;
-    sv.set_foreground(14);
+    sv.set_foreground(svc::kYellow);
 
     // Ring: three or four concentric ellipses, the outermost white. The counter is single
     // precision and meets its limit exactly (D/8 is exact in single precision).
@@ -16,15 +16,15 @@ void DrawKey(Services& sv, i16& depth)
     const float ringLast = d / 8.0f + 4.0f - a;
     for (float r = d / 8.0f + 1.0f; r <= ringLast; r += 1.0f) {
         if (r == ringLast) {
-            sv.set_foreground(15);
+            sv.set_foreground(svc::kWhite);
         }
         sv.draw_ellipse(300.0f - d / 10.0f, 100.0f, r);
     }
 
-    sv.set_foreground(14);
+    sv.set_foreground(svc::kYellow);
     sv.draw_line(300.0f + d / 45.0f, 100.0f, 303.0f + d / 2.0f, 100.0f);
     if (depth >= 81) {
-        sv.set_foreground(15);
+        sv.set_foreground(svc::kWhite);
         sv.draw_line(300.0f + d / 45.0f, 99.0f, 303.0f + d / 2.0f, 99.0f);
         sv.draw_line(300.0f + d / 45.0f, 101.0f, 303.0f + d / 2.0f, 101.0f);
     }
@@ -37,7 +37,7 @@ void DrawKey(Services& sv, i16& depth)
     } else if (depth == 80) {
         b = -1;
     }
-    sv.set_foreground(14);
+    sv.set_foreground(svc::kYellow);
     const float tenth = d / 10.0f;
     const int first = loop_limit(tenth + 1.0f);
     const int last = loop_limit(tenth + 4.0f + static_cast<float>(b));

@@ -16,103 +16,96 @@ CellFrame begin_outline(Services& sv, i16 depth, i16 faceColour, i16 skyColour, 
     return cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
 }
 
+void draw_outline(Services& sv, std::span<const FrameLine> lines, i16 depth, i16 faceColour,
+                  i16 skyColour, i16 viewShiftY, i16 viewSpread, i16 viewShiftX)
+{
+    draw_frame_lines(
+        sv, begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX),
+        lines);
+}
+
+// The lines of each outline in order (left side, right side, ahead: W wall, O open). A side wall
+// gives its top and bottom edges; a side opening its near corner and the top and bottom of the
+// far face seen through it; a wall ahead its top and bottom, run on through an open side.
+// clang-format off
+constexpr FrameLine kLinesOWW[] = {
+    {kNl, kFt, kFr, kFt}, {kNl, kFb, kFr, kFb}, {kFr, kFt, kFr, kFb},
+    {kNl, kNt, kNl, kNb}, {kFr, kFt, kNr, kNt}, {kFr, kFb, kNr, kNb},
+};
+constexpr FrameLine kLinesWOW[] = {
+    {kFl, kFt, kNr, kFt}, {kFl, kFb, kNr, kFb}, {kFl, kFt, kFl, kFb},
+    {kNr, kNt, kNr, kNb}, {kFl, kFt, kNl, kNt}, {kFl, kFb, kNl, kNb},
+};
+constexpr FrameLine kLinesOOW[] = {
+    {kNl, kFt, kNr, kFt}, {kNl, kFb, kNr, kFb}, {kNl, kNt, kNl, kNb}, {kNr, kNt, kNr, kNb},
+};
+constexpr FrameLine kFarEdgesWWW[] = {{kFl, kFt, kFr, kFt}, {kFl, kFb, kFr, kFb}};
+constexpr FrameLine kLinesOWO[] = {
+    {kNl, kFt, kFl, kFt}, {kNl, kFb, kFl, kFb}, {kFl, kFt, kFl, kFb},
+    {kNl, kNt, kNl, kNb}, {kFr, kFt, kNr, kNt}, {kFr, kFb, kNr, kNb},
+};
+constexpr FrameLine kLinesWOO[] = {
+    {kFr, kFt, kNr, kFt}, {kFr, kFb, kNr, kFb}, {kFr, kFt, kFr, kFb},
+    {kNr, kNt, kNr, kNb}, {kFl, kFt, kNl, kNt}, {kFl, kFb, kNl, kNb},
+};
+constexpr FrameLine kLinesOOO[] = {
+    {kNl, kFt, kFl, kFt}, {kFr, kFt, kNr, kFt}, {kNl, kFb, kFl, kFb}, {kFr, kFb, kNr, kFb},
+    {kFl, kFt, kFl, kFb}, {kFr, kFt, kFr, kFb}, {kNl, kNt, kNl, kNb}, {kNr, kNt, kNr, kNb},
+};
+constexpr FrameLine kLinesWWO[] = {
+    {kFl, kFt, kNl, kNt}, {kFr, kFt, kNr, kNt}, {kFl, kFb, kNl, kNb}, {kFr, kFb, kNr, kNb},
+};
+// clang-format on
+
 } // namespace
 
-void DrawOutlineOWW(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
+void DrawOutlineOWW(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
+{
+    draw_outline(sv, kLinesOWW, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
+}
+
+void DrawOutlineWOW(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
+{
+    draw_outline(sv, kLinesWOW, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
+}
+
+void DrawOutlineOOW(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
+{
+    draw_outline(sv, kLinesOOW, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
+}
+
+void DrawOutlineWWW(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
 {
     const CellFrame f =
         begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
-    sv.draw_line(f.nl, f.ft, f.fr, f.ft);
-    sv.draw_line(f.nl, f.fb, f.fr, f.fb);
-    sv.draw_line(f.fr, f.ft, f.fr, f.fb);
-    sv.draw_line(f.nl, f.nt, f.nl, f.nb);
-    sv.draw_line(f.fr, f.ft, f.nr, f.nt);
-    sv.draw_line(f.fr, f.fb, f.nr, f.nb);
+    draw_frame_lines(sv, f, kFarEdgesWWW);
+    draw_frame_lines(sv, f, kBothSideWalls);
 }
 
-void DrawOutlineWOW(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
+void DrawOutlineOWO(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
 {
-    const CellFrame f =
-        begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
-    sv.draw_line(f.fl, f.ft, f.nr, f.ft);
-    sv.draw_line(f.fl, f.fb, f.nr, f.fb);
-    sv.draw_line(f.fl, f.ft, f.fl, f.fb);
-    sv.draw_line(f.nr, f.nt, f.nr, f.nb);
-    sv.draw_line(f.fl, f.ft, f.nl, f.nt);
-    sv.draw_line(f.fl, f.fb, f.nl, f.nb);
+    draw_outline(sv, kLinesOWO, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
 }
 
-void DrawOutlineOOW(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
+void DrawOutlineWOO(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
 {
-    const CellFrame f =
-        begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
-    sv.draw_line(f.nl, f.ft, f.nr, f.ft);
-    sv.draw_line(f.nl, f.fb, f.nr, f.fb);
-    sv.draw_line(f.nl, f.nt, f.nl, f.nb);
-    sv.draw_line(f.nr, f.nt, f.nr, f.nb);
+    draw_outline(sv, kLinesWOO, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
 }
 
-void DrawOutlineWWW(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
+void DrawOutlineOOO(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
+                    i16 viewSpread, i16 viewShiftX)
 {
-    const CellFrame f =
-        begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
-    sv.draw_line(f.fl, f.ft, f.fr, f.ft);
-    sv.draw_line(f.fl, f.fb, f.fr, f.fb);
-    sv.draw_line(f.fl, f.ft, f.fl, f.fb);
-    sv.draw_line(f.fl, f.ft, f.nl, f.nt);
-    sv.draw_line(f.fl, f.fb, f.nl, f.nb);
-    sv.draw_line(f.fr, f.ft, f.nr, f.nt);
-    sv.draw_line(f.fr, f.fb, f.nr, f.nb);
-    sv.draw_line(f.fr, f.ft, f.fr, f.fb);
+    draw_outline(sv, kLinesOOO, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
 }
 
-void DrawOutlineOWO(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
-{
-    const CellFrame f =
-        begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
-    sv.draw_line(f.nl, f.ft, f.fl, f.ft);
-    sv.draw_line(f.nl, f.fb, f.fl, f.fb);
-    sv.draw_line(f.fl, f.ft, f.fl, f.fb);
-    sv.draw_line(f.nl, f.nt, f.nl, f.nb);
-    sv.draw_line(f.fr, f.ft, f.nr, f.nt);
-    sv.draw_line(f.fr, f.fb, f.nr, f.nb);
-}
-
-void DrawOutlineWOO(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
-{
-    const CellFrame f =
-        begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
-    sv.draw_line(f.fr, f.ft, f.nr, f.ft);
-    sv.draw_line(f.fr, f.fb, f.nr, f.fb);
-    sv.draw_line(f.fr, f.ft, f.fr, f.fb);
-    sv.draw_line(f.nr, f.nt, f.nr, f.nb);
-    sv.draw_line(f.fl, f.ft, f.nl, f.nt);
-    sv.draw_line(f.fl, f.fb, f.nl, f.nb);
-}
-
-void DrawOutlineOOO(Services& sv, i16& depth, i16& faceColour, i16& skyColour, i16& viewShiftY,
-                    i16& viewSpread, i16& viewShiftX)
-{
-    const CellFrame f =
-        begin_outline(sv, depth, faceColour, skyColour, viewShiftY, viewSpread, viewShiftX);
-    sv.draw_line(f.nl, f.ft, f.fl, f.ft);
-    sv.draw_line(f.fr, f.ft, f.nr, f.ft);
-    sv.draw_line(f.nl, f.fb, f.fl, f.fb);
-    sv.draw_line(f.fr, f.fb, f.nr, f.fb);
-    sv.draw_line(f.fl, f.ft, f.fl, f.fb);
-    sv.draw_line(f.fr, f.ft, f.fr, f.fb);
-    sv.draw_line(f.nl, f.nt, f.nl, f.nb);
-    sv.draw_line(f.nr, f.nt, f.nr, f.nb);
-}
-
-void DrawOutlineWWO(Services& sv, i16& depth, i16& faceColour, i16& skyColour,
-                    float& /*exitDistance*/, i16& viewShiftY, i16& viewSpread, i16& viewShiftX)
+void DrawOutlineWWO(Services& sv, i16& depth, i16 faceColour, i16 skyColour, float /*exitDistance*/,
+                    i16 viewShiftY, i16 viewSpread, i16 viewShiftX)
 {
     // The game works from depth + 40 in the caller's own variable, with base values shifted
     // back by the same amount, and gives the depth back afterwards: the same four diagonals.
@@ -127,10 +120,7 @@ void DrawOutlineWWO(Services& sv, i16& depth, i16& faceColour, i16& skyColour,
     f.ft += 20.0f;
     f.fb -= 20.0f;
     f.nb -= 20.0f;
-    sv.draw_line(f.fl, f.ft, f.nl, f.nt);
-    sv.draw_line(f.fr, f.ft, f.nr, f.nt);
-    sv.draw_line(f.fl, f.fb, f.nl, f.nb);
-    sv.draw_line(f.fr, f.fb, f.nr, f.nb);
+    draw_frame_lines(sv, f, kLinesWWO);
     depth = static_cast<i16>(depth - 40);
 }
 

@@ -5,7 +5,7 @@
 
 namespace view {
 
-void DrawWallClock(Services& sv, i16& depth, i16& skyColour, i16& /*viewSpread*/, i16& viewShiftX)
+void DrawWallClock(Services& sv, i16& depth, i16 skyColour, i16 /*viewSpread*/, i16 viewShiftX)
 {
     // The clock works with depth - 80 kept in the caller's own variable until it is done.
     depth = static_cast<i16>(depth - 80);
@@ -13,7 +13,7 @@ void DrawWallClock(Services& sv, i16& depth, i16& skyColour, i16& /*viewSpread*/
 
     // Nothing is drawn in colour 4; the background 7 turns the undrawn pixels grey, and stays
     // so for a clock too far to be drawn, until the next background is given (on purpose).
-    sv.set_colours(4, 7);
+    sv.set_colours(svc::kRed, svc::kLightGrey);
     if (depth < -39) {
         depth = static_cast<i16>(depth + 80);
         return;
@@ -26,14 +26,14 @@ void DrawWallClock(Services& sv, i16& depth, i16& skyColour, i16& /*viewSpread*/
     const float tenth = e / 10.0f;
     const float fifth = e / 5.0f;
 
-    sv.set_colours(7, skyColour);
+    sv.set_colours(svc::kLightGrey, skyColour);
     const int faceTop = loop_limit(80.0f - half);
     const int faceBottom = loop_limit(120.0f + half);
     for (int y = faceTop; y <= faceBottom; ++y) {
         sv.draw_line(left, static_cast<float>(y), right, static_cast<float>(y));
     }
 
-    sv.set_foreground(3);
+    sv.set_foreground(svc::kCyan);
     const int frame = loop_limit(tenth + 4.0f);
     for (int g = 1; g <= frame; ++g) {
         sv.draw_line(left, 119.0f + half + g, right, 119.0f + half + g);
@@ -44,7 +44,7 @@ void DrawWallClock(Services& sv, i16& depth, i16& skyColour, i16& /*viewSpread*/
         sv.draw_line(right + g, 77.0f - tenth - half, right + g, 123.0f + tenth + half);
     }
 
-    sv.set_foreground(1);
+    sv.set_foreground(svc::kBlue);
     const float mid = x0 + 40.0f; // 310
     sv.draw_line(left + 3.0f, 100.0f, x0 + 8.0f - e + fifth, 100.0f);
     sv.draw_line(x0 + 72.0f + e - fifth, 100.0f, right - 3.0f, 100.0f);

@@ -5,25 +5,11 @@
 #include <cmath>
 
 #include "game/core/maze.h"
+#include "game/core/sound_rule.h"
 #include "services/strings.h"
 
 namespace game {
 namespace {
-
-bool sound_card(const GameState& st)
-{
-    return st.sound.silentMode == 0 && st.sound.soundMode == 1;
-}
-
-bool pc_speaker(const GameState& st)
-{
-    return st.sound.silentMode == 0 && st.sound.soundMode == 0;
-}
-
-bool silent(const GameState& st)
-{
-    return st.sound.silentMode == 1;
-}
 
 // Metres from the player's cell to a recorded cell, 5 m per cell, rounded down.
 float distance_to(const PlayerState& p, i16 row, i16 col)
@@ -34,29 +20,32 @@ float distance_to(const PlayerState& p, i16 row, i16 col)
     return std::floor(static_cast<float>(root));
 }
 
+// A tone on the PC speaker, or in silent mode the pause "P60" in its place.
+void tone_or_pause(svc::Services& sv, bool quiet, double frequencyHz, double durationTicks)
+{
+    if (quiet) {
+        sv.play_macro("P60");
+    } else {
+        sv.sound_tone(frequencyHz, durationTicks);
+    }
+}
+
 } // namespace
 
 void OpenDoor(svc::Services& sv, GameState& st)
 {
     st.player.doorOpened = 1;
     st.player.keyHeld = 0;
-    if (sound_card(st)) {
+    if (sound_card(st.sound)) {
         sv.play_sound_file("Porta.ogg", true);
     }
-    if (pc_speaker(st)) {
+    if (pc_speaker(st.sound) || silent(st.sound)) {
+        const bool quiet = silent(st.sound); // the same flashes, with pauses for the tones
         for (int f = 100; f <= 2000; f += 80) {
-            sv.set_background(10);
-            sv.sound_tone(f, 0.6);
+            sv.set_background(svc::kLightGreen);
+            tone_or_pause(sv, quiet, f, 0.6);
             sv.set_background(st.time.skyColour);
-            sv.sound_tone(f + 10, 1);
-        }
-    }
-    if (silent(st)) {
-        for (int f = 100; f <= 2000; f += 80) {
-            sv.set_background(10);
-            sv.play_macro("P60");
-            sv.set_background(st.time.skyColour);
-            sv.play_macro("P60");
+            tone_or_pause(sv, quiet, f + 10, 1);
         }
     }
     st.level.maze.set(st.scan.scanRow, st.scan.scanCol, kOpenCell);
@@ -66,10 +55,10 @@ void OpenDoor(svc::Services& sv, GameState& st)
 void TakeWallClock(svc::Services& sv, GameState& st)
 {
     // The clock has a sound only with sound on; silent mode plays no pause for it.
-    if (sound_card(st)) {
+    if (sound_card(st.sound)) {
         sv.play_sound_file("Orol.ogg", true);
     }
-    if (pc_speaker(st)) {
+    if (pc_speaker(st.sound)) {
         sv.play_macro("L24cegcL16e");
     }
     st.player.itemRoll = 50;
@@ -83,44 +72,44 @@ void TakeKey(svc::Services& sv, GameState& st)
     p.keyHeld = 1;
     st.level.maze.set(st.scan.scanRow, st.scan.scanCol, kWallCell);
     st.scan.keyAhead = 0;
-    if (sound_card(st)) {
+    if (sound_card(st.sound)) {
         sv.play_sound_file("Chiave.ogg", true);
     }
-    if (pc_speaker(st) || silent(st)) {
-        const bool quiet = silent(st); // the same flashes, with pauses for the tones
+    if (pc_speaker(st.sound) || silent(st.sound)) {
+        const bool quiet = silent(st.sound); // the same flashes, with pauses for the tones
         for (int f = 100; f <= 1000; f += 50) {
-            sv.set_background(0);
-            quiet ? sv.play_macro("P60") : sv.sound_tone(f, 1);
-            sv.set_background(15);
-            quiet ? sv.play_macro("P60") : sv.sound_tone(1100 - f, 1);
+            sv.set_background(svc::kBlack);
+            tone_or_pause(sv, quiet, f, 1);
+            sv.set_background(svc::kWhite);
+            tone_or_pause(sv, quiet, 1100 - f, 1);
         }
         sv.set_background(st.time.skyColour);
     }
-    sv.put_block(264, 90, words(st.pictures.keyBackground), 1);
+    sv.put_block(264, 90, words(st.pictures.keyBackground), kPutCopy);
 }
 
 void TakeEye(svc::Services& sv, GameState& st)
 {
-    if (sound_card(st)) {
+    if (sound_card(st.sound)) {
         sv.play_sound_file("Raggix.ogg", false);
     }
-    if (pc_speaker(st)) {
+    if (pc_speaker(st.sound)) {
         for (int f = 100; f <= 6000; f += 300) {
-            sv.set_background(f % 200 == 0 ? 15 : 0);
+            sv.set_background(f % 200 == 0 ? svc::kWhite : svc::kBlack);
             sv.sound_tone(f, 0.5);
             sv.sound_tone(6100 - f, 0.5);
         }
     }
-    if (silent(st)) {
+    if (silent(st.sound)) {
         for (int f = 100; f <= 2000; f += 80) {
-            sv.set_background(15);
+            sv.set_background(svc::kWhite);
             sv.play_macro("P60");
-            sv.set_background(0);
+            sv.set_background(svc::kBlack);
             sv.play_macro("P60");
         }
     }
     sv.set_background(st.time.skyColour);
-    sv.put_block(230, 76, words(st.pictures.keyBackground), 1);
+    sv.put_block(230, 76, words(st.pictures.keyBackground), kPutCopy);
     st.player.xrayOn = 1;
     st.player.itemRoll = 50;
 }

@@ -1,6 +1,7 @@
 // Filling the labyrinth grid from the level table.
 #include "game/core/maze.h"
 
+#include "game/core/state.h"
 #include "services/errors.h"
 
 namespace game {
@@ -31,63 +32,48 @@ void MazeGrid::set(int row, int col, char cell)
     cells[row][col] = cell;
 }
 
-bool read_level_header(LevelReader& reader, std::int16_t& mazeSize, std::string& levelName,
-                       std::int16_t& startRow, std::int16_t& startCol, std::int16_t& timeMinutes,
-                       std::int16_t& timeSeconds, std::int16_t& faceColour)
+bool read_header(LevelState& lv)
 {
-    return reader.read_number(mazeSize) && reader.read_string(levelName) &&
-           reader.read_number(startRow) && reader.read_number(startCol) &&
-           reader.read_number(timeMinutes) && reader.read_number(timeSeconds) &&
-           reader.read_number(faceColour);
+    LevelReader& reader = lv.reader;
+    return reader.read_number(lv.mazeSize) && reader.read_string(lv.levelName) &&
+           reader.read_number(lv.startRow) && reader.read_number(lv.startCol) &&
+           reader.read_number(lv.minutesLeft) && reader.read_number(lv.secondsLeft) &&
+           reader.read_number(lv.faceColour);
 }
 
-bool read_level_header(LevelReader& reader, LevelHeader& header)
-{
-    return read_level_header(reader, header.mazeSize, header.levelName, header.startRow,
-                             header.startCol, header.timeMinutes, header.timeSeconds,
-                             header.faceColour);
-}
-
-bool load_maze(LevelReader& reader, MazeGrid& grid, MazeRows& rows, std::int16_t& exitRow,
-               std::int16_t& exitCol, std::int16_t& doorRow, std::int16_t& doorCol,
-               std::int16_t& keyRow, std::int16_t& keyCol, std::int16_t mazeSize)
+bool load_level_maze(LevelState& lv)
 {
     // A size beyond the grid would write past it; refuse it before reading anything.
-    if (mazeSize > kMazeBound) {
+    if (lv.mazeSize > kMazeBound) {
         svc::raise_error(svc::kSubscriptOutOfRange);
         return false;
     }
-    for (int i = 1; i <= mazeSize; ++i) {
-        if (!reader.read_string(rows[i])) {
+    for (int i = 1; i <= lv.mazeSize; ++i) {
+        if (!lv.reader.read_string(lv.rows[i])) {
             return false;
         }
     }
-    for (int i = 1; i <= mazeSize; ++i) {
-        const std::string& row = rows[i];
-        for (int j = 1; j <= mazeSize; ++j) {
+    for (int i = 1; i <= lv.mazeSize; ++i) {
+        const std::string& row = lv.rows[i];
+        for (int j = 1; j <= lv.mazeSize; ++j) {
             // The j-th character; a row too short gives the empty string, as a middle part does.
-            char cell = j <= static_cast<int>(row.size()) ? row[j - 1] : 0;
-            grid.cells[i][j] = cell;
+            const char cell = j <= static_cast<int>(row.size()) ? row[j - 1] : 0;
+            lv.maze.cells[i][j] = cell;
+            const auto r = static_cast<i16>(i);
+            const auto c = static_cast<i16>(j);
             if (cell == kExitCell) {
-                exitRow = static_cast<std::int16_t>(i);
-                exitCol = static_cast<std::int16_t>(j);
+                lv.exitRow = r;
+                lv.exitCol = c;
             } else if (cell == kDoorCell) {
-                doorRow = static_cast<std::int16_t>(i);
-                doorCol = static_cast<std::int16_t>(j);
+                lv.doorRow = r;
+                lv.doorCol = c;
             } else if (cell == kKeyCell) {
-                keyRow = static_cast<std::int16_t>(i);
-                keyCol = static_cast<std::int16_t>(j);
+                lv.keyRow = r;
+                lv.keyCol = c;
             }
         }
     }
     return true;
-}
-
-bool load_maze(LevelReader& reader, MazeGrid& grid, MazeRows& rows, MazeLandmarks& landmarks,
-               std::int16_t mazeSize)
-{
-    return load_maze(reader, grid, rows, landmarks.exitRow, landmarks.exitCol, landmarks.doorRow,
-                     landmarks.doorCol, landmarks.keyRow, landmarks.keyCol, mazeSize);
 }
 
 } // namespace game

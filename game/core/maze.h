@@ -1,11 +1,8 @@
-// The labyrinth grid, the level header and the loader that fills them from the level table.
+// The labyrinth grid, and the loader that fills it and the level's header from the level table.
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
-
-#include "game/core/level_reader.h"
 
 namespace game {
 
@@ -34,42 +31,18 @@ struct MazeGrid {
 // The row strings of the current level as read, indices 0..32.
 using MazeRows = std::array<std::string, kMazeBound + 1>;
 
-// The seven header values of a level record.
-struct LevelHeader {
-    std::int16_t mazeSize = 0;
-    std::string levelName;
-    std::int16_t startRow = 0;
-    std::int16_t startCol = 0;
-    std::int16_t timeMinutes = 0;
-    std::int16_t timeSeconds = 0;
-    std::int16_t faceColour = 0;
-};
+struct LevelState;
 
-// Reads the seven header values at the cursor into the given variables, in order; a failed
-// read stops there (the error is pending) and returns false.
-bool read_level_header(LevelReader& reader, std::int16_t& mazeSize, std::string& levelName,
-                       std::int16_t& startRow, std::int16_t& startCol, std::int16_t& timeMinutes,
-                       std::int16_t& timeSeconds, std::int16_t& faceColour);
-bool read_level_header(LevelReader& reader, LevelHeader& header);
+// Reads the seven header values of the record at the level's read cursor into the level's own
+// variables, in order: mazeSize, levelName, startRow, startCol, minutesLeft (the level's
+// minutes), secondsLeft (its seconds) and faceColour. A failed read stops there (the error is
+// pending) and returns false.
+bool read_header(LevelState& lv);
 
-// The cells the loader records for the three distances: the last exit, door and key found
-// reading row by row from the top, left to right.
-struct MazeLandmarks {
-    std::int16_t exitRow = 0;
-    std::int16_t exitCol = 0;
-    std::int16_t doorRow = 0;
-    std::int16_t doorCol = 0;
-    std::int16_t keyRow = 0;
-    std::int16_t keyCol = 0;
-};
-
-// Reads mazeSize row strings into rows 1..mazeSize, then fills cells (1..N, 1..N) from them and
-// records the exit, door and key cells. A landmark not found keeps its previous value. Stops
-// with false if a row cannot be read or mazeSize exceeds the grid (error pending).
-bool load_maze(LevelReader& reader, MazeGrid& grid, MazeRows& rows, std::int16_t& exitRow,
-               std::int16_t& exitCol, std::int16_t& doorRow, std::int16_t& doorCol,
-               std::int16_t& keyRow, std::int16_t& keyCol, std::int16_t mazeSize);
-bool load_maze(LevelReader& reader, MazeGrid& grid, MazeRows& rows, MazeLandmarks& landmarks,
-               std::int16_t mazeSize);
+// Reads mazeSize row strings into the level's rows 1..mazeSize, then fills its cells (1..N,
+// 1..N) from them and records the exit, door and key cells: the last of each found reading row
+// by row from the top, left to right. A landmark not found keeps its previous value. Stops with
+// false if a row cannot be read or mazeSize exceeds the grid (error pending).
+bool load_level_maze(LevelState& lv);
 
 } // namespace game

@@ -88,25 +88,27 @@ void turn_left(svc::Services& sv, GameState& st)
     }
 }
 
+// The movement keys: an arrow's scan-code character or the capital letter alike.
+struct MovementKey {
+    char key;
+    void (*apply)(svc::Services&, GameState&);
+};
+constexpr MovementKey kMovementKeys[] = {
+    {'H', forward},
+    {'P', back},
+    {'M', turn_right},
+    {'K', turn_left},
+};
+
 } // namespace
 
 void ApplyMovementKey(svc::Services& sv, GameState& st, char key)
 {
-    switch (key) {
-    case 'H':
-        forward(sv, st);
-        break;
-    case 'P':
-        back(sv, st);
-        break;
-    case 'M':
-        turn_right(sv, st);
-        break;
-    case 'K':
-        turn_left(sv, st);
-        break;
-    default:
-        break;
+    for (const MovementKey& m : kMovementKeys) {
+        if (m.key == key) {
+            m.apply(sv, st);
+            return;
+        }
     }
 }
 

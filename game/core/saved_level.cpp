@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "game/core/print_at.h"
 #include "services/number_text.h"
 #include "services/strings.h"
 
@@ -18,13 +19,7 @@ constexpr int kLevelByteOffset = 139;
 constexpr int kLastLevel = 10;
 
 // Wall colours of levels 2, 3, 4, then again for 5, 6, 7 and 8, 9, 10.
-constexpr std::array<i16, 3> kWallColourCycle = {2, 3, 6};
-
-void print_at(svc::Services& sv, int row, int col, const std::string& text)
-{
-    sv.locate(row, col);
-    sv.print_line({text});
-}
+constexpr std::array<i16, 3> kWallColourCycle = {svc::kGreen, svc::kCyan, svc::kBrown};
 
 } // namespace
 
@@ -52,12 +47,12 @@ void ReadSavedLevel(svc::Services& sv, GameState& st)
 
 void LevelMenu(svc::Services& sv, GameState& st)
 {
-    sv.set_foreground(10);
-    sv.locate(18, 3);
-    sv.print_line({svc::spaces(17), "< >=Nuova Partita    < >=Livello Salvato", svc::spaces(19)});
-    sv.set_foreground(15);
-    print_at(sv, 18, 21, "N");
-    print_at(sv, 18, 42, "L");
+    sv.set_foreground(svc::kLightGreen);
+    print_at(sv, 18, 3,
+             {svc::spaces(17), "< >=Nuova Partita    < >=Livello Salvato", svc::spaces(19)});
+    sv.set_foreground(svc::kWhite);
+    print_at(sv, 18, 21, {"N"});
+    print_at(sv, 18, 42, {"L"});
 
     st.player.keyTaken = 0;
     sv.sound_tone(3000, 0.3);
@@ -91,13 +86,12 @@ void SaveLevel(svc::Services& sv, GameState& st)
     sv.write_item(1, svc::character_from_code(levelNumber + kLevelByteOffset));
     sv.close_all_files();
 
-    sv.set_foreground(12);
-    sv.locate(21, 69);
-    sv.print_line({"Livello"}, true);
-    sv.set_foreground(10);
+    sv.set_foreground(svc::kLightRed);
+    print_at(sv, 21, 69, {"Livello"}, true);
+    sv.set_foreground(svc::kLightGreen);
     sv.print_line({svc::number_item(levelNumber)});
-    sv.set_foreground(14);
-    print_at(sv, 22, 68, " -Salvato- ");
+    sv.set_foreground(svc::kYellow);
+    print_at(sv, 22, 68, {" -Salvato- "});
 
     // The save sounds even in silent mode, on purpose.
     if (st.sound.soundMode == 0) {
@@ -109,8 +103,7 @@ void SaveLevel(svc::Services& sv, GameState& st)
     st.level.canSave = 0;
 
     for (int row = 21; row <= 24; ++row) {
-        sv.locate(row, 67);
-        sv.print_line({svc::spaces(13)}, true);
+        print_at(sv, row, 67, {svc::spaces(13)}, true);
     }
 }
 

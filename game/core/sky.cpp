@@ -3,11 +3,10 @@
 #include <vector>
 
 #include "game/core/sky.h"
+#include "game/core/sound_rule.h"
 
 namespace game {
 namespace {
-
-constexpr int kPutOr = 4;
 
 // INT(RND * n) + base, as the tables draw their values.
 i16 random_in(svc::Services& sv, int n, int base)
@@ -22,6 +21,30 @@ void draw_disc(svc::Services& sv, float x, float y)
         sv.draw_ellipse(x, y, static_cast<float>(r));
     }
 }
+
+// The sky, sun and wall-face colours the time of day sets at its turning phases, on the way to
+// night (dayStep 6) and back to day (dayStep -6); kKeepFace leaves the face colour as it is.
+constexpr i16 kKeepFace = -1;
+
+struct DayColours {
+    i16 sky, sun, face;
+};
+
+struct DayTurn {
+    i16 phase;
+    DayColours towardsNight, towardsDay;
+};
+
+using svc::kBlack, svc::kBlue, svc::kCyan, svc::kLightGrey, svc::kLightRed, svc::kYellow;
+
+// clang-format off
+constexpr DayTurn kDayTurns[] = {
+    //    towards night: sky, sun, face    towards day: sky, sun, face
+    {54, {kCyan,  kLightRed, kKeepFace},  {kLightGrey, kYellow,   kBlue}},
+    {60, {kBlue,  kBlue,     kLightGrey}, {kCyan,      kLightRed, kBlue}},
+    {66, {kBlack, kBlack,    kKeepFace},  {kBlue,      kBlue,     kLightGrey}},
+};
+// clang-format on
 
 } // namespace
 
@@ -88,7 +111,7 @@ void DrawStars(svc::Services& sv, GameState& st)
     if (t.dayPhase < 66) {
         return;
     }
-    sv.set_colours(7, 0);
+    sv.set_colours(svc::kLightGrey, svc::kBlack);
     const int h = st.player.heading & 3;
     for (int i = 1; i <= 45; ++i) {
         sv.draw_point(t.starX[i][h], t.starY[i][h]);
@@ -99,48 +122,29 @@ void UpdateTimeOfDay(svc::Services& sv, GameState& st)
 {
     TimeState& t = st.time;
     const SoundState& snd = st.sound;
-    i16& face = st.level.faceColour;
     if (t.dayPhase == 0) {
         t.dayStep = 6;
         t.duskPlayed = 0;
         t.dawnPlayed = 1;
-    }
-    if (t.dayPhase == 54) {
-        t.skyColour = 3;
-        t.sunColour = 12;
-        if (t.dayStep == -6) {
-            t.sunColour = 14;
-            t.skyColour = 7;
-            face = 1;
-        }
     }
     // The dusk and dawn music follow the sound choice alone, even in silent mode, on purpose.
     if (t.dayPhase == 60 && snd.soundMode == 1 && t.dawnPlayed == 0) {
         sv.play_sound_file("Alba.ogg", true);
         t.dawnPlayed = 1;
     }
-    if (t.dayPhase == 60) {
-        t.skyColour = 1;
-        face = 7;
-        t.sunColour = 1;
-        if (t.dayStep == -6) {
-            t.skyColour = 3;
-            face = 1;
-            t.sunColour = 12;
-        }
-    }
     if (t.dayPhase == 66 && snd.soundMode == 1 && t.duskPlayed == 0) {
-        sv.set_background(0);
+        sv.set_background(svc::kBlack);
         sv.play_sound_file("Sera2.ogg", true);
         t.duskPlayed = 1;
     }
-    if (t.dayPhase == 66) {
-        t.skyColour = 0;
-        t.sunColour = 0;
-        if (t.dayStep == -6) {
-            t.skyColour = 1;
-            face = 7;
-            t.sunColour = 1;
+    for (const DayTurn& turn : kDayTurns) {
+        if (t.dayPhase == turn.phase) {
+            const DayColours& c = t.dayStep == -6 ? turn.towardsDay : turn.towardsNight;
+            t.skyColour = c.sky;
+            t.sunColour = c.sun;
+            if (c.face != kKeepFace) {
+                st.level.faceColour = c.face;
+            }
         }
     }
     if (t.dayPhase == 78) {
@@ -153,10 +157,10 @@ void StartLevelMusic(svc::Services& sv, GameState& st)
 {
     const SoundState& snd = st.sound;
     const int choice = static_cast<int>(std::floor(sv.random_single() * 2.0f)) + 1;
-    if (snd.silentMode == 0 && snd.soundMode == 1 && st.level.levelMusicOn == 1) {
+    if (sound_card(snd) && st.level.levelMusicOn == 1) {
         sv.play_sound_file(choice == 1 ? "live1.ogg" : "Labini.ogg", false);
     }
-    if (snd.silentMode == 0 && snd.soundMode == 0) {
+    if (pc_speaker(snd)) {
         sv.play_macro("O4L15ace");
     }
 }

@@ -52,8 +52,8 @@ struct LevelState {
     std::string levelName;
     i16 startRow = 0;
     i16 startCol = 0;
-    i16 minutesLeft = 0; // the header's timeMinutes, counted down
-    i16 secondsLeft = 0; // the header's timeSeconds, then 60 - wall-clock seconds
+    i16 minutesLeft = 0; // the header's minutes, counted down
+    i16 secondsLeft = 0; // the header's seconds, then 60 - wall-clock seconds
     i16 faceColour = 0;  // wall faces; changed by the time of day
     MazeGrid maze;
     MazeRows rows;
@@ -95,7 +95,7 @@ struct TimeState {
     i16 dayPhase = 0; // 0..78 in steps of 6
     i16 dayStep = 6;
     i16 minutesPlayed = 0;
-    i16 skyColour = 7, sunColour = 14, moonColour = 7;
+    i16 skyColour = svc::kLightGrey, sunColour = svc::kYellow, moonColour = svc::kLightGrey;
     i16 duskPlayed = 0, dawnPlayed = 0;
     i16 moonOffsetX = 0, moonOffsetY = 0;
     std::array<std::array<i16, 4>, 46> starX{}, starY{}; // [entry 1..45][heading]
@@ -148,19 +148,9 @@ struct GameState {
     Pictures pictures;
 };
 
-// Reads the level header at the cursor into the level's own variables.
-inline bool read_header(LevelState& lv)
-{
-    return read_level_header(lv.reader, lv.mazeSize, lv.levelName, lv.startRow, lv.startCol,
-                             lv.minutesLeft, lv.secondsLeft, lv.faceColour);
-}
-
-// Loads the maze of the header just read into the level's grid, rows and landmarks.
-inline bool load_level_maze(LevelState& lv)
-{
-    return load_maze(lv.reader, lv.maze, lv.rows, lv.exitRow, lv.exitCol, lv.doorRow, lv.doorCol,
-                     lv.keyRow, lv.keyCol, lv.mazeSize);
-}
+// The put actions the game gives the block services: copy the picture, or OR it onto the screen.
+inline constexpr int kPutCopy = 1;
+inline constexpr int kPutOr = 4;
 
 // Words view of a picture buffer, for the block services.
 inline svc::Words words(std::vector<std::int16_t>& buffer)

@@ -1,0 +1,106 @@
+// The level start: the wall colour, the pictures, the random tables and, with no level
+// loaded, the title, the saved level and the first header; then the maze and the heading.
+#include <cmath>
+
+#include "game/core/level_pictures.h"
+#include "game/core/maze.h"
+#include "game/core/saved_level.h"
+#include "game/core/sky.h"
+#include "game/core/sound_rule.h"
+#include "game/flow.h"
+#include "screens/title.h"
+
+namespace game {
+namespace {
+
+// The per-level wall colour: 1, 2, 3, 6, 2, 3, 6, ...
+void advance_wall_colour(LevelState& lv)
+{
+    ++lv.wallColour;
+    if (lv.wallColour == svc::kLightGrey) {
+        lv.wallColour = svc::kGreen; // after brown
+    }
+    if (lv.wallColour == svc::kRed) {
+        lv.wallColour = svc::kBrown; // after cyan
+    }
+}
+
+// INT(RND * 10) + 1.
+i16 moon_offset(svc::Services& sv)
+{
+    return static_cast<i16>(std::floor(sv.random_single() * 10.0f) + 1);
+}
+
+// The title's "leave" choice: the farewell music, then text mode 0 and the end prompt.
+[[noreturn]] void leave_game(svc::Services& sv, GameState& st)
+{
+    if (sound_card(st.sound)) {
+        sv.play_sound_file("Finale.ogg", false);
+        sv.play_macro("P1P60");
+    }
+    sv.set_screen_mode(svc::kTextMode);
+    sv.end_program();
+}
+
+// The title, the saved level and its menu, and the first header (no level loaded).
+void start_from_title(svc::Services& sv, GameState& st)
+{
+    LevelState& lv = st.level;
+    TimeState& t = st.time;
+    SoundState& snd = st.sound;
+    t.moonOffsetX = moon_offset(sv);
+    t.moonOffsetY = moon_offset(sv);
+    screens::ShowTitleScreen(sv, lv.faceColour, t.skyColour, snd.silentMode, snd.soundMode,
+                             snd.introPlayed, snd.titleChoice);
+    if (snd.titleChoice == kTitleLeave) {
+        leave_game(sv, st);
+    }
+    ReadSavedLevel(sv, st);
+    if (lv.levelNumber >= 2) {
+        LevelMenu(sv, st);
+    }
+    read_next_header(st);
+    t.sunColour = svc::kYellow;
+    t.moonColour = svc::kLightGrey;
+    st.view.viewShiftY = 10;
+    t.dayStep = 6;
+    t.skyColour = svc::kLightGrey;
+}
+
+} // namespace
+
+void read_next_header(GameState& st)
+{
+    read_header(st.level);
+    st.player.playerRow = st.level.startRow;
+    st.player.playerCol = st.level.startCol;
+}
+
+void start_level(svc::Services& sv, GameState& st)
+{
+    LevelState& lv = st.level;
+    PlayerState& pl = st.player;
+    if (lv.levelNumber == 0) {
+        lv.levelNumber = 1;
+    }
+    advance_wall_colour(lv);
+    load_level_pictures(sv, st.pictures);
+    sv.randomize(sv.timer_seconds());
+    pl.itemRoll = 50;
+    FillSkyTables(sv, st);
+    pl.keyHeld = 0;
+    st.view.viewSpread = 0;
+    st.view.viewShiftX = 20;
+    if (lv.mazeSize == 0) {
+        start_from_title(sv, st);
+    }
+    load_level_maze(lv);
+    pl.stepRow = -1;
+    pl.stepCol = 0;
+    pl.heading = 0;
+    pl.itemRollRange = 200;
+    st.scan.scanRow = pl.playerRow;
+    st.scan.scanCol = pl.playerCol;
+}
+
+} // namespace game
