@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "game/core/items.h"
 #include "game/core/level_reader.h"
 #include "game/core/maze.h"
 #include "game/core/state.h"
@@ -47,16 +48,7 @@ struct Frame {
         }
     }
 
-    void place(const Position& p)
-    {
-        static constexpr i16 kSteps[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
-        game::PlayerState& pl = st->player;
-        pl.playerRow = static_cast<i16>(p.row);
-        pl.playerCol = static_cast<i16>(p.col);
-        pl.heading = static_cast<i16>(p.heading);
-        pl.stepRow = kSteps[p.heading][0];
-        pl.stepCol = kSteps[p.heading][1];
-    }
+    void place(const Position& p) { game::place_player(*st, p.row, p.col, p.heading); }
 
     void run()
     {
@@ -70,9 +62,9 @@ struct Frame {
     bool repeatable(const Position& p) const
     {
         const game::MazeGrid& m = st->level.maze;
-        static constexpr int kSteps[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
+        const game::Step ahead = game::heading_step(p.heading);
         return m(p.row, p.col) == game::kOpenCell &&
-               m(p.row + kSteps[p.heading][0], p.col + kSteps[p.heading][1]) != game::kKeyCell;
+               m(p.row + ahead.row, p.col + ahead.col) != game::kKeyCell;
     }
 
     // The position whose frame takes longest (best of five runs each).

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "game/core/items.h"
 #include "game/core/level_reader.h"
 #include "game/core/maze.h"
 #include "game/core/sky.h"
@@ -37,7 +38,6 @@ void BM_FrameSpread(benchmark::State& state)
     lv.wallColour = svc::kBrown;
     st->sound.silentMode = 1; // the scanning tones are sound, not drawing
 
-    static constexpr i16 kSteps[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
     std::vector<double> us;
     for (auto _ : state) {
         const int n = lv.mazeSize;
@@ -45,24 +45,18 @@ void BM_FrameSpread(benchmark::State& state)
             for (int c = 1; c <= n; ++c) {
                 for (int h = 0; h < 4; ++h) {
                     // A key right ahead would be taken, changing the level: skipped.
+                    const game::Step ahead = game::heading_step(h);
                     if (lv.maze(r, c) != game::kOpenCell ||
-                        lv.maze(r + kSteps[h][0], c + kSteps[h][1]) == game::kKeyCell) {
+                        lv.maze(r + ahead.row, c + ahead.col) == game::kKeyCell) {
                         continue;
                     }
-                    game::PlayerState& pl = st->player;
-                    pl.playerRow = static_cast<i16>(r);
-                    pl.playerCol = static_cast<i16>(c);
-                    pl.heading = static_cast<i16>(h);
-                    pl.stepRow = kSteps[h][0];
-                    pl.stepCol = kSteps[h][1];
+                    game::place_player(*st, r, c, h);
                     const auto t0 = std::chrono::steady_clock::now();
                     sv.clear_screen();
                     sv.set_screen_mode(svc::kMode640x200);
                     game::DrawSky(sv, *st);
                     st->scan.depth = 140;
                     game::DrawStars(sv, *st);
-                    st->scan.scanRow = pl.playerRow;
-                    st->scan.scanCol = pl.playerCol;
                     st->scan.aheadState = game::AheadState::Open;
                     view::DepthScan(sv, *st);
                     screens::DrawStatusPanel(sv, *st);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "game/core/level_pictures.h"
 #include "game/core/level_reader.h"
 #include "game/core/maze.h"
 #include "game/core/state.h"
@@ -25,19 +26,7 @@ void BM_LevelStart(benchmark::State& state)
     game::Pictures& p = st->pictures;
     game::LevelState& lv = st->level;
     for (auto _ : state) {
-        sv.load_block_file("occhil.grh", game::words(p.occhil));
-        sv.load_block_file("ocip.grh", game::words(p.ocip));
-        sv.load_block_file("oc22.grh", game::words(p.oc22));
-        sv.load_block_file("ochig.grh", game::words(p.ochig));
-        sv.load_block_file("oc43.grh", game::words(p.oc43));
-        sv.load_block_file("occh43.grh", game::words(p.occh43));
-        sv.load_block_file("nu51.grh", game::words(p.cloudDay));
-        sv.load_block_file("nuser.grh", game::words(p.cloudEvening));
-        sv.load_block_file("gab.grh", game::words(p.gab));
-        sv.load_block_file("gab2.grh", game::words(p.gab2));
-        sv.load_block_file("gab3.grh", game::words(p.gab3));
-        sv.load_block_file("gab4.grh", game::words(p.gab4));
-        sv.load_block_file("alber.grh", game::words(p.exitTreesBlock));
+        game::load_level_pictures(sv, p);
         lv.reader.restore_level(10);
         game::read_header(lv);
         game::load_level_maze(lv);

@@ -20,7 +20,7 @@ bool EndLevel(svc::Services& sv, GameState& st)
     }
     // Fifteen trees: the player sees open country.
     for (int x = 10; x <= 599; x += 41) {
-        sv.put_block(static_cast<float>(x), 74, words(st.pictures.exitTreesBlock), kPutCopy);
+        sv.put_block(static_cast<float>(x), 74, words(st.pictures.exitTreesBlock), svc::kPutCopy);
     }
 
     if (lv.mazeSize <= 31) {

@@ -74,7 +74,7 @@ void FlySeagulls(svc::Services& sv, game::GameState& st)
             p.smallPair ? (first ? pic.gab3 : pic.gab4) : (first ? pic.gab : pic.gab2);
         const int x = p.base + p.mirror * g.gullX[p.path];
         sv.put_block(static_cast<float>(x), static_cast<float>(p.y), game::words(block),
-                     game::kPutCopy);
+                     svc::kPutCopy);
     }
 }
 

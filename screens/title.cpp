@@ -120,12 +120,12 @@ constexpr TitlePicture kTitlePictureFiles[] = {
 void draw_pictures(svc::Services& sv, TitlePictures& pics)
 {
     for (int x = 11; x <= 587; x += 48) {
-        sv.put_block(x, 291, words(pics.frameTile), game::kPutCopy);
-        sv.put_block(x, 383, words(pics.frameTile), game::kPutCopy);
+        sv.put_block(x, 291, words(pics.frameTile), svc::kPutCopy);
+        sv.put_block(x, 383, words(pics.frameTile), svc::kPutCopy);
     }
     for (const int y : {322, 353}) {
-        sv.put_block(11, y, words(pics.frameTile), game::kPutCopy);
-        sv.put_block(587, y, words(pics.frameTile), game::kPutCopy);
+        sv.put_block(11, y, words(pics.frameTile), svc::kPutCopy);
+        sv.put_block(587, y, words(pics.frameTile), svc::kPutCopy);
     }
 
     // M U V E S E C K Y: the E picture serves letters 4 and 6.
@@ -133,20 +133,20 @@ void draw_pictures(svc::Services& sv, TitlePictures& pics)
                                  &pics.letter4, &pics.letter5, &pics.letter4,
                                  &pics.letter7, &pics.letter8, &pics.letter9};
     for (int i = 0; i < 9; ++i) {
-        sv.put_block(20 + 60 * i, 23, words(*titleWord[i]), game::kPutCopy);
+        sv.put_block(20 + 60 * i, 23, words(*titleWord[i]), svc::kPutCopy);
     }
-    sv.put_block(547, 58, words(pics.tail1), game::kPutCopy);
-    sv.put_block(587, 58, words(pics.tail2), game::kPutCopy);
+    sv.put_block(547, 58, words(pics.tail1), svc::kPutCopy);
+    sv.put_block(587, 58, words(pics.tail2), svc::kPutCopy);
 
-    sv.put_block(232, 328, words(pics.loudspeaker), game::kPutCopy);
-    sv.put_block(453, 325, words(pics.leave), game::kPutCopy);
-    sv.put_block(86, 320, words(pics.play), game::kPutCopy);
+    sv.put_block(232, 328, words(pics.loudspeaker), svc::kPutCopy);
+    sv.put_block(453, 325, words(pics.leave), svc::kPutCopy);
+    sv.put_block(86, 320, words(pics.play), svc::kPutCopy);
 }
 
 // The yes or no picture beside the loudspeaker, after silentMode.
 void show_sound_state(svc::Services& sv, game::i16 silentMode, TitlePictures& pics)
 {
-    sv.put_block(370, 344, silentMode != 0 ? words(pics.no) : words(pics.yes), game::kPutCopy);
+    sv.put_block(370, 344, silentMode != 0 ? words(pics.no) : words(pics.yes), svc::kPutCopy);
 }
 
 // The opening sound, only while introPlayed is 0: forty random tones on the PC speaker, or the
@@ -169,7 +169,7 @@ void play_opening_sound(svc::Services& sv, game::i16 silentMode, game::i16 sound
 // Moves the arrow from titleChoice one choice right (54 -> 204 -> 422 -> 54) or left.
 void move_arrow(svc::Services& sv, TitlePictures& pics, game::i16& titleChoice, bool right)
 {
-    sv.put_block(titleChoice - 2, kArrowY, words(pics.blankBlock), game::kPutCopy);
+    sv.put_block(titleChoice - 2, kArrowY, words(pics.blankBlock), svc::kPutCopy);
     if (right) {
         if (titleChoice == game::kTitleLeave) {
             titleChoice = -96;
@@ -185,7 +185,7 @@ void move_arrow(svc::Services& sv, TitlePictures& pics, game::i16& titleChoice, 
     } else if (titleChoice == game::kTitleLeave) {
         titleChoice = game::kTitleSound;
     }
-    sv.put_block(titleChoice, kArrowY, words(pics.arrow), game::kPutCopy);
+    sv.put_block(titleChoice, kArrowY, words(pics.arrow), svc::kPutCopy);
 }
 
 // The menu loop: arrows move, Enter at the loudspeaker switches the sound, Space confirms play
@@ -243,7 +243,7 @@ void ShowTitleScreen(svc::Services& sv, game::i16 faceColour, game::i16 skyColou
     draw_pictures(sv, pics);
 
     titleChoice = game::kTitlePlay;
-    sv.put_block(titleChoice, kArrowY, words(pics.arrow), game::kPutCopy);
+    sv.put_block(titleChoice, kArrowY, words(pics.arrow), svc::kPutCopy);
     show_sound_state(sv, silentMode, pics);
 
     sv.set_foreground(svc::kWhite);

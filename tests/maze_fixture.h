@@ -38,15 +38,7 @@ struct Game {
     void key(char k) { game::ApplyMovementKey(sv(), st, k); }
 
     // Puts the player (and the scan) on a cell, facing 0 north, 1 west, 2 south or 3 east.
-    void place(int row, int col, int heading)
-    {
-        static constexpr i16 kStep[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
-        st.player.playerRow = st.scan.scanRow = static_cast<i16>(row);
-        st.player.playerCol = st.scan.scanCol = static_cast<i16>(col);
-        st.player.heading = static_cast<i16>(heading);
-        st.player.stepRow = kStep[heading][0];
-        st.player.stepCol = kStep[heading][1];
-    }
+    void place(int row, int col, int heading) { game::place_player(st, row, col, heading); }
 
     // Level k of the built-in table as a level start leaves it: on the start cell, north.
     bool load_level(int level)

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "game/core/items.h"
 #include "game/core/level_reader.h"
 #include "game/core/maze.h"
 #include "game/core/state.h"
@@ -127,15 +128,10 @@ int main(int argc, char** argv)
     static constexpr game::i16 kWallColours[10] = {
         svc::kBlue, svc::kGreen, svc::kCyan,  svc::kBrown, svc::kGreen,
         svc::kCyan, svc::kBrown, svc::kGreen, svc::kCyan,  svc::kBrown};
-    static constexpr game::i16 kSteps[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
     lv.levelNumber = static_cast<game::i16>(o.level);
     lv.wallColour = kWallColours[o.level - 1];
     st.time.skyColour = static_cast<game::i16>(o.sky);
-    st.player.playerRow = st.scan.scanRow = static_cast<game::i16>(o.row);
-    st.player.playerCol = st.scan.scanCol = static_cast<game::i16>(o.col);
-    st.player.heading = static_cast<game::i16>(o.heading);
-    st.player.stepRow = kSteps[o.heading][0];
-    st.player.stepCol = kSteps[o.heading][1];
+    game::place_player(st, o.row, o.col, o.heading);
     st.player.itemRoll = static_cast<game::i16>(o.roll);
     st.player.xrayOn = o.xray ? 1 : 0;
 

@@ -72,7 +72,7 @@ bool DrawFacingWall(Services& sv, game::GameState& st)
                 sv.get_block(230, 76, 410, 150, game::words(pics.keyBackground));
             }
             sv.put_block(static_cast<float>(eye->x), static_cast<float>(eye->y),
-                         game::words(pics.*eye->picture), game::kPutOr);
+                         game::words(pics.*eye->picture), svc::kPutOr);
             if (s.depth == 140) {
                 game::TakeEye(sv, st);
             }

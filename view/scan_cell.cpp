@@ -165,7 +165,7 @@ void draw_exit_cell(Services& sv, GameState& st)
     game::ScanState& s = st.scan;
     for (int x = 175; x <= 424; x += 41) {
         sv.put_block(static_cast<float>(x), 74, game::words(st.pictures.exitTreesBlock),
-                     game::kPutCopy);
+                     svc::kPutCopy);
     }
     s.aheadState = AheadState::Exit;
     s.exitDepth = s.depth;

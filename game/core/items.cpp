@@ -85,7 +85,7 @@ void TakeKey(svc::Services& sv, GameState& st)
         }
         sv.set_background(st.time.skyColour);
     }
-    sv.put_block(264, 90, words(st.pictures.keyBackground), kPutCopy);
+    sv.put_block(264, 90, words(st.pictures.keyBackground), svc::kPutCopy);
 }
 
 void TakeEye(svc::Services& sv, GameState& st)
@@ -109,7 +109,7 @@ void TakeEye(svc::Services& sv, GameState& st)
         }
     }
     sv.set_background(st.time.skyColour);
-    sv.put_block(230, 76, words(st.pictures.keyBackground), kPutCopy);
+    sv.put_block(230, 76, words(st.pictures.keyBackground), svc::kPutCopy);
     st.player.xrayOn = 1;
     st.player.itemRoll = 50;
 }

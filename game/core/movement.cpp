@@ -7,17 +7,14 @@
 namespace game {
 namespace {
 
-// One step forward for each heading number 1..4, as the turn tables give it.
-struct Step {
-    i16 row, col;
-};
-
 // Right turn: the step from the heading before the turn (0 counted as 4).
 // clang-format off
 constexpr Step kRightTurnStep[5] = {{0, 0}, {-1, 0}, {0, -1}, {1, 0}, {0, 1}};
 // Left turn: the step from the heading after the turn (4 before it becomes 0).
 constexpr Step kLeftTurnStep[5]  = {{0, 0}, {0, -1}, {1, 0},  {0, 1}, {-1, 0}};
 // clang-format on
+
+constexpr Step kHeadingStep[4] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
 
 // A new roll for the objects on the facing wall, drawn at every quarter turn.
 void draw_item_roll(svc::Services& sv, PlayerState& p, ScanState& s)
@@ -110,6 +107,21 @@ void ApplyMovementKey(svc::Services& sv, GameState& st, char key)
             return;
         }
     }
+}
+
+Step heading_step(int heading)
+{
+    return kHeadingStep[heading];
+}
+
+void place_player(GameState& st, int row, int col, int heading)
+{
+    PlayerState& p = st.player;
+    p.playerRow = st.scan.scanRow = static_cast<i16>(row);
+    p.playerCol = st.scan.scanCol = static_cast<i16>(col);
+    p.heading = static_cast<i16>(heading);
+    p.stepRow = kHeadingStep[heading].row;
+    p.stepCol = kHeadingStep[heading].col;
 }
 
 } // namespace game

@@ -90,7 +90,8 @@ void DrawSky(svc::Services& sv, GameState& st)
         }
         for (int x = 80; x <= end; x += step) {
             t.cloudIndex = static_cast<i16>(t.cloudIndex >= 40 ? 1 : t.cloudIndex + 1);
-            sv.put_block(static_cast<float>(x), t.cloudY[t.cloudIndex], words(picture), kPutOr);
+            sv.put_block(static_cast<float>(x), t.cloudY[t.cloudIndex], words(picture),
+                         svc::kPutOr);
         }
         t.cloudIndex = 0;
         break;

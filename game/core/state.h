@@ -148,10 +148,6 @@ struct GameState {
     Pictures pictures;
 };
 
-// The put actions the game gives the block services: copy the picture, or OR it onto the screen.
-inline constexpr int kPutCopy = 1;
-inline constexpr int kPutOr = 4;
-
 // Words view of a picture buffer, for the block services.
 inline svc::Words words(std::vector<std::int16_t>& buffer)
 {
