@@ -7,31 +7,12 @@
 #include <sstream>
 
 #include "tools/assets/picture_source.h"
+#include "tools/assets/source_text.h"
 
 namespace assets {
 namespace {
 
 using LineStart = NoteLineStart;
-
-[[noreturn]] void fail(const std::string& file, int line, const std::string& message)
-{
-    throw SourceError(file + ":" + std::to_string(line) + ": " + message);
-}
-
-double to_number(const std::string& s, const std::string& file, int line)
-{
-    std::size_t used = 0;
-    double v = 0;
-    try {
-        v = std::stod(s, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used != s.size() || !std::isfinite(v)) {
-        fail(file, line, "not a number: " + s);
-    }
-    return v;
-}
 
 // Whole-line comments start with "#" ("#" inside a note list is a sharp).
 std::string strip_comment(const std::string& s)
@@ -47,7 +28,7 @@ std::string strip_comment(const std::string& s)
 void set_sound(VoiceSound& s, const std::string& key, const std::string& value,
                const std::string& file, int line)
 {
-    auto num = [&] { return to_number(value, file, line); };
+    auto num = [&] { return number_of(value, file, line); };
     if (key == "wave") {
         static const char* kWaves[] = {"sine",  "triangle", "square", "saw",  "fm",
                                        "organ", "noise",    "kick",   "snare"};
@@ -83,7 +64,7 @@ void set_sound(VoiceSound& s, const std::string& key, const std::string& value,
         std::stringstream in(value);
         std::string part;
         while (std::getline(in, part, ',')) {
-            s.harmonics.push_back(to_number(part, file, line));
+            s.harmonics.push_back(number_of(part, file, line));
         }
     } else if (key == "vibrato") {
         s.vibratoDepth = num();
@@ -400,25 +381,25 @@ Song parse_song(std::string_view text, const std::string& fileName)
             args.push_back(w);
         }
         if (op == "tempo" && args.size() == 1) {
-            song.tempo = to_number(args[0], fileName, line);
+            song.tempo = number_of(args[0], fileName, line);
             if (song.tempo < 20 || song.tempo > 400) {
                 fail(fileName, line, "tempo outside 20..400");
             }
         } else if (op == "echo" && args.size() == 3) {
-            song.echoDelay = to_number(args[0], fileName, line);
-            song.echoFeedback = to_number(args[1], fileName, line);
-            song.echoMix = to_number(args[2], fileName, line);
+            song.echoDelay = number_of(args[0], fileName, line);
+            song.echoFeedback = number_of(args[1], fileName, line);
+            song.echoMix = number_of(args[2], fileName, line);
             if (song.echoDelay <= 0 || song.echoDelay > 2 || song.echoFeedback < 0 ||
                 song.echoFeedback >= 1) {
                 fail(fileName, line, "echo needs a delay in (0, 2] s and feedback below 1");
             }
         } else if (op == "meter" && args.size() == 1) {
-            song.beatsPerBar = static_cast<int>(to_number(args[0], fileName, line));
+            song.beatsPerBar = static_cast<int>(number_of(args[0], fileName, line));
             if (song.beatsPerBar < 1 || song.beatsPerBar > 16) {
                 fail(fileName, line, "meter outside 1..16 beats");
             }
         } else if (op == "tail" && args.size() == 1) {
-            song.tail = std::max(0.0, to_number(args[0], fileName, line));
+            song.tail = std::max(0.0, number_of(args[0], fileName, line));
         } else if (op == "voice" && !args.empty()) {
             if (std::any_of(song.voices.begin(), song.voices.end(),
                             [&](const Voice& v) { return v.name == args[0]; })) {
