@@ -1,11 +1,13 @@
 // Whole-game runs replayed from tests/golden/*.trace: each line is one scripted action (keys,
 // clock, waiting) followed by what the player then sees, hears and finds on disk. A run that
 // differs from its trace fails at the first line that moved and leaves the picture it got.
-// MUV_GOLDEN_UPDATE=1 rewrites the traces (look at their pictures before committing them);
-// MUV_GOLDEN_PNG=DIR writes the picture after every line.
+// MUV_GOLDEN_UPDATE=1 rewrites the traces and keeps the picture after every line in
+// tests/golden/pictures/<screen>.png: look at the new pictures before committing them. A failed
+// run leaves build/golden-failures/<trace>/lineN-expected.png and lineN-got.png.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -244,7 +246,8 @@ class Replay {
         } else if (verb == "type") {
             p.type_text(arg);
         } else if (verb == "moves") {
-            // H forward, P back, K left, M right: the arrows, one per settled step.
+            // H forward, P back, K left, M right: the arrows, one per settled step; in small
+            // letters the same move typed as its capital letter.
             pendingMoves_ = arg;
         } else if (verb == "clock") {
             int hh = 0, mm = 0, ss = 0, ms = 0;
@@ -266,6 +269,10 @@ class Replay {
     {
         const char k = pendingMoves_.front();
         pendingMoves_.erase(0, 1);
+        if (std::islower(static_cast<unsigned char>(k))) {
+            h_->platform.type_text(std::string(1, static_cast<char>(std::toupper(k))));
+            return;
+        }
         h_->platform.press_key(k == 'H'   ? Key::Up
                                : k == 'P' ? Key::Down
                                : k == 'K' ? Key::Left
@@ -279,7 +286,8 @@ class Replay {
             {"Up", Key::Up},       {"Down", Key::Down},   {"Left", Key::Left},
             {"Right", Key::Right}, {"Pause", Key::Pause}, {"Break", Key::Break},
             {"S", Key::S},         {"X", Key::X},         {"N", Key::N},
-            {"L", Key::L},         {"Y", Key::Y},         {"H", Key::H}};
+            {"L", Key::L},         {"Y", Key::Y},         {"H", Key::H},
+            {"R", Key::R}};
         std::string base = name;
         bool ctrl = false, alt = false, shift = false;
         for (;;) {
@@ -336,17 +344,29 @@ class Replay {
         out << diffFiles();
         changes_ = Hash{};
         changeCount_ = 0;
-        char name[32];
-        std::snprintf(name, sizeof name, "%03zu.png", step_ + 1);
-        if (const char* dir = std::getenv("MUV_GOLDEN_PNG")) {
-            testing_support::save_screen_png(h_->screen(), (fs::path(dir) / name).string());
+        const std::string screen = Hash{screen_hash(h_->screen())}.hex();
+        const fs::path picture = kGoldenDir / "pictures" / (screen + ".png");
+        if (std::getenv("MUV_GOLDEN_UPDATE") != nullptr && !fs::exists(picture)) {
+            fs::create_directories(picture.parent_path());
+            testing_support::save_screen_png(h_->screen(), picture.string());
         }
         if (out.str() != expected_[step_].observed && !failureSaved_) {
-            // The first line that moved: keep what the player would have seen.
+            // The first line that moved: keep what the player should have seen and what he saw.
             failureSaved_ = true;
             fs::create_directories(failures_);
+            const std::string line = "line" + std::to_string(step_ + 1);
             testing_support::save_screen_png(h_->screen(),
-                                             (failures_ / ("got-" + std::string(name))).string());
+                                             (failures_ / (line + "-got.png")).string());
+            const std::string& wanted = expected_[step_].observed;
+            const auto at = wanted.find("screen=");
+            const fs::path expected =
+                at == std::string::npos
+                    ? fs::path()
+                    : kGoldenDir / "pictures" / (wanted.substr(at + 7, 8) + ".png");
+            if (!expected.empty() && fs::exists(expected)) {
+                fs::copy_file(expected, failures_ / (line + "-expected.png"),
+                              fs::copy_options::overwrite_existing);
+            }
         }
         return out.str();
     }
@@ -442,6 +462,26 @@ std::vector<std::string> traces()
     std::sort(names.begin(), names.end());
     return names;
 }
+
+// After an update, pictures that no trace names any more are dropped.
+class DropUnusedPictures : public ::testing::Environment {
+    void TearDown() override
+    {
+        if (std::getenv("MUV_GOLDEN_UPDATE") == nullptr || !fs::exists(kGoldenDir / "pictures")) {
+            return;
+        }
+        std::string all;
+        for (const std::string& name : traces()) {
+            all += testing_support::read_file(kGoldenDir / (name + ".trace"));
+        }
+        for (const auto& e : fs::directory_iterator(kGoldenDir / "pictures")) {
+            if (all.find(e.path().stem().string()) == std::string::npos) {
+                fs::remove(e.path());
+            }
+        }
+    }
+};
+const auto* const kDropUnused = ::testing::AddGlobalTestEnvironment(new DropUnusedPictures);
 
 INSTANTIATE_TEST_SUITE_P(Runs, Golden, ::testing::ValuesIn(traces()),
                          [](const auto& info) { return info.param; });
