@@ -157,35 +157,6 @@ TEST(LineClip, SecondEndPointFollowsTheMovedFirstOne)
     EXPECT_EQ(s.y2, 6);
 }
 
-TEST(LineClip, RandomLinesNeverLeaveTheRectangleAndKeepInsideEnds)
-{
-    std::mt19937 rng(7);
-    std::uniform_int_distribution<int> coord(-2000, 2000);
-    const ClipRect small{5, 7, 60, 40};
-    int drawn = 0;
-    for (int i = 0; i < 20000; ++i) {
-        Segment s{coord(rng) / 20, coord(rng) / 30, coord(rng) / 20, coord(rng) / 30};
-        const Segment original = s;
-        if (!svc::raster::clip_segment(s, small)) {
-            continue;
-        }
-        ++drawn;
-        for (auto [x, y] : walk(s)) {
-            ASSERT_TRUE(small.contains(x, y))
-                << original.x1 << "," << original.y1 << " " << original.x2 << "," << original.y2;
-        }
-        if (small.contains(original.x1, original.y1)) {
-            EXPECT_EQ(s.x1, original.x1);
-            EXPECT_EQ(s.y1, original.y1);
-        }
-        if (small.contains(original.x2, original.y2)) {
-            EXPECT_EQ(s.x2, original.x2);
-            EXPECT_EQ(s.y2, original.y2);
-        }
-    }
-    EXPECT_GT(drawn, 1000);
-}
-
 // ---- ellipse ----
 
 TEST(EllipseOutline, ShapeInMode8AndMode12)
@@ -382,29 +353,6 @@ TEST(DrawColours, RefusalsRaiseError5AndChangeNothing)
     h.sv().set_foreground(32);
     EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
     EXPECT_EQ(h.screen().foreground, 31);
-}
-
-TEST(DrawOnScreen, TextModeAndHugeCoordinatesAreRefused)
-{
-    Harness h;
-    h.sv().set_screen_mode(0);
-    const std::uint16_t before = h.screen().cell(0, 0);
-    h.sv().draw_line(0, 0, 10, 10);
-    EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
-    acknowledge(h);
-    h.sv().draw_ellipse(10, 10, 5);
-    EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
-    acknowledge(h);
-    h.sv().draw_point(1, 1);
-    EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
-    acknowledge(h);
-    EXPECT_EQ(h.screen().cell(0, 0), before);
-
-    h.sv().set_screen_mode(8);
-    h.sv().draw_line(0, 0, 1e9f, 5);
-    EXPECT_EQ(h.sv().pending_error(), svc::kOverflow);
-    EXPECT_TRUE(lit_pixels(h.screen()).empty());
-    EXPECT_FLOAT_EQ(h.screen().lastPointX, 320.0f);
 }
 
 } // namespace

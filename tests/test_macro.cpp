@@ -27,60 +27,6 @@ std::vector<MacroNote> parse_ok(const std::string& text, MacroState& state)
     return notes.value_or(std::vector<MacroNote>{});
 }
 
-// The length of every string the game plays, on the settings the game leaves between them.
-TEST(Macro, TheGamesStringsHaveTheirLengths)
-{
-    struct Case {
-        std::string text;
-        std::vector<double> lengths; // seconds of each note or pause
-        bool pauses;
-        int lengthAfter;
-    };
-    const double third = 1.0 / 3;
-    const std::vector<Case> cases = {
-        {"L16cegcegcegc", std::vector<double>(10, 0.125), false, 16},
-        {"L16abababababababababababababab", std::vector<double>(28, 0.125), false, 16},
-        {"O4L15ace", std::vector<double>(3, 2.0 / 15), false, 15},
-        {"L24cegcL16e", {third / 4, third / 4, third / 4, third / 4, 0.125}, false, 16},
-        {"L30O4a", {1.0 / 15}, false, 30},
-        {"P1P60", {2.0, 1.0 / 30}, true, 30},
-        {"P1P30", {2.0, 1.0 / 15}, true, 30},
-        {"P60", {1.0 / 30}, true, 30},
-    };
-    MacroState state;
-    for (const Case& c : cases) {
-        const std::vector<MacroNote> notes = parse_ok(c.text, state);
-        ASSERT_EQ(notes.size(), c.lengths.size()) << c.text;
-        double total = 0;
-        for (std::size_t i = 0; i < notes.size(); ++i) {
-            const MacroNote& n = notes[i];
-            EXPECT_NEAR(n.soundS + n.silenceS, c.lengths[i], 1e-12) << c.text << " #" << i;
-            if (c.pauses) {
-                EXPECT_EQ(n.soundS, 0) << c.text;
-            } else {
-                // Normal articulation: 7/8 sounds, 1/8 is silent, at half volume.
-                EXPECT_NEAR(n.soundS, c.lengths[i] * 7 / 8, 1e-12) << c.text;
-                EXPECT_DOUBLE_EQ(n.volume, 0.5) << c.text;
-            }
-            total += c.lengths[i];
-        }
-        EXPECT_EQ(state.length, c.lengthAfter) << c.text;
-
-        // The buffer: pauses exact to the frame; each note shortened by its cut, which is
-        // less than one period of the note (about 25 frames at the lowest note used).
-        const SoundBuffer b = render_macro(notes);
-        const double wanted = total * kToneRate;
-        if (c.pauses) {
-            EXPECT_EQ(b.frames(), static_cast<std::size_t>(std::lround(wanted))) << c.text;
-            EXPECT_TRUE(std::all_of(b.samples.begin(), b.samples.end(),
-                                    [](std::int16_t v) { return v == 0; }));
-        } else {
-            EXPECT_LE(b.frames(), wanted) << c.text;
-            EXPECT_GE(b.frames(), wanted - 25.0 * notes.size()) << c.text;
-        }
-    }
-}
-
 TEST(Macro, SettingsCarryOverFromOneStringToTheNext)
 {
     MacroState state;

@@ -224,43 +224,6 @@ TEST(TextControlBytes, CursorMovesStayInsideThePrintArea)
     EXPECT_EQ(cursor(h), (Cursor{8, 1}));
 }
 
-TEST(TextControlBytes, TabClearAndBell)
-{
-    Harness h;
-    h.sv().set_screen_mode(8);
-    h.sv().locate(3, 1);
-    h.sv().print_text("\xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB", false);
-    h.sv().locate(3, 1);
-    h.sv().print_text("a\t", false);
-    EXPECT_EQ(cursor(h), (Cursor{3, 9}));
-    EXPECT_EQ(cell_pixels(h.screen(), 3, 8), uniform_cell(h.screen(), 0)); // spaces written
-    h.sv().print_text("\t", false); // at a stop already: a whole tab
-    EXPECT_EQ(cursor(h), (Cursor{3, 17}));
-    h.sv().locate(3, 73);
-    h.sv().print_text("\t", false); // up to column 80 as the last byte: the wrap waits
-    EXPECT_EQ(cursor(h), (Cursor{3, 80}));
-    EXPECT_TRUE(h.screen().pendingWrap);
-    h.sv().locate(3, 80);
-    h.sv().print_text("\tx", false);
-    EXPECT_EQ(cursor(h), (Cursor{4, 2}));
-
-    const double before = h.platform.ticks_ms();
-    const std::size_t tones = h.platform.audio.tones.size();
-    h.sv().print_text("\x07", false);
-    EXPECT_GE(h.platform.ticks_ms() - before, 250.0);
-    EXPECT_GT(h.platform.audio.tones.size(), tones);
-    EXPECT_EQ(cursor(h), (Cursor{4, 2}));
-
-    h.sv().set_screen_mode(12);
-    h.sv().set_colours(7, 2);
-    h.sv().locate(30, 5);
-    h.sv().print_text("x\x0C", false);
-    EXPECT_EQ(cursor(h), (Cursor{1, 1}));
-    EXPECT_EQ(row_pixels(h.screen(), 30), std::vector<int>(640 * 16, 2));
-    EXPECT_FLOAT_EQ(h.screen().lastPointX, 320.0f);
-    EXPECT_FLOAT_EQ(h.screen().lastPointY, 240.0f);
-}
-
 TEST(TextPlacement, LocateRefusesRowsAndColumnsOutsideTheScreen)
 {
     Harness h;
@@ -282,45 +245,6 @@ TEST(TextPlacement, LocateRefusesRowsAndColumnsOutsideTheScreen)
     h.screen().printTop = h.screen().printBottom = 30;
     h.sv().locate(29, 1);
     EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall);
-}
-
-TEST(TextPlacement, FitBeforePrintAndTabTo)
-{
-    Harness h;
-    h.sv().set_screen_mode(8);
-    h.sv().locate(5, 75);
-    h.sv().fit_before_print("0123456789");
-    EXPECT_EQ(cursor(h), (Cursor{6, 1}));
-    h.sv().locate(5, 75);
-    h.sv().fit_before_print("012345"); // ends exactly in column 80
-    EXPECT_EQ(cursor(h), (Cursor{5, 75}));
-    h.sv().locate(5, 1);
-    h.sv().fit_before_print(std::string(100, 'x')); // column 1 never moves
-    EXPECT_EQ(cursor(h), (Cursor{5, 1}));
-
-    h.sv().locate(7, 1);
-    h.sv().print_text(std::string(80, '\xDB'), false);
-    h.sv().locate(7, 10);
-    h.sv().tab_to(79);
-    EXPECT_EQ(cursor(h), (Cursor{7, 79}));
-    EXPECT_EQ(cell_pixels(h.screen(), 7, 9), uniform_cell(h.screen(), 15));
-    for (int col = 10; col <= 78; ++col) {
-        EXPECT_EQ(cell_pixels(h.screen(), 7, col), uniform_cell(h.screen(), 0)) << col;
-    }
-    EXPECT_EQ(cell_pixels(h.screen(), 7, 79), uniform_cell(h.screen(), 15));
-
-    h.sv().tab_to(5); // already past: next row first
-    EXPECT_EQ(cursor(h), (Cursor{8, 5}));
-    h.sv().tab_to(5); // already there
-    EXPECT_EQ(cursor(h), (Cursor{8, 5}));
-    h.sv().tab_to(85); // 85 is column 5
-    EXPECT_EQ(cursor(h), (Cursor{8, 5}));
-    h.sv().tab_to(-4);
-    EXPECT_EQ(cursor(h), (Cursor{9, 1}));
-    h.sv().print_text(kFull, false); // pending wrap: even column 80 is behind
-    h.sv().tab_to(80);
-    EXPECT_EQ(cursor(h), (Cursor{10, 80}));
-    EXPECT_FALSE(h.screen().pendingWrap);
 }
 
 TEST(TextPlacement, PrintedLinesFitEachItemAndEndTheLine)
