@@ -54,6 +54,18 @@ TEST(BlockLayout, OnePixelOfColour9AndTenPixelRows)
     h.sv().get_block(7, 3, 7, 3, a);
     EXPECT_EQ(bytes_of(a, 0, 8),
               (std::vector<std::uint8_t>{0x01, 0x00, 0x01, 0x00, 0x80, 0x00, 0x00, 0x80}));
+    // Colours 1, 2, 4 and 8 in a row: one plane each, plane 0 first, leftmost pixel high.
+    for (int x = 0; x < 4; ++x) {
+        h.screen().set_pixel(20 + x, 3, static_cast<std::uint8_t>(1 << x));
+    }
+    std::vector<std::int16_t> planes(4, 0);
+    h.sv().get_block(20, 3, 23, 3, planes);
+    EXPECT_EQ(bytes_of(planes, 0, 8),
+              (std::vector<std::uint8_t>{0x04, 0x00, 0x01, 0x00, 0x80, 0x40, 0x20, 0x10}));
+    h.sv().put_block(30, 3, planes, svc::kPutCopy);
+    for (int x = 0; x < 4; ++x) {
+        EXPECT_EQ(h.screen().pixel(30 + x, 3), 1 << x) << "pixel " << x << " put back";
+    }
 
     // Ten pixels wide: two bytes per plane and row, the last byte padded with zeros.
     paint_pattern(h.screen(), 100, 50, 10, 3);

@@ -20,6 +20,7 @@
 
 #include "game/program.h"
 #include "services/keys.h"
+#include "services/window_loop.h"
 #include "tests/support/harness.h"
 
 namespace {
@@ -148,7 +149,8 @@ class Replay {
     {
     }
 
-    // The first line must be "start sound=S saved=L clock=HH:MM:SS".
+    // The first line must be "start sound=S saved=L clock=HH:MM:SS [missing=FILE,...]"; a
+    // sound of -1 leaves no sound choice file.
     void run()
     {
         int sound = 0, saved = 1, hh = 12, mm = 0, ss = 0;
@@ -157,6 +159,13 @@ class Replay {
         for (const auto& entry : fs::directory_iterator(MUV_DATA_DIR)) {
             fs::copy_file(entry.path(), dir_.path() / entry.path().filename(),
                           fs::copy_options::overwrite_existing);
+        }
+        const std::string& start = lines_[first()].text;
+        if (const auto at = start.find(" missing="); at != std::string::npos) {
+            std::istringstream names(start.substr(at + 9));
+            for (std::string name; std::getline(names, name, ',');) {
+                fs::remove(dir_.path() / name);
+            }
         }
         if (sound >= 0) {
             testing_support::write_file(dir_.path() / "sound.cop",
@@ -319,6 +328,19 @@ class Replay {
         out << t << " mode=" << h_->screen().mode()
             << " screen=" << Hash{screen_hash(h_->screen())}.hex() << " changes=" << changeCount_
             << "#" << changes_.hex();
+        svc::WindowLoop::Buttons buttons{};
+        if (h_->sv().window().dialog_buttons(buttons)) {
+            // An error dialog is drawn over the picture, not into the screen image.
+            Hash d;
+            for (const std::uint32_t px : p.frame()) {
+                d.add(px);
+            }
+            out << " dialog=" << d.hex();
+            const fs::path shot = kGoldenDir / "pictures" / (d.hex() + ".png");
+            if (std::getenv("MUV_GOLDEN_UPDATE") != nullptr && !fs::exists(shot)) {
+                p.save_png(shot.string());
+            }
+        }
         const auto& tones = p.audio.tones;
         if (tones.size() > tonesSeen_) {
             Hash th;
