@@ -224,38 +224,6 @@ TEST(AssetGenerator, PicturesThatDoNotFitTheirBufferOrAreUnknownAreRefused)
     EXPECT_THROW(assets::check_picture_set(extra), assets::SourceError);
 }
 
-TEST(AssetGenerator, DrawingsRenderCellMapsShapesAndEffectsAtEachSize)
-{
-    const assets::Legend legend =
-        assets::parse_legend("k 0 black\ng 2 green\nW 15 white\nr 4 red\n. - none\n", "legend");
-    const assets::Font font = assets::parse_font("glyph I\nX\nX\n", "font");
-    const std::string drawing = "picture big 8 4\n"
-                                "picture small 4 2\n"
-                                "box 8 4\n"
-                                "map 0 0 2 2\n"
-                                "W.\n"
-                                ".W\n"
-                                "end\n"
-                                "text 6 0 2 r \"I\"\n";
-    const auto pics = assets::render_drawing(drawing, "two.pic", legend, font);
-    ASSERT_EQ(pics.size(), 2u);
-    // 8 x 4: the map's cells are 2 x 2 pixels, "." leaves black, the glyph is 2 wide.
-    const std::vector<std::uint8_t> big = {15, 15, 0,  0,  0, 0, 4, 4, //
-                                           15, 15, 0,  0,  0, 0, 4, 4, //
-                                           0,  0,  15, 15, 0, 0, 4, 4, //
-                                           0,  0,  15, 15, 0, 0, 4, 4};
-    EXPECT_EQ(pics[0].pixels, big);
-    // Half the size: the same drawing at one pixel per cell.
-    EXPECT_EQ(pics[1].pixels, (std::vector<std::uint8_t>{15, 0, 0, 4, 0, 15, 0, 4}));
-
-    // A shadow fills only empty pixels behind the shape; a rim lights its edge.
-    const auto shaded = assets::render_drawing(
-        "picture s 4 3\nrect 0 0 2 2 r\nrim 0 -1 W\nshadow 2 0 g\n", "s.pic", legend, font);
-    EXPECT_EQ(shaded[0].pixels, (std::vector<std::uint8_t>{15, 15, 2, 2, //
-                                                           4, 4, 2, 2,   //
-                                                           0, 0, 0, 0}));
-}
-
 TEST(AssetGenerator, SourceFaultsNameTheFileAndLine)
 {
     const assets::Legend legend = assets::parse_legend("W 15 white\n", "legend");
@@ -287,32 +255,6 @@ TEST(AssetGenerator, SourceFaultsNameTheFileAndLine)
     EXPECT_EQ(songError("voice a\na: c d\na: c x\n"),
               "bad.mus:3: unknown note command 'x' at column 6");
     EXPECT_EQ(songError("voice a\nb: c\n"), "bad.mus:2: notes for a voice not declared: b");
-}
-
-TEST(AssetGenerator, NoteListsGiveTheirPitchesAndBeats)
-{
-    // Lengths and dots, sharps and flats, octave steps, ties, rests, chords, repeats.
-    const assets::Song song = assets::parse_song("tempo 90\nvoice v\n"
-                                                 "v: o4 l8 c d4 e4. f+ b- > c < r2\n"
-                                                 "v: g4 & g8 {c e > g}2 [a16 b16]3 c\n",
-                                                 "t.mus");
-    ASSERT_EQ(song.voices.size(), 1u);
-    const struct {
-        double start, beats;
-        int key;
-    } expected[] = {{0, 0.5, 60},     {0.5, 1, 62},      {1.5, 1.5, 64}, {3, 0.5, 66},
-                    {3.5, 0.5, 70},   {4, 0.5, 72},      {6.5, 1.5, 67}, {8, 2, 60},
-                    {8, 2, 64},       {8, 2, 79},        {10, 0.25, 69}, {10.25, 0.25, 71},
-                    {10.5, 0.25, 69}, {10.75, 0.25, 71}, {11, 0.25, 69}, {11.25, 0.25, 71},
-                    {11.5, 0.5, 60}};
-    const auto& notes = song.voices[0].notes;
-    ASSERT_EQ(notes.size(), std::size(expected));
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        EXPECT_DOUBLE_EQ(notes[i].startBeat, expected[i].start) << i;
-        EXPECT_DOUBLE_EQ(notes[i].beats, expected[i].beats) << i;
-        EXPECT_EQ(notes[i].key, expected[i].key) << i;
-    }
-    EXPECT_DOUBLE_EQ(song.length_beats(), 12);
 }
 
 TEST(AssetGenerator, ShippedSoundChoiceAndSavedLevelNeverReplaceThePlayersFiles)

@@ -99,16 +99,5 @@ TEST(Macro, MalformedStringsAreRefusedWholeAndChangeNothing)
     EXPECT_TRUE(parse_macro("", state).has_value());
 }
 
-TEST(Macro, ChordNotesSoundTogether)
-{
-    MacroState s1, s2;
-    const SoundBuffer single = render_macro(parse_ok("c", s1));
-    const SoundBuffer chord = render_macro(parse_ok("c,e,g", s2));
-    // As long as one note (give or take the cut), not three, and not the plain C.
-    EXPECT_NEAR(static_cast<double>(chord.frames()), single.frames(), 45);
-    EXPECT_NE(std::vector<std::int16_t>(chord.samples.begin(), chord.samples.begin() + 2000),
-              std::vector<std::int16_t>(single.samples.begin(), single.samples.begin() + 2000));
-}
-
 } // namespace
 } // namespace svc

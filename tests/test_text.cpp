@@ -129,23 +129,6 @@ TEST(TextScrolling, LineEndOnRow24ScrollsThePrintAreaAndKeepsRow25)
     EXPECT_NE(row_pixels(h.screen(), 25), row25); // the z went into column 80
 }
 
-TEST(TextScrolling, ModeTwelveScrollsSixteenPixelRowsInTheBackground)
-{
-    Harness h;
-    h.sv().set_screen_mode(12);
-    h.sv().set_colours(14, 3);
-    h.sv().locate(29, 1);
-    h.sv().print_text("\xDB", false);
-    h.sv().locate(30, 1);
-    h.sv().print_text("\xDB", false);
-    h.sv().locate(29, 5);
-    h.sv().print_text("", true);
-    EXPECT_EQ(cursor(h), (Cursor{29, 1}));
-    EXPECT_EQ(cell_pixels(h.screen(), 28, 1), uniform_cell(h.screen(), 14));
-    EXPECT_EQ(row_pixels(h.screen(), 29), std::vector<int>(640 * 16, 3));
-    EXPECT_EQ(cell_pixels(h.screen(), 30, 1), uniform_cell(h.screen(), 14));
-}
-
 TEST(TextCells, EveryPixelOfACellIsWritten)
 {
     Harness h;
@@ -261,23 +244,6 @@ TEST(TextPlacement, PrintedLinesFitEachItemAndEndTheLine)
     h.sv().locate(3, 70);
     h.sv().print_line({"abc", "0123456789"}, true); // the second item would pass column 80
     EXPECT_EQ(cursor(h), (Cursor{4, 11}));
-}
-
-TEST(TextPlacement, TheLastRowAloneScrollsIntoBlank)
-{
-    Harness h;
-    h.sv().set_screen_mode(8);
-    h.sv().locate(24, 1);
-    h.sv().print_text("\xDB", false);
-    h.sv().locate(25, 1);
-    h.sv().print_text("\xDB\xDB", false);
-    const std::vector<int> row24 = row_pixels(h.screen(), 24);
-    h.screen().printTop = h.screen().printBottom = 25;
-    h.sv().locate(25, 1);
-    h.sv().print_text("", true);
-    EXPECT_EQ(row_pixels(h.screen(), 25), std::vector<int>(640 * 8, 0));
-    EXPECT_EQ(row_pixels(h.screen(), 24), row24);
-    EXPECT_EQ(cursor(h), (Cursor{25, 1}));
 }
 
 } // namespace

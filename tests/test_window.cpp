@@ -165,38 +165,6 @@ TEST(ErrorDialog, YesGoesOnAndThePictureIsIntact)
     EXPECT_EQ(overlayPixels(h), 0);
 }
 
-TEST(ErrorDialog, NoEndsTheProgramEscapeAndMouseAnswerToo)
-{
-    {
-        Harness h;
-        h.sv().raise(62);
-        h.platform.press_key(Key::N);
-        EXPECT_EQ(h.run([&] { h.sv().read_key(); }), 1);
-    }
-    {
-        Harness h;
-        h.sv().raise(62);
-        h.platform.press_key(Key::Escape);
-        EXPECT_EQ(h.run([&] { h.sv().read_key(); }), 1);
-    }
-    for (bool yes : {true, false}) {
-        // Clicking a button of the dialog answers it.
-        Harness h;
-        h.sv().raise(5);
-        bool clicked = false;
-        h.platform.onPass = [&] {
-            svc::WindowLoop::Buttons b;
-            if (!clicked && h.sv().window().dialog_buttons(b)) {
-                const int* r = yes ? b.yes : b.no;
-                h.platform.click_mouse(r[0] + r[2] / 2, r[1] + r[3] / 2);
-                clicked = true;
-            }
-        };
-        EXPECT_EQ(h.run([&] { h.sv().checkpoint(); }), yes ? -1 : 1);
-        EXPECT_TRUE(clicked);
-    }
-}
-
 TEST(ErrorDialog, CriticalErrorsEndTheProgram)
 {
     Harness h;
@@ -211,34 +179,6 @@ TEST(ErrorDialog, OnlyTheFirstErrorBeforeACheckPointCounts)
     h.sv().raise(53);
     h.sv().raise(62);
     EXPECT_EQ(h.sv().pending_error(), 53);
-}
-
-TEST(EndProgram, PromptsOnTheLastRowAndWaitsForAKey)
-{
-    Harness h;
-    h.screen().set_cell(24, 0, static_cast<std::uint16_t>('Q' | (0x07 << 8)));
-    h.screen().set_cell(23, 0, static_cast<std::uint16_t>('Z' | (0x07 << 8)));
-    h.platform.type_text("q"); // a key already waiting is discarded
-    h.platform.advance(40);
-    bool promptShown = false;
-    int passes = 0;
-    h.platform.onPass = [&] {
-        if (++passes == 20) {
-            promptShown = (h.screen().cell(24, 0) & 0xFF) == 'P';
-            h.platform.type_text("k");
-        }
-    };
-    const double before = h.platform.ticks_ms();
-    EXPECT_EQ(h.run([&] { h.sv().end_program(); }), 0);
-    EXPECT_TRUE(promptShown);
-    EXPECT_GT(h.platform.ticks_ms() - before, 300.0);
-    std::string row;
-    for (int c = 0; c < 25; ++c) {
-        row += static_cast<char>(h.screen().cell(24, c) & 0xFF);
-    }
-    EXPECT_EQ(row, "Press any key to continue");
-    EXPECT_EQ(h.screen().cell(24, 30) & 0xFF, ' ');
-    EXPECT_EQ(h.screen().cell(23, 0) & 0xFF, 'Z'); // rows above are left alone
 }
 
 TEST(EndProgram, ClosingTheWindowDuringTheWaitEndsAtOnce)

@@ -195,52 +195,28 @@ def start_level_1(game):
 
 
 def journey(r, g):
-    """One game from the sound choice through level 1, saving level 2, and back."""
-    # Sound choice: text mode 640 x 400, the PC speaker entry highlighted (grey behind row 8).
+    """One game from the sound choice through level 1, saving level 2, and back. What each
+    screen shows is pinned by the golden runs; here the real window must show it, at its size,
+    and answer real key presses."""
     row8, row10 = (264, 112, 399, 127), (264, 144, 399, 159)
-    r.expect("sound choice: 640x400, PC speaker highlighted (colour 1 on 7)", g,
+    r.expect("sound choice: 640x400, PC speaker highlighted", g,
              lambda p: (p.width, p.height) == (640, 400) and p.count(GREY, row8) > 500 and
-             p.count(BLUE, row8) > 0 and p.count(GREY, row10) == 0, 5,
-             lambda p: f"{p.width}x{p.height}, grey on row 8 {p.count(GREY, row8)}, "
-                       f"on row 10 {p.count(GREY, row10)}")
+             p.count(GREY, row10) == 0, 5, lambda p: f"{p.width}x{p.height}")
     g.key("Down")
     r.expect("sound choice: Down moves the highlight to Scheda Audio", g,
-             lambda p: p.count(GREY, row10) > 500 and p.count(BLUE, row10) > 0 and
-             p.count(GREY, row8) == 0, 3)
+             lambda p: p.count(GREY, row10) > 500 and p.count(GREY, row8) == 0, 3)
     g.key("Up")
-    r.expect("sound choice: Up brings it back", g,
-             lambda p: p.count(GREY, row8) > 500 and p.count(GREY, row10) == 0, 3)
-
+    r.expect("sound choice: Up brings it back", g, lambda p: p.count(GREY, row8) > 500, 3)
     g.key("Return")
-    r.expect("title: 640x480 after Enter, the name in many colours", g,
-             lambda p: (p.width, p.height) == (640, 480) and
-             len(p.colours((0, 0, 639, 110))) >= 5, 5,
+    r.expect("title: 640x480 after Enter", g, lambda p: (p.width, p.height) == (640, 480), 5,
              lambda p: f"{p.width}x{p.height}")
-
-    # Level 1's first frame: its line, then the panel once the opening tune has played.
     g.key("space")
-    if not r.expect("level 1: 640x200 with 'Muvesecky Nano: 1600 mq' in colour 11", g,
-                    shows_text(20, 27, "Muvesecky Nano: 1600 mq", LIGHT_CYAN, size=(640, 200)),
-                    10, lambda p: f"{p.width}x{p.height}, cells "
-                    f"{text_shape(p, 20, 27, 'Muvesecky Nano: 1600 mq', LIGHT_CYAN)}"):
-        return
-    first = r.expect("level 1: panel boxes in their colours", g, lambda p: not wrong_boxes(p), 5,
-                     lambda p: f"wrong: {wrong_boxes(p)}")
+    first = r.expect("level 1: 640x200, its line and the panel", g,
+                     lambda p: shows_text(20, 27, "Muvesecky Nano: 1600 mq", LIGHT_CYAN,
+                                          size=(640, 200))(p) and not wrong_boxes(p), 10,
+                     lambda p: f"{p.width}x{p.height}, wrong boxes {wrong_boxes(p)}")
     if first is None:
         return
-    r.check("level 1: panel texts (Chiave a, Porta a, NORD)",
-            not text_shape(first, 20, 3, " Chiave a ", MAGENTA) and
-            not text_shape(first, 3, 68, " Porta a  ", LIGHT_RED) and
-            not text_shape(first, 17, 6, "NORD", WHITE),
-            f"{text_shape(first, 20, 3, ' Chiave a ', MAGENTA)} "
-            f"{text_shape(first, 3, 68, ' Porta a  ', LIGHT_RED)} "
-            f"{text_shape(first, 17, 6, 'NORD', WHITE)}")
-    left, right, floor = (120, 20, 300, 180), (340, 20, 519, 180), (140, 185, 500, 199)
-    r.check("level 1: corridor of blue walls on both sides over a red and grey floor",
-            first.count(BLUE, left) > 1000 and first.count(BLUE, right) > 1000 and
-            first.count(RED, floor) > 500 and first.count(GREY, floor) > 500,
-            f"blue {first.count(BLUE, left)}/{first.count(BLUE, right)}, floor red "
-            f"{first.count(RED, floor)} grey {first.count(GREY, floor)}")
 
     # Level 1 on foot: every key must change the picture.
     view = play_view(first)
@@ -255,55 +231,23 @@ def journey(r, g):
             view = play_view(p)
             if not text_shape(p, 10, 7, "SI", LIGHT_RED):
                 raise ChanceEye(f"an X-ray eye was taken on the way to the {goal}")
-            if goal == "key" and n == 2:
-                r.check("steps: three steps forward each change the corridor; the level "
-                        "line is gone", text_shape(p, 20, 27, "Muvesecky", LIGHT_CYAN) != [])
-        if goal == "key":
-            r.expect("level 1: key taken ('-Chiave-', '-- SI --' in colour 11)", g,
-                     lambda p: not text_shape(p, 20, 3, " -Chiave- ", MAGENTA) and
-                     not text_shape(p, 22, 3, " -- SI --", LIGHT_CYAN), 6,
-                     lambda p: f"{text_shape(p, 20, 3, ' -Chiave- ', MAGENTA)} "
-                               f"{text_shape(p, 22, 3, ' -- SI --', LIGHT_CYAN)}")
-        elif goal == "door":
-            r.expect("level 1: door opened ('Porta', '-Aperta-')", g,
-                     lambda p: not text_shape(p, 3, 68, "  Porta   ", LIGHT_RED) and
-                     not text_shape(p, 5, 69, "-Aperta-", LIGHT_GREEN), 6,
-                     lambda p: f"{text_shape(p, 3, 68, '  Porta   ', LIGHT_RED)} "
-                               f"{text_shape(p, 5, 69, '-Aperta-', LIGHT_GREEN)}")
-        view = play_view(g.picture())
     level2 = shows_text(20, 27, "Muvesecky Di Archimede: 3600 mq", LIGHT_CYAN, size=(640, 200))
-    if not r.expect("level 1: exit reached, level 2 'Di Archimede:' begins", g, level2, 10,
-                    lambda p: f"{p.width}x{p.height} " + str(text_shape(
-                        p, 20, 27, "Muvesecky Di Archimede: 3600 mq", LIGHT_CYAN))):
+    if not r.expect("level 1: exit reached, level 2 'Di Archimede:' begins", g, level2, 10):
         return
     g.wait_picture(lambda p: not wrong_boxes(p), 5, "no panel on level 2")
 
-    # Ctrl+S saves level 2.
     g.key("ctrl+s")
-    r.expect("level 2: Ctrl+S shows 'Livello 2' and '-Salvato-'", g,
-             lambda p: not text_shape(p, 22, 68, " -Salvato- ", YELLOW) and
-             not text_shape(p, 21, 69, "Livello", LIGHT_RED), 3)
+    r.expect("level 2: Ctrl+S shows '-Salvato-'", g,
+             lambda p: not text_shape(p, 22, 68, " -Salvato- ", YELLOW), 3)
     saved = g.file("LEVEL.MGS")
     r.check("level 2: Ctrl+S writes LEVEL.MGS = 22 8D 22 0D 0A", saved == b'"\x8d"\r\n',
             saved.hex(" "))
-
-    # X: back to the title; Space: the level menu; "l": level 2 again.
     g.key("X")
     if not r.expect("X: back to the title", g, lambda p: p.height == 480, 8):
         return
     g.key("space")
-    menu = "                 < >=Nuova Partita    < >=Livello Salvato"
-    if not r.expect("title: level menu '< >=Nuova Partita    < >=Livello Salvato' in colour 10, "
-                    "N and L in white", g,
-                    lambda p: (p.width, p.height) == (640, 480) and
-                    not text_shape(p, 18, 3, menu, LIGHT_GREEN, 16) and
-                    cell_has(p, 18, 21, WHITE, 16) and cell_has(p, 18, 42, WHITE, 16), 8,
-                    lambda p: str(text_shape(p, 18, 3, menu, LIGHT_GREEN, 16))):
-        return
     g.key("l")
     r.expect("level menu: 'l' resumes level 2", g, level2, 8)
-
-    # The window's close button ends the game at once.
     g.close_window()
     r.check("close button ends the program within 5 s", g.wait_exit(5) is not None,
             "still running")

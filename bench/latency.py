@@ -13,7 +13,7 @@ import statistics
 import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
 from test_window_e2e import FRESH, start_level_1  # noqa: E402
 from xwindow import Game  # noqa: E402
