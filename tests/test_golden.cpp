@@ -214,7 +214,7 @@ class Replay {
                 quietSince_ = now;
                 return;
             }
-            if (now - quietSince_ < kSettleMs) {
+            if (now - quietSince_ < (pendingMoves_.empty() ? kSettleMs : kMoveSettleMs)) {
                 return;
             }
             if (!pendingMoves_.empty()) {
@@ -422,7 +422,10 @@ class Replay {
         return out;
     }
 
+    // How long the game must stay quiet before the next action: after a screen's key, and
+    // between the moves of one line (a frame is drawn at once; sounds are waited for).
     static constexpr double kSettleMs = 200;
+    static constexpr double kMoveSettleMs = 40;
 
     std::vector<Line>& lines_;
     const std::vector<Line>& expected_;
