@@ -398,7 +398,9 @@ class Replay {
         files_.clear();
         for (const auto& e : fs::directory_iterator(dir_.path())) {
             if (e.is_regular_file()) {
-                files_[e.path().filename().string()] = testing_support::read_file(e.path());
+                // The time too: a save of the same bytes is still a save.
+                files_[e.path().filename().string()] = {testing_support::read_file(e.path()),
+                                                        e.last_write_time()};
             }
         }
     }
@@ -408,10 +410,10 @@ class Replay {
         const auto before = files_;
         snapshotFiles();
         std::string out;
-        for (const auto& [name, bytes] : files_) {
+        for (const auto& [name, file] : files_) {
             const auto it = before.find(name);
-            if (it == before.end() || it->second != bytes) {
-                out += " wrote=" + name + ":" + escaped(bytes.substr(0, 40));
+            if (it == before.end() || it->second != file) {
+                out += " wrote=" + name + ":" + escaped(file.first.substr(0, 40));
             }
         }
         for (const auto& [name, bytes] : before) {
@@ -433,7 +435,7 @@ class Replay {
     bool failureSaved_ = false;
     testing_support::TempDir dir_;
     std::unique_ptr<testing_support::Harness> h_;
-    std::map<std::string, std::string> files_;
+    std::map<std::string, std::pair<std::string, fs::file_time_type>> files_;
     std::size_t next_ = 0, step_ = 0;
     bool acting_ = false;
     bool closed_ = false;
