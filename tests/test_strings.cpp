@@ -41,6 +41,7 @@ TEST(TextFunctions, RightPartSpacesRepeatAndLowerCase)
     EXPECT_EQ(svc::spaces(3), "   ");
     EXPECT_EQ(svc::spaces(-4), "");
     EXPECT_EQ(svc::repeated_byte(3, 205), "\xCD\xCD\xCD");
+    EXPECT_EQ(svc::repeated_byte(2, 0), std::string(2, '\0')); // the lowest byte too
     EXPECT_EQ(svc::repeated_byte(-1, 205), "");
     EXPECT_EQ(svc::lower_case("Nuova"), "nuova");
     EXPECT_EQ(svc::lower_case("@AZ[`az{\x80\x8E\xC9"), "@az[`az{\x80\x8E\xC9");
