@@ -14,20 +14,6 @@ std::uint32_t framePixel(const Harness& h, int x, int y)
     return h.platform.frame()[static_cast<std::size_t>(y) * h.platform.frame_width() + x];
 }
 
-// Counts the frame's pixels that differ from the rendering of the screen image alone.
-int overlayPixels(Harness& h)
-{
-    std::vector<std::uint32_t> px;
-    int w = 0;
-    int ht = 0;
-    svc::render_screen(h.screen(), px, w, ht);
-    int diff = 0;
-    for (std::size_t i = 0; i < px.size(); ++i) {
-        diff += px[i] != h.platform.frame()[i];
-    }
-    return diff;
-}
-
 } // namespace
 
 TEST(ScreenModes, StartInTextModeAndFollowTheImageSize)
@@ -137,32 +123,6 @@ TEST(CheckPoint, BreakAndCtrlScrollLockRequestAStop)
         h.platform.advance(40);
         EXPECT_TRUE(h.sv().window().stop_requested());
     }
-}
-
-TEST(ErrorDialog, YesGoesOnAndThePictureIsIntact)
-{
-    Harness h;
-    h.sv().set_screen_mode(8);
-    h.screen().set_pixel(320, 100, 14);
-    h.sv().raise(53);
-    std::string title;
-    int overlay = 0;
-    h.platform.onPass = [&] {
-        if (h.platform.frame_height() == 200 && overlay == 0) {
-            overlay = overlayPixels(h);
-            if (overlay > 0) {
-                h.platform.press_key(Key::Y);
-            }
-        }
-    };
-    const int code = h.run([&] { h.sv().checkpoint(); });
-    EXPECT_EQ(code, -1);
-    EXPECT_GT(overlay, 1000);                  // the dialog was drawn over the picture ...
-    EXPECT_EQ(h.screen().pixel(320, 100), 14); // ... and not into it
-    EXPECT_EQ(h.sv().pending_error(), 0);
-    h.platform.onPass = nullptr;
-    h.platform.advance(40);
-    EXPECT_EQ(overlayPixels(h), 0);
 }
 
 TEST(ErrorDialog, CriticalErrorsEndTheProgram)
