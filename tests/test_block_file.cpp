@@ -1,5 +1,4 @@
-// The eight-pixel decode of block files
-// against the pixel-by-pixel reading of the same block.
+// The eight-pixel decode of block files against the pixel-by-pixel reading of the same block.
 #include <gtest/gtest.h>
 
 #include <algorithm>
