@@ -12,6 +12,7 @@
 #include "game/core/saved_level.h"
 #include "services/sound.h"
 #include "services/tone_synth.h"
+#include "services/window_loop.h"
 #include "tests/screen_reading.h"
 #include "tests/support/harness.h"
 
@@ -206,6 +207,40 @@ TEST(SaveLevel, SoundCardPlaysLevelNewEvenWhenSilent)
     EXPECT_EQ(files[0].path, "Level-new.ogg");
     EXPECT_TRUE(files[0].sample);
     EXPECT_TRUE(sounding(r.h.platform.audio).empty());
+}
+
+// A save that cannot be completed (here: a folder where the new file is written first) shows
+// the error dialogs, but no "-Salvato-", keeps the old file and leaves the save on offer; once
+// the cause is gone, the same level saves.
+TEST(SaveLevel, AFailedSaveKeepsTheOldFileAndTheSaveOnOffer)
+{
+    SavedLevelRun r;
+    r.sv().set_screen_mode(8);
+    write_file("LEVEL.MGS", saved(141));
+    std::filesystem::create_directory(".LEVEL.MGS.tmp");
+    r.st->level.levelNumber = 4;
+    r.st->level.canSave = 1;
+    std::vector<int> dialogs;
+    bool savedShown = false;
+    r.h.platform.onPass = [&] {
+        svc::WindowLoop::Buttons b{};
+        if (r.sv().window().dialog_buttons(b) && !r.h.platform.events_pending()) {
+            dialogs.push_back(r.sv().pending_error());
+            r.h.platform.press_key(svc::Key::Y);
+        }
+        savedShown |= glyphs_text(r.screen(), 22, 68, 11, 14) == " -Salvato- ";
+    };
+    ASSERT_EQ(r.h.run([&] { game::SaveLevel(r.sv(), *r.st); }), -1);
+    EXPECT_EQ(dialogs, (std::vector<int>{svc::kPathFileAccess, svc::kBadFileNumber}));
+    EXPECT_FALSE(savedShown);
+    EXPECT_EQ(r.st->level.canSave, 1);
+    EXPECT_EQ(read_file("LEVEL.MGS"), saved(141));
+
+    std::filesystem::remove(".LEVEL.MGS.tmp");
+    ASSERT_EQ(r.h.run([&] { game::SaveLevel(r.sv(), *r.st); }), -1);
+    EXPECT_TRUE(savedShown);
+    EXPECT_EQ(r.st->level.canSave, 0);
+    EXPECT_EQ(read_file("LEVEL.MGS"), saved(143));
 }
 
 // The level menu on the title screen, for a saved level and the keys typed.

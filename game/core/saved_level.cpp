@@ -81,10 +81,20 @@ void SaveLevel(svc::Services& sv, GameState& st)
         return;
     }
     const i16 levelNumber = st.level.levelNumber;
-    // Closing the file replaces the old one only once the new one is on disk.
+    // Closing the file replaces the old one only once the new one is on disk. Each step's
+    // error shows its dialog as usual; a save that failed anywhere is not a save: no
+    // message, and the level's save stays on offer for another try.
+    bool failed = false;
     sv.open_file(kSavedLevelFile, svc::FileMode::Output, 1);
+    failed |= sv.pending_error() != 0;
     sv.write_item(1, svc::character_from_code(levelNumber + kLevelByteOffset));
+    failed |= sv.pending_error() != 0;
     sv.close_all_files();
+    failed |= sv.pending_error() != 0;
+    if (failed) {
+        sv.checkpoint(); // the last step's error dialog, if one is still due
+        return;
+    }
 
     sv.set_foreground(svc::kLightRed);
     print_at(sv, 21, 69, {"Livello"}, true);
