@@ -26,9 +26,14 @@ constexpr std::array<i16, 3> kWallColourCycle = {svc::kGreen, svc::kCyan, svc::k
 void ReadSavedLevel(svc::Services& sv, GameState& st)
 {
     i16& levelNumber = st.level.levelNumber;
-    // A fresh install or a lost file starts at level 1 without the error dialog.
+    // A fresh install or a lost file starts at level 1 without the error dialog. A saved
+    // level that is there but cannot be opened (no permission, a folder) shows its dialog
+    // first, so the player learns the save exists.
     sv.open_file(kSavedLevelFile, svc::FileMode::Input, 1);
-    if (sv.take_error() != 0) {
+    if (const int err = sv.pending_error(); err != 0) {
+        if (err == svc::kFileNotFound) {
+            sv.take_error();
+        }
         levelNumber = 1;
         return;
     }
