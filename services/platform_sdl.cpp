@@ -31,6 +31,14 @@ void SdlPlatform::start(WindowTask& task)
     thread_ = std::thread([this, &task] { window_thread(task); });
 }
 
+bool SdlPlatform::has_window()
+{
+    while (started_.load() && display_.load() == Display::Unknown) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return display_.load() == Display::Shown;
+}
+
 void SdlPlatform::stop()
 {
     quit_.store(true);
@@ -50,9 +58,19 @@ void SdlPlatform::window_thread(WindowTask& task)
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
         video_.store(true);
         SDL_WM_SetCaption("Untitled", "Untitled");
+        char driver[64] = "";
+        SDL_VideoDriverName(driver, sizeof driver);
+        const char* chosen = std::getenv("SDL_VIDEODRIVER");
+        const bool unseen =
+            std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+        if (unseen && (chosen == nullptr || *chosen == '\0')) {
+            whyNoWindow_ = std::string("no display, only the invisible video driver \"") + driver +
+                           "\" (is DISPLAY set?)";
+        }
     } else {
-        std::fprintf(stderr, "muvesecky: no window: %s\n", SDL_GetError());
+        whyNoWindow_ = SDL_GetError();
     }
+    display_.store(whyNoWindow_.empty() ? Display::Shown : Display::None);
     while (!quit_.load()) {
         // Two short sleeps, then a pass; redraw and event passes alternate in the task.
         SDL_Delay(15);

@@ -35,7 +35,8 @@ def make_launcher(template, top):
 
 def run(launcher, **env):
     env = {k: v for k, v in dict(os.environ, **env).items() if v is not None}
-    return subprocess.run([launcher], env=env, capture_output=True, text=True, timeout=20)
+    return subprocess.run([launcher], env=env, capture_output=True, text=True, timeout=20,
+                          cwd=os.path.dirname(launcher))
 
 
 def read(path):
