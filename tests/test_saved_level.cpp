@@ -1,6 +1,7 @@
 // The saved level "LEVEL.MGS": reading it (damaged files included), the level menu, and
 // saving with its message and sound.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -243,6 +244,31 @@ TEST(SaveLevel, AFailedSaveKeepsTheOldFileAndTheSaveOnOffer)
     EXPECT_TRUE(savedShown);
     EXPECT_EQ(r.st->level.canSave, 0);
     EXPECT_EQ(read_file("LEVEL.MGS"), saved(143));
+}
+
+// The same for real in a game folder the player may not write in (run as a plain user: the
+// superuser writes anywhere).
+TEST(SaveLevel, InAReadOnlyFolderTheSaveStaysOnOffer)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "the superuser is never refused";
+    }
+    SavedLevelRun r;
+    write_file("LEVEL.MGS", saved(141));
+    std::filesystem::permissions(r.dir.path(), std::filesystem::perms::owner_read |
+                                                   std::filesystem::perms::owner_exec);
+    r.st->level.levelNumber = 4;
+    r.st->level.canSave = 1;
+    r.h.platform.onPass = [&] {
+        svc::WindowLoop::Buttons b{};
+        if (r.sv().window().dialog_buttons(b) && !r.h.platform.events_pending()) {
+            r.h.platform.press_key(svc::Key::Y);
+        }
+    };
+    ASSERT_EQ(r.h.run([&] { game::SaveLevel(r.sv(), *r.st); }), -1);
+    std::filesystem::permissions(r.dir.path(), std::filesystem::perms::owner_all);
+    EXPECT_EQ(r.st->level.canSave, 1);
+    EXPECT_EQ(read_file("LEVEL.MGS"), saved(141));
 }
 
 // The level menu on the title screen, for a saved level and the keys typed.
