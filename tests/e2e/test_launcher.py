@@ -17,11 +17,9 @@ def make_launcher(template, top):
     data, launcher = os.path.join(top, "data"), os.path.join(top, "muvesecky")
     os.mkdir(data)
     for name, content in INSTALLED.items():
-        with open(os.path.join(data, name), "wb") as f:
-            f.write(content)
+        write(os.path.join(data, name), content)
     game = os.path.join(top, "game.sh")
-    with open(game, "w") as f:
-        f.write("#!/bin/sh\npwd\n")
+    write(game, b"#!/bin/sh\npwd\n")
     with open(template) as f:
         text = f.read()
     for key, value in (("VERSION", "1"), ("INSTALL_DATA", data), ("INSTALL_BINARY", game)):
@@ -42,6 +40,11 @@ def run(launcher, **env):
 def read(path):
     with open(path, "rb") as f:
         return f.read()
+
+
+def write(path, content):
+    with open(path, "wb") as f:
+        f.write(content)
 
 
 def main():
@@ -79,10 +82,8 @@ def main():
     # a pipe in a picture's place is replaced without being read.
     game = os.path.join(top, "xdg", "muvesecky")
     run(launcher, XDG_DATA_HOME=os.path.join(top, "xdg"))
-    with open(os.path.join(game, "Orol.ogg"), "wb"):
-        pass
-    with open(os.path.join(game, "sound.cop"), "wb") as f:
-        f.write(b'" 1"\r\n')
+    write(os.path.join(game, "Orol.ogg"), b"")
+    write(os.path.join(game, "sound.cop"), b'" 1"\r\n')
     os.remove(os.path.join(game, "gab.grh"))
     os.mkfifo(os.path.join(game, "gab.grh"))
     os.remove(os.path.join(game, "LEVEL.MGS"))
