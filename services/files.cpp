@@ -177,6 +177,7 @@ int FileTable::fail(int code, const std::string& name, const std::string& reason
 
 int FileTable::open(const std::string& name, Mode mode, int number)
 {
+    problem_.clear(); // only this call's own problem is told
     if (number < 1 || number > kMaxNumber) {
         return kBadFileNumber;
     }
@@ -262,6 +263,7 @@ int FileTable::find(int number, Mode mode, OpenFile*& file)
 
 int FileTable::write(int number, std::string_view text)
 {
+    problem_.clear();
     OpenFile* file = nullptr;
     if (const int err = find(number, Mode::Output, file)) {
         return err;
@@ -290,6 +292,7 @@ int FileTable::write(int number, std::string_view text)
 
 int FileTable::read(int number, std::string& item)
 {
+    problem_.clear();
     item.clear();
     OpenFile* file = nullptr;
     if (const int err = find(number, Mode::Input, file)) {
@@ -305,6 +308,7 @@ int FileTable::read(int number, std::string& item)
 
 int FileTable::close_all()
 {
+    problem_.clear();
     int first = 0;
     for (auto& [number, file] : files_) {
         OpenFile& f = *file;
