@@ -163,7 +163,7 @@ bool FileTable::remove_leftover(const std::string& target)
 {
     const std::string pending = pending_name(target);
     struct stat st {};
-    if (::lstat(pending.c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) {
+    if (::lstat(pending.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
         return false;
     }
     return ::unlink(pending.c_str()) == 0;
@@ -235,12 +235,20 @@ int FileTable::open(const std::string& name, Mode mode, int number)
         return fail(open_error(errno, name), name, std::strerror(errno));
     }
     file->pending = pending_name(file->target);
-    file->fd = ::open(file->pending.c_str(),
-                      O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
-    if (file->fd < 0) {
+    // Without waiting: a pipe left at the hidden name would hold the open until a reader came
+    // (none does: it is refused, or fails with ENXIO, as not a regular file).
+    file->fd =
+        ::open(file->pending.c_str(),
+               O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    struct stat made {};
+    if (file->fd < 0 && errno != ENXIO) {
         const int err = errno;
         return fail(open_error(err, file->pending), file->pending, std::strerror(err));
     }
+    if (file->fd < 0 || ::fstat(file->fd, &made) != 0 || !S_ISREG(made.st_mode)) {
+        return fail(kPathFileAccess, file->pending, "not a regular file");
+    }
+    ::fcntl(file->fd, F_SETFL, ::fcntl(file->fd, F_GETFL) & ~O_NONBLOCK);
     if (existed) {
         ::fchmod(file->fd, st.st_mode & 07777);
     }

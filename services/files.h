@@ -61,7 +61,7 @@ class FileTable {
     // The hidden file output goes to until it is closed.
     static std::string pending_name(const std::string& target);
     // Removes the hidden file of an output to `target` that was never closed (the program
-    // was killed while writing), if it is a plain file or a link. True if one was removed.
+    // was killed while writing), whatever it is but a folder. True if one was removed.
     static bool remove_leftover(const std::string& target);
 
   private:

@@ -317,7 +317,7 @@ TEST(BadFiles, LeftoversOfAnInterruptedSaveAreRemovedAtTheNextStart)
 {
     const Outcome o = play_with([](const fs::path& d) {
         write_file(d / ".LEVEL.MGS.tmp", "\"\x8F");
-        write_file(d / ".sound.cop.tmp", "");
+        make_pipe(d / ".sound.cop.tmp"); // the sound choice's store would wait on it
     });
     note(".LEVEL.MGS.tmp, .sound.cop.tmp", "left by a kill during a save", o);
     EXPECT_FALSE(o.leftovers);
