@@ -223,7 +223,8 @@ int FileTable::open(const std::string& name, Mode mode, int number)
             return fail(kPathFileAccess, name, "not a regular file");
         }
         if (::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) != 0) {
-            return fail(open_error(errno, name), name, std::strerror(errno));
+            const int err = errno;
+            return fail(open_error(err, name), name, std::strerror(err));
         }
         // A link is followed: the file it names is the one replaced.
         if (char* real = ::realpath(name.c_str(), nullptr)) {
@@ -232,7 +233,8 @@ int FileTable::open(const std::string& name, Mode mode, int number)
         }
         existed = true;
     } else if (errno != ENOENT) {
-        return fail(open_error(errno, name), name, std::strerror(errno));
+        const int err = errno;
+        return fail(open_error(err, name), name, std::strerror(err));
     }
     file->pending = pending_name(file->target);
     // Without waiting: a pipe left at the hidden name would hold the open until a reader came
