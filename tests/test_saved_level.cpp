@@ -212,63 +212,50 @@ TEST(SaveLevel, SoundCardPlaysLevelNewEvenWhenSilent)
     EXPECT_TRUE(sounding(r.h.platform.audio).empty());
 }
 
-// A save that cannot be completed (here: a folder where the new file is written first) shows
-// the error dialogs, but no "-Salvato-", keeps the old file and leaves the save on offer; once
-// the cause is gone, the same level saves.
+// A save that cannot be completed shows the error dialogs, but no "-Salvato-", keeps the old
+// file and leaves the save on offer; once the cause is gone, the same level saves. The causes:
+// a folder where the new file is written first, and a read-only game folder (tried only as a
+// plain user, as the superuser writes anywhere: ctest runs it again as one).
 TEST(SaveLevel, AFailedSaveKeepsTheOldFileAndTheSaveOnOffer)
 {
-    SavedLevelRun r;
-    r.sv().set_screen_mode(8);
-    write_file("LEVEL.MGS", saved(141));
-    std::filesystem::create_directory(".LEVEL.MGS.tmp");
-    r.st->level.levelNumber = 4;
-    r.st->level.canSave = 1;
-    std::vector<int> dialogs;
-    bool savedShown = false;
-    r.h.platform.onPass = [&] {
-        svc::WindowLoop::Buttons b{};
-        if (r.sv().window().dialog_buttons(b) && !r.h.platform.events_pending()) {
-            dialogs.push_back(r.sv().pending_error());
-            r.h.platform.press_key(svc::Key::Y);
+    namespace fs = std::filesystem;
+    for (const bool readOnly : {false, true}) {
+        if (readOnly && ::geteuid() == 0) {
+            continue;
         }
-        savedShown |= glyphs_text(r.screen(), 22, 68, 11, 14) == " -Salvato- ";
-    };
-    ASSERT_EQ(r.h.run([&] { game::SaveLevel(r.sv(), *r.st); }), -1);
-    EXPECT_EQ(dialogs, (std::vector<int>{svc::kPathFileAccess, svc::kBadFileNumber}));
-    EXPECT_FALSE(savedShown);
-    EXPECT_EQ(r.st->level.canSave, 1);
-    EXPECT_EQ(read_file("LEVEL.MGS"), saved(141));
+        SCOPED_TRACE(readOnly ? "read-only folder" : "a folder in the new file's place");
+        SavedLevelRun r;
+        r.sv().set_screen_mode(8);
+        write_file("LEVEL.MGS", saved(141));
+        const fs::perms readAndEnter = fs::perms::owner_read | fs::perms::owner_exec;
+        readOnly ? fs::permissions(r.dir.path(), readAndEnter)
+                 : static_cast<void>(fs::create_directory(".LEVEL.MGS.tmp"));
+        r.st->level.levelNumber = 4;
+        r.st->level.canSave = 1;
+        std::vector<int> dialogs;
+        bool savedShown = false;
+        r.h.platform.onPass = [&] {
+            svc::WindowLoop::Buttons b{};
+            if (r.sv().window().dialog_buttons(b) && !r.h.platform.events_pending()) {
+                dialogs.push_back(r.sv().pending_error());
+                r.h.platform.press_key(svc::Key::Y);
+            }
+            savedShown |= glyphs_text(r.screen(), 22, 68, 11, 14) == " -Salvato- ";
+        };
+        ASSERT_EQ(r.h.run([&] { game::SaveLevel(r.sv(), *r.st); }), -1);
+        const int first = readOnly ? svc::kPermissionDenied : svc::kPathFileAccess;
+        EXPECT_EQ(dialogs, (std::vector<int>{first, svc::kBadFileNumber}));
+        EXPECT_FALSE(savedShown);
+        EXPECT_EQ(r.st->level.canSave, 1);
+        EXPECT_EQ(read_file("LEVEL.MGS"), saved(141));
 
-    std::filesystem::remove(".LEVEL.MGS.tmp");
-    ASSERT_EQ(r.h.run([&] { game::SaveLevel(r.sv(), *r.st); }), -1);
-    EXPECT_TRUE(savedShown);
-    EXPECT_EQ(r.st->level.canSave, 0);
-    EXPECT_EQ(read_file("LEVEL.MGS"), saved(143));
-}
-
-// The same for real in a game folder the player may not write in (run as a plain user: the
-// superuser writes anywhere).
-TEST(SaveLevel, InAReadOnlyFolderTheSaveStaysOnOffer)
-{
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser is never refused";
+        readOnly ? fs::permissions(r.dir.path(), fs::perms::owner_all)
+                 : static_cast<void>(fs::remove(".LEVEL.MGS.tmp"));
+        ASSERT_EQ(r.h.run([&] { game::SaveLevel(r.sv(), *r.st); }), -1);
+        EXPECT_TRUE(savedShown);
+        EXPECT_EQ(r.st->level.canSave, 0);
+        EXPECT_EQ(read_file("LEVEL.MGS"), saved(143));
     }
-    SavedLevelRun r;
-    write_file("LEVEL.MGS", saved(141));
-    std::filesystem::permissions(r.dir.path(), std::filesystem::perms::owner_read |
-                                                   std::filesystem::perms::owner_exec);
-    r.st->level.levelNumber = 4;
-    r.st->level.canSave = 1;
-    r.h.platform.onPass = [&] {
-        svc::WindowLoop::Buttons b{};
-        if (r.sv().window().dialog_buttons(b) && !r.h.platform.events_pending()) {
-            r.h.platform.press_key(svc::Key::Y);
-        }
-    };
-    ASSERT_EQ(r.h.run([&] { game::SaveLevel(r.sv(), *r.st); }), -1);
-    std::filesystem::permissions(r.dir.path(), std::filesystem::perms::owner_all);
-    EXPECT_EQ(r.st->level.canSave, 1);
-    EXPECT_EQ(read_file("LEVEL.MGS"), saved(141));
 }
 
 // The level menu on the title screen, for a saved level and the keys typed.
