@@ -1,4 +1,6 @@
 // Image blocks: capturing screen rectangles, drawing them back, loading block files.
+#include <unistd.h>
+
 #include <bit>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include "services/block_codec.h"
 #include "services/block_file.h"
 #include "services/entry.h"
+#include "services/files.h"
 #include "services/raster.h"
 #include "services/services.h"
 
@@ -176,8 +179,16 @@ void Services::load_block_file(const std::string& name, Words array, std::size_t
         raise(kOverflow);
         return;
     }
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
+    // A folder, pipe or device in the picture's place is refused like a damaged picture.
+    const ReadOpen opened = open_for_reading(name);
+    if (opened.fd < 0) {
+        std::fprintf(stderr, "muvesecky: %s: %s\n", name.c_str(), read_open_reason(opened).c_str());
+        raise(opened.odd ? kBadFileMode : kFileNotFound);
+        return;
+    }
+    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(opened.fd, "rb"));
     if (!file) {
+        ::close(opened.fd);
         raise(kFileNotFound);
         return;
     }
@@ -190,6 +201,9 @@ void Services::load_block_file(const std::string& name, Words array, std::size_t
         std::memcpy(bytes_at(array, at), bytes.data() + kBlockFileHeader, check.copy);
     }
     if (check.error != 0) {
+        std::fprintf(stderr, "muvesecky: %s: %s\n", name.c_str(),
+                     std::ferror(file.get()) != 0 ? "read error"
+                                                  : "too short, or not a picture file");
         raise(check.error);
     }
 }

@@ -1,4 +1,6 @@
 // The sequential-file services: the file table's results turned into raised errors.
+#include <cstdio>
+
 #include "services/entry.h"
 #include "services/files.h"
 #include "services/services.h"
@@ -13,6 +15,7 @@ void Services::open_file(const std::string& name, FileMode mode, int number, Her
     }
     if (const int err = files_->open(name, static_cast<FileTable::Mode>(mode), number)) {
         raise(err);
+        report_file_problem();
     }
 }
 
@@ -24,6 +27,7 @@ void Services::write_item(int number, std::string_view text, Here here)
     }
     if (const int err = files_->write(number, text)) {
         raise(err);
+        report_file_problem();
     }
 }
 
@@ -36,8 +40,27 @@ std::string Services::read_item(int number, Here here)
     std::string item;
     if (const int err = files_->read(number, item)) {
         raise(err);
+        report_file_problem();
     }
     return item;
+}
+
+// One line on standard error for a failure that concerned a named file, with the
+// system's reason: the dialog only shows the error's number and message.
+void Services::report_file_problem()
+{
+    const std::string problem = files_->take_problem();
+    if (!problem.empty()) {
+        std::fprintf(stderr, "muvesecky: %s\n", problem.c_str());
+    }
+}
+
+void Services::remove_unfinished_output(const std::string& name)
+{
+    if (FileTable::remove_leftover(name)) {
+        std::fprintf(stderr, "muvesecky: removed %s, left by an interrupted save\n",
+                     FileTable::pending_name(name).c_str());
+    }
 }
 
 void Services::close_all_files(Here here)
@@ -48,6 +71,7 @@ void Services::close_all_files(Here here)
     }
     if (const int err = files_->close_all()) {
         raise(err);
+        report_file_problem();
     }
 }
 

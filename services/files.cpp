@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "services/item_reader.h"
@@ -97,11 +98,36 @@ void sync_folder_of(const std::string& target)
 
 } // namespace
 
+ReadOpen open_for_reading(const std::string& name)
+{
+    ReadOpen r;
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        r.err = errno;
+        return r;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        r.odd = true;
+        return r;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    r.fd = fd;
+    return r;
+}
+
+std::string read_open_reason(const ReadOpen& r)
+{
+    return r.odd ? "not a regular file" : std::strerror(r.err);
+}
+
 // One open file.
 struct FileTable::OpenFile {
     Mode mode = Mode::Input;
     int fd = -1;
     std::string identity;
+    std::string name; // as the game gave it
     // Output: the file replaced on close, the hidden file written meanwhile, and whether a
     // write failed (the new contents are then incomplete and are dropped on close).
     std::string target;
@@ -133,8 +159,25 @@ std::string FileTable::pending_name(const std::string& target)
     return target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".tmp";
 }
 
+bool FileTable::remove_leftover(const std::string& target)
+{
+    const std::string pending = pending_name(target);
+    struct stat st {};
+    if (::lstat(pending.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
+        return false;
+    }
+    return ::unlink(pending.c_str()) == 0;
+}
+
+int FileTable::fail(int code, const std::string& name, const std::string& reason)
+{
+    problem_ = name + ": " + reason;
+    return code;
+}
+
 int FileTable::open(const std::string& name, Mode mode, int number)
 {
+    problem_.clear(); // only this call's own problem is told
     if (number < 1 || number > kMaxNumber) {
         return kBadFileNumber;
     }
@@ -150,6 +193,7 @@ int FileTable::open(const std::string& name, Mode mode, int number)
     auto file = std::make_unique<OpenFile>();
     file->mode = mode;
     file->identity = identity(name);
+    file->name = name;
     for (const auto& [n, other] : files_) {
         // The same file twice is refused unless both only read it.
         if (other->identity == file->identity &&
@@ -160,14 +204,13 @@ int FileTable::open(const std::string& name, Mode mode, int number)
 
     struct stat st {};
     if (mode == Mode::Input) {
-        // Non-blocking, so a pipe given as a name cannot hang the open.
-        file->fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        if (file->fd < 0) {
-            return open_error(errno, name);
+        const ReadOpen r = open_for_reading(name);
+        if (r.fd < 0) {
+            // Folders, pipes and devices are not sequential files.
+            return fail(r.odd ? kPathFileAccess : open_error(r.err, name), name,
+                        read_open_reason(r));
         }
-        if (::fstat(file->fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            return kPathFileAccess; // folders and devices are not sequential files
-        }
+        file->fd = r.fd;
         file->input.start(file->fd);
         files_.emplace(number, std::move(file));
         return 0;
@@ -177,10 +220,11 @@ int FileTable::open(const std::string& name, Mode mode, int number)
     bool existed = false;
     if (::stat(name.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode)) {
-            return kPathFileAccess;
+            return fail(kPathFileAccess, name, "not a regular file");
         }
         if (::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) != 0) {
-            return open_error(errno, name);
+            const int err = errno;
+            return fail(open_error(err, name), name, std::strerror(err));
         }
         // A link is followed: the file it names is the one replaced.
         if (char* real = ::realpath(name.c_str(), nullptr)) {
@@ -189,14 +233,24 @@ int FileTable::open(const std::string& name, Mode mode, int number)
         }
         existed = true;
     } else if (errno != ENOENT) {
-        return open_error(errno, name);
+        const int err = errno;
+        return fail(open_error(err, name), name, std::strerror(err));
     }
     file->pending = pending_name(file->target);
-    file->fd = ::open(file->pending.c_str(),
-                      O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
-    if (file->fd < 0) {
-        return open_error(errno, file->pending);
+    // Without waiting: a pipe left at the hidden name would hold the open until a reader came
+    // (none does: it is refused, or fails with ENXIO, as not a regular file).
+    file->fd =
+        ::open(file->pending.c_str(),
+               O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    struct stat made {};
+    if (file->fd < 0 && errno != ENXIO) {
+        const int err = errno;
+        return fail(open_error(err, file->pending), file->pending, std::strerror(err));
     }
+    if (file->fd < 0 || ::fstat(file->fd, &made) != 0 || !S_ISREG(made.st_mode)) {
+        return fail(kPathFileAccess, file->pending, "not a regular file");
+    }
+    ::fcntl(file->fd, F_SETFL, ::fcntl(file->fd, F_GETFL) & ~O_NONBLOCK);
     if (existed) {
         ::fchmod(file->fd, st.st_mode & 07777);
     }
@@ -219,6 +273,7 @@ int FileTable::find(int number, Mode mode, OpenFile*& file)
 
 int FileTable::write(int number, std::string_view text)
 {
+    problem_.clear();
     OpenFile* file = nullptr;
     if (const int err = find(number, Mode::Output, file)) {
         return err;
@@ -236,8 +291,9 @@ int FileTable::write(int number, std::string_view text)
             continue;
         }
         if (n <= 0) {
+            const int err = n < 0 ? errno : EIO;
             f.writeFailed = true;
-            return write_error(n < 0 ? errno : EIO);
+            return fail(write_error(err), f.pending, std::strerror(err));
         }
         done += static_cast<std::size_t>(n);
     }
@@ -246,16 +302,23 @@ int FileTable::write(int number, std::string_view text)
 
 int FileTable::read(int number, std::string& item)
 {
+    problem_.clear();
     item.clear();
     OpenFile* file = nullptr;
     if (const int err = find(number, Mode::Input, file)) {
         return err;
     }
-    return read_item(file->input, item, kMaxItem);
+    const int err = read_item(file->input, item, kMaxItem);
+    if (err == 0) {
+        return 0;
+    }
+    const int sys = file->input.read_errno();
+    return fail(err, file->name, sys != 0 ? std::strerror(sys) : "nothing more to read");
 }
 
 int FileTable::close_all()
 {
+    problem_.clear();
     int first = 0;
     for (auto& [number, file] : files_) {
         OpenFile& f = *file;
@@ -276,7 +339,7 @@ int FileTable::close_all()
         if (err != 0) {
             ::unlink(f.pending.c_str()); // the old file stays as it was
             if (err > 0 && first == 0) {
-                first = write_error(err);
+                first = fail(write_error(err), f.target, std::strerror(err));
             }
             continue;
         }

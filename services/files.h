@@ -6,10 +6,24 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "services/errors.h"
 
 namespace svc {
+
+// A file opened for reading: its descriptor, or -1 and why not.
+struct ReadOpen {
+    int fd = -1;
+    int err = 0;      // the system's reason when the open failed
+    bool odd = false; // it opened, but is a folder, pipe or device: refused and closed
+};
+// Opens name for reading without ever waiting (a pipe or a device in place of a file cannot
+// hang the game) and keeps it only if it is a regular file; the descriptor then blocks as
+// usual again.
+ReadOpen open_for_reading(const std::string& name);
+// The reason for a failed open_for_reading, as one short phrase.
+std::string read_open_reason(const ReadOpen& r);
 
 // Open files by number (1..255). Every operation returns 0 or the error number to raise,
 // and a failed operation changes nothing.
@@ -40,9 +54,15 @@ class FileTable {
     // error met (the other files are still closed; a failed output leaves the old file).
     int close_all();
     bool is_open(int number) const { return files_.count(number) != 0; }
+    // "name: the system's reason" for the last failure that concerned a named file (empty
+    // when there was none since the last call); taken away by the call.
+    std::string take_problem() { return std::exchange(problem_, {}); }
 
     // The hidden file output goes to until it is closed.
     static std::string pending_name(const std::string& target);
+    // Removes the hidden file of an output to `target` that was never closed (the program
+    // was killed while writing), whatever it is but a folder. True if one was removed.
+    static bool remove_leftover(const std::string& target);
 
   private:
     struct OpenFile;
@@ -50,7 +70,11 @@ class FileTable {
     // there, 54 when it is open the other way.
     int find(int number, Mode mode, OpenFile*& file);
 
+    // Notes the problem with `name` for take_problem and returns code.
+    int fail(int code, const std::string& name, const std::string& reason);
+
     std::map<int, std::unique_ptr<OpenFile>> files_;
+    std::string problem_;
 };
 
 } // namespace svc

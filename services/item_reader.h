@@ -20,6 +20,7 @@ class ByteReader {
     int peek();
     int get();
     bool failed() const { return readErrno_ != 0; }
+    int read_errno() const { return readErrno_; }
 
   private:
     void fill();

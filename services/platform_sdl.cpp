@@ -14,6 +14,46 @@
 
 namespace svc {
 
+namespace {
+
+bool unseen_driver()
+{
+    char driver[64] = "";
+    SDL_VideoDriverName(driver, sizeof driver);
+    return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
+// Sets up SDL's video; false (and why) when it cannot. `why` is also set when SDL fell back
+// on an invisible driver for want of a display; one chosen in SDL_VIDEODRIVER (the tests')
+// counts as seen. An X server that has just started refuses connections for a moment while
+// it resets after a client left, so with DISPLAY set a fall-back is tried again a few times.
+bool start_video(std::string& why)
+{
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    const char* display = std::getenv("DISPLAY");
+    const bool retry = display != nullptr && *display != '\0';
+    for (int attempt = 1;; ++attempt) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            why = SDL_GetError();
+            return false;
+        }
+        if ((chosen != nullptr && *chosen != '\0') || !unseen_driver()) {
+            return true;
+        }
+        if (!retry || attempt == 4) {
+            char driver[64] = "";
+            SDL_VideoDriverName(driver, sizeof driver);
+            why = std::string("no display, only the invisible video driver \"") + driver +
+                  "\" (is DISPLAY set?)";
+            return true;
+        }
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_Delay(250);
+    }
+}
+
+} // namespace
+
 SdlPlatform::SdlPlatform() = default;
 
 SdlPlatform::~SdlPlatform()
@@ -29,6 +69,14 @@ void SdlPlatform::start(WindowTask& task)
     }
     quit_.store(false);
     thread_ = std::thread([this, &task] { window_thread(task); });
+}
+
+bool SdlPlatform::has_window()
+{
+    while (started_.load() && display_.load() == Display::Unknown) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return display_.load() == Display::Shown;
 }
 
 void SdlPlatform::stop()
@@ -47,12 +95,11 @@ void SdlPlatform::window_thread(WindowTask& task)
     setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
     setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
     setenv("SDL_RENDER_DRIVER", "software", 0);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+    if (start_video(whyNoWindow_)) {
         video_.store(true);
         SDL_WM_SetCaption("Untitled", "Untitled");
-    } else {
-        std::fprintf(stderr, "muvesecky: no window: %s\n", SDL_GetError());
     }
+    display_.store(whyNoWindow_.empty() ? Display::Shown : Display::None);
     while (!quit_.load()) {
         // Two short sleeps, then a pass; redraw and event passes alternate in the task.
         SDL_Delay(15);

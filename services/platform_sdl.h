@@ -4,6 +4,7 @@
 #include <atomic>
 #include <ctime>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "services/platform.h"
@@ -16,6 +17,12 @@ class SdlPlatform final : public Platform {
     ~SdlPlatform() override;
 
     void start(WindowTask& task) override;
+    // After start: waits until the window thread has set up its video, then tells whether
+    // a window can really be seen. An off-screen or dummy driver that SDL fell back on for
+    // want of a display does not count; one chosen in SDL_VIDEODRIVER does (tests). When
+    // false, why_no_window() says why in a few words.
+    bool has_window();
+    const std::string& why_no_window() const { return whyNoWindow_; }
     void stop() override;
     bool threaded() const override { return true; }
 
@@ -51,6 +58,9 @@ class SdlPlatform final : public Platform {
     std::atomic<bool> quit_{false};
     std::atomic<bool> video_{false}; // false without a display: the passes run on, unseen
     std::atomic<bool> started_{false};
+    enum class Display { Unknown, Shown, None };
+    std::atomic<Display> display_{Display::Unknown};
+    std::string whyNoWindow_;       // written before display_ becomes None
     std::time_t cachedSecond_ = -1; // the game's thread's last reading of the clock
     LocalTime cachedTime_;
     // Alt+Enter steps through these in turn; the second full-screen mode only where the

@@ -144,6 +144,9 @@ class Services {
     void write_item(int number, std::string_view text, Here here = Here::current());
     std::string read_item(int number, Here here = Here::current());
     void close_all_files(Here here = Here::current());
+    // Removes what an interrupted write of `name` left behind (its hidden new file, never
+    // the file itself); nothing is raised. For the start of the program.
+    void remove_unfinished_output(const std::string& name);
 
     // ---- for the window thread and tests ----
     KeyBuffer& keys() { return keys_; }
@@ -160,6 +163,8 @@ class Services {
     // by an enclosing operation is pending (the operation must then do nothing).
     bool enter(const Here& here);
     void show_error_dialog();
+    // Writes the file table's last problem on standard error.
+    void report_file_problem();
 
     Platform& platform_;
     ScreenImage screen_;

@@ -2,10 +2,13 @@
 // beep and play_sound_file.
 #include "services/sound.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 
 #include "services/entry.h"
+#include "services/files.h"
 #include "services/services.h"
 #include "services/window_loop.h"
 
@@ -164,11 +167,22 @@ void SoundSystem::play_file(const std::string& name, bool overlap)
     if (!open_output()) {
         return;
     }
-    // A file that cannot be opened or decoded plays nothing, on purpose without an error.
-    if (overlap) {
-        s_.platform().play_sample_file(name);
-    } else {
-        s_.platform().play_stream_file(name);
+    // A file that cannot be opened or decoded plays nothing, on purpose without an error
+    // dialog. It is looked at first without waiting: a pipe or a device in its place would
+    // hang the decoder's open.
+    const ReadOpen opened = open_for_reading(name);
+    if (opened.odd) {
+        std::fprintf(stderr, "muvesecky: %s: %s\n", name.c_str(), read_open_reason(opened).c_str());
+        return;
+    }
+    if (opened.fd >= 0) {
+        ::close(opened.fd);
+    }
+    const bool playing =
+        overlap ? s_.platform().play_sample_file(name) : s_.platform().play_stream_file(name);
+    if (!playing) {
+        const std::string why = opened.fd < 0 ? read_open_reason(opened) : "cannot be played";
+        std::fprintf(stderr, "muvesecky: %s: %s\n", name.c_str(), why.c_str());
     }
 }
 

@@ -1,6 +1,9 @@
 // The window thread's pass: redraw, events, the tone queue and the error dialog's hand-over.
 #include "services/window_loop.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "data/fonts.h"
 #include "services/keyboard.h"
 #include "services/services.h"
@@ -64,6 +67,25 @@ void WindowLoop::pass()
     }
     redrawTurn_ = !redrawTurn_;
     s_.sound().window_pass();
+    end_if_game_stuck();
+}
+
+void WindowLoop::end_if_game_stuck()
+{
+    // A stop is normally taken up by the game's thread at its next step. If that thread sits
+    // in a system call that does not come back, the window's close button and Ctrl+Break
+    // still end the program, after a short grace.
+    if (!stop_requested() || !s_.platform().threaded()) {
+        return;
+    }
+    const double now = s_.platform().ticks_ms();
+    if (stopSeenMs_ < 0) {
+        stopSeenMs_ = now;
+    } else if (now - stopSeenMs_ > kStuckGraceMs) {
+        std::fprintf(stderr,
+                     "muvesecky: the game does not answer; ended at the window's request\n");
+        std::_Exit(0);
+    }
 }
 
 void WindowLoop::exit_if_stopped() const

@@ -57,6 +57,7 @@ class WindowLoop final : public WindowTask {
 
   private:
     void redraw();
+    void end_if_game_stuck();
     void handle_events();
     void handle_key(const KeyPress& press);
     bool dialog_showing() const
@@ -76,6 +77,8 @@ class WindowLoop final : public WindowTask {
     int frameW_ = 0, frameH_ = 0;
 
     std::atomic<bool> stop_{false};
+    static constexpr double kStuckGraceMs = 3000;
+    double stopSeenMs_ = -1; // window side: when the pass first saw the stop request
     std::atomic<bool> paused_{false};
     std::atomic<bool> imageHeld_{false};
     std::atomic<bool> reading_{false};

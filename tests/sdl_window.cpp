@@ -2,7 +2,10 @@
 // the two threads share the image, the key buffer and the flags without locks.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "services/platform_sdl.h"
@@ -81,4 +84,24 @@ TEST(SdlBackEnd, StopRequestEndsAtTheNextCheckPoint)
     svc::Services sv(platform);
     std::thread([&] { sv.window().request_stop(); }).join();
     EXPECT_THROW(sv.checkpoint(), svc::ProgramExit);
+}
+
+// The game's thread stuck in a system call that never returns: the window's stop still ends
+// the program, from the window thread, after a short grace.
+TEST(SdlBackEndDeathTest, StopEndsTheProgramEvenWhileTheGameIsStuckInASystemCall)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            svc::SdlPlatform platform;
+            svc::Services sv(platform);
+            sv.window().request_stop();
+            int ends[2];
+            char byte = 0;
+            if (::pipe(ends) == 0 && ::read(ends[0], &byte, 1) >= 0) { // nobody ever writes
+                std::exit(3);
+            }
+            std::exit(4);
+        },
+        ::testing::ExitedWithCode(0), "does not answer");
 }

@@ -26,9 +26,14 @@ constexpr std::array<i16, 3> kWallColourCycle = {svc::kGreen, svc::kCyan, svc::k
 void ReadSavedLevel(svc::Services& sv, GameState& st)
 {
     i16& levelNumber = st.level.levelNumber;
-    // A fresh install or a lost file starts at level 1 without the error dialog.
+    // A fresh install or a lost file starts at level 1 without the error dialog. A saved
+    // level that is there but cannot be opened (no permission, a folder) shows its dialog
+    // first, so the player learns the save exists.
     sv.open_file(kSavedLevelFile, svc::FileMode::Input, 1);
-    if (sv.take_error() != 0) {
+    if (const int err = sv.pending_error(); err != 0) {
+        if (err == svc::kFileNotFound) {
+            sv.take_error();
+        }
         levelNumber = 1;
         return;
     }
@@ -81,10 +86,20 @@ void SaveLevel(svc::Services& sv, GameState& st)
         return;
     }
     const i16 levelNumber = st.level.levelNumber;
-    // Closing the file replaces the old one only once the new one is on disk.
+    // Closing the file replaces the old one only once the new one is on disk. Each step's
+    // error shows its dialog as usual; a save that failed anywhere is not a save: no
+    // message, and the level's save stays on offer for another try.
+    bool failed = false;
     sv.open_file(kSavedLevelFile, svc::FileMode::Output, 1);
+    failed |= sv.pending_error() != 0;
     sv.write_item(1, svc::character_from_code(levelNumber + kLevelByteOffset));
+    failed |= sv.pending_error() != 0;
     sv.close_all_files();
+    failed |= sv.pending_error() != 0;
+    if (failed) {
+        sv.checkpoint(); // the last step's error dialog, if one is still due
+        return;
+    }
 
     sv.set_foreground(svc::kLightRed);
     print_at(sv, 21, 69, {"Livello"}, true);

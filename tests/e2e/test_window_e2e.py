@@ -8,6 +8,7 @@ the X tools are missing.
 """
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 import time
@@ -284,6 +285,42 @@ def missing_picture(r, g):
     r.check("missing alber.grh: No ends the program", g.wait_exit(5) is not None, "still running")
 
 
+def pipe_picture(r, g):
+    """A pipe in place of alber.grh: refused like a damaged picture (error 54's dialog) instead
+    of hanging the game; the window's close button ends the program over the dialog."""
+    g.wait_picture(lambda p: p.height == 400, message="no sound-choice screen")
+    os.mkfifo(os.path.join(g.folder, "alber.grh"))
+    g.key("Return")
+    r.expect("pipe for alber.grh: the error dialog shows instead of a hang", g,
+             lambda p: p.count(DIALOG_FACE) > 2000 and p.count(DIALOG_TITLE) > 500, 8)
+    g.close_window()
+    r.check("pipe for alber.grh: the close button ends the program", g.wait_exit(5) == 0,
+            f"exit status {g.proc.poll()}")
+    r.check("pipe for alber.grh: one line on standard error names it",
+            "muvesecky: alber.grh: not a regular file" in g.output(), g.output()[-300:])
+
+
+def no_display(r, binary, data_dir):
+    """No X server to show the window on: one line on standard error and exit status 1,
+    instead of playing on unseen."""
+    folder = tempfile.mkdtemp(prefix="muv-e2e-")
+    for name in os.listdir(data_dir):
+        shutil.copy(os.path.join(data_dir, name), folder)
+    for display in (None, ":97"):
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "SDL_VIDEODRIVER")}
+        env.update({"SDL_AUDIODRIVER": "dummy"}, **({"DISPLAY": display} if display else {}))
+        try:
+            out = subprocess.run([binary], cwd=folder, env=env, capture_output=True, text=True,
+                                 timeout=15)
+            ok = out.returncode == 1 and "muvesecky: cannot open a window" in out.stderr
+            detail = f"exit status {out.returncode}: {out.stderr[-300:]}"
+        except subprocess.TimeoutExpired:
+            ok, detail = False, "still running after 15 s"
+        r.check(f"no display (DISPLAY={display}): a message and exit status 1", ok, detail)
+    shutil.rmtree(folder, ignore_errors=True)
+    r.report()
+
+
 def end_prompt(r, g):
     """FINE on the title: text mode, "Press any key to continue" on the last row, a key ends."""
     g.wait_picture(lambda p: p.height == 400, message="no sound-choice screen")
@@ -366,6 +403,8 @@ def main():
     r.scenario("pause", lambda g: pause(r, g))
     r.scenario("missing picture", lambda g: missing_picture(r, g), {"alber.grh": None})
     r.scenario("end prompt", lambda g: end_prompt(r, g))
+    r.scenario("pipe picture", lambda g: pipe_picture(r, g), {"alber.grh": None})
+    no_display(r, r.binary, r.data_dir)
     if len(sys.argv) == 4:
         launcher(r, os.path.abspath(sys.argv[3]))
     print(f"{r.passed} passed, {r.failed} failed")

@@ -1,0 +1,116 @@
+#!/usr/bin/env python3
+"""The launcher's game folder, with a stand-in for the game that prints where it runs.
+Usage: test_launcher.py LAUNCHER_TEMPLATE"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+INSTALLED = {"gab.grh": b"\xfd picture", "Orol.ogg": b"OggS music", "LEVEL.MGS": b'"\x8c"\r\n',
+             "sound.cop": b'" 0"\r\n'}
+# As many pictures as the game has, so that two launchers copy side by side for a while.
+INSTALLED.update({f"p{i}.grh": bytes([i]) * 40000 for i in range(30)})
+
+
+def make_launcher(template, top):
+    data, launcher = os.path.join(top, "data"), os.path.join(top, "muvesecky")
+    os.mkdir(data)
+    for name, content in INSTALLED.items():
+        write(os.path.join(data, name), content)
+    game = os.path.join(top, "game.sh")
+    write(game, b"#!/bin/sh\npwd\n")
+    with open(template) as f:
+        text = f.read()
+    for key, value in (("VERSION", "1"), ("INSTALL_DATA", data), ("INSTALL_BINARY", game)):
+        text = text.replace(f"@MUV_{key}@", value)
+    with open(launcher, "w") as f:
+        f.write(text)
+    for path in (game, launcher):
+        os.chmod(path, 0o755)
+    return launcher
+
+
+def run(launcher, **env):
+    env = {k: v for k, v in dict(os.environ, **env).items() if v is not None}
+    return subprocess.run([launcher], env=env, capture_output=True, text=True, timeout=20,
+                          cwd=os.path.dirname(launcher))
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def write(path, content):
+    with open(path, "wb") as f:
+        f.write(content)
+
+
+def main():
+    top = tempfile.mkdtemp(prefix="muv-launcher-")
+    launcher, failed, passed = make_launcher(sys.argv[1], top), [], 0
+
+    def check(name, ok, detail=""):
+        nonlocal passed
+        passed += bool(ok)
+        print(f"{'PASS' if ok else 'FAIL'} {name}{'' if ok else ': ' + str(detail)}")
+        ok or failed.append(name)
+
+    # Twenty pairs of first starts at once: both play, in one whole folder.
+    bad = []
+    for i in range(20):
+        home = os.path.join(top, f"race{i}")
+        env = dict(os.environ, HOME=home)
+        env.pop("XDG_DATA_HOME", None)
+        # Each waits for a line on its input, so that both set off together.
+        pair = [subprocess.Popen(["sh", "-c", 'read go; exec "$0"', launcher], env=env,
+                                 stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                 stderr=subprocess.PIPE) for _ in range(2)]
+        for p in pair:
+            p.stdin.write(b"go\n")
+            p.stdin.flush()
+        outs = [p.communicate(timeout=20) + (p.returncode,) for p in pair]
+        game = os.path.join(home, ".local/share/muvesecky")
+        if any(o[2] != 0 or o[1] for o in outs) or \
+                sorted(os.listdir(game)) != sorted(INSTALLED) or \
+                any(read(os.path.join(game, n)) != c for n, c in INSTALLED.items()):
+            bad.append((i, outs, os.listdir(game)))
+    check("two first starts at once, 20 times: both start, the folder is whole", not bad, bad[:1])
+
+    # Damaged copies are repaired; the player's files, even a dangling link, are kept;
+    # a pipe in a picture's place is replaced without being read.
+    game = os.path.join(top, "xdg", "muvesecky")
+    run(launcher, XDG_DATA_HOME=os.path.join(top, "xdg"))
+    write(os.path.join(game, "Orol.ogg"), b"")
+    write(os.path.join(game, "sound.cop"), b'" 1"\r\n')
+    os.remove(os.path.join(game, "gab.grh"))
+    os.mkfifo(os.path.join(game, "gab.grh"))
+    os.remove(os.path.join(game, "LEVEL.MGS"))
+    os.symlink("nowhere", os.path.join(game, "LEVEL.MGS"))
+    out = run(launcher, XDG_DATA_HOME=os.path.join(top, "xdg"))
+    check("a later start: exit 0 in the game folder", out.returncode == 0 and
+          out.stdout.strip() == os.path.realpath(game), out)
+    check("an emptied music file and a pipe for a picture are made as installed",
+          read(os.path.join(game, "Orol.ogg")) == INSTALLED["Orol.ogg"] and
+          read(os.path.join(game, "gab.grh")) == INSTALLED["gab.grh"])
+    check("the player's sound.cop and dangling LEVEL.MGS link are kept",
+          read(os.path.join(game, "sound.cop")) == b'" 1"\r\n' and
+          os.readlink(os.path.join(game, "LEVEL.MGS")) == "nowhere")
+
+    # The environment: a relative XDG_DATA_HOME is ignored; without HOME, a clear message.
+    home = os.path.join(top, "home")
+    out = run(launcher, HOME=home, XDG_DATA_HOME="relative")
+    check("a relative XDG_DATA_HOME is ignored for ~/.local/share",
+          out.returncode == 0 and out.stdout.strip() == home + "/.local/share/muvesecky", out)
+    out = run(launcher, HOME=None, XDG_DATA_HOME=None)
+    check("no HOME: one clear line and exit 1", out.returncode == 1 and
+          out.stderr.count("\n") == 1 and "HOME" in out.stderr and not out.stdout, out)
+
+    shutil.rmtree(top, ignore_errors=True)
+    print(f"{passed} passed, {len(failed)} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
