@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
 """Plays the real game in a real X window and checks what the window shows.
 
-Usage: test_window_e2e.py GAME_BINARY DATA_DIR [INSTALLED_LAUNCHER]
-With the launcher of an installed game, its per-player game folder is checked too.
+Usage: test_window_e2e.py GAME_BINARY DATA_DIR
 Prints one line per check and "N passed, M failed"; exits 1 on a failure, 77 (skipped) when
 the X tools are missing.
 """
@@ -272,19 +271,6 @@ def pause(r, g):
     r.check("pause: the next key moves again", wait_settled(g, play_view(after), 5) is not None)
 
 
-def missing_picture(r, g):
-    """A deleted picture file: error 53's dialog over the picture; No ends the program."""
-    g.wait_picture(lambda p: p.height == 400, message="no sound-choice screen")
-    g.key("Return")
-    if not r.expect("missing alber.grh: 'Unhandled Error #53' dialog (grey box, navy title bar) "
-                    "over the picture", g,
-                    lambda p: p.count(DIALOG_FACE) > 2000 and p.count(DIALOG_TITLE) > 500 and
-                    len(p.colours()) > 3, 8):
-        return
-    g.key("n")
-    r.check("missing alber.grh: No ends the program", g.wait_exit(5) is not None, "still running")
-
-
 def pipe_picture(r, g):
     """A pipe in place of alber.grh: refused like a damaged picture (error 54's dialog) instead
     of hanging the game; the window's close button ends the program over the dialog."""
@@ -344,54 +330,9 @@ def end_prompt(r, g):
     r.check("FINE: a key ends the program", g.wait_exit(5) is not None, "still running")
 
 
-def launcher(r, path):
-    """The installed launcher: a player's game folder made on first run, kept on the next."""
-    home = tempfile.mkdtemp(prefix="muv-e2e-home-")
-    folder = os.path.join(home, "muvesecky")
-    installed = os.path.join(os.path.dirname(os.path.dirname(path)), "share", "muvesecky")
-    row8, row10 = (264, 112, 399, 127), (264, 144, 399, 159)
-    game = None
-    try:
-        game = Game(path, None, env={"XDG_DATA_HOME": home})
-        names = sorted(os.listdir(installed))
-        copied = sorted(os.listdir(folder))
-        r.check("launcher: first run copies the installed data into $XDG_DATA_HOME/muvesecky",
-                copied == names and len(names) >= 46 and all(
-                    open(os.path.join(folder, n), "rb").read() ==
-                    open(os.path.join(installed, n), "rb").read() for n in names),
-                f"{len(copied)} of {len(names)} files")
-        r.expect("launcher: the game starts there on the default sound choice", game,
-                 lambda p: p.height == 400 and p.count(GREY, row8) > 500, 5)
-        game.finish()
-
-        # The player's own choice (sound card) and saved level 2 survive the next start.
-        # They are made older than the installed data, as after a reinstall.
-        for name, content in (("sound.cop", b'" 1"\r\n'), ("LEVEL.MGS", b'"\x8d"\r\n')):
-            with open(os.path.join(folder, name), "wb") as f:
-                f.write(content)
-            os.utime(os.path.join(folder, name), (946684800, 946684800))
-        game = Game(path, None, env={"XDG_DATA_HOME": home})
-        r.expect("launcher: the player's sound.cop is kept (Scheda Audio highlighted)", game,
-                 lambda p: p.height == 400 and p.count(GREY, row10) > 500 and
-                 p.count(GREY, row8) == 0, 5)
-        game.key("Return")
-        game.wait_picture(lambda p: p.height == 480, 8, "no title screen")
-        game.key("space")
-        r.expect("launcher: the player's LEVEL.MGS is kept (the level menu offers level 2)", game,
-                 lambda p: not text_shape(p, 18, 20, "< >=Nuova Partita", LIGHT_GREEN, 16), 8)
-    except Exception as e:  # noqa: BLE001 - reported as a failed check
-        r.check("launcher (stopped)", False, f"{type(e).__name__}: {e}")
-    finally:
-        if game is not None:
-            game.finish()
-        shutil.rmtree(home, ignore_errors=True)
-        r.report()
-
-
 def main():
-    if len(sys.argv) not in (3, 4):
-        print("usage: test_window_e2e.py GAME_BINARY DATA_DIR [INSTALLED_LAUNCHER]",
-              file=sys.stderr)
+    if len(sys.argv) != 3:
+        print("usage: test_window_e2e.py GAME_BINARY DATA_DIR", file=sys.stderr)
         return 2
     missing = [t for t in ("Xvfb", "xdotool", "xwd", "xdpyinfo") if shutil.which(t) is None]
     if missing:
@@ -401,12 +342,9 @@ def main():
     r = Runner(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]))
     r.scenario("journey", lambda g: journey(r, g), attempts=3)
     r.scenario("pause", lambda g: pause(r, g))
-    r.scenario("missing picture", lambda g: missing_picture(r, g), {"alber.grh": None})
     r.scenario("end prompt", lambda g: end_prompt(r, g))
     r.scenario("pipe picture", lambda g: pipe_picture(r, g), {"alber.grh": None})
     no_display(r, r.binary, r.data_dir)
-    if len(sys.argv) == 4:
-        launcher(r, os.path.abspath(sys.argv[3]))
     print(f"{r.passed} passed, {r.failed} failed")
     return 1 if r.failed else 0
 
