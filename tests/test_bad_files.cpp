@@ -294,7 +294,7 @@ TEST(BadFiles, UnreadableSmallFilesAreReportedAsPermissionDenied)
     if (::geteuid() == 0) {
         rows().push_back({"LEVEL.MGS, sound.cop", "unreadable (mode 000)",
                           "skipped here (root reads any file); ctest runs it again as the user "
-                          "nobody: test_bad_files_as_player",
+                          "nobody: permissions_as_player",
                           "-"});
         GTEST_SKIP() << "root reads files of mode 000";
     }
