@@ -60,6 +60,46 @@ TEST(KeyTable, ArrowsAndKeypadGiveNulAndScanCode)
     EXPECT_EQ(codeOf(Key::Right, false, false, true).second, 157);
 }
 
+// The main block types the US layout, each key with its own scan code in every column; Alt
+// on the number row gives 0x78 onwards.
+TEST(KeyTable, MainBlockTypesTheUsLayoutWithItsOwnScanCodes)
+{
+    const struct {
+        Key first;
+        const char *normal, *shifted;
+    } rows[] = {{Key::D1, "1234567890-=", "!@#$%^&*()_+"},
+                {Key::Q, "qwertyuiop[]", "QWERTYUIOP{}"},
+                {Key::A, "asdfghjkl;'`", "ASDFGHJKL:\"~"},
+                {Key::Backslash, "\\", "|"},
+                {Key::Z, "zxcvbnm,./", "ZXCVBNM<>?"}};
+    for (const auto& row : rows) {
+        for (int i = 0; row.normal[i] != '\0'; ++i) {
+            const Key k = static_cast<Key>(static_cast<int>(row.first) + i);
+            const int scan = static_cast<int>(k);
+            EXPECT_EQ(codeOf(k), std::make_pair(int(row.normal[i]), scan)) << row.normal[i];
+            EXPECT_EQ(codeOf(k, true), std::make_pair(int(row.shifted[i]), scan)) << row.normal[i];
+            if (row.first == Key::D1) {
+                EXPECT_EQ(codeOf(k, false, false, true), std::make_pair(0, 0x78 + i)) << i;
+            } else if (row.first != Key::Backslash) {
+                EXPECT_EQ(codeOf(k, false, false, true).second, scan) << row.normal[i];
+            }
+        }
+    }
+    // Ctrl gives control codes on a few of them only.
+    const std::pair<Key, std::pair<int, int>> ctrl[] = {{Key::D2, {0, 0x03}},
+                                                        {Key::D6, {30, 0x07}},
+                                                        {Key::Minus, {31, 0x0C}},
+                                                        {Key::LeftBracket, {27, 0x1A}},
+                                                        {Key::RightBracket, {29, 0x1B}},
+                                                        {Key::Backslash, {28, 0x2B}},
+                                                        {Key::Backspace, {127, 0x0E}},
+                                                        {Key::Tab, {0, 0x94}},
+                                                        {Key::Enter, {10, 0x1C}}};
+    for (const auto& [k, want] : ctrl) {
+        EXPECT_EQ(codeOf(k, false, true), want) << static_cast<int>(k);
+    }
+}
+
 TEST(KeyTable, ControlKeysAndKeysWithoutCodes)
 {
     EXPECT_EQ(codeOf(Key::Enter).first, 13);
