@@ -26,20 +26,6 @@ std::vector<std::uint8_t> encode_block(int w, int h, const std::uint8_t* indices
     return out;
 }
 
-std::uint8_t block_pixel(const std::uint8_t* block, int x, int y)
-{
-    const int b = (block_width(block) + 7) / 8;
-    const std::uint8_t* row = block + 4 + static_cast<std::size_t>(y) * 4 * b;
-    const std::uint8_t mask = static_cast<std::uint8_t>(0x80 >> (x & 7));
-    std::uint8_t c = 0;
-    for (int plane = 0; plane < 4; ++plane) {
-        if (row[plane * b + x / 8] & mask) {
-            c |= static_cast<std::uint8_t>(1 << plane);
-        }
-    }
-    return c;
-}
-
 std::vector<std::uint8_t> make_block_file(const std::vector<std::uint8_t>& block)
 {
     std::vector<std::uint8_t> out = {0xFD, 0, 0, 0, 0};

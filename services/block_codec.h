@@ -17,9 +17,6 @@ constexpr std::size_t block_bytes(int w, int h)
 // width and height (16-bit little-endian), then per row planes 0..3 of ceil(w/8) bytes.
 std::vector<std::uint8_t> encode_block(int w, int h, const std::uint8_t* indices);
 
-// Reads pixel (x, y) of an encoded block; the caller keeps x, y inside the block.
-std::uint8_t block_pixel(const std::uint8_t* block, int x, int y);
-
 // Width and height of an encoded block.
 inline int block_width(const std::uint8_t* block)
 {
