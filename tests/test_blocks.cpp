@@ -135,24 +135,6 @@ TEST(BlockActions, RoundTripsWithEveryAction)
     EXPECT_EQ(h.sv().pending_error(), 0);
 }
 
-TEST(BlockActions, BlackBlockWithOrAndCopy)
-{
-    Harness h;
-    h.sv().set_screen_mode(8);
-    svc::ScreenImage& img = h.screen();
-    std::vector<std::int16_t> black(64, 0);
-    h.sv().get_block(600, 100, 607, 104, black); // an untouched, all-0 area
-    img.fill_rect(0, 0, 20, 20, 6);
-    h.sv().put_block(2, 3, black, 4);
-    EXPECT_EQ(img.pixel(2, 3), 6);
-    EXPECT_EQ(img.pixel(9, 7), 6);
-    h.sv().put_block(2, 3, black, 1);
-    EXPECT_EQ(img.pixel(2, 3), 0);
-    EXPECT_EQ(img.pixel(9, 7), 0);
-    EXPECT_EQ(img.pixel(10, 7), 6);
-    EXPECT_EQ(img.pixel(9, 8), 6);
-}
-
 TEST(BlockBounds, BlocksMustFitTheScreenAndTheArray)
 {
     Harness h;

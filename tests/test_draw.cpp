@@ -223,96 +223,12 @@ TEST(EllipseOutline, NegativeZeroAndClippedRadii)
 
 using testing_support::Harness;
 
-std::set<Pixel> lit_pixels(const svc::ScreenImage& img)
-{
-    std::set<Pixel> out;
-    for (int y = 0; y < img.height(); ++y) {
-        for (int x = 0; x < img.width(); ++x) {
-            if (img.pixel(x, y) != 0) {
-                out.emplace(x, y);
-            }
-        }
-    }
-    return out;
-}
-
 // Answers the pending error's dialog with Yes so the next step can run.
 void acknowledge(Harness& h)
 {
     h.platform.press_key(svc::Key::Y);
     h.sv().checkpoint();
     ASSERT_EQ(h.sv().pending_error(), 0);
-}
-
-TEST(DrawOnScreen, LinesFromTheWorkedExamples)
-{
-    Harness h;
-    h.sv().set_screen_mode(8);
-    h.sv().set_foreground(4);
-
-    h.sv().draw_line(120, 0, 120, 200);
-    std::set<Pixel> column;
-    for (int y = 0; y < 200; ++y) {
-        column.emplace(120, y);
-    }
-    EXPECT_EQ(lit_pixels(h.screen()), column);
-    EXPECT_EQ(h.screen().pixel(120, 199), 4);
-    EXPECT_FLOAT_EQ(h.screen().lastPointY, 200.0f);
-
-    h.sv().draw_line(0, 200, 639, 200);
-    EXPECT_EQ(lit_pixels(h.screen()).size(), 200u);
-
-    h.sv().draw_line(200, 71.5f, 210, 71.5f);
-    h.sv().draw_line(220, 72.5f, 230, 72.5f);
-    EXPECT_EQ(h.screen().pixel(205, 72), 4);
-    EXPECT_EQ(h.screen().pixel(225, 72), 4);
-    EXPECT_EQ(h.screen().pixel(205, 71), 0);
-    EXPECT_EQ(h.screen().pixel(225, 73), 0);
-
-    h.sv().draw_point(300.5f, 10.5f);
-    EXPECT_EQ(h.screen().pixel(300, 10), 4);
-    EXPECT_FLOAT_EQ(h.screen().lastPointX, 300.5f);
-    h.sv().draw_point(-1, 10);
-    h.sv().draw_point(640, 10);
-    EXPECT_EQ(h.sv().pending_error(), 0);
-}
-
-TEST(DrawOnScreen, EllipseCentreAndExtentInMode8)
-{
-    Harness h;
-    h.sv().set_screen_mode(8);
-    h.sv().draw_ellipse(320.5f, 100.4f, -21.5f); // centre rounds half away: 321, 100
-    const Extent ex = extent_of(lit_pixels(h.screen()));
-    EXPECT_EQ(ex.minX, 321 - 22);
-    EXPECT_EQ(ex.maxX, 321 + 22);
-    EXPECT_EQ(ex.minY, 100 - 9);
-    EXPECT_EQ(ex.maxY, 100 + 9);
-    EXPECT_EQ(h.screen().pixel(321 + 22, 100), 15);
-    EXPECT_FLOAT_EQ(h.screen().lastPointX, 320.5f);
-    EXPECT_FLOAT_EQ(h.screen().lastPointY, 100.4f);
-}
-
-TEST(DrawColours, Mode8BackgroundRecoloursPaletteEntryZero)
-{
-    Harness h;
-    h.sv().set_screen_mode(8);
-    h.sv().set_foreground(4);
-    h.sv().draw_line(0, 0, 10, 0);
-
-    h.sv().set_background(7);
-    EXPECT_EQ(h.screen().palette_entry(0), 0xAAAAAAu);
-    EXPECT_EQ(h.screen().foreground, 4);
-    EXPECT_EQ(h.screen().pixel(5, 0), 4);
-    EXPECT_EQ(h.screen().pixel(5, 1), 0); // still index 0, shown grey
-    for (int i = 1; i < 16; ++i) {
-        EXPECT_EQ(h.screen().palette_entry(i), svc::kDefaultPalette[i]);
-    }
-
-    h.sv().set_background(0);
-    EXPECT_EQ(h.screen().palette_entry(0), 0x000000u);
-    h.sv().set_colours(14, 1);
-    EXPECT_EQ(h.screen().foreground, 14);
-    EXPECT_EQ(h.screen().palette_entry(0), 0x0000AAu);
 }
 
 TEST(DrawColours, RefusalsRaiseError5AndChangeNothing)

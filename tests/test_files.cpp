@@ -48,33 +48,6 @@ std::vector<std::string> items_of(const std::string& bytes)
 
 using Items = std::vector<std::string>;
 
-TEST(SequentialFiles, WrittenItemsAreQuotedLinesAndNothingElse)
-{
-    TempDir dir;
-    Harness h;
-    h.sv().open_file("LEVEL.MGS", FileMode::Output, 1);
-    h.sv().write_item(1, "\x8C");
-    h.sv().close_all_files();
-    EXPECT_EQ(read_file("LEVEL.MGS"), "\x22\x8C\x22\x0D\x0A");
-
-    h.sv().open_file("sound.cop", FileMode::Output, 1);
-    h.sv().write_item(1, " 1");
-    h.sv().write_item(1, "");
-    h.sv().close_all_files();
-    EXPECT_EQ(read_file("sound.cop"), "\" 1\"\r\n\"\"\r\n");
-    EXPECT_EQ(h.answerError(), 0);
-    // Nothing but the two files is left in the folder.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator{}), 2);
-
-    h.sv().open_file("sound.cop", FileMode::Input, 1);
-    EXPECT_EQ(h.sv().read_item(1), " 1");
-    EXPECT_EQ(h.sv().read_item(1), "");
-    EXPECT_EQ(h.answerError(), 0);
-    EXPECT_EQ(h.sv().read_item(1), "");
-    EXPECT_EQ(h.answerError(), svc::kInputPastEnd);
-    h.sv().close_all_files();
-}
-
 TEST(SequentialFiles, ReadingFollowsTheFourSteps)
 {
     TempDir dir;

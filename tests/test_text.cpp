@@ -1,4 +1,5 @@
-// Checks of text output: glyph cells, wrapping, scrolling, control bytes and placement.
+// Text output beyond what the golden runs print: wrapping, scrolling, control bytes and
+// placement at the edges of the screen.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -127,60 +128,6 @@ TEST(TextScrolling, LineEndOnRow24ScrollsThePrintAreaAndKeepsRow25)
     h.sv().print_text("zq", false);
     EXPECT_EQ(cursor(h), (Cursor{24, 2}));
     EXPECT_NE(row_pixels(h.screen(), 25), row25); // the z went into column 80
-}
-
-TEST(TextCells, EveryPixelOfACellIsWritten)
-{
-    Harness h;
-    h.sv().set_screen_mode(12);
-    h.sv().set_colours(10, 4);
-    h.sv().locate(2, 1);
-    h.sv().print_text("\xDB A", false);
-    EXPECT_EQ(cell_pixels(h.screen(), 2, 1), uniform_cell(h.screen(), 10));
-    EXPECT_EQ(cell_pixels(h.screen(), 2, 2), uniform_cell(h.screen(), 4));
-    // The letter's pixels follow the font, the leftmost pixel in the top bit.
-    const std::vector<int> a = cell_pixels(h.screen(), 2, 3);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            const bool on = data::kFont8x16[static_cast<unsigned char>('A')][y] & (0x80 >> x);
-            EXPECT_EQ(a[static_cast<std::size_t>(y * 8 + x)], on ? 10 : 4) << x << "," << y;
-        }
-    }
-
-    // Mode 8 keeps index 0 behind glyphs whatever background was given.
-    h.sv().set_screen_mode(8);
-    h.sv().set_colours(12, 5);
-    h.sv().print_text("\xDB ", false);
-    EXPECT_EQ(cell_pixels(h.screen(), 1, 1), uniform_cell(h.screen(), 12));
-    EXPECT_EQ(cell_pixels(h.screen(), 1, 2), uniform_cell(h.screen(), 0));
-    const std::vector<int> blank = cell_pixels(h.screen(), 1, 2);
-    h.sv().locate(1, 2);
-    h.sv().print_text("\x18", false); // the up arrow has a picture, not a control meaning
-    EXPECT_NE(cell_pixels(h.screen(), 1, 2), blank);
-}
-
-TEST(TextCells, TextModeWritesCharacterAndAttribute)
-{
-    Harness h;
-    h.sv().set_colours(14, 1);
-    h.sv().locate(3, 79);
-    h.sv().print_text("Hi!", false);
-    EXPECT_EQ(h.screen().cell(2, 78), 'H' | 0x1E << 8);
-    EXPECT_EQ(h.screen().cell(2, 79), 'i' | 0x1E << 8);
-    EXPECT_EQ(h.screen().cell(3, 0), '!' | 0x1E << 8);
-
-    // Scrolling moves the cells and blanks the print area's last row in the colours.
-    h.sv().locate(25, 1);
-    h.sv().print_text("Z", false);
-    h.sv().locate(24, 1);
-    h.sv().print_text("", true);
-    EXPECT_EQ(h.screen().cell(2, 0), '!' | 0x1E << 8);
-    EXPECT_EQ(h.screen().cell(23, 5), ' ' | 0x1E << 8);
-    EXPECT_EQ(h.screen().cell(24, 0), 'Z' | 0x1E << 8);
-
-    h.sv().print_text("\x0C", false);
-    EXPECT_EQ(h.screen().cell(24, 0), ' ' | 0x1E << 8);
-    EXPECT_EQ(cursor(h), (Cursor{1, 1}));
 }
 
 TEST(TextControlBytes, CursorMovesStayInsideThePrintArea)
