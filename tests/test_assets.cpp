@@ -201,62 +201,6 @@ TEST(AssetGenerator, DataFolderHoldsExactlyWhatTheSourcesMakeEveryTime)
     EXPECT_EQ(std::string(first.begin(), first.end()), read_file(kData / "Porta.ogg"));
 }
 
-TEST(AssetGenerator, PicturesThatDoNotFitTheirBufferOrAreUnknownAreRefused)
-{
-    auto pictures = assets::render_picture_folder(kSources / "pictures");
-    EXPECT_NO_THROW(assets::check_picture_set(pictures));
-
-    auto tooBig = pictures;
-    auto frec = std::find_if(tooBig.begin(), tooBig.end(),
-                             [](const assets::Picture& p) { return p.name == "frec"; });
-    ASSERT_NE(frec, tooBig.end());
-    frec->width = 40; // 4 + 4 * 5 * 40 = 804 bytes: 4 more than its 400 words hold
-    frec->height = 40;
-    frec->pixels.assign(1600, 0);
-    EXPECT_THROW(assets::check_picture_set(tooBig), assets::SourceError);
-
-    auto missing = pictures;
-    missing.erase(missing.begin());
-    EXPECT_THROW(assets::check_picture_set(missing), assets::SourceError);
-
-    auto extra = pictures;
-    extra.push_back({"stray", 1, 1, {0}});
-    EXPECT_THROW(assets::check_picture_set(extra), assets::SourceError);
-}
-
-TEST(AssetGenerator, SourceFaultsNameTheFileAndLine)
-{
-    const assets::Legend legend = assets::parse_legend("W 15 white\n", "legend");
-    const assets::Font font;
-    auto message = [&](const std::string& text) {
-        try {
-            assets::render_drawing(text, "bad.pic", legend, font);
-        } catch (const assets::SourceError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
-    EXPECT_EQ(message("picture p 2 2\nmap 0 0 1 1\nWW\nWQ\nend\n"),
-              "bad.pic:4: character not in the legend: Q");
-    EXPECT_EQ(message("picture p 2 2\nellipse 1 1 1 W\n"),
-              "bad.pic:2: expected: ellipse CX CY RX RY COLOUR [THICKNESS]");
-    EXPECT_EQ(message("picture p 2 2\nmap 0 0 1 1\nWW\n"), "bad.pic:2: map without end");
-    EXPECT_EQ(message("rect 0 0 1 1 W\n"), "bad.pic:1: no picture line");
-
-    auto songError = [](const std::string& text) {
-        try {
-            assets::parse_song(text, "bad.mus");
-        } catch (const assets::SourceError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
-    EXPECT_EQ(songError("voice a\na: c d\na: [ e f\n"), "bad.mus:3: '[' without ']' at column 4");
-    EXPECT_EQ(songError("voice a\na: c d\na: c x\n"),
-              "bad.mus:3: unknown note command 'x' at column 6");
-    EXPECT_EQ(songError("voice a\nb: c\n"), "bad.mus:2: notes for a voice not declared: b");
-}
-
 TEST(AssetGenerator, ShippedSoundChoiceAndSavedLevelNeverReplaceThePlayersFiles)
 {
     testing_support::TempDir dir;

@@ -1,19 +1,15 @@
 // Damaged files in the data folder, played through the whole program: every picture, the
 // saved level, the sound choice and the music files spoilt the ways a bad disk or a careless
-// player leaves them. Writes the table of what happened to robustness.md beside the data
-// folder (and to docs/ when MUV_WRITE_DOCS=1).
+// player leaves them (docs/robustness.md sums up what happens).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -191,38 +187,6 @@ std::map<std::string, std::function<void(const fs::path&)>> small_file_damage()
     };
 }
 
-std::string describe(const Outcome& o)
-{
-    std::ostringstream s;
-    if (o.errors.empty()) {
-        s << "no error dialog";
-    } else {
-        s << "error dialog";
-        for (std::size_t i = 0; i < o.errors.size(); ++i) {
-            s << (i ? ", " : " ") << o.errors[i] << " \"" << svc::error_message(o.errors[i])
-              << "\"";
-        }
-        s << " (answered Yes)";
-    }
-    s << (o.reachedPlay ? "; level 1 is played" : "; the game did not reach play");
-    return s.str();
-}
-
-// The rows of the table, collected by every test and written out at the end.
-struct Row {
-    std::string file, damage, outcome, saved;
-};
-std::vector<Row>& rows()
-{
-    static std::vector<Row> r;
-    return r;
-}
-
-void note(const std::string& file, const std::string& damage, const Outcome& o)
-{
-    rows().push_back({file, damage, describe(o), o.savedLevelKept ? "kept" : "CHANGED"});
-}
-
 bool shows(const Outcome& o, int code)
 {
     return std::find(o.errors.begin(), o.errors.end(), code) != o.errors.end();
@@ -237,7 +201,6 @@ TEST(BadFiles, EveryDamagedPictureIsRefusedAsABadFileAndTheGamePlaysOn)
         const auto& [damage, spoil] =
             *std::next(kPictureDamage.begin(), turn++ % kPictureDamage.size());
         const Outcome o = play_with([&, &spoil = spoil](const fs::path& d) { spoil(d / name); });
-        note(name, damage, o);
         EXPECT_EQ(o.exitCode, 0) << name << ", " << damage;
         EXPECT_EQ(std::set<int>(o.errors.begin(), o.errors.end()), std::set<int>{svc::kBadFileMode})
             << name << ", " << damage;
@@ -254,7 +217,6 @@ TEST(BadFiles, DamagedSavedLevelStartsLevelOneAndIsLeftAsItWas)
     for (const auto& [damage, spoil] : small_file_damage()) {
         const Outcome o =
             play_with([&, &spoil = spoil](const fs::path& d) { spoil(d / "LEVEL.MGS"); });
-        note("LEVEL.MGS", damage, o);
         EXPECT_EQ(o.exitCode, 0) << damage;
         const bool odd = damage == "a directory" || damage == "a pipe";
         EXPECT_EQ(o.errors, odd ? std::vector<int>{svc::kPathFileAccess} : std::vector<int>{})
@@ -271,7 +233,6 @@ TEST(BadFiles, DamagedSoundChoiceIsReportedAndTheGamePlaysOn)
     for (const auto& [damage, spoil] : small_file_damage()) {
         const Outcome o =
             play_with([&, &spoil = spoil](const fs::path& d) { spoil(d / "sound.cop"); });
-        note("sound.cop", damage, o);
         EXPECT_EQ(o.exitCode, 0) << damage;
         EXPECT_TRUE(o.reachedPlay) << damage;
         EXPECT_TRUE(o.savedLevelKept) << damage;
@@ -292,17 +253,12 @@ TEST(BadFiles, DamagedSoundChoiceIsReportedAndTheGamePlaysOn)
 TEST(BadFiles, UnreadableSmallFilesAreReportedAsPermissionDenied)
 {
     if (::geteuid() == 0) {
-        rows().push_back({"LEVEL.MGS, sound.cop", "unreadable (mode 000)",
-                          "skipped here (root reads any file); ctest runs it again as the user "
-                          "nobody: permissions_as_player",
-                          "-"});
-        GTEST_SKIP() << "root reads files of mode 000";
+        GTEST_SKIP() << "root reads files of mode 000 (ctest runs this again as nobody)";
     }
     for (const std::string file : {"LEVEL.MGS", "sound.cop"}) {
         const Outcome o = play_with([&](const fs::path& d) {
             fs::permissions(d / file, fs::perms::none, fs::perm_options::replace);
         });
-        note(file, "unreadable (mode 000)", o);
         EXPECT_EQ(o.exitCode, 0) << file;
         EXPECT_TRUE(shows(o, svc::kPermissionDenied)) << file;
         EXPECT_TRUE(o.savedLevelKept) << file;
@@ -317,7 +273,6 @@ TEST(BadFiles, LeftoversOfAnInterruptedSaveAreRemovedAtTheNextStart)
         write_file(d / ".LEVEL.MGS.tmp", "\"\x8F");
         make_pipe(d / ".sound.cop.tmp"); // the sound choice's store would wait on it
     });
-    note(".LEVEL.MGS.tmp, .sound.cop.tmp", "left by a kill during a save", o);
     EXPECT_FALSE(o.leftovers);
     EXPECT_TRUE(o.errors.empty());
     EXPECT_TRUE(o.savedLevelKept);
@@ -327,7 +282,6 @@ TEST(BadFiles, LeftoversOfAnInterruptedSaveAreRemovedAtTheNextStart)
 TEST(BadFiles, APipeForAPictureIsRefusedAsABadFile)
 {
     const Outcome o = play_with([](const fs::path& d) { make_pipe(d / "alber.grh"); });
-    note("alber.grh", "a pipe", o);
     EXPECT_EQ(o.errors, std::vector<int>{svc::kBadFileMode});
     EXPECT_TRUE(o.reachedPlay);
 }
@@ -353,7 +307,6 @@ TEST(BadFiles, DamagedMusicFilesAreIgnoredWithoutADialog)
                 }
             },
             1);
-        note("*.ogg", damage, o);
         EXPECT_EQ(o.exitCode, 0) << damage;
         EXPECT_TRUE(o.errors.empty()) << damage;
         EXPECT_TRUE(o.reachedPlay) << damage;
@@ -363,39 +316,5 @@ TEST(BadFiles, DamagedMusicFilesAreIgnoredWithoutADialog)
         EXPECT_EQ(o.musicStarted, 0) << damage;
     }
 }
-
-// Writes the table once every test above has added its rows.
-class TableWriter : public ::testing::Environment {
-  public:
-    void TearDown() override
-    {
-        if (rows().empty()) {
-            return;
-        }
-        std::ostringstream md;
-        md << "# Damaged files in the data folder\n\n"
-           << "Produced by `tests/test_bad_files.cpp`: each row is one run of the whole program "
-              "on the headless platform with one file spoilt, every error dialog answered Yes. "
-              "\"Saved level\" tells whether LEVEL.MGS was left as it was.\n\n"
-           << "| File | Damage | Outcome | Saved level |\n|---|---|---|---|\n";
-        for (const Row& r : rows()) {
-            md << "| " << r.file << " | " << r.damage << " | " << r.outcome << " | " << r.saved
-               << " |\n";
-        }
-        // The cases outside this table (the launcher, the window, saving) are kept as written.
-        std::ostringstream written;
-        written << std::ifstream(fs::path(MUV_SOURCE_DIR) / "docs" / "robustness.md").rdbuf();
-        const std::size_t rest = written.str().find("\n## ");
-        if (rest != std::string::npos) {
-            md << written.str().substr(rest);
-        }
-        std::ofstream(fs::path(MUV_DATA_DIR).parent_path() / "robustness.md") << md.str();
-        const char* docs = std::getenv("MUV_WRITE_DOCS");
-        if (docs != nullptr && std::string(docs) == "1") {
-            std::ofstream(fs::path(MUV_SOURCE_DIR) / "docs" / "robustness.md") << md.str();
-        }
-    }
-};
-const auto* const kTableWriter = ::testing::AddGlobalTestEnvironment(new TableWriter);
 
 } // namespace

@@ -176,33 +176,6 @@ TEST(EllipseOutline, ShapeInMode8AndMode12)
     EXPECT_EQ(round.maxY, 120);
 }
 
-TEST(EllipseOutline, StaysOnePixelWideConnectedAndSymmetric)
-{
-    const ClipRect wide{-1000, -1000, 1000, 1000};
-    for (float aspect : {5.0f / 12.0f, 1.0f}) {
-        for (int k = 1; k <= 600; ++k) {
-            const float r = static_cast<float>(k) * 0.25f;
-            const std::set<Pixel> px = outline(0, 0, r, aspect, wide);
-            for (auto [x, y] : px) {
-                // No corner pixels: a pixel with both a horizontal and a vertical
-                // neighbour would be a step the outline could do without.
-                const bool horizontal = px.count({x - 1, y}) || px.count({x + 1, y});
-                const bool vertical = px.count({x, y - 1}) || px.count({x, y + 1});
-                ASSERT_FALSE(horizontal && vertical)
-                    << "corner at " << x << "," << y << " r=" << r << " aspect=" << aspect;
-                ASSERT_TRUE(px.count({-x, y}) && px.count({x, -y})) << "r=" << r;
-                bool neighbour = px.size() == 1;
-                for (int dy = -1; dy <= 1; ++dy) {
-                    for (int dx = -1; dx <= 1; ++dx) {
-                        neighbour = neighbour || ((dx || dy) && px.count({x + dx, y + dy}));
-                    }
-                }
-                ASSERT_TRUE(neighbour) << "gap at " << x << "," << y << " r=" << r;
-            }
-        }
-    }
-}
-
 TEST(EllipseOutline, NegativeZeroAndClippedRadii)
 {
     const float aspect = svc::raster::default_aspect(8);

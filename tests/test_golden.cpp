@@ -174,7 +174,7 @@ class Replay {
         testing_support::write_file(dir_.path() / "LEVEL.MGS",
                                     "\"" + std::string(1, static_cast<char>(saved + 139)) +
                                         "\"\r\n");
-        snapshotFiles();
+        snapshot_files();
         h_ = std::make_unique<testing_support::Harness>(hh, mm, ss);
         lines_[first()].observed = observe();
         next_ = first() + 1;
@@ -218,7 +218,7 @@ class Replay {
                 return;
             }
             if (!pendingMoves_.empty()) {
-                nextMove();
+                next_move();
                 quietSince_ = now;
                 return;
             }
@@ -251,7 +251,7 @@ class Replay {
         arg = trim(arg);
         auto& p = h_->platform;
         if (verb == "key") {
-            pressNamed(arg);
+            press_named(arg);
         } else if (verb == "type") {
             p.type_text(arg);
         } else if (verb == "moves") {
@@ -270,11 +270,11 @@ class Replay {
             ADD_FAILURE() << "unknown action: " << action;
         }
         if (!pendingMoves_.empty()) {
-            nextMove();
+            next_move();
         }
     }
 
-    void nextMove()
+    void next_move()
     {
         const char k = pendingMoves_.front();
         pendingMoves_.erase(0, 1);
@@ -288,7 +288,7 @@ class Replay {
                                           : Key::Right);
     }
 
-    void pressNamed(const std::string& name)
+    void press_named(const std::string& name)
     {
         static const std::map<std::string, Key> kKeys = {
             {"Enter", Key::Enter}, {"Space", Key::Space}, {"Escape", Key::Escape},
@@ -297,20 +297,10 @@ class Replay {
             {"S", Key::S},         {"X", Key::X},         {"N", Key::N},
             {"L", Key::L},         {"Y", Key::Y},         {"H", Key::H},
             {"R", Key::R}};
-        std::string base = name;
-        bool ctrl = false, alt = false, shift = false;
-        for (;;) {
-            if (base.rfind("ctrl+", 0) == 0) {
-                ctrl = true;
-            } else if (base.rfind("alt+", 0) == 0) {
-                alt = true;
-            } else if (base.rfind("shift+", 0) == 0) {
-                shift = true;
-            } else {
-                break;
-            }
-            base = base.substr(base.find('+') + 1);
-        }
+        // "ctrl+alt+S": modifiers first, the key's name last.
+        const std::string base = name.substr(name.rfind('+') + 1);
+        const auto has = [&](const char* m) { return name.find(m) != std::string::npos; };
+        const bool shift = has("shift+"), ctrl = has("ctrl+"), alt = has("alt+");
         const auto it = kKeys.find(base);
         if (it == kKeys.end()) {
             ADD_FAILURE() << "unknown key: " << name;
@@ -363,7 +353,7 @@ class Replay {
                 << at;
         }
         filesSeen_ = files.size();
-        out << diffFiles();
+        out << diff_files();
         changes_ = Hash{};
         changeCount_ = 0;
         const std::string screen = Hash{screen_hash(h_->screen())}.hex();
@@ -393,7 +383,7 @@ class Replay {
         return out.str();
     }
 
-    void snapshotFiles()
+    void snapshot_files()
     {
         files_.clear();
         for (const auto& e : fs::directory_iterator(dir_.path())) {
@@ -405,10 +395,10 @@ class Replay {
         }
     }
 
-    std::string diffFiles()
+    std::string diff_files()
     {
         const auto before = files_;
-        snapshotFiles();
+        snapshot_files();
         std::string out;
         for (const auto& [name, file] : files_) {
             const auto it = before.find(name);

@@ -149,18 +149,6 @@ TEST(ReadKey, EmptyAtOnceThenOneAndTwoByteCodes)
     EXPECT_EQ(h.sv().read_key(), "");
 }
 
-TEST(ReadKey, SixteenPressesWhileNotReadingKeepTheFirstFifteen)
-{
-    Harness h;
-    h.platform.type_text("abcdefghijklmnop");
-    h.platform.advance(40);
-    std::string got;
-    for (std::string k = h.sv().read_key(); !k.empty(); k = h.sv().read_key()) {
-        got += k;
-    }
-    EXPECT_EQ(got, "abcdefghijklmno");
-}
-
 TEST(WaitKeys, CollectsFirstBytesAndStopsOnExitRequest)
 {
     Harness h;

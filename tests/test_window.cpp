@@ -16,42 +16,6 @@ std::uint32_t framePixel(const Harness& h, int x, int y)
 
 } // namespace
 
-TEST(ScreenModes, StartInTextModeAndFollowTheImageSize)
-{
-    Harness h;
-    EXPECT_EQ(h.screen().mode(), 0);
-    EXPECT_EQ(h.screen().cell(0, 0), 0x0720);
-    h.platform.advance(40);
-    EXPECT_EQ(h.platform.frame_width(), 640);
-    EXPECT_EQ(h.platform.frame_height(), 400);
-
-    h.sv().set_screen_mode(8);
-    h.platform.advance(40);
-    EXPECT_EQ(h.platform.frame_width(), 640);
-    EXPECT_EQ(h.platform.frame_height(), 200);
-    EXPECT_EQ(h.screen().info().rows, 25);
-}
-
-TEST(ScreenModes, SameModeKeepsThePictureOtherModesStartBlack)
-{
-    Harness h;
-    h.sv().set_screen_mode(8);
-    h.screen().set_pixel(10, 10, 12);
-    h.screen().cursorRow = 5;
-    h.sv().set_screen_mode(8);
-    EXPECT_EQ(h.screen().pixel(10, 10), 12);
-    EXPECT_EQ(h.screen().cursorRow, 5);
-
-    h.sv().set_screen_mode(12);
-    EXPECT_EQ(h.screen().width(), 640);
-    EXPECT_EQ(h.screen().height(), 480);
-    EXPECT_EQ(h.screen().pixel(10, 10), 0);
-    EXPECT_EQ(h.screen().cursorRow, 1);
-    EXPECT_EQ(h.screen().cursorCol, 1);
-    EXPECT_EQ(h.screen().foreground, 15);
-    EXPECT_EQ(h.screen().printBottom, 29);
-}
-
 TEST(ScreenModes, UnknownModesAreRefusedWithError5)
 {
     Harness h;
@@ -91,28 +55,6 @@ TEST(CheckPoint, StopRequestEndsAtTheNextCheckPointWithoutPrompt)
     h.platform.advance(40);
     const int code = h.run([&] { h.sv().read_key(); });
     EXPECT_EQ(code, 0);
-}
-
-TEST(CheckPoint, PauseWaitsAndTheResumingKeyIsSwallowed)
-{
-    Harness h;
-    h.platform.press_key(Key::Pause);
-    h.platform.advance(40);
-    EXPECT_TRUE(h.sv().window().paused());
-    int passes = 0;
-    h.platform.onPass = [&] {
-        if (++passes == 30) {
-            h.platform.type_text("a"); // resumes, not delivered
-        }
-    };
-    const double before = h.platform.ticks_ms();
-    EXPECT_EQ(h.sv().read_key(), "");
-    EXPECT_GT(h.platform.ticks_ms() - before, 400.0);
-    EXPECT_FALSE(h.sv().window().paused());
-    h.platform.onPass = nullptr;
-    h.platform.press_key(Key::NumLock, false, true); // Ctrl+Num Lock pauses too
-    h.platform.advance(40);
-    EXPECT_TRUE(h.sv().window().paused());
 }
 
 TEST(CheckPoint, BreakAndCtrlScrollLockRequestAStop)
