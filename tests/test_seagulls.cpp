@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -57,7 +58,12 @@ class Seagulls : public ::testing::Test {
         testing_support::solid_block(st.pictures.gab4, 4, 2, 4);
         st.time.clockSeconds = "10";
     }
-    void fly() { screens::FlySeagulls(h.sv(), st); }
+    // One panel call a step's time (20 ms) after the last.
+    void fly()
+    {
+        h.platform.advance(20);
+        screens::FlySeagulls(h.sv(), st);
+    }
     // Every path at offset 10 and standing still: no random draws, fixed places.
     void holdAtTen()
     {
@@ -125,6 +131,26 @@ TEST_F(Seagulls, PathAtItsLimitDrawsUntilItTurnsBack)
     fly();
     EXPECT_GE(st.gulls.gullStep[4], 1);
     EXPECT_EQ(st.gulls.gullX[4], -1 + st.gulls.gullStep[4]);
+}
+
+TEST_F(Seagulls, OneSecondOfIdlePassesFliesTensOfPixelsNotThousands)
+{
+    // The idle loop's 2 000 passes a second: the birds step on their own beat, never jump.
+    std::array<int, 8> travelled{};
+    for (int pass = 0; pass < 2000; ++pass) {
+        const game::GullState before = st.gulls;
+        h.platform.advance(0.5);
+        screens::FlySeagulls(h.sv(), st);
+        for (std::size_t i = 1; i <= 7; ++i) {
+            const int moved = std::abs(st.gulls.gullX[i] - before.gullX[i]);
+            EXPECT_LE(moved, 2) << "path " << i << " jumped";
+            travelled[i] += moved;
+        }
+    }
+    for (std::size_t i = 1; i <= 7; ++i) {
+        EXPECT_GE(travelled[i], 25) << "path " << i;
+        EXPECT_LE(travelled[i], 110) << "path " << i;
+    }
 }
 
 TEST_F(Seagulls, NearerFacingWallHidesTheLowerBirds)
