@@ -10,11 +10,12 @@
 
 namespace svc {
 
-// Local wall-clock time of day, whole seconds.
+// Local wall-clock time of day: whole seconds, and the milliseconds into the current second.
 struct LocalTime {
     int hours = 0;
     int minutes = 0;
     int seconds = 0;
+    double millis = 0;
 };
 
 // One window event, already translated from the toolkit into our own terms.

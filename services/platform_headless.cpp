@@ -121,6 +121,7 @@ bool HeadlessPlatform::local_time(LocalTime& out)
     out.hours = static_cast<int>(total / 3600);
     out.minutes = static_cast<int>(total / 60 % 60);
     out.seconds = static_cast<int>(total % 60);
+    out.millis = ms - total * 1000.0;
     return true;
 }
 

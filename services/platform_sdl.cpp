@@ -74,19 +74,21 @@ bool SdlPlatform::local_time(LocalTime& out)
 {
     // The game asks many times a second; the calendar is only consulted when the second
     // changes (localtime_r looks at the time zone each time it is called).
-    const std::time_t now = std::time(nullptr);
-    if (now == static_cast<std::time_t>(-1)) {
+    timespec ts{};
+    if (clock_gettime(CLOCK_REALTIME, &ts) != 0) {
         return false;
     }
+    const std::time_t now = ts.tv_sec;
     if (now != cachedSecond_) {
         std::tm tm{};
         if (localtime_r(&now, &tm) == nullptr) {
             return false;
         }
-        cachedTime_ = LocalTime{tm.tm_hour, tm.tm_min, tm.tm_sec};
+        cachedTime_ = LocalTime{tm.tm_hour, tm.tm_min, tm.tm_sec, 0};
         cachedSecond_ = now;
     }
     out = cachedTime_;
+    out.millis = static_cast<double>(ts.tv_nsec) / 1e6;
     return true;
 }
 
