@@ -125,8 +125,11 @@ bool HeadlessPlatform::local_time(LocalTime& out)
     return true;
 }
 
-void HeadlessPlatform::present(const std::uint32_t* pixels, int w, int h)
+void HeadlessPlatform::present(const std::uint32_t* pixels, int w, int h, int top, int bottom)
 {
+    ++presents;
+    presentedTop = top;
+    presentedBottom = bottom;
     frame_.assign(pixels, pixels + static_cast<std::size_t>(w) * h);
     frameW_ = w;
     frameH_ = h;

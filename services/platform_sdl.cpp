@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,10 @@
 #include "services/platform_sdl_keys.h"
 
 namespace svc {
+
+namespace {
+constexpr Uint32 kPassRestMs = 4;
+} // namespace
 
 SdlPlatform::SdlPlatform() = default;
 
@@ -54,9 +59,9 @@ void SdlPlatform::window_thread(WindowTask& task)
         std::fprintf(stderr, "muvesecky: no window: %s\n", SDL_GetError());
     }
     while (!quit_.load()) {
-        // Two short sleeps, then a pass; redraw and event passes alternate in the task.
-        SDL_Delay(15);
-        SDL_Delay(1);
+        // A short rest between passes: a key is collected, and a changed picture shown,
+        // within a few milliseconds; an unchanged image costs only a comparison.
+        SDL_Delay(kPassRestMs);
         task.pass();
     }
     if (video_.exchange(false)) {
@@ -102,7 +107,7 @@ void SdlPlatform::yield()
     std::this_thread::yield();
 }
 
-void SdlPlatform::present(const std::uint32_t* pixels, int w, int h)
+void SdlPlatform::present(const std::uint32_t* pixels, int w, int h, int top, int bottom)
 {
     if (!video_.load()) {
         return;
@@ -116,6 +121,13 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h)
         if (screen == nullptr) {
             return;
         }
+        top = 0;
+        bottom = h - 1;
+    }
+    top = std::max(top, 0);
+    bottom = std::min(bottom, h - 1);
+    if (top > bottom) {
+        return;
     }
     if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) {
         return;
@@ -125,39 +137,50 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h)
         f->BytesPerPixel == 4 && f->Rshift == 16 && f->Gshift == 8 && f->Bshift == 0;
     if (native && scale_ == 1 && offsetX_ == 0 && offsetY_ == 0 && screen->w >= w &&
         screen->h >= h) {
-        for (int y = 0; y < h; ++y) {
+        for (int y = top; y <= bottom; ++y) {
             std::memcpy(static_cast<std::uint8_t*>(screen->pixels) + y * screen->pitch,
                         pixels + static_cast<std::size_t>(y) * w, static_cast<std::size_t>(w) * 4);
         }
-        h = 0; // done: the general path below has nothing left to do
-    }
-    for (int y = 0; y < h; ++y) {
-        for (int s = 0; s < scale_; ++s) {
-            const int dy = offsetY_ + y * scale_ + s;
-            if (dy < 0 || dy >= screen->h) {
-                continue;
-            }
-            auto* row = reinterpret_cast<std::uint32_t*>(
-                static_cast<std::uint8_t*>(screen->pixels) + dy * screen->pitch);
-            for (int x = 0; x < w; ++x) {
-                const std::uint32_t p = pixels[static_cast<std::size_t>(y) * w + x];
-                const std::uint32_t v =
-                    native ? p
-                           : SDL_MapRGB(screen->format, static_cast<Uint8>(p >> 16),
-                                        static_cast<Uint8>(p >> 8), static_cast<Uint8>(p));
-                for (int sx = 0; sx < scale_; ++sx) {
-                    const int dx = offsetX_ + x * scale_ + sx;
-                    if (dx >= 0 && dx < screen->w) {
-                        row[dx] = v;
-                    }
-                }
-            }
+    } else {
+        for (int y = top; y <= bottom; ++y) {
+            put_scaled_row(screen, pixels + static_cast<std::size_t>(y) * w, w, y, native);
         }
     }
     if (SDL_MUSTLOCK(screen)) {
         SDL_UnlockSurface(screen);
     }
-    SDL_UpdateRect(screen, 0, 0, 0, 0);
+    // Only the band of rows that changed goes to the display.
+    const int y0 = std::clamp(offsetY_ + top * scale_, 0, screen->h);
+    const int y1 = std::clamp(offsetY_ + (bottom + 1) * scale_, 0, screen->h);
+    if (y1 > y0) {
+        SDL_UpdateRect(screen, 0, y0, static_cast<Uint32>(screen->w), static_cast<Uint32>(y1 - y0));
+    }
+}
+
+void SdlPlatform::put_scaled_row(SDL_Surface* screen, const std::uint32_t* src, int w, int y,
+                                 bool native)
+{
+    for (int s = 0; s < scale_; ++s) {
+        const int dy = offsetY_ + y * scale_ + s;
+        if (dy < 0 || dy >= screen->h) {
+            continue;
+        }
+        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(screen->pixels) +
+                                                     dy * screen->pitch);
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t p = src[x];
+            const std::uint32_t v =
+                native ? p
+                       : SDL_MapRGB(screen->format, static_cast<Uint8>(p >> 16),
+                                    static_cast<Uint8>(p >> 8), static_cast<Uint8>(p));
+            for (int sx = 0; sx < scale_; ++sx) {
+                const int dx = offsetX_ + x * scale_ + sx;
+                if (dx >= 0 && dx < screen->w) {
+                    row[dx] = v;
+                }
+            }
+        }
+    }
 }
 
 void SdlPlatform::cycle_fullscreen()

@@ -8,6 +8,8 @@
 
 #include "services/platform.h"
 
+struct SDL_Surface;
+
 namespace svc {
 
 class SdlPlatform final : public Platform {
@@ -24,7 +26,7 @@ class SdlPlatform final : public Platform {
     void sleep_ms(double ms) override;
     void yield() override;
 
-    void present(const std::uint32_t* pixels, int w, int h) override;
+    void present(const std::uint32_t* pixels, int w, int h, int top, int bottom) override;
     bool poll_event(PlatformEvent& ev) override;
     void cycle_fullscreen() override;
 
@@ -45,6 +47,8 @@ class SdlPlatform final : public Platform {
     void window_thread(WindowTask& task);
     // (Re)makes the window or full-screen mode of the current step for the image size.
     void make_video();
+    // Writes one picture row to the display surface at the scale and offset in force.
+    void put_scaled_row(SDL_Surface* screen, const std::uint32_t* src, int w, int y, bool native);
     void close_audio();
 
     std::thread thread_;
