@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "services/platform_sdl_keys.h"
+#include "services/png_writer.h"
 
 namespace svc {
 
@@ -19,7 +20,12 @@ namespace {
 constexpr Uint32 kPassRestMs = 4;
 } // namespace
 
-SdlPlatform::SdlPlatform() = default;
+SdlPlatform::SdlPlatform(WindowChoice choice) : choice_(choice)
+{
+    if (choice_.chosen && choice_.fullscreen) {
+        screenStep_ = ScreenStep::FullScreen;
+    }
+}
 
 SdlPlatform::~SdlPlatform()
 {
@@ -55,6 +61,10 @@ void SdlPlatform::window_thread(WindowTask& task)
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
         video_.store(true);
         SDL_WM_SetCaption("Untitled", "Untitled");
+        if (const SDL_VideoInfo* info = SDL_GetVideoInfo()) {
+            desktopW_ = info->current_w; // before any mode is set: the desktop's size
+            desktopH_ = info->current_h;
+        }
     } else {
         std::fprintf(stderr, "muvesecky: no window: %s\n", SDL_GetError());
     }
@@ -132,54 +142,113 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h, int top, in
     if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) {
         return;
     }
+    lastPixels_ = pixels;
     const SDL_PixelFormat* f = screen->format;
     const bool native =
         f->BytesPerPixel == 4 && f->Rshift == 16 && f->Gshift == 8 && f->Bshift == 0;
-    if (native && scale_ == 1 && offsetX_ == 0 && offsetY_ == 0 && screen->w >= w &&
+    // The display rows whose picture row (nearest neighbour) lies in top..bottom.
+    const int dy0 = (top * outH_ + h - 1) / h;
+    const int dy1 = ((bottom + 1) * outH_ + h - 1) / h;
+    if (native && outW_ == w && outH_ == h && offsetX_ == 0 && offsetY_ == 0 && screen->w >= w &&
         screen->h >= h) {
         for (int y = top; y <= bottom; ++y) {
             std::memcpy(static_cast<std::uint8_t*>(screen->pixels) + y * screen->pitch,
                         pixels + static_cast<std::size_t>(y) * w, static_cast<std::size_t>(w) * 4);
         }
     } else {
-        for (int y = top; y <= bottom; ++y) {
-            put_scaled_row(screen, pixels + static_cast<std::size_t>(y) * w, w, y, native);
+        for (int dy = dy0; dy < dy1; ++dy) {
+            const int y = dy * h / outH_;
+            put_scaled_row(screen, pixels + static_cast<std::size_t>(y) * w, w, dy, native);
         }
     }
     if (SDL_MUSTLOCK(screen)) {
         SDL_UnlockSurface(screen);
     }
     // Only the band of rows that changed goes to the display.
-    const int y0 = std::clamp(offsetY_ + top * scale_, 0, screen->h);
-    const int y1 = std::clamp(offsetY_ + (bottom + 1) * scale_, 0, screen->h);
+    const int y0 = std::clamp(offsetY_ + dy0, 0, screen->h);
+    const int y1 = std::clamp(offsetY_ + dy1, 0, screen->h);
     if (y1 > y0) {
         SDL_UpdateRect(screen, 0, y0, static_cast<Uint32>(screen->w), static_cast<Uint32>(y1 - y0));
     }
 }
 
-void SdlPlatform::put_scaled_row(SDL_Surface* screen, const std::uint32_t* src, int w, int y,
+void SdlPlatform::put_scaled_row(SDL_Surface* screen, const std::uint32_t* src, int w, int dy,
                                  bool native)
 {
-    for (int s = 0; s < scale_; ++s) {
-        const int dy = offsetY_ + y * scale_ + s;
-        if (dy < 0 || dy >= screen->h) {
-            continue;
-        }
-        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(screen->pixels) +
-                                                     dy * screen->pitch);
-        for (int x = 0; x < w; ++x) {
-            const std::uint32_t p = src[x];
-            const std::uint32_t v =
-                native ? p
-                       : SDL_MapRGB(screen->format, static_cast<Uint8>(p >> 16),
-                                    static_cast<Uint8>(p >> 8), static_cast<Uint8>(p));
-            for (int sx = 0; sx < scale_; ++sx) {
-                const int dx = offsetX_ + x * scale_ + sx;
-                if (dx >= 0 && dx < screen->w) {
-                    row[dx] = v;
-                }
+    const int row = offsetY_ + dy;
+    if (row < 0 || row >= screen->h) {
+        return;
+    }
+    auto* out = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(screen->pixels) +
+                                                 row * screen->pitch);
+    const int scale = outW_ / w;
+    for (int x = 0; x < w; ++x) {
+        const std::uint32_t p = src[x];
+        const std::uint32_t v = native
+                                    ? p
+                                    : SDL_MapRGB(screen->format, static_cast<Uint8>(p >> 16),
+                                                 static_cast<Uint8>(p >> 8), static_cast<Uint8>(p));
+        for (int sx = 0; sx < scale; ++sx) {
+            const int dx = offsetX_ + x * scale + sx;
+            if (dx >= 0 && dx < screen->w) {
+                out[dx] = v;
             }
         }
+    }
+}
+
+int SdlPlatform::fitting_scale(int wanted, int shownH) const
+{
+    int scale = std::max(wanted, 1);
+    while (scale > 1 && desktopW_ > 0 &&
+           (imageW_ * scale > desktopW_ || shownH * scale > desktopH_)) {
+        --scale;
+    }
+    return scale;
+}
+
+bool SdlPlatform::handle_window_key(int sym)
+{
+    switch (sym) {
+    case SDLK_F9: // 4:3 on or off
+        choice_.aspect = !choice_.aspect;
+        break;
+    case SDLK_F10: { // the next scale that fits, then back to 1
+        const int shownH = choice_.aspect ? imageW_ * 3 / 4 : imageH_;
+        const int next = choice_.scale + 1;
+        choice_.scale = next <= kMaxWindowScale && fitting_scale(next, shownH) == next ? next : 1;
+        break;
+    }
+    case SDLK_F12:
+        save_screenshot();
+        return true;
+    default:
+        return false;
+    }
+    choice_.chosen = true;
+    write_window_choice(kWindowChoiceFile, choice_);
+    if (imageW_ > 0 && lastPixels_ != nullptr) {
+        make_video();
+        present(lastPixels_, imageW_, imageH_, 0, imageH_ - 1);
+    }
+    return true;
+}
+
+void SdlPlatform::save_screenshot()
+{
+    if (lastPixels_ == nullptr) {
+        return;
+    }
+    // The screen image one to one, into the game folder, under the first free number.
+    for (int n = 1; n < 1000; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "schermata-%03d.png", n);
+        if (std::FILE* f = std::fopen(name, "rb")) {
+            std::fclose(f);
+            continue;
+        }
+        write_png(name, lastPixels_, imageW_, imageH_);
+        return;
     }
 }
 
@@ -220,23 +289,32 @@ void SdlPlatform::make_video()
     if (screenStep_ != ScreenStep::Window && modes.empty()) {
         screenStep_ = ScreenStep::Window;
     }
+    // Without a choice the picture is the image's size (doubled in full screen when small);
+    // with one it is shown at 4:3 if asked, at the chosen scale in a window and at the
+    // largest whole scale that fits in full screen.
+    const int shownH = choice_.chosen && choice_.aspect ? imageW_ * 3 / 4 : imageH_;
     SDL_Surface* s = nullptr;
     if (screenStep_ != ScreenStep::Window) {
         // The second step uses the smallest suitable mode, the first the largest.
         const SDL_Rect m = screenStep_ == ScreenStep::FullScreen ? modes.front() : modes.back();
         s = SDL_SetVideoMode(m.w, m.h, 32, SDL_SWSURFACE | SDL_FULLSCREEN);
         if (s != nullptr) {
-            scale_ = (imageW_ <= 512 && imageH_ <= 384) ? 2 : 1;
-            offsetX_ = (m.w - imageW_ * scale_) / 2;
-            offsetY_ = (m.h - imageH_ * scale_) / 2;
+            const int scale = choice_.chosen ? std::max(1, std::min(m.w / imageW_, m.h / shownH))
+                                             : ((imageW_ <= 512 && imageH_ <= 384) ? 2 : 1);
+            outW_ = imageW_ * scale;
+            outH_ = shownH * scale;
+            offsetX_ = (m.w - outW_) / 2;
+            offsetY_ = (m.h - outH_) / 2;
             SDL_FillRect(s, nullptr, 0);
         }
     }
     if (s == nullptr) {
         screenStep_ = ScreenStep::Window;
-        s = SDL_SetVideoMode(imageW_, imageH_, 32, SDL_SWSURFACE);
-        scale_ = 1;
+        const int scale = choice_.chosen ? fitting_scale(choice_.scale, shownH) : 1;
+        outW_ = imageW_ * scale;
+        outH_ = shownH * scale;
         offsetX_ = offsetY_ = 0;
+        s = SDL_SetVideoMode(outW_, outH_, 32, SDL_SWSURFACE);
     }
     SDL_EnableKeyRepeat(500, 30);
 }
@@ -253,6 +331,9 @@ bool SdlPlatform::poll_event(PlatformEvent& ev)
             ev.type = PlatformEvent::Type::Close;
             return true;
         case SDL_KEYDOWN: {
+            if (handle_window_key(e.key.keysym.sym)) {
+                break;
+            }
             const Key key = translate_sym(e.key.keysym.sym);
             if (key == Key::None) {
                 break;
@@ -270,8 +351,8 @@ bool SdlPlatform::poll_event(PlatformEvent& ev)
         case SDL_MOUSEBUTTONDOWN:
             if (e.button.button == SDL_BUTTON_LEFT) {
                 ev.type = PlatformEvent::Type::MouseDown;
-                ev.mouseX = (e.button.x - offsetX_) / scale_;
-                ev.mouseY = (e.button.y - offsetY_) / scale_;
+                ev.mouseX = (e.button.x - offsetX_) * imageW_ / std::max(outW_, 1);
+                ev.mouseY = (e.button.y - offsetY_) * imageH_ / std::max(outH_, 1);
                 return true;
             }
             break;
