@@ -1,13 +1,26 @@
 // Muvesecky: opens the window and runs the game in the current folder.
 #include <cstdio>
+#include <string>
 
 #include "game/program.h"
 #include "services/platform_sdl.h"
 #include "services/services.h"
 
-int main()
+int main(int argc, char** argv)
 {
-    svc::SdlPlatform platform;
+    // The window's shape and size: the remembered choice, or the launcher's options (which
+    // are then remembered).
+    svc::WindowChoice choice = svc::read_window_choice(svc::kWindowChoiceFile);
+    if (argc > 1) {
+        choice = svc::WindowChoice{}; // the options make the whole choice afresh
+        std::string error;
+        if (!svc::parse_window_options(argc, argv, choice, error)) {
+            std::fprintf(stderr, "muvesecky: %s\n", error.c_str());
+            return 2;
+        }
+        svc::write_window_choice(svc::kWindowChoiceFile, choice);
+    }
+    svc::SdlPlatform platform(choice);
     svc::Services services(platform);
     // Without a window the game would play on unseen for ever.
     if (!platform.has_window()) {

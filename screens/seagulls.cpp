@@ -1,4 +1,4 @@
-// The seagulls over the corridor: seven flight paths moved on every panel call, eight birds.
+// The seagulls over the corridor: seven flight paths stepped about every 20 ms, eight birds.
 #include <array>
 #include <cmath>
 #include <vector>
@@ -40,13 +40,25 @@ constexpr std::array<Placement, 8> kPlacements = {{
 }};
 // clang-format on
 
-} // namespace
+// One step of the flight every kStepMs. Stepped on every idle pass (about 2 000 a second)
+// the birds crossed thousands of pixels a second and showed at unrelated places on every
+// refresh; at this pace a bird crosses its path in a few seconds.
+constexpr double kStepMs = 20;
 
-void FlySeagulls(svc::Services& sv, game::GameState& st)
+// True when a step is due; keeps the steps on a fixed beat, starting afresh after a long break
+// (a frame drawn, a tune waited for) instead of catching up.
+bool step_due(svc::Services& sv, game::GullState& g)
 {
-    game::GullState& g = st.gulls;
-    const int clockSecond = svc::round_to_int16(svc::text_number(st.time.clockSeconds));
+    const double now = sv.platform().ticks_ms();
+    if (now < g.nextStepMs) {
+        return false;
+    }
+    g.nextStepMs = now - g.nextStepMs > kStepMs ? now + kStepMs : g.nextStepMs + kStepMs;
+    return true;
+}
 
+void step_paths(svc::Services& sv, game::GullState& g)
+{
     // Random numbers are drawn only for the paths that turn, in path order.
     for (int i = 1; i <= 7; ++i) {
         if (g.gullX[i] >= kTurnLimit[i]) {
@@ -58,6 +70,18 @@ void FlySeagulls(svc::Services& sv, game::GameState& st)
             g.gullStep[i] = static_cast<i16>(std::floor(sv.random_single() * 2.0f) + 1);
         }
         g.gullX[i] = static_cast<i16>(g.gullX[i] + g.gullStep[i]);
+    }
+}
+
+} // namespace
+
+void FlySeagulls(svc::Services& sv, game::GameState& st)
+{
+    game::GullState& g = st.gulls;
+    const int clockSecond = svc::round_to_int16(svc::text_number(st.time.clockSeconds));
+
+    if (step_due(sv, g)) {
+        step_paths(sv, g);
     }
 
     if (st.player.heading != 0 || st.player.xrayOn != 0 || st.time.dayPhase > 65) {

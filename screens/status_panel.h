@@ -10,7 +10,8 @@ namespace screens {
 // aid, and finishes with the seagulls. Called on every pass of the idle loop.
 void DrawStatusPanel(svc::Services& sv, game::GameState& st);
 
-// Moves the seven flight paths and, facing north by day without X-ray, draws the birds.
+// Steps the seven flight paths when a step is due (about every 20 ms) and, facing north by day
+// without X-ray, draws the birds.
 void FlySeagulls(svc::Services& sv, game::GameState& st);
 
 } // namespace screens

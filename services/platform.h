@@ -10,11 +10,12 @@
 
 namespace svc {
 
-// Local wall-clock time of day, whole seconds.
+// Local wall-clock time of day: whole seconds, and the milliseconds into the current second.
 struct LocalTime {
     int hours = 0;
     int minutes = 0;
     int seconds = 0;
+    double millis = 0;
 };
 
 // One window event, already translated from the toolkit into our own terms.
@@ -26,7 +27,7 @@ struct PlatformEvent {
     int mouseY = 0;
 };
 
-// The work the window thread does; the platform calls pass() about every 16 ms,
+// The work the window thread does; the platform calls pass() every few ms (SDL) or every 16 ms
 // from its own thread (SDL) or from inside sleep_ms/yield on virtual time (headless).
 class WindowTask {
   public:
@@ -54,8 +55,9 @@ class Platform {
     virtual void sleep_ms(double ms) = 0;
     virtual void yield() = 0;
 
-    // Window side: show a 32-bit 0x00RRGGBB picture of w x h (the window follows its size).
-    virtual void present(const std::uint32_t* pixels, int w, int h) = 0;
+    // Window side: show a 32-bit 0x00RRGGBB picture of w x h (the window follows its size);
+    // only rows top..bottom differ from the picture shown before (all of them after a resize).
+    virtual void present(const std::uint32_t* pixels, int w, int h, int top, int bottom) = 0;
     // Window side: the next pending event, false when there is none.
     virtual bool poll_event(PlatformEvent& ev) = 0;
     // Window side: window -> full screen -> second full-screen mode -> window.

@@ -121,11 +121,15 @@ bool HeadlessPlatform::local_time(LocalTime& out)
     out.hours = static_cast<int>(total / 3600);
     out.minutes = static_cast<int>(total / 60 % 60);
     out.seconds = static_cast<int>(total % 60);
+    out.millis = ms - total * 1000.0;
     return true;
 }
 
-void HeadlessPlatform::present(const std::uint32_t* pixels, int w, int h)
+void HeadlessPlatform::present(const std::uint32_t* pixels, int w, int h, int top, int bottom)
 {
+    ++presents;
+    presentedTop = top;
+    presentedBottom = bottom;
     frame_.assign(pixels, pixels + static_cast<std::size_t>(w) * h);
     frameW_ = w;
     frameH_ = h;

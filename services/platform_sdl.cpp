@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "services/platform_sdl_keys.h"
+#include "services/png_writer.h"
 
 namespace svc {
 
@@ -52,9 +54,15 @@ bool start_video(std::string& why)
     }
 }
 
+constexpr Uint32 kPassRestMs = 4;
 } // namespace
 
-SdlPlatform::SdlPlatform() = default;
+SdlPlatform::SdlPlatform(WindowChoice choice) : choice_(choice)
+{
+    if (choice_.chosen && choice_.fullscreen) {
+        screenStep_ = ScreenStep::FullScreen;
+    }
+}
 
 SdlPlatform::~SdlPlatform()
 {
@@ -98,12 +106,16 @@ void SdlPlatform::window_thread(WindowTask& task)
     if (start_video(whyNoWindow_)) {
         video_.store(true);
         SDL_WM_SetCaption("Untitled", "Untitled");
+        if (const SDL_VideoInfo* info = SDL_GetVideoInfo()) {
+            desktopW_ = info->current_w; // before any mode is set: the desktop's size
+            desktopH_ = info->current_h;
+        }
     }
     display_.store(whyNoWindow_.empty() ? Display::Shown : Display::None);
     while (!quit_.load()) {
-        // Two short sleeps, then a pass; redraw and event passes alternate in the task.
-        SDL_Delay(15);
-        SDL_Delay(1);
+        // A short rest between passes: a key is collected, and a changed picture shown,
+        // within a few milliseconds; an unchanged image costs only a comparison.
+        SDL_Delay(kPassRestMs);
         task.pass();
     }
     if (video_.exchange(false)) {
@@ -121,19 +133,21 @@ bool SdlPlatform::local_time(LocalTime& out)
 {
     // The game asks many times a second; the calendar is only consulted when the second
     // changes (localtime_r looks at the time zone each time it is called).
-    const std::time_t now = std::time(nullptr);
-    if (now == static_cast<std::time_t>(-1)) {
+    timespec ts{};
+    if (clock_gettime(CLOCK_REALTIME, &ts) != 0) {
         return false;
     }
+    const std::time_t now = ts.tv_sec;
     if (now != cachedSecond_) {
         std::tm tm{};
         if (localtime_r(&now, &tm) == nullptr) {
             return false;
         }
-        cachedTime_ = LocalTime{tm.tm_hour, tm.tm_min, tm.tm_sec};
+        cachedTime_ = LocalTime{tm.tm_hour, tm.tm_min, tm.tm_sec, 0};
         cachedSecond_ = now;
     }
     out = cachedTime_;
+    out.millis = static_cast<double>(ts.tv_nsec) / 1e6;
     return true;
 }
 
@@ -147,7 +161,7 @@ void SdlPlatform::yield()
     std::this_thread::yield();
 }
 
-void SdlPlatform::present(const std::uint32_t* pixels, int w, int h)
+void SdlPlatform::present(const std::uint32_t* pixels, int w, int h, int top, int bottom)
 {
     if (!video_.load()) {
         return;
@@ -161,48 +175,125 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h)
         if (screen == nullptr) {
             return;
         }
+        top = 0;
+        bottom = h - 1;
+    }
+    top = std::max(top, 0);
+    bottom = std::min(bottom, h - 1);
+    if (top > bottom) {
+        return;
     }
     if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) {
         return;
     }
+    lastPixels_ = pixels;
     const SDL_PixelFormat* f = screen->format;
     const bool native =
         f->BytesPerPixel == 4 && f->Rshift == 16 && f->Gshift == 8 && f->Bshift == 0;
-    if (native && scale_ == 1 && offsetX_ == 0 && offsetY_ == 0 && screen->w >= w &&
+    // The display rows whose picture row (nearest neighbour) lies in top..bottom.
+    const int dy0 = (top * outH_ + h - 1) / h;
+    const int dy1 = ((bottom + 1) * outH_ + h - 1) / h;
+    if (native && outW_ == w && outH_ == h && offsetX_ == 0 && offsetY_ == 0 && screen->w >= w &&
         screen->h >= h) {
-        for (int y = 0; y < h; ++y) {
+        for (int y = top; y <= bottom; ++y) {
             std::memcpy(static_cast<std::uint8_t*>(screen->pixels) + y * screen->pitch,
                         pixels + static_cast<std::size_t>(y) * w, static_cast<std::size_t>(w) * 4);
         }
-        h = 0; // done: the general path below has nothing left to do
-    }
-    for (int y = 0; y < h; ++y) {
-        for (int s = 0; s < scale_; ++s) {
-            const int dy = offsetY_ + y * scale_ + s;
-            if (dy < 0 || dy >= screen->h) {
-                continue;
-            }
-            auto* row = reinterpret_cast<std::uint32_t*>(
-                static_cast<std::uint8_t*>(screen->pixels) + dy * screen->pitch);
-            for (int x = 0; x < w; ++x) {
-                const std::uint32_t p = pixels[static_cast<std::size_t>(y) * w + x];
-                const std::uint32_t v =
-                    native ? p
-                           : SDL_MapRGB(screen->format, static_cast<Uint8>(p >> 16),
-                                        static_cast<Uint8>(p >> 8), static_cast<Uint8>(p));
-                for (int sx = 0; sx < scale_; ++sx) {
-                    const int dx = offsetX_ + x * scale_ + sx;
-                    if (dx >= 0 && dx < screen->w) {
-                        row[dx] = v;
-                    }
-                }
-            }
+    } else {
+        for (int dy = dy0; dy < dy1; ++dy) {
+            const int y = dy * h / outH_;
+            put_scaled_row(screen, pixels + static_cast<std::size_t>(y) * w, w, dy, native);
         }
     }
     if (SDL_MUSTLOCK(screen)) {
         SDL_UnlockSurface(screen);
     }
-    SDL_UpdateRect(screen, 0, 0, 0, 0);
+    // Only the band of rows that changed goes to the display.
+    const int y0 = std::clamp(offsetY_ + dy0, 0, screen->h);
+    const int y1 = std::clamp(offsetY_ + dy1, 0, screen->h);
+    if (y1 > y0) {
+        SDL_UpdateRect(screen, 0, y0, static_cast<Uint32>(screen->w), static_cast<Uint32>(y1 - y0));
+    }
+}
+
+void SdlPlatform::put_scaled_row(SDL_Surface* screen, const std::uint32_t* src, int w, int dy,
+                                 bool native)
+{
+    const int row = offsetY_ + dy;
+    if (row < 0 || row >= screen->h) {
+        return;
+    }
+    auto* out = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(screen->pixels) +
+                                                 row * screen->pitch);
+    const int scale = outW_ / w;
+    for (int x = 0; x < w; ++x) {
+        const std::uint32_t p = src[x];
+        const std::uint32_t v = native
+                                    ? p
+                                    : SDL_MapRGB(screen->format, static_cast<Uint8>(p >> 16),
+                                                 static_cast<Uint8>(p >> 8), static_cast<Uint8>(p));
+        for (int sx = 0; sx < scale; ++sx) {
+            const int dx = offsetX_ + x * scale + sx;
+            if (dx >= 0 && dx < screen->w) {
+                out[dx] = v;
+            }
+        }
+    }
+}
+
+int SdlPlatform::fitting_scale(int wanted, int shownH) const
+{
+    int scale = std::max(wanted, 1);
+    while (scale > 1 && desktopW_ > 0 &&
+           (imageW_ * scale > desktopW_ || shownH * scale > desktopH_)) {
+        --scale;
+    }
+    return scale;
+}
+
+bool SdlPlatform::handle_window_key(int sym)
+{
+    switch (sym) {
+    case SDLK_F9: // 4:3 on or off
+        choice_.aspect = !choice_.aspect;
+        break;
+    case SDLK_F10: { // the next scale that fits, then back to 1
+        const int shownH = choice_.aspect ? imageW_ * 3 / 4 : imageH_;
+        const int next = choice_.scale + 1;
+        choice_.scale = next <= kMaxWindowScale && fitting_scale(next, shownH) == next ? next : 1;
+        break;
+    }
+    case SDLK_F12:
+        save_screenshot();
+        return true;
+    default:
+        return false;
+    }
+    choice_.chosen = true;
+    write_window_choice(kWindowChoiceFile, choice_);
+    if (imageW_ > 0 && lastPixels_ != nullptr) {
+        make_video();
+        present(lastPixels_, imageW_, imageH_, 0, imageH_ - 1);
+    }
+    return true;
+}
+
+void SdlPlatform::save_screenshot()
+{
+    if (lastPixels_ == nullptr) {
+        return;
+    }
+    // The screen image one to one, into the game folder, under the first free number.
+    for (int n = 1; n < 1000; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "schermata-%03d.png", n);
+        if (std::FILE* f = std::fopen(name, "rb")) {
+            std::fclose(f);
+            continue;
+        }
+        write_png(name, lastPixels_, imageW_, imageH_);
+        return;
+    }
 }
 
 void SdlPlatform::cycle_fullscreen()
@@ -242,23 +333,32 @@ void SdlPlatform::make_video()
     if (screenStep_ != ScreenStep::Window && modes.empty()) {
         screenStep_ = ScreenStep::Window;
     }
+    // Without a choice the picture is the image's size (doubled in full screen when small);
+    // with one it is shown at 4:3 if asked, at the chosen scale in a window and at the
+    // largest whole scale that fits in full screen.
+    const int shownH = choice_.chosen && choice_.aspect ? imageW_ * 3 / 4 : imageH_;
     SDL_Surface* s = nullptr;
     if (screenStep_ != ScreenStep::Window) {
         // The second step uses the smallest suitable mode, the first the largest.
         const SDL_Rect m = screenStep_ == ScreenStep::FullScreen ? modes.front() : modes.back();
         s = SDL_SetVideoMode(m.w, m.h, 32, SDL_SWSURFACE | SDL_FULLSCREEN);
         if (s != nullptr) {
-            scale_ = (imageW_ <= 512 && imageH_ <= 384) ? 2 : 1;
-            offsetX_ = (m.w - imageW_ * scale_) / 2;
-            offsetY_ = (m.h - imageH_ * scale_) / 2;
+            const int scale = choice_.chosen ? std::max(1, std::min(m.w / imageW_, m.h / shownH))
+                                             : ((imageW_ <= 512 && imageH_ <= 384) ? 2 : 1);
+            outW_ = imageW_ * scale;
+            outH_ = shownH * scale;
+            offsetX_ = (m.w - outW_) / 2;
+            offsetY_ = (m.h - outH_) / 2;
             SDL_FillRect(s, nullptr, 0);
         }
     }
     if (s == nullptr) {
         screenStep_ = ScreenStep::Window;
-        s = SDL_SetVideoMode(imageW_, imageH_, 32, SDL_SWSURFACE);
-        scale_ = 1;
+        const int scale = choice_.chosen ? fitting_scale(choice_.scale, shownH) : 1;
+        outW_ = imageW_ * scale;
+        outH_ = shownH * scale;
         offsetX_ = offsetY_ = 0;
+        s = SDL_SetVideoMode(outW_, outH_, 32, SDL_SWSURFACE);
     }
     SDL_EnableKeyRepeat(500, 30);
 }
@@ -275,6 +375,9 @@ bool SdlPlatform::poll_event(PlatformEvent& ev)
             ev.type = PlatformEvent::Type::Close;
             return true;
         case SDL_KEYDOWN: {
+            if (handle_window_key(e.key.keysym.sym)) {
+                break;
+            }
             const Key key = translate_sym(e.key.keysym.sym);
             if (key == Key::None) {
                 break;
@@ -292,8 +395,8 @@ bool SdlPlatform::poll_event(PlatformEvent& ev)
         case SDL_MOUSEBUTTONDOWN:
             if (e.button.button == SDL_BUTTON_LEFT) {
                 ev.type = PlatformEvent::Type::MouseDown;
-                ev.mouseX = (e.button.x - offsetX_) / scale_;
-                ev.mouseY = (e.button.y - offsetY_) / scale_;
+                ev.mouseX = (e.button.x - offsetX_) * imageW_ / std::max(outW_, 1);
+                ev.mouseY = (e.button.y - offsetY_) * imageH_ / std::max(outH_, 1);
                 return true;
             }
             break;

@@ -8,12 +8,16 @@
 #include <thread>
 
 #include "services/platform.h"
+#include "services/platform_sdl_choice.h"
+
+struct SDL_Surface;
 
 namespace svc {
 
 class SdlPlatform final : public Platform {
   public:
-    SdlPlatform();
+    // choice: the player's window shape and size (none: the window equals the image).
+    explicit SdlPlatform(WindowChoice choice = {});
     ~SdlPlatform() override;
 
     void start(WindowTask& task) override;
@@ -31,7 +35,7 @@ class SdlPlatform final : public Platform {
     void sleep_ms(double ms) override;
     void yield() override;
 
-    void present(const std::uint32_t* pixels, int w, int h) override;
+    void present(const std::uint32_t* pixels, int w, int h, int top, int bottom) override;
     bool poll_event(PlatformEvent& ev) override;
     void cycle_fullscreen() override;
 
@@ -52,6 +56,14 @@ class SdlPlatform final : public Platform {
     void window_thread(WindowTask& task);
     // (Re)makes the window or full-screen mode of the current step for the image size.
     void make_video();
+    // Writes one picture row as display row dy (counted from the top of the picture on the
+    // display), widened to the scale in force.
+    void put_scaled_row(SDL_Surface* screen, const std::uint32_t* src, int w, int dy, bool native);
+    // F9, F10 and F12, handled here before the game's key table and never passed on.
+    bool handle_window_key(int sym);
+    // The largest scale up to `wanted` at which the picture fits the desktop.
+    int fitting_scale(int wanted, int shownH) const;
+    void save_screenshot();
     void close_audio();
 
     std::thread thread_;
@@ -68,7 +80,12 @@ class SdlPlatform final : public Platform {
     enum class ScreenStep { Window, FullScreen, SecondFullScreen };
     ScreenStep screenStep_ = ScreenStep::Window;
     int imageW_ = 0, imageH_ = 0;
-    int offsetX_ = 0, offsetY_ = 0, scale_ = 1;
+    // The picture on the display: outW_ x outH_ at (offsetX_, offsetY_); outW_ is a whole
+    // multiple of the image's width, outH_ any height (rows repeat, nearest neighbour).
+    int offsetX_ = 0, offsetY_ = 0, outW_ = 0, outH_ = 0;
+    WindowChoice choice_;
+    int desktopW_ = 0, desktopH_ = 0;
+    const std::uint32_t* lastPixels_ = nullptr; // the last picture presented (window thread)
     std::unique_ptr<AudioState, AudioStateDeleter> audio_;
     // Set once audio_ exists: from then on the window thread may look at it (it opens the
     // output there, as SDL is set up on that thread).

@@ -48,6 +48,7 @@ void ScreenImage::clear_pixels_and_cells()
     for (int i = 0; i < kTextCols * kTextRows; ++i) {
         cells_[i].store(kBlankTextCell, std::memory_order_relaxed);
     }
+    touched_.store(true, std::memory_order_release);
 }
 
 void ScreenImage::reset(int mode)
@@ -58,6 +59,7 @@ void ScreenImage::reset(int mode)
     for (int i = 0; i < 16; ++i) {
         palette_[i].store(kDefaultPalette[i], std::memory_order_relaxed);
     }
+    touched_.store(true, std::memory_order_release);
     foreground = mode == kTextMode ? kLightGrey : kWhite;
     background = kBlack;
     lastColour = foreground;
@@ -78,7 +80,7 @@ void ScreenImage::fill_rows(int y0, int y1, std::uint8_t c)
 {
     const std::uint64_t v = spread(c);
     for (int i = y0 * kRowWords; i < (y1 + 1) * kRowWords; ++i) {
-        words_[i].store(v, std::memory_order_relaxed);
+        put_word(words_[i], v);
     }
 }
 
@@ -93,7 +95,7 @@ void ScreenImage::fill_rect(int x0, int y0, int x1, int y1, std::uint8_t c)
     std::atomic<std::uint64_t>* const words = words_.get();
     auto blend = [&](std::atomic<std::uint64_t>& w, std::uint64_t mask) {
         const std::uint64_t old = w.load(std::memory_order_relaxed);
-        w.store((old & ~mask) | (v & mask), std::memory_order_relaxed);
+        put_word(w, (old & ~mask) | (v & mask));
     };
     for (int y = y0; y <= y1; ++y) {
         std::atomic<std::uint64_t>* row = words + y * kRowWords;
@@ -103,7 +105,7 @@ void ScreenImage::fill_rect(int x0, int y0, int x1, int y1, std::uint8_t c)
         }
         blend(row[w0], first);
         for (int w = w0 + 1; w < w1; ++w) {
-            row[w].store(v, std::memory_order_relaxed);
+            put_word(row[w], v);
         }
         blend(row[w1], last);
     }
@@ -116,9 +118,8 @@ void ScreenImage::move_rows(int dst, int src, int count)
     }
     auto copyRow = [this](int to, int from) {
         for (int w = 0; w < kRowWords; ++w) {
-            words_[to * kRowWords + w].store(
-                words_[from * kRowWords + w].load(std::memory_order_relaxed),
-                std::memory_order_relaxed);
+            put_word(words_[to * kRowWords + w],
+                     words_[from * kRowWords + w].load(std::memory_order_relaxed));
         }
     };
     if (dst < src) {

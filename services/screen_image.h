@@ -90,8 +90,7 @@ class ScreenImage {
         auto& w = words_[i >> 3];
         const int sh = (i & 7) * 8;
         const std::uint64_t v = w.load(std::memory_order_relaxed);
-        w.store((v & ~(std::uint64_t{0xFF} << sh)) | (std::uint64_t{c} << sh),
-                std::memory_order_relaxed);
+        put_word(w, (v & ~(std::uint64_t{0xFF} << sh)) | (std::uint64_t{c} << sh));
     }
     // Fills pixel rows y0..y1 (inclusive) over the whole width with colour c.
     void fill_rows(int y0, int y1, std::uint8_t c);
@@ -107,7 +106,7 @@ class ScreenImage {
     // Writes eight pixels at once, x = wordIndex * 8 .. + 7 (pixel x + k in byte k).
     void set_row_word(int y, int wordIndex, std::uint64_t v)
     {
-        words_[(y * kMaxWidth >> 3) + wordIndex].store(v, std::memory_order_relaxed);
+        put_word(words_[(y * kMaxWidth >> 3) + wordIndex], v);
     }
 
     // Writes up to eight pixels x .. x + count - 1 of row y at once, pixel x + k from byte k
@@ -121,7 +120,7 @@ class ScreenImage {
         bytes &= mask;
         auto put = [&](std::atomic<std::uint64_t>& w, std::uint64_t m, std::uint64_t v) {
             const std::uint64_t old = w.load(std::memory_order_relaxed);
-            w.store(orMode ? old | v : (old & ~m) | v, std::memory_order_relaxed);
+            put_word(w, orMode ? old | v : (old & ~m) | v);
         };
         put(words_[i >> 3], mask << shift, bytes << shift);
         if (shift != 0 && (mask >> (64 - shift)) != 0) {
@@ -134,10 +133,7 @@ class ScreenImage {
     {
         return cells_[row * kTextCols + col].load(std::memory_order_relaxed);
     }
-    void set_cell(int row, int col, std::uint16_t v)
-    {
-        cells_[row * kTextCols + col].store(v, std::memory_order_relaxed);
-    }
+    void set_cell(int row, int col, std::uint16_t v) { put_word(cells_[row * kTextCols + col], v); }
 
     // lastPoint back at the centre of the picture (of the window in text mode).
     void centre_last_point()
@@ -148,10 +144,11 @@ class ScreenImage {
 
     // --- palette (any thread reads; the game's thread writes) ---
     std::uint32_t palette_entry(int i) const { return palette_[i].load(std::memory_order_relaxed); }
-    void set_palette_entry(int i, std::uint32_t rgb)
-    {
-        palette_[i].store(rgb, std::memory_order_relaxed);
-    }
+    void set_palette_entry(int i, std::uint32_t rgb) { put_word(palette_[i], rgb); }
+
+    // Window thread: true if a pixel, cell or palette entry changed since the last call (a
+    // store of the value already there does not count). Acquire: the changes are then seen.
+    bool take_touched() { return touched_.exchange(false, std::memory_order_acquire); }
 
     // --- Game-thread state (text and drawing) ---
     int foreground = kWhite;
@@ -168,12 +165,21 @@ class ScreenImage {
 
   private:
     void clear_pixels_and_cells();
+    // Stores v unless it is already there, and then marks the image as touched.
+    template <class T, class V> void put_word(std::atomic<T>& w, V v)
+    {
+        if (w.load(std::memory_order_relaxed) != static_cast<T>(v)) {
+            w.store(static_cast<T>(v), std::memory_order_relaxed);
+            touched_.store(true, std::memory_order_release);
+        }
+    }
 
     std::atomic<int> mode_{-1};
     ModeInfo info_{};
     std::unique_ptr<std::atomic<std::uint64_t>[]> words_;
     std::unique_ptr<std::atomic<std::uint16_t>[]> cells_;
     std::array<std::atomic<std::uint32_t>, 16> palette_{};
+    std::atomic<bool> touched_{true};
 };
 
 // The shape of a valid game mode; nullptr for any other mode number.

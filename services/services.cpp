@@ -22,20 +22,15 @@ Services::Services(Platform& platform)
     screen_.reset(kTextMode);
     platform_.start(*window_);
 
-    // The timer's fraction counts from a true second boundary: wait for the clock's
-    // second to change, then take the time of day and the tick count together.
-    LocalTime first;
+    // The timer's fraction counts from a true second boundary: the time of day and the tick
+    // count are read together, and the elapsed count starts at the second boundary that the
+    // reading's milliseconds imply (no waiting for the clock's second to change).
     LocalTime now;
-    if (platform_.local_time(first)) {
-        for (int tries = 0; tries < 2000; ++tries) {
-            platform_.sleep_ms(1);
-            if (!platform_.local_time(now) || now.seconds != first.seconds) {
-                break;
-            }
-        }
+    if (!platform_.local_time(now)) {
+        now = LocalTime{};
     }
     clockBaseMs_ = (now.hours * 3600.0 + now.minutes * 60.0 + now.seconds) * 1000.0;
-    clockStartTicks_ = platform_.ticks_ms();
+    clockStartTicks_ = platform_.ticks_ms() - now.millis;
 }
 
 Services::~Services()

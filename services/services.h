@@ -54,8 +54,8 @@ enum class FileMode { Input = 3, Output = 4 };
 // (stop request -> ProgramExit, pause -> wait, pending error -> dialog), and while an
 // error raised inside it is pending it returns at once without effect.
 // One instance per process; the game's thread calls it, the window thread runs in
-// WindowLoop. Construction selects text mode 0, starts the window thread and waits for
-// the clock's next second boundary.
+// WindowLoop. Construction selects text mode 0, starts the window thread and takes the
+// clock's base from the time of day and its milliseconds, without waiting.
 class Services {
   public:
     explicit Services(Platform& platform);
@@ -179,7 +179,7 @@ class Services {
     int depth_ = 0; // nesting of service calls inside one another
 
     std::uint32_t seed_ = 0x50000;
-    double clockBaseMs_ = 0; // ms since midnight at the start-up second boundary
+    double clockBaseMs_ = 0; // ms since midnight at the second boundary before start-up
     double clockStartTicks_ = 0;
 };
 

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 
 #include "data/fonts.h"
 #include "services/keyboard.h"
@@ -11,7 +12,8 @@
 
 namespace svc {
 
-bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, int& w, int& h)
+bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, int& w, int& h,
+                   int top, int bottom)
 {
     if (image.mode() < 0) {
         return false;
@@ -23,10 +25,12 @@ bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, in
     for (int i = 0; i < 16; ++i) {
         pal[i] = image.palette_entry(i);
     }
-    std::uint32_t* dst = out.data();
+    top = std::max(top, 0);
+    bottom = std::min(bottom, h - 1);
     if (!image.text_mode()) {
         const int words = w / 8;
-        for (int y = 0; y < h; ++y) {
+        for (int y = top; y <= bottom; ++y) {
+            std::uint32_t* dst = out.data() + static_cast<std::size_t>(y) * w;
             for (int wi = 0; wi < words; ++wi) {
                 const std::uint64_t v = image.row_word(y, wi);
                 for (int k = 0; k < 8; ++k) {
@@ -36,7 +40,7 @@ bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, in
         }
         return true;
     }
-    for (int row = 0; row < ScreenImage::kTextRows; ++row) {
+    for (int row = top / 16; row <= bottom / 16; ++row) {
         for (int col = 0; col < ScreenImage::kTextCols; ++col) {
             const std::uint16_t cell = image.cell(row, col);
             const auto& glyph = data::kFont8x16[cell & 0xFF];
@@ -60,12 +64,8 @@ WindowLoop::WindowLoop(Services& services) : s_(services) {}
 void WindowLoop::pass()
 {
     passes_.fetch_add(1, std::memory_order_relaxed);
-    if (redrawTurn_) {
-        redraw();
-    } else {
-        handle_events();
-    }
-    redrawTurn_ = !redrawTurn_;
+    handle_events();
+    redraw();
     s_.sound().window_pass();
     end_if_game_stuck();
 }
@@ -108,6 +108,47 @@ void WindowLoop::release_image()
     imageHeld_.store(false);
 }
 
+WindowLoop::Rows WindowLoop::changed_rows()
+{
+    ScreenImage& image = s_.screen();
+    bool all = image.mode() != seenMode_ || dialog_showing() != seenDialog_;
+    if (!all && !image.take_touched()) {
+        return Rows{0, -1}; // nothing was stored into the image since the last look
+    }
+    seenMode_ = image.mode();
+    seenDialog_ = dialog_showing();
+    for (int i = 0; i < 16; ++i) {
+        const std::uint32_t c = image.palette_entry(i);
+        all = all || c != seenPalette_[i];
+        seenPalette_[i] = c;
+    }
+    // One line of the comparison: a pixel row of eight-pixel words, or a text row of cells
+    // (16 picture rows each).
+    const bool text = image.text_mode();
+    const int lines = text ? ScreenImage::kTextRows : image.height();
+    const int perLine = text ? ScreenImage::kTextCols : ScreenImage::kMaxWidth / 8;
+    const int lineRows = text ? 16 : 1;
+    seen_.resize(static_cast<std::size_t>(lines) * perLine);
+    int first = -1, last = -1;
+    for (int line = 0; line < lines; ++line) {
+        std::uint64_t* seen = seen_.data() + static_cast<std::size_t>(line) * perLine;
+        std::uint64_t differs = 0;
+        for (int i = 0; i < perLine; ++i) {
+            const std::uint64_t v = text ? image.cell(line, i) : image.row_word(line, i);
+            differs |= v ^ seen[i];
+            seen[i] = v;
+        }
+        if (differs) {
+            first = first < 0 ? line : first;
+            last = line;
+        }
+    }
+    if (all) {
+        return Rows{0, lines * lineRows - 1};
+    }
+    return first < 0 ? Rows{0, -1} : Rows{first * lineRows, last * lineRows + lineRows - 1};
+}
+
 void WindowLoop::redraw()
 {
     reading_.store(true);
@@ -115,7 +156,19 @@ void WindowLoop::redraw()
         reading_.store(false);
         return;
     }
-    const bool ok = render_screen(s_.screen(), frame_, frameW_, frameH_);
+    // An unchanged picture is not converted or sent again, but at least once a second (a
+    // window that was covered gets its picture back).
+    const double now = s_.platform().ticks_ms();
+    Rows rows = changed_rows();
+    if (rows.top > rows.bottom && now - shownAtMs_ < 1000) {
+        reading_.store(false);
+        return;
+    }
+    if (now - shownAtMs_ >= 1000) {
+        rows = Rows{0, ScreenImage::kMaxHeight - 1};
+        shownAtMs_ = now;
+    }
+    const bool ok = render_screen(s_.screen(), frame_, frameW_, frameH_, rows.top, rows.bottom);
     reading_.store(false);
     if (!ok) {
         return;
@@ -123,14 +176,8 @@ void WindowLoop::redraw()
     if (dialog_showing()) {
         draw_dialog(request_, frame_, frameW_, frameH_);
     }
-    // An unchanged picture is not sent again, but at least once a second (a window that
-    // was covered gets its picture back).
-    if (frame_ == shown_ && ++unchangedRedraws_ < 32) {
-        return;
-    }
-    unchangedRedraws_ = 0;
-    shown_ = frame_;
-    s_.platform().present(frame_.data(), frameW_, frameH_);
+    s_.platform().present(frame_.data(), frameW_, frameH_, rows.top,
+                          std::min(rows.bottom, frameH_ - 1));
 }
 
 void WindowLoop::handle_events()

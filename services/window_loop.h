@@ -10,21 +10,25 @@
 
 #include "services/dialog_box.h"
 #include "services/platform.h"
+#include "services/screen_image.h"
 
 namespace svc {
 
 class Services;
-class ScreenImage;
 
 // Converts the image to 0x00RRGGBB pixels (text mode through the 8 x 16 glyphs) into out,
-// which is resized to w x h. Returns false if the image has no mode yet.
-bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, int& w, int& h);
+// which is resized to w x h; only picture rows top..bottom when given (a text row is
+// converted whole if any of its 16 picture rows is asked for). False if the image has no
+// mode yet.
+bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, int& w, int& h,
+                   int top = 0, int bottom = ScreenImage::kMaxHeight - 1);
 
 class WindowLoop final : public WindowTask {
   public:
     explicit WindowLoop(Services& services);
 
-    // One pass: alternately a redraw, or events plus the tone queue.
+    // One pass: the window's events, a redraw if the image (or its palette) changed since the
+    // picture last shown, and the tone queue.
     void pass() override;
 
     // Requests (any thread) and their state.
@@ -58,6 +62,14 @@ class WindowLoop final : public WindowTask {
   private:
     void redraw();
     void end_if_game_stuck();
+    // Compares the image with the copy taken at the last redraw and updates the copy. Gives
+    // the picture rows that differ (top > bottom: none); all rows when the palette, the mode
+    // or the dialog changed.
+    struct Rows {
+        int top;
+        int bottom;
+    };
+    Rows changed_rows();
     void handle_events();
     void handle_key(const KeyPress& press);
     bool dialog_showing() const
@@ -70,11 +82,14 @@ class WindowLoop final : public WindowTask {
     }
 
     Services& s_;
-    bool redrawTurn_ = true;
     std::vector<std::uint32_t> frame_;
-    std::vector<std::uint32_t> shown_; // the picture last sent to the window
-    int unchangedRedraws_ = 0;
     int frameW_ = 0, frameH_ = 0;
+    // What the last redraw read: the image's words (or cells), palette, mode and dialog.
+    std::vector<std::uint64_t> seen_;
+    std::uint32_t seenPalette_[16] = {};
+    int seenMode_ = -1;
+    bool seenDialog_ = false;
+    double shownAtMs_ = 0; // when the picture was last sent to the window
 
     std::atomic<bool> stop_{false};
     static constexpr double kStuckGraceMs = 3000;

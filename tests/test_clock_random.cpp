@@ -32,7 +32,18 @@ TEST(Random, RandomizeKeepsTheLowByteAndTakesTheDoublesHighWord)
 
 TEST(Timer, CountsFromASecondBoundaryInTicksOfOne182th)
 {
-    Harness h(10, 0, 0, 300); // start-up waits until 10:00:01.000
+    // Started 300 ms into a second, the timer reads that fraction at once, without a wait.
+    {
+        svc::HeadlessPlatform p;
+        p.set_time_of_day(10, 0, 0, 300);
+        svc::Services sv(p);
+        EXPECT_EQ(p.ticks_ms(), 0.0) << "start-up waited";
+        EXPECT_NEAR(sv.timer_seconds(), 36000.3, 0.03);
+        p.advance(700);
+        EXPECT_NEAR(sv.timer_seconds(), 36001.0, 0.03);
+        EXPECT_EQ(sv.time_of_day(), "10:00:01");
+    }
+    Harness h(10, 0, 0, 300); // the harness runs on to 10:00:01.000
     const float t0 = h.sv().timer_seconds();
     EXPECT_NEAR(t0, 36001.0, 0.06);
     // Two readings within 50 ms can be equal; the value is always a whole tick.
@@ -68,7 +79,7 @@ TEST(TimeOfDay, EightCharactersOfTheLocalTime)
     Harness h(9, 5, 7, 500);
     const std::string t = h.sv().time_of_day();
     EXPECT_EQ(t.size(), 8u);
-    EXPECT_EQ(t, "09:05:08"); // after the start-up wait for the next second
+    EXPECT_EQ(t, "09:05:08"); // the harness runs on to the next second
     h.platform.advance(52000);
     EXPECT_EQ(h.sv().time_of_day(), "09:06:00");
 }

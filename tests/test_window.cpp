@@ -1,6 +1,8 @@
 // Screen modes, the window pass, check points, pause, stop, the error dialog and the end.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "services/window_loop.h"
 #include "tests/support/harness.h"
 
@@ -36,6 +38,41 @@ TEST(WindowRefresh, PaletteEntryZeroShowsOnEveryBackgroundPixel)
     h.platform.advance(40);
     EXPECT_EQ(framePixel(h, 0, 0), 0xAAAAAAu);
     EXPECT_EQ(framePixel(h, 5, 5), 0xAA0000u);
+}
+
+TEST(WindowRefresh, OnlyAChangedImageIsSentWithItsChangedRows)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    h.platform.advance(40);
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        int top, bottom; // rows marked as changed; top > bottom: nothing sent
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, 0, -1},
+        {"one pixel", [&] { h.screen().set_pixel(5, 50, 4); }, 50, 50},
+        {"two rows",
+         [&] { h.screen().fill_rect(0, 20, 9, 20, 2), h.screen().set_pixel(639, 90, 1); }, 20, 90},
+        {"the palette", [&] { h.screen().set_palette_entry(0, 0x123456); }, 0, 199},
+    };
+    for (const Case& c : cases) {
+        const int before = h.platform.presents;
+        c.change();
+        h.platform.advance(200);
+        const bool sent = c.top <= c.bottom;
+        ASSERT_EQ(h.platform.presents - before, sent ? 1 : 0) << c.what;
+        if (sent) {
+            EXPECT_EQ(h.platform.presentedTop, c.top) << c.what;
+            EXPECT_EQ(h.platform.presentedBottom, c.bottom) << c.what;
+        }
+    }
+    EXPECT_EQ(framePixel(h, 5, 50), 0xAA0000u);
+    EXPECT_EQ(framePixel(h, 0, 0), 0x123456u);
+    // An unchanged picture is still sent whole once a second.
+    h.platform.advance(1000);
+    EXPECT_EQ(h.platform.presentedBottom, 199);
 }
 
 TEST(WindowRefresh, TextModeDrawsGlyphsInAttributeColours)

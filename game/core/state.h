@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,9 @@ struct ViewOffsets {
 struct GullState {
     std::array<i16, 13> gullX{};
     std::array<i16, 13> gullStep{};
+    // When the birds take their next step (platform clock, ms); they fly at a pace of their
+    // own, not once per idle pass. The lowest value: the next call steps at once.
+    double nextStepMs = std::numeric_limits<double>::lowest();
 };
 
 // The level pictures, loaded at every level start into buffers of fixed capacity (words).

@@ -330,11 +330,62 @@ def end_prompt(r, g):
     r.check("FINE: a key ends the program", g.wait_exit(5) is not None, "still running")
 
 
+def window_choice(r, binary, data_dir):
+    """The window's scale and 4:3 shape: options, F9, F10, the remembered file, F12's picture."""
+    big = "2600x1500x24"  # room for scale 3 (1920 x 1200) beside where the window opens
+
+    def size(w, h):
+        return lambda p: (p.width, p.height) == (w, h)
+
+    def seen(p):
+        return f"{p.width}x{p.height}"
+
+    for files, args, want, name in (
+            ({}, ["--scale", "2", "--aspect"], (1280, 960), "--scale 2 --aspect"),
+            ({"finestra.cfg": b"1 1 0\n"}, [], (640, 480), "remembered '1 1 0'"),
+            ({"finestra.cfg": b"2 1 x\n"}, [], (640, 400), "damaged finestra.cfg")):
+        g = None
+        try:
+            g = Game(binary, data_dir, dict(FRESH, **files), args=args, screen=big)
+            r.expect(f"{name}: the sound choice's 640x400 text screen shown {want[0]}x{want[1]}",
+                     g, size(*want), 5, seen)
+            if args:
+                r.check(f"{name}: remembered in finestra.cfg", g.file("finestra.cfg") == b"2 1 0\n",
+                        repr(g.file("finestra.cfg")))
+                g.key("F9")
+                r.expect("F9: 4:3 off, 1280x800", g, size(1280, 800), 3, seen)
+                g.key("F10")
+                r.expect("F10: scale 3, 1920x1200", g, size(1920, 1200), 3, seen)
+                r.check("F10: remembered", g.file("finestra.cfg") == b"3 0 0\n")
+                g.key("F10")
+                r.expect("F10: scale 4 does not fit the desktop, back to 640x400", g,
+                         size(640, 400), 3, seen)
+                shot = os.path.join(g.folder, "schermata-001.png")
+                g.key("F12")
+                end = time.time() + 3
+                while not os.path.exists(shot) and time.time() < end:
+                    time.sleep(0.05)
+                window = g.picture()
+                rgb = b"".join(v.to_bytes(3, "big") for v in window.pixels)
+                png = subprocess.run(["convert", shot, "rgb:-"], capture_output=True).stdout \
+                    if os.path.exists(shot) else b""
+                r.check("F12: schermata-001.png equals the screen", png == rgb,
+                        f"{len(png)} bytes against {len(rgb)}")
+                g.key("Return")
+                r.expect("title: 640x480 stays 640x480", g, size(640, 480), 5, seen)
+        except Exception as e:  # noqa: BLE001 - reported as a failed check
+            r.check(f"{name} (stopped)", False, f"{type(e).__name__}: {e}")
+        finally:
+            if g is not None:
+                g.finish()
+    r.report()
+
+
 def main():
     if len(sys.argv) != 3:
         print("usage: test_window_e2e.py GAME_BINARY DATA_DIR", file=sys.stderr)
         return 2
-    missing = [t for t in ("Xvfb", "xdotool", "xwd", "xdpyinfo") if shutil.which(t) is None]
+    missing = [t for t in ("Xvfb", "xdotool", "xwd", "xdpyinfo", "convert") if shutil.which(t) is None]
     if missing:
         print(f"SKIPPED: the real-window tests need {', '.join(missing)} "
               "(scripts/install-deps.sh installs them)")
@@ -345,6 +396,7 @@ def main():
     r.scenario("end prompt", lambda g: end_prompt(r, g))
     r.scenario("pipe picture", lambda g: pipe_picture(r, g), {"alber.grh": None})
     no_display(r, r.binary, r.data_dir)
+    window_choice(r, r.binary, r.data_dir)
     print(f"{r.passed} passed, {r.failed} failed")
     return 1 if r.failed else 0
 

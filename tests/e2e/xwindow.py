@@ -88,9 +88,9 @@ def _shift(mask):
 class Game:
     """One run of the real binary in a fresh game folder under a private X server."""
 
-    def __init__(self, binary, data_dir, files=None, env=None):
-        """Runs binary in a new folder holding a copy of data_dir (if any) changed by files:
-        a name mapped to bytes is written, a name mapped to None removed."""
+    def __init__(self, binary, data_dir, files=None, env=None, args=(), screen="1024x768x24"):
+        """Runs binary (with args) in a new folder holding a copy of data_dir (if any) changed
+        by files: a name mapped to bytes is written, a name mapped to None removed."""
         self.folder = tempfile.mkdtemp(prefix="muv-e2e-")
         for name in os.listdir(data_dir) if data_dir else []:
             src = os.path.join(data_dir, name)
@@ -109,7 +109,7 @@ class Game:
         # side never share one.
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                                      "1024x768x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+                                      screen, "-nolisten", "tcp"], pass_fds=(write_end,),
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as numbers:
@@ -124,7 +124,7 @@ class Game:
         try:
             self._wait(lambda: subprocess.run(["xdpyinfo"], env=self.env, capture_output=True)
                        .returncode == 0, 10, "X server did not start")
-            self.proc = subprocess.Popen([binary], cwd=self.folder, env=self.env,
+            self.proc = subprocess.Popen([binary, *args], cwd=self.folder, env=self.env,
                                          stdout=self.log, stderr=subprocess.STDOUT)
             try:
                 self._wait(self._find_window, 10, "game window did not appear")

@@ -12,7 +12,8 @@
 namespace testing_support {
 
 // A ready services layer on a headless platform with a virtual clock set to 12:00:00.
-// Construction runs the start-up wait for a second boundary on virtual time.
+// Construction starts the game at that time and runs the virtual clock on to the next
+// whole second.
 struct Harness {
     svc::HeadlessPlatform platform;
     std::unique_ptr<svc::Services> services;
