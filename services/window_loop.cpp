@@ -1,9 +1,9 @@
 // The window thread's pass: redraw, events, the tone queue and the error dialog's hand-over.
 #include "services/window_loop.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 
 #include "data/fonts.h"
 #include "services/keyboard.h"
