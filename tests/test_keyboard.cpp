@@ -100,6 +100,36 @@ TEST(KeyTable, MainBlockTypesTheUsLayoutWithItsOwnScanCodes)
     }
 }
 
+// Without Num Lock the keypad answers as the grey keys do, Ctrl too; with it, its digits under
+// its own scan code. Alt gives the control keys' scan codes alone.
+TEST(KeyTable, KeypadIsTheGreyKeysOrItsDigitsAndAltGivesScanCodes)
+{
+    const struct {
+        Key pad, grey;
+        char digit;
+    } pad[] = {{Key::Kp7, Key::Home, '7'},   {Key::Kp8, Key::Up, '8'},
+               {Key::Kp9, Key::PageUp, '9'}, {Key::Kp4, Key::Left, '4'},
+               {Key::Kp6, Key::Right, '6'},  {Key::Kp1, Key::End, '1'},
+               {Key::Kp2, Key::Down, '2'},   {Key::Kp3, Key::PageDown, '3'},
+               {Key::Kp0, Key::Insert, '0'}, {Key::KpPeriod, Key::Delete, '.'}};
+    for (const auto& k : pad) {
+        EXPECT_EQ(codeOf(k.pad), codeOf(k.grey)) << k.digit;
+        EXPECT_EQ(codeOf(k.pad, false, true), codeOf(k.grey, false, true)) << k.digit;
+        EXPECT_EQ(codeOf(k.pad, false, false, false, false, true),
+                  std::make_pair(int(k.digit), static_cast<int>(k.pad)));
+    }
+    EXPECT_EQ(codeOf(Key::Kp5), std::make_pair(-1, -1));
+    EXPECT_EQ(codeOf(Key::Kp5, false, true), std::make_pair(0, 0x8F));
+    const std::pair<Key, int> alt[] = {{Key::Escape, 0x01},       {Key::Backspace, 0x0E},
+                                       {Key::Tab, 0xA5},          {Key::Enter, 0x1C},
+                                       {Key::KpEnter, 0xA6},      {Key::LeftBracket, 0x1A},
+                                       {Key::RightBracket, 0x1B}, {Key::Home, 0x97},
+                                       {Key::Delete, 0xA3},       {Key::F11, 0x8B}};
+    for (const auto& [k, scan] : alt) {
+        EXPECT_EQ(codeOf(k, false, false, true), std::make_pair(0, scan)) << static_cast<int>(k);
+    }
+}
+
 TEST(KeyTable, ControlKeysAndKeysWithoutCodes)
 {
     EXPECT_EQ(codeOf(Key::Enter).first, 13);

@@ -193,4 +193,29 @@ TEST(TextPlacement, PrintedLinesFitEachItemAndEndTheLine)
     EXPECT_EQ(cursor(h), (Cursor{4, 11}));
 }
 
+TEST(TextPlacement, FitBeforePrintAndTabTo)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    const struct {
+        int col;
+        std::size_t length;
+        Cursor after;
+    } fits[] = {{75, 10, {6, 1}}, {75, 6, {5, 75}}, {1, 100, {5, 1}}}; // column 80 is the last
+    for (const auto& f : fits) {
+        h.sv().locate(5, f.col);
+        h.sv().fit_before_print(std::string(f.length, 'x'));
+        EXPECT_EQ(cursor(h), f.after) << f.col << " + " << f.length;
+    }
+    const struct {
+        int column;
+        Cursor after;
+    } tabs[] = {{79, {7, 79}}, {5, {8, 5}}, {5, {8, 5}}, {85, {8, 5}}, {-4, {9, 1}}};
+    h.sv().locate(7, 10);
+    for (const auto& t : tabs) {
+        h.sv().tab_to(t.column); // a column behind goes to the next row; 85 is column 5
+        EXPECT_EQ(cursor(h), t.after) << t.column;
+    }
+}
+
 } // namespace

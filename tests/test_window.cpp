@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
+#include "services/dialog_box.h"
 #include "services/window_loop.h"
 #include "tests/support/harness.h"
 
@@ -14,6 +16,22 @@ namespace {
 std::uint32_t framePixel(const Harness& h, int x, int y)
 {
     return h.platform.frame()[static_cast<std::size_t>(y) * h.platform.frame_width() + x];
+}
+
+TEST(ErrorDialog, TheMouseAnswersOnlyOnTheButtons)
+{
+    const svc::DialogLayout d =
+        svc::dialog_layout({"Unhandled Error #53", "File not found", true}, 640, 200);
+    const int yesX = d.yesX + 1, noX = d.noX + 1, y = d.buttonY + 1;
+    const int below = d.buttonY + svc::DialogLayout::kButtonH;
+    EXPECT_EQ(svc::dialog_button_at(d, yesX, y), std::optional<bool>(true));
+    EXPECT_EQ(svc::dialog_button_at(d, noX, below - 1), std::optional<bool>(false));
+    for (const auto& [x, yy] : {std::pair{yesX, d.buttonY - 1},
+                                {noX, below},
+                                {d.yesX - 1, y},
+                                {d.noX + svc::DialogLayout::kButtonW, y}}) {
+        EXPECT_EQ(svc::dialog_button_at(d, x, yy), std::nullopt) << x << "," << yy;
+    }
 }
 
 } // namespace
