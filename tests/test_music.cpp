@@ -71,20 +71,6 @@ TEST(MusicVoices, FmModulatorKeepsItsOwnPhaseAndNoPartialFoldsBack)
     EXPECT_LT(amplitude_at(high, 10197, kRate), top * 1e-3);
 }
 
-TEST(MusicVoices, AccentsShapeNotesByTheirPlaceInTheBar)
-{
-    const Song song =
-        parse_song("meter 3\nvoice v accent=0.4\nv: l8 v15 c d e f g a b4 v6 c2.\n", "t.mus");
-    // Three beats to the bar: the first in full, other beats 0.7, between beats 0.6, and
-    // the loudness set by "v" on top (the last note falls on the second bar's second beat).
-    const double expected[] = {1, 0.6, 0.7, 0.6, 0.7, 0.6, 1, 0.7 * 6 / 15};
-    const auto& notes = song.voices[0].notes;
-    ASSERT_EQ(notes.size(), std::size(expected));
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        EXPECT_NEAR(notes[i].velocity, expected[i], 1e-9) << i;
-    }
-}
-
 TEST(Loudness, SinesReadTheirLevelAndQuietPartsAreGatedOut)
 {
     std::vector<float> both, left, withSilence, steps, tiny;
