@@ -318,18 +318,18 @@ class Replay {
         out << t << " mode=" << h_->screen().mode()
             << " screen=" << Hash{screen_hash(h_->screen())}.hex() << " changes=" << changeCount_
             << "#" << changes_.hex();
+        // The picture in the window: the screen image as shown, and the error dialog over it.
+        Hash f;
+        f.add(static_cast<std::uint64_t>(p.frame_width()) << 16 | p.frame_height());
+        for (const std::uint32_t px : p.frame()) {
+            f.add(px);
+        }
+        out << " frame=" << f.hex();
         svc::WindowLoop::Buttons buttons{};
-        if (h_->sv().window().dialog_buttons(buttons)) {
-            // An error dialog is drawn over the picture, not into the screen image.
-            Hash d;
-            for (const std::uint32_t px : p.frame()) {
-                d.add(px);
-            }
-            out << " dialog=" << d.hex();
-            const fs::path shot = kGoldenDir / "pictures" / (d.hex() + ".png");
-            if (std::getenv("MUV_GOLDEN_UPDATE") != nullptr && !fs::exists(shot)) {
-                p.save_png(shot.string());
-            }
+        const fs::path shot = kGoldenDir / "pictures" / (f.hex() + ".png");
+        if (h_->sv().window().dialog_buttons(buttons) &&
+            std::getenv("MUV_GOLDEN_UPDATE") != nullptr && !fs::exists(shot)) {
+            p.save_png(shot.string());
         }
         const auto& tones = p.audio.tones;
         if (tones.size() > tonesSeen_) {

@@ -14,7 +14,7 @@ namespace {
 TEST(LevelReader, RefusedItemsRaiseTheirErrorAndLeaveTheCursor)
 {
     testing_support::Harness h;
-    const std::string text = "12,\"Nano:\",1x,32768,7,";
+    const std::string text = "12,\"5\",,1x,32768,7,";
     const std::array<std::size_t, 1> offsets{0};
     game::LevelReader r(text, offsets);
     std::int16_t n = 0;
@@ -24,8 +24,10 @@ TEST(LevelReader, RefusedItemsRaiseTheirErrorAndLeaveTheCursor)
         bool ok;
         int error;
     } steps[] = {{true, true, 0},                  // 12
-                 {true, false, svc::kSyntaxError}, // quoted
-                 {false, true, 0},                 // "Nano:"
+                 {true, false, svc::kSyntaxError}, // "5": quoted
+                 {false, true, 0},                 // "5" as text
+                 {true, false, svc::kSyntaxError}, // empty
+                 {false, true, 0},                 // skipped as text
                  {true, false, svc::kSyntaxError}, // 1x
                  {false, true, 0},                 // skipped as text
                  {true, false, svc::kOverflow},    // 32768
