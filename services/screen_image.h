@@ -163,6 +163,20 @@ class ScreenImage {
     float lastPointY = 100;
     int clipLeft = 0, clipTop = 0, clipRight = 639, clipBottom = 199;
 
+    // Game thread: a text cell of a graphics mode remembers the glyph (code and colours,
+    // `look`) drawn into it and how many stores had changed the image by then. While no store
+    // has changed it since, its pixels still show that glyph and drawing it again changes
+    // nothing.
+    bool glyph_still_shown(int row, int col, std::uint32_t look) const
+    {
+        const GlyphMark& m = glyphMarks_[row * kTextCols + col];
+        return m.look == look && m.changes == changes_;
+    }
+    void mark_glyph_shown(int row, int col, std::uint32_t look)
+    {
+        glyphMarks_[row * kTextCols + col] = GlyphMark{changes_, look};
+    }
+
   private:
     void clear_pixels_and_cells();
     // Stores v unless it is already there, and then marks the image as touched.
@@ -171,8 +185,18 @@ class ScreenImage {
         if (w.load(std::memory_order_relaxed) != static_cast<T>(v)) {
             w.store(static_cast<T>(v), std::memory_order_relaxed);
             touched_.store(true, std::memory_order_release);
+            ++changes_;
         }
     }
+
+    // The most text rows a graphics mode can have (eight-pixel glyphs on the tallest image).
+    static constexpr int kMaxGlyphRows = kMaxHeight / 8;
+    struct GlyphMark {
+        std::uint64_t changes = ~std::uint64_t{0}; // never equal to changes_: nothing drawn
+        std::uint32_t look = 0;
+    };
+    std::uint64_t changes_ = 0; // stores that changed a pixel, cell or palette entry
+    std::array<GlyphMark, kMaxGlyphRows * kTextCols> glyphMarks_{};
 
     std::atomic<int> mode_{-1};
     ModeInfo info_{};

@@ -92,17 +92,26 @@ void draw_glyph(ScreenImage& s, std::uint8_t code)
         return;
     }
     const int fh = s.info().fontHeight;
-    const std::uint8_t* rows = fh == 8 ? data::kFont8x8[code] : data::kFont8x16[code];
     const auto fg = static_cast<std::uint8_t>(s.foreground & 15);
     const std::uint8_t bg = background_index(s);
-    const int y0 = (s.cursorRow - 1) * fh;
+    // The status panel prints the same text into the same cells on every idle pass: a cell
+    // that still shows this glyph in these colours is left as it is.
+    const auto look = static_cast<std::uint32_t>(code | fg << 8 | bg << 12 | fh << 16);
+    const int row = s.cursorRow - 1;
+    const int col = s.cursorCol - 1;
+    if (s.glyph_still_shown(row, col, look)) {
+        return;
+    }
+    const std::uint8_t* rows = fh == 8 ? data::kFont8x8[code] : data::kFont8x16[code];
+    const int y0 = row * fh;
     // A text cell is eight pixels wide and starts on a multiple of eight: one word per row.
     const std::uint64_t fgBytes = fg * 0x0101010101010101ULL;
     const std::uint64_t bgBytes = bg * 0x0101010101010101ULL;
     for (int y = 0; y < fh; ++y) {
         const std::uint64_t mask = kGlyphRowMasks.mask[rows[y]];
-        s.set_row_word(y0 + y, s.cursorCol - 1, (fgBytes & mask) | (bgBytes & ~mask));
+        s.set_row_word(y0 + y, col, (fgBytes & mask) | (bgBytes & ~mask));
     }
+    s.mark_glyph_shown(row, col, look);
 }
 
 // Draws one glyph and advances. Past column 80 the cursor either waits in column 80 with
