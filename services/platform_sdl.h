@@ -86,6 +86,7 @@ class SdlPlatform final : public Platform {
     WindowChoice choice_;
     int desktopW_ = 0, desktopH_ = 0;
     const std::uint32_t* lastPixels_ = nullptr; // the last picture presented (window thread)
+    double lastEventMs_ = 0;                    // when the window last had an event (window thread)
     std::unique_ptr<AudioState, AudioStateDeleter> audio_;
     // Set once audio_ exists: from then on the window thread may look at it (it opens the
     // output there, as SDL is set up on that thread).
