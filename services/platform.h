@@ -56,8 +56,10 @@ class Platform {
     virtual void yield() = 0;
 
     // Window side: show a 32-bit 0x00RRGGBB picture of w x h (the window follows its size);
-    // only rows top..bottom differ from the picture shown before (all of them after a resize).
-    virtual void present(const std::uint32_t* pixels, int w, int h, int top, int bottom) = 0;
+    // only columns left..right of rows top..bottom differ from the picture shown before (all
+    // of them after a resize).
+    virtual void present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
+                         int right) = 0;
     // Window side: the next pending event, false when there is none.
     virtual bool poll_event(PlatformEvent& ev) = 0;
     // Window side: window -> full screen -> second full-screen mode -> window.

@@ -125,11 +125,14 @@ bool HeadlessPlatform::local_time(LocalTime& out)
     return true;
 }
 
-void HeadlessPlatform::present(const std::uint32_t* pixels, int w, int h, int top, int bottom)
+void HeadlessPlatform::present(const std::uint32_t* pixels, int w, int h, int top, int bottom,
+                               int left, int right)
 {
     ++presents;
     presentedTop = top;
     presentedBottom = bottom;
+    presentedLeft = left;
+    presentedRight = right;
     frame_.assign(pixels, pixels + static_cast<std::size_t>(w) * h);
     frameW_ = w;
     frameH_ = h;

@@ -43,7 +43,7 @@ class HeadlessPlatform final : public Platform {
     const std::vector<std::uint32_t>& frame() const { return frame_; }
     // How many pictures were presented, and the rows the last one marked as changed.
     int presents = 0;
-    int presentedTop = 0, presentedBottom = -1;
+    int presentedTop = 0, presentedBottom = -1, presentedLeft = 0, presentedRight = -1;
     int frame_width() const { return frameW_; }
     int frame_height() const { return frameH_; }
     bool save_png(const std::string& path) const;
@@ -58,7 +58,8 @@ class HeadlessPlatform final : public Platform {
     bool local_time(LocalTime& out) override;
     void sleep_ms(double ms) override { advance(ms); }
     void yield() override { advance(yieldStepMs); }
-    void present(const std::uint32_t* pixels, int w, int h, int top, int bottom) override;
+    void present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
+                 int right) override;
     bool poll_event(PlatformEvent& ev) override;
     void cycle_fullscreen() override {} // no window to make full screen
     bool audio_open() override { return audio.audio_open(); }

@@ -167,7 +167,8 @@ void SdlPlatform::yield()
     std::this_thread::yield();
 }
 
-void SdlPlatform::present(const std::uint32_t* pixels, int w, int h, int top, int bottom)
+void SdlPlatform::present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
+                          int right)
 {
     if (!video_.load()) {
         return;
@@ -183,10 +184,14 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h, int top, in
         }
         top = 0;
         bottom = h - 1;
+        left = 0;
+        right = w - 1;
     }
     top = std::max(top, 0);
     bottom = std::min(bottom, h - 1);
-    if (top > bottom) {
+    left = std::max(left, 0);
+    right = std::min(right, w - 1);
+    if (top > bottom || left > right) {
         return;
     }
     if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) {
@@ -199,11 +204,17 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h, int top, in
     // The display rows whose picture row (nearest neighbour) lies in top..bottom.
     const int dy0 = (top * outH_ + h - 1) / h;
     const int dy1 = ((bottom + 1) * outH_ + h - 1) / h;
+    // One to one only the changed columns are copied and sent; scaled, whole display rows.
+    int x0 = 0;
+    int x1 = screen->w;
     if (native && outW_ == w && outH_ == h && offsetX_ == 0 && offsetY_ == 0 && screen->w >= w &&
         screen->h >= h) {
+        x0 = left;
+        x1 = right + 1;
         for (int y = top; y <= bottom; ++y) {
-            std::memcpy(static_cast<std::uint8_t*>(screen->pixels) + y * screen->pitch,
-                        pixels + static_cast<std::size_t>(y) * w, static_cast<std::size_t>(w) * 4);
+            std::memcpy(static_cast<std::uint8_t*>(screen->pixels) + y * screen->pitch + x0 * 4,
+                        pixels + static_cast<std::size_t>(y) * w + x0,
+                        static_cast<std::size_t>(x1 - x0) * 4);
         }
     } else {
         for (int dy = dy0; dy < dy1; ++dy) {
@@ -214,11 +225,11 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h, int top, in
     if (SDL_MUSTLOCK(screen)) {
         SDL_UnlockSurface(screen);
     }
-    // Only the band of rows that changed goes to the display.
+    // Only the part that changed goes to the display.
     const int y0 = std::clamp(offsetY_ + dy0, 0, screen->h);
     const int y1 = std::clamp(offsetY_ + dy1, 0, screen->h);
     if (y1 > y0) {
-        SDL_UpdateRect(screen, 0, y0, static_cast<Uint32>(screen->w), static_cast<Uint32>(y1 - y0));
+        SDL_UpdateRect(screen, x0, y0, static_cast<Uint32>(x1 - x0), static_cast<Uint32>(y1 - y0));
     }
 }
 
@@ -279,7 +290,7 @@ bool SdlPlatform::handle_window_key(int sym)
     write_window_choice(kWindowChoiceFile, choice_);
     if (imageW_ > 0 && lastPixels_ != nullptr) {
         make_video();
-        present(lastPixels_, imageW_, imageH_, 0, imageH_ - 1);
+        present(lastPixels_, imageW_, imageH_, 0, imageH_ - 1, 0, imageW_ - 1);
     }
     return true;
 }

@@ -35,7 +35,8 @@ class SdlPlatform final : public Platform {
     void sleep_ms(double ms) override;
     void yield() override;
 
-    void present(const std::uint32_t* pixels, int w, int h, int top, int bottom) override;
+    void present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
+                 int right) override;
     bool poll_event(PlatformEvent& ev) override;
     void cycle_fullscreen() override;
 

@@ -13,7 +13,7 @@
 namespace svc {
 
 bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, int& w, int& h,
-                   int top, int bottom)
+                   int top, int bottom, int left, int right)
 {
     if (image.mode() < 0) {
         return false;
@@ -28,10 +28,11 @@ bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, in
     top = std::max(top, 0);
     bottom = std::min(bottom, h - 1);
     if (!image.text_mode()) {
-        const int words = w / 8;
+        const int w0 = std::max(left, 0) / 8;
+        const int w1 = std::min(right, w - 1) / 8;
         for (int y = top; y <= bottom; ++y) {
-            std::uint32_t* dst = out.data() + static_cast<std::size_t>(y) * w;
-            for (int wi = 0; wi < words; ++wi) {
+            std::uint32_t* dst = out.data() + static_cast<std::size_t>(y) * w + w0 * 8;
+            for (int wi = w0; wi <= w1; ++wi) {
                 const std::uint64_t v = image.row_word(y, wi);
                 for (int k = 0; k < 8; ++k) {
                     *dst++ = pal[(v >> (8 * k)) & 15];
@@ -130,13 +131,18 @@ WindowLoop::Rows WindowLoop::changed_rows()
     const int lineRows = text ? 16 : 1;
     seen_.resize(static_cast<std::size_t>(lines) * perLine);
     int first = -1, last = -1;
+    int left = perLine, right = -1;
     for (int line = 0; line < lines; ++line) {
         std::uint64_t* seen = seen_.data() + static_cast<std::size_t>(line) * perLine;
-        std::uint64_t differs = 0;
+        bool differs = false;
         for (int i = 0; i < perLine; ++i) {
             const std::uint64_t v = text ? image.cell(line, i) : image.row_word(line, i);
-            differs |= v ^ seen[i];
-            seen[i] = v;
+            if (v != seen[i]) {
+                differs = true;
+                left = std::min(left, i);
+                right = std::max(right, i);
+                seen[i] = v;
+            }
         }
         if (differs) {
             first = first < 0 ? line : first;
@@ -146,7 +152,15 @@ WindowLoop::Rows WindowLoop::changed_rows()
     if (all) {
         return Rows{0, lines * lineRows - 1};
     }
-    return first < 0 ? Rows{0, -1} : Rows{first * lineRows, last * lineRows + lineRows - 1};
+    if (first < 0) {
+        return Rows{0, -1};
+    }
+    Rows rows{first * lineRows, last * lineRows + lineRows - 1};
+    if (!text) {
+        rows.left = left * 8;
+        rows.right = right * 8 + 7;
+    }
+    return rows;
 }
 
 void WindowLoop::redraw()
@@ -164,11 +178,15 @@ void WindowLoop::redraw()
         reading_.store(false);
         return;
     }
+    if (dialog_showing()) {
+        rows = Rows{rows.top, rows.bottom}; // whole rows under the dialog
+    }
     if (now - shownAtMs_ >= 1000) {
         rows = Rows{0, ScreenImage::kMaxHeight - 1};
         shownAtMs_ = now;
     }
-    const bool ok = render_screen(s_.screen(), frame_, frameW_, frameH_, rows.top, rows.bottom);
+    const bool ok = render_screen(s_.screen(), frame_, frameW_, frameH_, rows.top, rows.bottom,
+                                  rows.left, rows.right);
     reading_.store(false);
     if (!ok) {
         return;
@@ -177,7 +195,8 @@ void WindowLoop::redraw()
         draw_dialog(request_, frame_, frameW_, frameH_);
     }
     s_.platform().present(frame_.data(), frameW_, frameH_, rows.top,
-                          std::min(rows.bottom, frameH_ - 1));
+                          std::min(rows.bottom, frameH_ - 1), rows.left,
+                          std::min(rows.right, frameW_ - 1));
 }
 
 void WindowLoop::handle_events()

@@ -17,11 +17,12 @@ namespace svc {
 class Services;
 
 // Converts the image to 0x00RRGGBB pixels (text mode through the 8 x 16 glyphs) into out,
-// which is resized to w x h; only picture rows top..bottom when given (a text row is
-// converted whole if any of its 16 picture rows is asked for). False if the image has no
-// mode yet.
+// which is resized to w x h; only picture rows top..bottom and columns left..right when given
+// (in graphics modes whole eight-pixel words; a text row is converted whole if any of its 16
+// picture rows is asked for). False if the image has no mode yet.
 bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, int& w, int& h,
-                   int top = 0, int bottom = ScreenImage::kMaxHeight - 1);
+                   int top = 0, int bottom = ScreenImage::kMaxHeight - 1, int left = 0,
+                   int right = ScreenImage::kMaxWidth - 1);
 
 class WindowLoop final : public WindowTask {
   public:
@@ -63,11 +64,14 @@ class WindowLoop final : public WindowTask {
     void redraw();
     void end_if_game_stuck();
     // Compares the image with the copy taken at the last redraw and updates the copy. Gives
-    // the picture rows that differ (top > bottom: none); all rows when the palette, the mode
-    // or the dialog changed.
+    // the picture rows, and the columns (whole eight-pixel words; all of them in text mode),
+    // that differ (top > bottom: none); all of the picture when the palette, the mode or the
+    // dialog changed.
     struct Rows {
         int top;
         int bottom;
+        int left = 0;
+        int right = ScreenImage::kMaxWidth - 1;
     };
     Rows changed_rows();
     void handle_events();

@@ -67,13 +67,15 @@ TEST(WindowRefresh, OnlyAChangedImageIsSentWithItsChangedRows)
         const char* what;
         std::function<void()> change;
         int top, bottom; // rows marked as changed; top > bottom: nothing sent
+        int left, right; // columns, in whole eight-pixel words
     };
     const Case cases[] = {
-        {"nothing", [] {}, 0, -1},
-        {"one pixel", [&] { h.screen().set_pixel(5, 50, 4); }, 50, 50},
+        {"nothing", [] {}, 0, -1, 0, 0},
+        {"one pixel", [&] { h.screen().set_pixel(21, 50, 4); }, 50, 50, 16, 23},
         {"two rows",
-         [&] { h.screen().fill_rect(0, 20, 9, 20, 2), h.screen().set_pixel(639, 90, 1); }, 20, 90},
-        {"the palette", [&] { h.screen().set_palette_entry(0, 0x123456); }, 0, 199},
+         [&] { h.screen().fill_rect(0, 20, 9, 20, 2), h.screen().set_pixel(100, 90, 1); }, 20, 90,
+         0, 103},
+        {"the palette", [&] { h.screen().set_palette_entry(0, 0x123456); }, 0, 199, 0, 639},
     };
     for (const Case& c : cases) {
         const int before = h.platform.presents;
@@ -84,9 +86,11 @@ TEST(WindowRefresh, OnlyAChangedImageIsSentWithItsChangedRows)
         if (sent) {
             EXPECT_EQ(h.platform.presentedTop, c.top) << c.what;
             EXPECT_EQ(h.platform.presentedBottom, c.bottom) << c.what;
+            EXPECT_EQ(h.platform.presentedLeft, c.left) << c.what;
+            EXPECT_EQ(h.platform.presentedRight, c.right) << c.what;
         }
     }
-    EXPECT_EQ(framePixel(h, 5, 50), 0xAA0000u);
+    EXPECT_EQ(framePixel(h, 21, 50), 0xAA0000u);
     EXPECT_EQ(framePixel(h, 0, 0), 0x123456u);
     // An unchanged picture is still sent whole once a second.
     h.platform.advance(1000);
