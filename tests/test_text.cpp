@@ -2,6 +2,7 @@
 // placement at the edges of the screen.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -215,6 +216,21 @@ TEST(TextPlacement, FitBeforePrintAndTabTo)
     for (const auto& t : tabs) {
         h.sv().tab_to(t.column); // a column behind goes to the next row; 85 is column 5
         EXPECT_EQ(cursor(h), t.after) << t.column;
+    }
+}
+
+TEST(TextGlyphs, AGlyphDrawnAgainMendsAnyPixelChangedSince)
+{
+    Harness h;
+    h.sv().set_screen_mode(8);
+    auto printA = [&] { h.sv().locate(3, 5), h.sv().print_text("A", false); };
+    printA();
+    const std::vector<int> a = cell_pixels(h.screen(), 3, 5);
+    for (const auto& spoil : std::initializer_list<std::function<void()>>{
+             [&] { h.screen().set_pixel(33, 17, 9); }, [&] { h.sv().set_screen_mode(8); }}) {
+        spoil();
+        printA();
+        EXPECT_EQ(cell_pixels(h.screen(), 3, 5), a);
     }
 }
 
