@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 
@@ -89,7 +91,24 @@ std::string number_text(int value)
 
 std::string number_text(float value)
 {
-    return format_real(static_cast<double>(value), 7, 'E');
+    // The status panel prints the same few distances on every idle pass: the last forms made
+    // on this thread are kept, by the value's exact bits.
+    struct Made {
+        std::uint32_t bits;
+        std::string text;
+    };
+    thread_local std::array<Made, 4> made{};
+    thread_local std::size_t next = 0;
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    for (const Made& m : made) {
+        if (!m.text.empty() && m.bits == bits) {
+            return m.text;
+        }
+    }
+    Made& m = made[next];
+    next = (next + 1) % made.size();
+    m = Made{bits, format_real(static_cast<double>(value), 7, 'E')};
+    return m.text;
 }
 
 std::string number_text(double value)
