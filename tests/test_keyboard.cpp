@@ -139,6 +139,7 @@ TEST(KeyTable, ControlKeysAndKeysWithoutCodes)
     EXPECT_EQ(codeOf(Key::Tab).first, 9);
     EXPECT_EQ(codeOf(Key::Space).first, 32);
     EXPECT_EQ(codeOf(Key::F1), std::make_pair(0, 0x3B));
+    EXPECT_EQ(codeOf(Key::F10, true), std::make_pair(0, 0x5D));
     EXPECT_EQ(codeOf(Key::D1, true).first, int('!'));
     EXPECT_EQ(codeOf(Key::LeftShift).first, -1);
     EXPECT_EQ(codeOf(Key::CapsLock).first, -1);

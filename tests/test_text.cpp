@@ -135,7 +135,7 @@ TEST(TextControlBytes, CursorMovesStayInsideThePrintArea)
     Harness h;
     h.sv().set_screen_mode(8);
     h.sv().locate(1, 1);
-    h.sv().print_text("\x1D\x1E", false); // left and up at the corner
+    h.sv().print_text("\x1D\x1E\x1C\x1D", false); // left, up at the corner; right and back
     EXPECT_EQ(cursor(h), (Cursor{1, 1}));
     h.sv().print_text("\x1C\x1C\x1F", false); // right, right, down
     EXPECT_EQ(cursor(h), (Cursor{2, 3}));
