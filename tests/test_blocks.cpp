@@ -154,6 +154,8 @@ TEST(BlockBounds, BlocksMustFitTheScreenAndTheArray)
     h.sv().put_block(630, 198, block, 1); // right edge x 639, last row 199: fits
     EXPECT_EQ(h.sv().pending_error(), 0);
     EXPECT_EQ(img.pixel(639, 199), 12);
+    h.sv().put_block(0, 0, block, 1); // column 0 and row 0 fit too
+    EXPECT_EQ(h.sv().pending_error(), 0);
 
     const struct {
         float x, y;
