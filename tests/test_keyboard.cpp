@@ -1,6 +1,10 @@
 // The key table and the key buffer, alone and through the window thread's pass.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 #include "services/keyboard.h"
 #include "tests/support/harness.h"
 
@@ -130,20 +134,35 @@ TEST(KeyTable, KeypadIsTheGreyKeysOrItsDigitsAndAltGivesScanCodes)
     }
 }
 
-TEST(KeyTable, ControlKeysAndKeysWithoutCodes)
+// The whole table against tests/golden/keys.table, one line per key: its codes alone, with
+// Shift, Ctrl, Alt, Caps Lock, Shift and Caps Lock, Num Lock, Shift and Num Lock ("-": no code).
+// MUV_GOLDEN_UPDATE=1 rewrites the file; read the diff against the PC's table before keeping it.
+TEST(KeyTable, EveryKeyInEveryColumnAsRecorded)
 {
-    EXPECT_EQ(codeOf(Key::Enter).first, 13);
-    EXPECT_EQ(codeOf(Key::Enter, false, true).first, 10);
-    EXPECT_EQ(codeOf(Key::Escape).first, 27);
-    EXPECT_EQ(codeOf(Key::Backspace).first, 8);
-    EXPECT_EQ(codeOf(Key::Tab).first, 9);
-    EXPECT_EQ(codeOf(Key::Space).first, 32);
-    EXPECT_EQ(codeOf(Key::F1), std::make_pair(0, 0x3B));
-    EXPECT_EQ(codeOf(Key::F10, true), std::make_pair(0, 0x5D));
-    EXPECT_EQ(codeOf(Key::D1, true).first, int('!'));
-    EXPECT_EQ(codeOf(Key::LeftShift).first, -1);
-    EXPECT_EQ(codeOf(Key::CapsLock).first, -1);
-    EXPECT_EQ(codeOf(Key::D1, false, true).first, -1);
+    std::string got;
+    for (int k = 1; k < 0x200; ++k) {
+        std::string line;
+        for (int m = 0; m < 8; ++m) {
+            const bool shift = m == 1 || m == 5 || m == 7;
+            const auto c = svc::translate_key(
+                KeyPress{static_cast<Key>(k), shift, m == 2, m == 3, m == 4 || m == 5, m >= 6});
+            char cell[8] = " -";
+            if (c) {
+                std::snprintf(cell, sizeof cell, " %02X/%02X", c->ch, c->scan);
+            }
+            line += cell;
+        }
+        if (line.find('/') != std::string::npos) {
+            char key[8];
+            std::snprintf(key, sizeof key, "%03X:", k);
+            got += key + line + "\n";
+        }
+    }
+    const std::string path = MUV_SOURCE_DIR "/tests/golden/keys.table";
+    if (std::getenv("MUV_GOLDEN_UPDATE") != nullptr) {
+        testing_support::write_file(path, got);
+    }
+    EXPECT_EQ(testing_support::read_file(path), got);
 }
 
 TEST(KeyBuffer, HoldsFifteenPressesInOrder)
