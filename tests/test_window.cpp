@@ -22,7 +22,8 @@ TEST(ErrorDialog, TheMouseAnswersOnlyOnTheButtons)
 {
     const svc::DialogLayout d =
         svc::dialog_layout({"Unhandled Error #53", "File not found", true}, 640, 200);
-    const int yesX = d.yesX + 1, noX = d.noX + 1, y = d.buttonY + 1;
+    // Each button from its first column and row to its last.
+    const int yesX = d.yesX, noX = d.noX + svc::DialogLayout::kButtonW - 1, y = d.buttonY;
     const int below = d.buttonY + svc::DialogLayout::kButtonH;
     EXPECT_EQ(svc::dialog_button_at(d, yesX, y), std::optional<bool>(true));
     EXPECT_EQ(svc::dialog_button_at(d, noX, below - 1), std::optional<bool>(false));
