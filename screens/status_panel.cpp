@@ -1,6 +1,7 @@
 // The status panel: level, time, save and menu hints, distances, X-ray gauge and compass box.
 #include "screens/status_panel.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -102,8 +103,8 @@ void xray_gauge(svc::Services& sv, game::GameState& st)
     const int empty = svc::round_to_int16(pl.xrayUsed / 50.0);
     sv.set_foreground(svc::kLightRed);
     print_at(sv, 12, 4,
-             {kFullBlocks.substr(0, static_cast<std::size_t>(full < 0 ? 0 : full)),
-              kShadedBlocks.substr(0, static_cast<std::size_t>(empty < 0 ? 0 : empty))});
+             {kFullBlocks.substr(0, static_cast<std::size_t>(std::max(full, 0))),
+              kShadedBlocks.substr(0, static_cast<std::size_t>(std::max(empty, 0)))});
     if (pl.xrayUsed > 400) {
         end_xray_aid(sv, st);
     }

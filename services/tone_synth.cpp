@@ -66,11 +66,6 @@ void append_tone(SoundBuffer& out, double frequency_hz, double duration_s, doubl
     mix_tone(out, out.frames(), frequency_hz, duration_s, volume);
 }
 
-void append_silence(SoundBuffer& out, double duration_s)
-{
-    out.samples.resize(out.samples.size() + 2 * frames_in(duration_s), 0);
-}
-
 std::size_t mix_tone(SoundBuffer& out, std::size_t at, double frequency_hz, double duration_s,
                      double volume)
 {

@@ -33,9 +33,6 @@ std::size_t frames_in(double duration_s);
 // steps past its whole range in one frame, is folded back into -1..1.
 void append_tone(SoundBuffer& out, double frequency_hz, double duration_s, double volume);
 
-// Appends the integer part of 22 050 x duration_s frames of silence (none for 0).
-void append_silence(SoundBuffer& out, double duration_s);
-
 // Adds a tone into `out` from frame `at` on, mixing with what is there (chords); grows the
 // buffer as needed and clamps the sum to 16 bits. Returns the tone's length in frames.
 std::size_t mix_tone(SoundBuffer& out, std::size_t at, double frequency_hz, double duration_s,

@@ -83,7 +83,7 @@ TEST(BlockLayout, OnePixelOfColour9AndTenPixelRows)
     EXPECT_EQ(b[0], -1);
 }
 
-TEST(BlockLayout, CornersRoundTiesToEven)
+TEST(BlockLayout, CornersRoundTiesToEvenAndTallBlocksKeepTheirHeight)
 {
     Harness h;
     h.sv().set_screen_mode(8);
@@ -91,6 +91,13 @@ TEST(BlockLayout, CornersRoundTiesToEven)
     h.sv().get_block(2.5f, 3.5f, 5.5f, 4.5f, a); // x 2..6, y 4..4
     EXPECT_EQ(svc::block_width(bytes_of(a, 0, 4).data()), 5);
     EXPECT_EQ(svc::block_height(bytes_of(a, 0, 4).data()), 1);
+    // A block taller than 255 rows keeps its height's high byte.
+    h.sv().set_screen_mode(12);
+    std::vector<std::int16_t> tall(2 + 2 * 300, 0);
+    h.sv().get_block(0, 0, 0, 299, tall);
+    const std::vector<std::uint8_t> black(300, 0);
+    EXPECT_EQ(bytes_of(tall, 0, 4), (std::vector<std::uint8_t>{1, 0, 0x2C, 1}));
+    EXPECT_EQ(svc::encode_block(1, 300, black.data())[3], 1);
 }
 
 TEST(BlockActions, RoundTripsWithEveryAction)
@@ -147,6 +154,8 @@ TEST(BlockBounds, BlocksMustFitTheScreenAndTheArray)
     h.sv().put_block(630, 198, block, 1); // right edge x 639, last row 199: fits
     EXPECT_EQ(h.sv().pending_error(), 0);
     EXPECT_EQ(img.pixel(639, 199), 12);
+    h.sv().put_block(0, 0, block, 1); // column 0 and row 0 fit too
+    EXPECT_EQ(h.sv().pending_error(), 0);
 
     const struct {
         float x, y;

@@ -1,6 +1,10 @@
 // The key table and the key buffer, alone and through the window thread's pass.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 #include "services/keyboard.h"
 #include "tests/support/harness.h"
 
@@ -60,89 +64,35 @@ TEST(KeyTable, ArrowsAndKeypadGiveNulAndScanCode)
     EXPECT_EQ(codeOf(Key::Right, false, false, true).second, 157);
 }
 
-// The main block types the US layout, each key with its own scan code in every column; Alt
-// on the number row gives 0x78 onwards.
-TEST(KeyTable, MainBlockTypesTheUsLayoutWithItsOwnScanCodes)
+// The whole table against tests/golden/keys.table, one line per key: its codes alone, with
+// Shift, Ctrl, Alt, Caps Lock, Shift and Caps Lock, Num Lock, Shift and Num Lock ("-": no code).
+// MUV_GOLDEN_UPDATE=1 rewrites the file; read the diff against the PC's table before keeping it.
+TEST(KeyTable, EveryKeyInEveryColumnAsRecorded)
 {
-    const struct {
-        Key first;
-        const char *normal, *shifted;
-    } rows[] = {{Key::D1, "1234567890-=", "!@#$%^&*()_+"},
-                {Key::Q, "qwertyuiop[]", "QWERTYUIOP{}"},
-                {Key::A, "asdfghjkl;'`", "ASDFGHJKL:\"~"},
-                {Key::Backslash, "\\", "|"},
-                {Key::Z, "zxcvbnm,./", "ZXCVBNM<>?"}};
-    for (const auto& row : rows) {
-        for (int i = 0; row.normal[i] != '\0'; ++i) {
-            const Key k = static_cast<Key>(static_cast<int>(row.first) + i);
-            const int scan = static_cast<int>(k);
-            EXPECT_EQ(codeOf(k), std::make_pair(int(row.normal[i]), scan)) << row.normal[i];
-            EXPECT_EQ(codeOf(k, true), std::make_pair(int(row.shifted[i]), scan)) << row.normal[i];
-            if (row.first == Key::D1) {
-                EXPECT_EQ(codeOf(k, false, false, true), std::make_pair(0, 0x78 + i)) << i;
-            } else if (row.first != Key::Backslash) {
-                EXPECT_EQ(codeOf(k, false, false, true).second, scan) << row.normal[i];
+    std::string got;
+    for (int k = 1; k < 0x200; ++k) {
+        std::string line;
+        for (int m = 0; m < 8; ++m) {
+            const bool shift = m == 1 || m == 5 || m == 7;
+            const auto c = svc::translate_key(
+                KeyPress{static_cast<Key>(k), shift, m == 2, m == 3, m == 4 || m == 5, m >= 6});
+            char cell[8] = " -";
+            if (c) {
+                std::snprintf(cell, sizeof cell, " %02X/%02X", c->ch, c->scan);
             }
+            line += cell;
+        }
+        if (line.find('/') != std::string::npos) {
+            char key[8];
+            std::snprintf(key, sizeof key, "%03X:", k);
+            got += key + line + "\n";
         }
     }
-    // Ctrl gives control codes on a few of them only.
-    const std::pair<Key, std::pair<int, int>> ctrl[] = {{Key::D2, {0, 0x03}},
-                                                        {Key::D6, {30, 0x07}},
-                                                        {Key::Minus, {31, 0x0C}},
-                                                        {Key::LeftBracket, {27, 0x1A}},
-                                                        {Key::RightBracket, {29, 0x1B}},
-                                                        {Key::Backslash, {28, 0x2B}},
-                                                        {Key::Backspace, {127, 0x0E}},
-                                                        {Key::Tab, {0, 0x94}},
-                                                        {Key::Enter, {10, 0x1C}}};
-    for (const auto& [k, want] : ctrl) {
-        EXPECT_EQ(codeOf(k, false, true), want) << static_cast<int>(k);
+    const std::string path = MUV_SOURCE_DIR "/tests/golden/keys.table";
+    if (std::getenv("MUV_GOLDEN_UPDATE") != nullptr) {
+        testing_support::write_file(path, got);
     }
-}
-
-// Without Num Lock the keypad answers as the grey keys do, Ctrl too; with it, its digits under
-// its own scan code. Alt gives the control keys' scan codes alone.
-TEST(KeyTable, KeypadIsTheGreyKeysOrItsDigitsAndAltGivesScanCodes)
-{
-    const struct {
-        Key pad, grey;
-        char digit;
-    } pad[] = {{Key::Kp7, Key::Home, '7'},   {Key::Kp8, Key::Up, '8'},
-               {Key::Kp9, Key::PageUp, '9'}, {Key::Kp4, Key::Left, '4'},
-               {Key::Kp6, Key::Right, '6'},  {Key::Kp1, Key::End, '1'},
-               {Key::Kp2, Key::Down, '2'},   {Key::Kp3, Key::PageDown, '3'},
-               {Key::Kp0, Key::Insert, '0'}, {Key::KpPeriod, Key::Delete, '.'}};
-    for (const auto& k : pad) {
-        EXPECT_EQ(codeOf(k.pad), codeOf(k.grey)) << k.digit;
-        EXPECT_EQ(codeOf(k.pad, false, true), codeOf(k.grey, false, true)) << k.digit;
-        EXPECT_EQ(codeOf(k.pad, false, false, false, false, true),
-                  std::make_pair(int(k.digit), static_cast<int>(k.pad)));
-    }
-    EXPECT_EQ(codeOf(Key::Kp5), std::make_pair(-1, -1));
-    EXPECT_EQ(codeOf(Key::Kp5, false, true), std::make_pair(0, 0x8F));
-    const std::pair<Key, int> alt[] = {{Key::Escape, 0x01},       {Key::Backspace, 0x0E},
-                                       {Key::Tab, 0xA5},          {Key::Enter, 0x1C},
-                                       {Key::KpEnter, 0xA6},      {Key::LeftBracket, 0x1A},
-                                       {Key::RightBracket, 0x1B}, {Key::Home, 0x97},
-                                       {Key::Delete, 0xA3},       {Key::F11, 0x8B}};
-    for (const auto& [k, scan] : alt) {
-        EXPECT_EQ(codeOf(k, false, false, true), std::make_pair(0, scan)) << static_cast<int>(k);
-    }
-}
-
-TEST(KeyTable, ControlKeysAndKeysWithoutCodes)
-{
-    EXPECT_EQ(codeOf(Key::Enter).first, 13);
-    EXPECT_EQ(codeOf(Key::Enter, false, true).first, 10);
-    EXPECT_EQ(codeOf(Key::Escape).first, 27);
-    EXPECT_EQ(codeOf(Key::Backspace).first, 8);
-    EXPECT_EQ(codeOf(Key::Tab).first, 9);
-    EXPECT_EQ(codeOf(Key::Space).first, 32);
-    EXPECT_EQ(codeOf(Key::F1), std::make_pair(0, 0x3B));
-    EXPECT_EQ(codeOf(Key::D1, true).first, int('!'));
-    EXPECT_EQ(codeOf(Key::LeftShift).first, -1);
-    EXPECT_EQ(codeOf(Key::CapsLock).first, -1);
-    EXPECT_EQ(codeOf(Key::D1, false, true).first, -1);
+    EXPECT_EQ(testing_support::read_file(path), got);
 }
 
 TEST(KeyBuffer, HoldsFifteenPressesInOrder)

@@ -129,6 +129,14 @@ TEST(TextScrolling, LineEndOnRow24ScrollsThePrintAreaAndKeepsRow25)
     h.sv().print_text("zq", false);
     EXPECT_EQ(cursor(h), (Cursor{24, 2}));
     EXPECT_NE(row_pixels(h.screen(), 25), row25); // the z went into column 80
+
+    // The text screen scrolls its cells the same way, from column 1.
+    h.sv().set_screen_mode(0);
+    h.sv().locate(2, 1);
+    h.sv().print_text("A", false);
+    h.sv().locate(24, 1);
+    h.sv().print_text("", true);
+    EXPECT_EQ(h.screen().cell(0, 0) & 0xFF, 'A');
 }
 
 TEST(TextControlBytes, CursorMovesStayInsideThePrintArea)
@@ -136,7 +144,7 @@ TEST(TextControlBytes, CursorMovesStayInsideThePrintArea)
     Harness h;
     h.sv().set_screen_mode(8);
     h.sv().locate(1, 1);
-    h.sv().print_text("\x1D\x1E", false); // left and up at the corner
+    h.sv().print_text("\x1D\x1E\x1C\x1D", false); // left, up at the corner; right and back
     EXPECT_EQ(cursor(h), (Cursor{1, 1}));
     h.sv().print_text("\x1C\x1C\x1F", false); // right, right, down
     EXPECT_EQ(cursor(h), (Cursor{2, 3}));
@@ -201,8 +209,8 @@ TEST(TextPlacement, FitBeforePrintAndTabTo)
     const struct {
         int col;
         std::size_t length;
-        Cursor after;
-    } fits[] = {{75, 10, {6, 1}}, {75, 6, {5, 75}}, {1, 100, {5, 1}}}; // column 80 is the last
+        Cursor after; // column 80 is the last
+    } fits[] = {{75, 10, {6, 1}}, {75, 6, {5, 75}}, {1, 100, {5, 1}}, {2, 80, {6, 1}}};
     for (const auto& f : fits) {
         h.sv().locate(5, f.col);
         h.sv().fit_before_print(std::string(f.length, 'x'));
