@@ -47,9 +47,11 @@ TEST(WindowChoice, TheRememberedFileReadsBackAndDamageGivesNoChoice)
 {
     testing_support::TempDir dir;
     EXPECT_FALSE(svc::read_window_choice("finestra.cfg").chosen); // missing
-    ASSERT_TRUE(svc::write_window_choice("finestra.cfg", {true, 4, true, true}));
-    const svc::WindowChoice back = svc::read_window_choice("finestra.cfg");
-    EXPECT_TRUE(back.chosen && back.scale == 4 && back.aspect && back.fullscreen);
+    for (const int scale : {1, svc::kMaxWindowScale}) {           // the smallest and the largest
+        ASSERT_TRUE(svc::write_window_choice("finestra.cfg", {true, scale, true, true}));
+        const svc::WindowChoice back = svc::read_window_choice("finestra.cfg");
+        EXPECT_TRUE(back.chosen && back.scale == scale && back.aspect && back.fullscreen);
+    }
     for (const char* damaged : {"", "2 1", "2 1 0 7", "0 1 0", "9 0 0", "2 2 0", "2 0 -1", "x"}) {
         testing_support::write_file("finestra.cfg", std::string(damaged) + "\n");
         const svc::WindowChoice c = svc::read_window_choice("finestra.cfg");
