@@ -89,6 +89,8 @@ TEST(SequentialFiles, ErrorsOfTheFileOperations)
 
     h.sv().open_file("missing.txt", FileMode::Input, 1);
     EXPECT_EQ(h.answerError(), svc::kFileNotFound);
+    h.sv().open_file("/muvesecky-no-such-file", FileMode::Input, 1); // in the root folder
+    EXPECT_EQ(h.answerError(), svc::kFileNotFound);
     // The failed open left the number free.
     EXPECT_EQ(h.sv().read_item(1), "");
     EXPECT_EQ(h.answerError(), svc::kBadFileNumber);
