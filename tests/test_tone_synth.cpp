@@ -1,5 +1,5 @@
-// The triangle wave at the top of its range: exact up to 11 025 Hz, folded back above (the
-// golden runs hash the samples of every tone the game plays).
+// The triangle wave at the top of its range: exact up to 11 025 Hz, folded back above, chords
+// clamped (the golden runs hash the samples of every tone the game plays).
 #include "services/tone_synth.h"
 
 #include <algorithm>
@@ -78,6 +78,17 @@ TEST(ToneSynth, TonesAbove11025HzFoldBackIntoRange)
         }
         EXPECT_NEAR(crossings / b.seconds(), t.aliasHz, 2.0) << t.hz;
     }
+}
+
+// Two full-volume tones mixed into one chord are clamped to 16 bits, never wrapped round.
+TEST(ToneSynth, AChordIsClampedAtFullScale)
+{
+    SoundBuffer b;
+    mix_tone(b, 0, 440, 0.1, 1.0);
+    mix_tone(b, 0, 440, 0.1, 1.0);
+    const auto [low, high] = std::minmax_element(b.samples.begin(), b.samples.end());
+    EXPECT_EQ(*high, 32767);
+    EXPECT_EQ(*low, -32768);
 }
 
 } // namespace
