@@ -1,6 +1,8 @@
 // The seagulls over the corridor: seven flight paths stepped about every 20 ms, eight birds.
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 #include <vector>
 
 #include "screens/status_panel.h"
@@ -73,6 +75,16 @@ void step_paths(svc::Services& sv, game::GullState& g)
     }
 }
 
+// What the birds' puts depend on: the second's parity, the facing wall, the paths and the
+// four pictures.
+constexpr std::size_t kGullWords = 350;
+struct GullInputs {
+    std::array<i16, 2> heads;
+    std::array<i16, 7> gullX;
+    std::array<std::int16_t, 4 * kGullWords> pictures;
+};
+static_assert(sizeof(GullInputs) == (9 + 4 * kGullWords) * sizeof(i16), "no padding");
+
 } // namespace
 
 void FlySeagulls(svc::Services& sv, game::GameState& st)
@@ -89,6 +101,19 @@ void FlySeagulls(svc::Services& sv, game::GameState& st)
     }
     const bool even = clockSecond % 2 == 0;
     game::Pictures& pic = st.pictures;
+    // The birds are put again on every pass; while they have not moved and nothing else has
+    // changed the picture, the puts would change nothing.
+    GullInputs in{};
+    in.heads = {static_cast<i16>(even), st.scan.facingDepth};
+    std::copy(g.gullX.begin() + 1, g.gullX.begin() + 8, in.gullX.begin());
+    std::size_t at = 0;
+    for (const std::vector<std::int16_t>* b : {&pic.gab, &pic.gab2, &pic.gab3, &pic.gab4}) {
+        std::copy_n(b->begin(), std::min(b->size(), kGullWords), in.pictures.begin() + at);
+        at += kGullWords;
+    }
+    if (sv.repeat_unchanged(st.marks.seagulls, std::as_bytes(std::span(&in, 1)))) {
+        return;
+    }
     for (const Placement& p : kPlacements) {
         if (st.scan.facingDepth > p.maxFacingDepth) {
             continue;
@@ -100,6 +125,7 @@ void FlySeagulls(svc::Services& sv, game::GameState& st)
         sv.put_block(static_cast<float>(x), static_cast<float>(p.y), game::words(block),
                      svc::kPutCopy);
     }
+    sv.repeat_drawn(st.marks.seagulls);
 }
 
 } // namespace screens

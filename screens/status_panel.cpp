@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string_view>
 
 #include "game/core/level_clock.h"
@@ -80,17 +81,19 @@ void end_xray_aid(svc::Services& sv, game::GameState& st)
     st.scan.facingDepth = 140;
 }
 
-// The X-ray answer and, on every 64th call while the aid is on, the gauge.
+// The X-ray answer while the aid is off: "NO" over an empty gauge.
+void xray_off(svc::Services& sv)
+{
+    sv.set_foreground(svc::kBrown);
+    print_at(sv, 10, 7, {"NO"});
+    sv.set_foreground(svc::kDarkGrey);
+    print_at(sv, 12, 4, {kShadedBlocks});
+}
+
+// The X-ray answer while the aid is on and, on every 64th call, the gauge.
 void xray_gauge(svc::Services& sv, game::GameState& st)
 {
     game::PlayerState& pl = st.player;
-    if (pl.xrayOn == 0) {
-        sv.set_foreground(svc::kBrown);
-        print_at(sv, 10, 7, {"NO"});
-        sv.set_foreground(svc::kDarkGrey);
-        print_at(sv, 12, 4, {kShadedBlocks});
-        return;
-    }
     sv.set_foreground(svc::kLightRed);
     print_at(sv, 10, 7, {"SI"});
     ++pl.xrayTicks;
@@ -221,29 +224,21 @@ void draw_key_box(svc::Services& sv, const game::PlayerState& pl, std::string& s
     }
 }
 
-} // namespace
+// Everything the boxes show; the same values draw the same boxes.
+struct BoxInputs {
+    int levelNumber, canSave, doorOpened, keyTaken, minutesLeft, secondsLeft, xrayOn;
+    float exitDistance, doorDistance, keyDistance;
+};
+static_assert(sizeof(BoxInputs) == 7 * sizeof(int) + 3 * sizeof(float), "no padding");
 
-void DrawStatusPanel(svc::Services& sv, game::GameState& st)
+// The boxes, from the level box at the top right to the key box at the bottom left.
+void draw_boxes(svc::Services& sv, const game::GameState& st, string_view timeText)
 {
-    game::LevelState& lv = st.level;
-    game::PlayerState& pl = st.player;
+    const game::LevelState& lv = st.level;
+    const game::PlayerState& pl = st.player;
     std::string scratch; // distances; short texts stay in the string's own storage
-
-    // 1. The level clock.
-    game::CountClockFull(sv, st);
-
-    // 2. The time text; the time is up once the minutes go below 0 on a whole minute.
-    std::array<char, 32> timeBuffer{};
-    string_view secondsPart;
-    const string_view timeText =
-        format_time(lv.minutesLeft, lv.secondsLeft, timeBuffer, secondsPart);
-
-    // 3. The boxes.
     draw_level_box(sv, lv.levelNumber);
     draw_time_box(sv, timeText);
-    if (lv.minutesLeft < 0 && secondsPart == "00") {
-        st.time.minuteState = game::MinuteState::TimeUp;
-    }
     draw_save_box(sv, lv.canSave);
     draw_menu_box(sv);
 
@@ -268,9 +263,42 @@ void DrawStatusPanel(svc::Services& sv, game::GameState& st)
     } else {
         draw_key_box(sv, pl, scratch);
     }
+}
 
-    // 4. The X-ray aid.
-    xray_gauge(sv, st);
+} // namespace
+
+void DrawStatusPanel(svc::Services& sv, game::GameState& st)
+{
+    game::LevelState& lv = st.level;
+    const game::PlayerState& pl = st.player;
+
+    // 1. The level clock.
+    game::CountClockFull(sv, st);
+
+    // 2. The time text; the time is up once the minutes go below 0 on a whole minute.
+    std::array<char, 32> timeBuffer{};
+    string_view secondsPart;
+    const string_view timeText =
+        format_time(lv.minutesLeft, lv.secondsLeft, timeBuffer, secondsPart);
+    if (lv.minutesLeft < 0 && secondsPart == "00") {
+        st.time.minuteState = game::MinuteState::TimeUp;
+    }
+
+    // 3. The boxes and 4. the X-ray aid's answer, drawn again on every pass: skipped while
+    // they would change nothing (the aid's steps are counted all the same).
+    const BoxInputs in{lv.levelNumber,  lv.canSave,     pl.doorOpened, pl.keyTaken,
+                       lv.minutesLeft,  lv.secondsLeft, pl.xrayOn,     pl.exitDistance,
+                       pl.doorDistance, pl.keyDistance};
+    if (!sv.repeat_unchanged(st.marks.panelBoxes, std::as_bytes(std::span(&in, 1)))) {
+        draw_boxes(sv, st, timeText);
+        if (pl.xrayOn == 0) {
+            xray_off(sv);
+        }
+        sv.repeat_drawn(st.marks.panelBoxes);
+    }
+    if (pl.xrayOn != 0) {
+        xray_gauge(sv, st);
+    }
 
     // 5. The seagulls.
     FlySeagulls(sv, st);

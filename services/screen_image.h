@@ -163,6 +163,33 @@ class ScreenImage {
     float lastPointY = 100;
     int clipLeft = 0, clipTop = 0, clipRight = 639, clipBottom = 199;
 
+    // The state above that drawing and printing move, as one value: a drawing skipped as an
+    // unchanged repeat puts back what it would have left.
+    struct Pen {
+        int foreground, background, lastColour, cursorRow, cursorCol;
+        bool pendingWrap;
+        float lastPointX, lastPointY;
+    };
+    Pen pen() const
+    {
+        return Pen{foreground, background,  lastColour, cursorRow,
+                   cursorCol,  pendingWrap, lastPointX, lastPointY};
+    }
+    void set_pen(const Pen& p)
+    {
+        foreground = p.foreground;
+        background = p.background;
+        lastColour = p.lastColour;
+        cursorRow = p.cursorRow;
+        cursorCol = p.cursorCol;
+        pendingWrap = p.pendingWrap;
+        lastPointX = p.lastPointX;
+        lastPointY = p.lastPointY;
+    }
+
+    // Game thread: how many stores have changed a pixel, cell or palette entry (or the mode).
+    std::uint64_t changes() const { return changes_; }
+
     // Game thread: a text cell of a graphics mode remembers the glyph (code and colours,
     // `look`) drawn into it and how many stores had changed the image by then. While no store
     // has changed it since, its pixels still show that glyph and drawing it again changes

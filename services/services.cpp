@@ -48,6 +48,7 @@ Services* Services::current()
 
 void Services::raise(int code)
 {
+    ++raised_;
     if (pendingError_ == 0) {
         pendingError_ = code;
         pendingLine_ = stepLine_;

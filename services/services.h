@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "services/errors.h"
 #include "services/keyboard.h"
@@ -45,6 +46,16 @@ enum PutAction : int {
     kPutAnd = 3,
     kPutOr = 4,
     kLastPutAction = 5,
+};
+
+// A drawing the game repeats on every idle pass, mostly with the same inputs (the status
+// panel's boxes, the seagulls): the inputs it last ran with to its end, how many stores had
+// changed the picture by then and the pen it left. The caller keeps one per drawing.
+struct RepeatMark {
+    std::vector<std::byte> inputs;
+    std::uint64_t changes = ~std::uint64_t{0}; // never equal: not drawn yet
+    ScreenImage::Pen pen{};
+    std::uint64_t raisedBefore = 0; // errors raised before the drawing's last run
 };
 
 // Open modes of open_file, in the runtime's numbering.
@@ -123,6 +134,16 @@ class Services {
     void print_line(std::initializer_list<std::string_view> items, bool stay = false,
                     Here here = Here::current());
 
+    // ---- repeated drawings (repeat.cpp) ----
+    // True when a drawing made only of stores that overwrite (prints, copied blocks, colour
+    // choices) need not run: its inputs are those it last ran to its end with and no store
+    // has changed the picture since, so it would store nothing. The pen is then set as the
+    // drawing left it. Otherwise the mark takes the new inputs and the drawing must run and
+    // end with repeat_drawn.
+    bool repeat_unchanged(RepeatMark& mark, std::span<const std::byte> inputs,
+                          Here here = Here::current());
+    void repeat_drawn(RepeatMark& mark);
+
     // ---- sound (sound.cpp) ----
     void play_macro(std::string_view macro, Here here = Here::current());
     void sound_tone(double frequencyHz, double durationTicks, Here here = Here::current());
@@ -176,7 +197,8 @@ class Services {
     int pendingError_ = 0;
     int pendingLine_ = 0;
     int stepLine_ = 0;
-    int depth_ = 0; // nesting of service calls inside one another
+    int depth_ = 0;            // nesting of service calls inside one another
+    std::uint64_t raised_ = 0; // errors raised so far
 
     std::uint32_t seed_ = 0x50000;
     double clockBaseMs_ = 0; // ms since midnight at the second boundary before start-up

@@ -140,6 +140,13 @@ struct Pictures {
     std::vector<std::int16_t> keyBackground = std::vector<std::int16_t>(5000);
 };
 
+// What the idle pass's repeated drawings last drew: they are skipped while they would store
+// nothing new.
+struct DrawMarks {
+    svc::RepeatMark panelBoxes;
+    svc::RepeatMark seagulls;
+};
+
 // Everything together, owned by the main flow.
 struct GameState {
     SoundState sound;
@@ -150,6 +157,7 @@ struct GameState {
     ViewOffsets view;
     GullState gulls;
     Pictures pictures;
+    DrawMarks marks;
 };
 
 // Words view of a picture buffer, for the block services.
