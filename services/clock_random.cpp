@@ -15,7 +15,9 @@ std::string Services::read_key(Here here)
     if (!entry) {
         return {};
     }
-    platform_.yield();
+    if (!platform_.threaded()) {
+        platform_.yield(); // without a window thread, the keys come in while the game yields
+    }
     const std::optional<KeyCode> k = keys_.pop();
     if (!k) {
         return {};

@@ -60,6 +60,9 @@ class Platform {
     // of them after a resize).
     virtual void present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
                          int right) = 0;
+    // Window side: false while a changed picture had better wait (the display was sent one
+    // a moment ago and nobody is at the keys); the changes then go with the next one.
+    virtual bool picture_due() { return true; }
     // Window side: the next pending event, false when there is none.
     virtual bool poll_event(PlatformEvent& ev) = 0;
     // Window side: window -> full screen -> second full-screen mode -> window.

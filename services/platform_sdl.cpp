@@ -60,6 +60,10 @@ bool start_video(std::string& why)
 constexpr Uint32 kPassRestMs = 4;
 constexpr Uint32 kQuietRestMs = 8;
 constexpr double kQuietAfterMs = 1000;
+// While the keys are quiet, pictures the game changes on its own (the birds, the clock) go to
+// the display at most this often: each one costs the window system a copy of the whole
+// window, whatever the size of the change. Two steps of the birds.
+constexpr double kQuietPictureMs = 40;
 } // namespace
 
 SdlPlatform::SdlPlatform(WindowChoice choice) : choice_(choice)
@@ -230,7 +234,14 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h, int top, in
     const int y1 = std::clamp(offsetY_ + dy1, 0, screen->h);
     if (y1 > y0) {
         SDL_UpdateRect(screen, x0, y0, static_cast<Uint32>(x1 - x0), static_cast<Uint32>(y1 - y0));
+        sentAtMs_ = ticks_ms();
     }
+}
+
+bool SdlPlatform::picture_due()
+{
+    const double now = ticks_ms();
+    return now - lastEventMs_ <= kQuietAfterMs || now - sentAtMs_ >= kQuietPictureMs;
 }
 
 void SdlPlatform::put_scaled_row(SDL_Surface* screen, const std::uint32_t* src, int w, int dy,

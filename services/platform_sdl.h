@@ -37,6 +37,7 @@ class SdlPlatform final : public Platform {
 
     void present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
                  int right) override;
+    bool picture_due() override;
     bool poll_event(PlatformEvent& ev) override;
     void cycle_fullscreen() override;
 
@@ -88,6 +89,7 @@ class SdlPlatform final : public Platform {
     int desktopW_ = 0, desktopH_ = 0;
     const std::uint32_t* lastPixels_ = nullptr; // the last picture presented (window thread)
     double lastEventMs_ = 0;                    // when the window last had an event (window thread)
+    double sentAtMs_ = -1e9; // when the display was last sent a changed picture (window thread)
     std::unique_ptr<AudioState, AudioStateDeleter> audio_;
     // Set once audio_ exists: from then on the window thread may look at it (it opens the
     // output there, as SDL is set up on that thread).

@@ -165,6 +165,9 @@ WindowLoop::Rows WindowLoop::changed_rows()
 
 void WindowLoop::redraw()
 {
+    if (!s_.platform().picture_due()) {
+        return; // the changes stay marked in the image until the next picture
+    }
     reading_.store(true);
     if (imageHeld_.load()) {
         reading_.store(false);
