@@ -13,6 +13,7 @@
 
 #include "services/platform_sdl_keys.h"
 #include "services/png_writer.h"
+#include "services/window_pace.h"
 
 namespace svc {
 
@@ -54,16 +55,6 @@ bool start_video(std::string& why)
     }
 }
 
-// The rest between window passes: short while the player is at the keys, longer once the
-// window has had no event for a while (the first key after a quiet spell is collected a few
-// milliseconds later, and the idle game's window wakes half as often).
-constexpr Uint32 kPassRestMs = 4;
-constexpr Uint32 kQuietRestMs = 8;
-constexpr double kQuietAfterMs = 1000;
-// While the keys are quiet, pictures the game changes on its own (the birds, the clock) go to
-// the display at most this often: each one costs the window system a copy of the whole
-// window, whatever the size of the change. Two steps of the birds.
-constexpr double kQuietPictureMs = 40;
 } // namespace
 
 SdlPlatform::SdlPlatform(WindowChoice choice) : choice_(choice)
@@ -124,8 +115,7 @@ void SdlPlatform::window_thread(WindowTask& task)
     while (!quit_.load()) {
         // A short rest between passes: a key is collected, and a changed picture shown,
         // within a few milliseconds; an unchanged image costs only a comparison.
-        const bool quiet = ticks_ms() - lastEventMs_ > kQuietAfterMs;
-        SDL_Delay(quiet ? kQuietRestMs : kPassRestMs);
+        SDL_Delay(static_cast<Uint32>(window_pace::rest_ms(ticks_ms(), lastEventMs_)));
         task.pass();
     }
     if (video_.exchange(false)) {
@@ -240,8 +230,7 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h, int top, in
 
 bool SdlPlatform::picture_due()
 {
-    const double now = ticks_ms();
-    return now - lastEventMs_ <= kQuietAfterMs || now - sentAtMs_ >= kQuietPictureMs;
+    return window_pace::picture_due(ticks_ms(), lastEventMs_, sentAtMs_);
 }
 
 void SdlPlatform::put_scaled_row(SDL_Surface* screen, const std::uint32_t* src, int w, int dy,

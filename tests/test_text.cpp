@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -243,3 +244,41 @@ TEST(TextGlyphs, AGlyphDrawnAgainMendsAnyPixelChangedSince)
 }
 
 } // namespace
+
+TEST(RepeatedDrawing, IsSkippedOnlyWhileItWouldChangeNothing)
+{
+    Harness h;
+    svc::Services& sv = h.sv();
+    sv.set_screen_mode(8);
+    svc::RepeatMark mark;
+    int runs = 0;
+    auto draw = [&](int colour, bool failing = false) {
+        if (sv.repeat_unchanged(mark, std::as_bytes(std::span(&colour, 1)))) {
+            return;
+        }
+        ++runs;
+        sv.set_foreground(colour);
+        sv.locate(3, 5);
+        sv.print_text("ab", false);
+        if (failing) {
+            sv.raise(svc::kIllegalFunctionCall);
+            sv.take_error();
+        }
+        sv.repeat_drawn(mark);
+    };
+    draw(2);
+    sv.locate(10, 1);
+    sv.set_foreground(7);
+    draw(2); // skipped, and the pen is where the drawing left it
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(h.screen().cursorRow * 100 + h.screen().cursorCol, 307);
+    EXPECT_EQ(h.screen().foreground, 2);
+    draw(4); // other inputs
+    h.screen().set_pixel(0, 0, 9);
+    draw(4); // the picture changed since
+    h.screen().set_pixel(0, 0, 3);
+    draw(4, true);
+    draw(4); // the last run raised an error
+    draw(4);
+    EXPECT_EQ(runs, 5);
+}

@@ -6,6 +6,7 @@
 
 #include "services/dialog_box.h"
 #include "services/window_loop.h"
+#include "services/window_pace.h"
 #include "tests/support/harness.h"
 
 using svc::Key;
@@ -127,4 +128,15 @@ TEST(EndProgram, ClosingTheWindowDuringTheWaitEndsAtOnce)
     Harness h;
     h.platform.closeAfterMs = h.platform.ticks_ms() + 100;
     EXPECT_EQ(h.run([&] { h.sv().end_program(); }), 0);
+}
+
+TEST(WindowPace, PicturesWaitOnlyWhileTheKeysAreQuiet)
+{
+    using namespace svc::window_pace;
+    // now, last event, last picture sent: due?
+    EXPECT_TRUE(picture_due(5000, 4000, 4999));  // a key a second ago
+    EXPECT_FALSE(picture_due(5000, 3999, 4961)); // quiet, a picture 39 ms ago
+    EXPECT_TRUE(picture_due(5000, 3999, 4960));
+    EXPECT_EQ(rest_ms(5000, 4000), 4);
+    EXPECT_EQ(rest_ms(5000, 3999), 8);
 }
