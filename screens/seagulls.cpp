@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <span>
 #include <vector>
 
 #include "screens/status_panel.h"
@@ -76,14 +75,22 @@ void step_paths(svc::Services& sv, game::GullState& g)
 }
 
 // What the birds' puts depend on: the second's parity, the facing wall, the paths and the
-// four pictures.
+// four pictures (as far as a bird's picture can go).
 constexpr std::size_t kGullWords = 350;
+using GullPicture = std::array<std::int16_t, kGullWords>;
 struct GullInputs {
-    std::array<i16, 2> heads;
-    std::array<i16, 7> gullX;
-    std::array<std::int16_t, 4 * kGullWords> pictures;
+    i16 even, facingDepth;
+    decltype(game::GullState::gullX) gullX;
+    GullPicture gab, gab2, gab3, gab4;
 };
-static_assert(sizeof(GullInputs) == (9 + 4 * kGullWords) * sizeof(i16), "no padding");
+static_assert(sizeof(GullInputs) ==
+                  sizeof(i16) * 2 + sizeof(game::GullState::gullX) + sizeof(GullPicture) * 4,
+              "no padding");
+
+void keep_picture(GullPicture& to, const std::vector<std::int16_t>& from)
+{
+    std::copy_n(from.begin(), std::min(from.size(), to.size()), to.begin());
+}
 
 } // namespace
 
@@ -104,14 +111,14 @@ void FlySeagulls(svc::Services& sv, game::GameState& st)
     // The birds are put again on every pass; while they have not moved and nothing else has
     // changed the picture, the puts would change nothing.
     GullInputs in{};
-    in.heads = {static_cast<i16>(even), st.scan.facingDepth};
-    std::copy(g.gullX.begin() + 1, g.gullX.begin() + 8, in.gullX.begin());
-    std::size_t at = 0;
-    for (const std::vector<std::int16_t>* b : {&pic.gab, &pic.gab2, &pic.gab3, &pic.gab4}) {
-        std::copy_n(b->begin(), std::min(b->size(), kGullWords), in.pictures.begin() + at);
-        at += kGullWords;
-    }
-    if (sv.repeat_unchanged(st.marks.seagulls, std::as_bytes(std::span(&in, 1)))) {
+    in.even = static_cast<i16>(even);
+    in.facingDepth = st.scan.facingDepth;
+    in.gullX = g.gullX;
+    keep_picture(in.gab, pic.gab);
+    keep_picture(in.gab2, pic.gab2);
+    keep_picture(in.gab3, pic.gab3);
+    keep_picture(in.gab4, pic.gab4);
+    if (sv.repeat_unchanged(st.marks.seagulls, in)) {
         return;
     }
     for (const Placement& p : kPlacements) {

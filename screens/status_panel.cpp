@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <span>
 #include <string_view>
 
 #include "game/core/level_clock.h"
@@ -289,7 +288,7 @@ void DrawStatusPanel(svc::Services& sv, game::GameState& st)
     const BoxInputs in{lv.levelNumber,  lv.canSave,     pl.doorOpened, pl.keyTaken,
                        lv.minutesLeft,  lv.secondsLeft, pl.xrayOn,     pl.exitDistance,
                        pl.doorDistance, pl.keyDistance};
-    if (!sv.repeat_unchanged(st.marks.panelBoxes, std::as_bytes(std::span(&in, 1)))) {
+    if (!sv.repeat_unchanged(st.marks.panelBoxes, in)) {
         draw_boxes(sv, st, timeText);
         if (pl.xrayOn == 0) {
             xray_off(sv);

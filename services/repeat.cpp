@@ -6,19 +6,17 @@
 
 namespace svc {
 
-bool Services::repeat_unchanged(RepeatMark& mark, std::span<const std::byte> inputs, Here here)
+bool Services::repeat_unchanged_bytes(RepeatMark& mark, std::span<const std::byte> inputs,
+                                      Here here)
 {
     Entry entry(*this, here);
-    if (!entry) {
-        return false;
-    }
-    if (mark.changes == screen_.changes() && inputs.size() == mark.inputs.size() &&
+    if (entry && mark.changes == screen_.changes() && inputs.size() == mark.inputs.size() &&
         (inputs.empty() || std::memcmp(inputs.data(), mark.inputs.data(), inputs.size()) == 0)) {
         screen_.set_pen(mark.pen);
         return true;
     }
     mark.inputs.assign(inputs.begin(), inputs.end());
-    mark.changes = ~std::uint64_t{0};
+    mark.changes = RepeatMark::kNotDrawn;
     mark.raisedBefore = raised_;
     return false;
 }

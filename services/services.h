@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "services/errors.h"
@@ -53,7 +54,8 @@ enum PutAction : int {
 // changed the picture by then and the pen it left. The caller keeps one per drawing.
 struct RepeatMark {
     std::vector<std::byte> inputs;
-    std::uint64_t changes = ~std::uint64_t{0}; // never equal: not drawn yet
+    static constexpr std::uint64_t kNotDrawn = ~std::uint64_t{0}; // no count reaches it
+    std::uint64_t changes = kNotDrawn;
     ScreenImage::Pen pen{};
     std::uint64_t raisedBefore = 0; // errors raised before the drawing's last run
 };
@@ -140,8 +142,14 @@ class Services {
     // has changed the picture since, so it would store nothing. The pen is then set as the
     // drawing left it. Otherwise the mark takes the new inputs and the drawing must run and
     // end with repeat_drawn.
-    bool repeat_unchanged(RepeatMark& mark, std::span<const std::byte> inputs,
-                          Here here = Here::current());
+    // The inputs are one plain value without padding: its bytes are compared.
+    template <class Inputs>
+    bool repeat_unchanged(RepeatMark& mark, const Inputs& inputs, Here here = Here::current())
+    {
+        static_assert(std::is_trivially_copyable_v<Inputs>);
+        return repeat_unchanged_bytes(mark, std::as_bytes(std::span<const Inputs, 1>(&inputs, 1)),
+                                      here);
+    }
     void repeat_drawn(RepeatMark& mark);
 
     // ---- sound (sound.cpp) ----
@@ -180,6 +188,7 @@ class Services {
   private:
     friend class WindowLoop;
     friend class Entry;
+    bool repeat_unchanged_bytes(RepeatMark& mark, std::span<const std::byte> inputs, Here here);
     // Passes the check point and notes the caller's line; false while an error raised
     // by an enclosing operation is pending (the operation must then do nothing).
     bool enter(const Here& here);

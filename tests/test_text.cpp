@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -253,7 +252,7 @@ TEST(RepeatedDrawing, IsSkippedOnlyWhileItWouldChangeNothing)
     svc::RepeatMark mark;
     int runs = 0;
     auto draw = [&](int colour, bool failing = false) {
-        if (sv.repeat_unchanged(mark, std::as_bytes(std::span(&colour, 1)))) {
+        if (sv.repeat_unchanged(mark, colour)) {
             return;
         }
         ++runs;
