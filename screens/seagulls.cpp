@@ -75,9 +75,8 @@ void step_paths(svc::Services& sv, game::GullState& g)
 }
 
 // What the birds' puts depend on: the second's parity, the facing wall, the paths and the
-// four pictures (as far as a bird's picture can go).
-constexpr std::size_t kGullWords = 350;
-using GullPicture = std::array<std::int16_t, kGullWords>;
+// four pictures.
+using GullPicture = std::array<std::int16_t, game::kGullPictureWords>;
 struct GullInputs {
     i16 even, facingDepth;
     decltype(game::GullState::gullX) gullX;

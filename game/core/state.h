@@ -122,6 +122,9 @@ struct GullState {
     double nextStepMs = std::numeric_limits<double>::lowest();
 };
 
+// The capacity of each of the seagulls' four pictures (words).
+constexpr std::size_t kGullPictureWords = 350;
+
 // The level pictures, loaded at every level start into buffers of fixed capacity (words).
 struct Pictures {
     std::vector<std::int16_t> occhil = std::vector<std::int16_t>(500);
@@ -132,10 +135,10 @@ struct Pictures {
     std::vector<std::int16_t> occh43 = std::vector<std::int16_t>(5000);
     std::vector<std::int16_t> cloudDay = std::vector<std::int16_t>(1600);    // "nu51.grh"
     std::vector<std::int16_t> cloudEvening = std::vector<std::int16_t>(600); // "nuser.grh"
-    std::vector<std::int16_t> gab = std::vector<std::int16_t>(350);
-    std::vector<std::int16_t> gab2 = std::vector<std::int16_t>(350);
-    std::vector<std::int16_t> gab3 = std::vector<std::int16_t>(350);
-    std::vector<std::int16_t> gab4 = std::vector<std::int16_t>(350);
+    std::vector<std::int16_t> gab = std::vector<std::int16_t>(kGullPictureWords);
+    std::vector<std::int16_t> gab2 = std::vector<std::int16_t>(kGullPictureWords);
+    std::vector<std::int16_t> gab3 = std::vector<std::int16_t>(kGullPictureWords);
+    std::vector<std::int16_t> gab4 = std::vector<std::int16_t>(kGullPictureWords);
     std::vector<std::int16_t> exitTreesBlock = std::vector<std::int16_t>(600); // "alber.grh"
     std::vector<std::int16_t> keyBackground = std::vector<std::int16_t>(5000);
 };
