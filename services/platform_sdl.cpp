@@ -268,19 +268,19 @@ int SdlPlatform::fitting_scale(int wanted, int shownH) const
     return scale;
 }
 
-bool SdlPlatform::handle_window_key(int sym)
+bool SdlPlatform::window_key(Key key)
 {
-    switch (sym) {
-    case SDLK_F9: // 4:3 on or off
+    switch (key) {
+    case Key::F9: // 4:3 on or off
         choice_.aspect = !choice_.aspect;
         break;
-    case SDLK_F10: { // the next scale that fits, then back to 1
+    case Key::F10: { // the next scale that fits, then back to 1
         const int shownH = choice_.aspect ? imageW_ * 3 / 4 : imageH_;
         const int next = choice_.scale + 1;
         choice_.scale = next <= kMaxWindowScale && fitting_scale(next, shownH) == next ? next : 1;
         break;
     }
-    case SDLK_F12:
+    case Key::F12:
         save_screenshot();
         return true;
     default:
@@ -288,11 +288,36 @@ bool SdlPlatform::handle_window_key(int sym)
     }
     choice_.chosen = true;
     write_window_choice(kWindowChoiceFile, choice_);
-    if (imageW_ > 0 && lastPixels_ != nullptr) {
-        make_video();
-        present(lastPixels_, imageW_, imageH_, 0, imageH_ - 1, 0, imageW_ - 1);
+    if (imageW_ > 0) {
+        remake_video();
     }
     return true;
+}
+
+SdlPlatform::Shown SdlPlatform::shown() const
+{
+    const SDL_Surface* screen = SDL_GetVideoSurface();
+    return Shown{screen != nullptr ? screen->w : 0,
+                 screen != nullptr ? screen->h : 0,
+                 offsetX_,
+                 offsetY_,
+                 outW_,
+                 outH_};
+}
+
+std::uint32_t SdlPlatform::shown_pixel(int x, int y) const
+{
+    SDL_Surface* screen = SDL_GetVideoSurface();
+    if (screen == nullptr || x < 0 || y < 0 || x >= screen->w || y >= screen->h ||
+        screen->format->BytesPerPixel != 4) {
+        return 0;
+    }
+    const auto* row = static_cast<const std::uint8_t*>(screen->pixels) + y * screen->pitch;
+    std::uint32_t v = 0;
+    std::memcpy(&v, row + x * 4, 4);
+    Uint8 r = 0, g = 0, b = 0;
+    SDL_GetRGB(v, screen->format, &r, &g, &b);
+    return static_cast<std::uint32_t>(r) << 16 | static_cast<std::uint32_t>(g) << 8 | b;
 }
 
 void SdlPlatform::save_screenshot()
@@ -329,19 +354,31 @@ void SdlPlatform::cycle_fullscreen()
         screenStep_ = ScreenStep::Window;
         break;
     }
+    remake_video();
+}
+
+void SdlPlatform::remake_video()
+{
     make_video();
+    if (lastPixels_ != nullptr) { // the new surface is blank: the picture goes on it at once
+        present(lastPixels_, imageW_, imageH_, 0, imageH_ - 1, 0, imageW_ - 1);
+    }
 }
 
 void SdlPlatform::make_video()
 {
     // Full-screen modes that can hold the image, largest first as SDL lists them.
+    // A driver that takes any size (no list) gets the desktop's.
     std::vector<SDL_Rect> modes;
-    if (SDL_Rect** list = SDL_ListModes(nullptr, SDL_FULLSCREEN | SDL_SWSURFACE);
-        list != nullptr && list != reinterpret_cast<SDL_Rect**>(-1)) {
-        for (int i = 0; list[i] != nullptr; ++i) {
-            if (list[i]->w >= imageW_ && list[i]->h >= imageH_) {
-                modes.push_back(*list[i]);
-            }
+    SDL_Rect** list = SDL_ListModes(nullptr, SDL_FULLSCREEN | SDL_SWSURFACE);
+    SDL_Rect desktop{0, 0, static_cast<Uint16>(desktopW_), static_cast<Uint16>(desktopH_)};
+    SDL_Rect* anySize[] = {&desktop, nullptr};
+    if (list == reinterpret_cast<SDL_Rect**>(-1)) {
+        list = anySize;
+    }
+    for (int i = 0; list != nullptr && list[i] != nullptr; ++i) {
+        if (list[i]->w >= imageW_ && list[i]->h >= imageH_) {
+            modes.push_back(*list[i]);
         }
     }
     if (screenStep_ == ScreenStep::SecondFullScreen && modes.size() < 2) {
@@ -393,11 +430,8 @@ bool SdlPlatform::poll_event(PlatformEvent& ev)
             ev.type = PlatformEvent::Type::Close;
             return true;
         case SDL_KEYDOWN: {
-            if (handle_window_key(e.key.keysym.sym)) {
-                break;
-            }
             const Key key = translate_sym(e.key.keysym.sym);
-            if (key == Key::None) {
+            if (key == Key::None || window_key(key)) {
                 break;
             }
             const SDLMod mod = e.key.keysym.mod;

@@ -41,6 +41,17 @@ class SdlPlatform final : public Platform {
     bool poll_event(PlatformEvent& ev) override;
     void cycle_fullscreen() override;
 
+    // Window thread: F9, F10 and F12, handled before the game's key table and never passed
+    // on; false for any other key.
+    bool window_key(Key key);
+    // Window thread: the display's surface and where the picture sits on it, and one of its
+    // pixels as 0x00RRGGBB (0 outside the surface).
+    struct Shown {
+        int surfaceW, surfaceH, x, y, w, h;
+    };
+    Shown shown() const;
+    std::uint32_t shown_pixel(int x, int y) const;
+
     // Audio (platform_sdl_audio.cpp).
     bool audio_open() override;
     void tone_start(const std::int16_t* frames, std::size_t frameCount) override;
@@ -58,11 +69,11 @@ class SdlPlatform final : public Platform {
     void window_thread(WindowTask& task);
     // (Re)makes the window or full-screen mode of the current step for the image size.
     void make_video();
+    // The same, with the last picture shown again on it.
+    void remake_video();
     // Writes one picture row as display row dy (counted from the top of the picture on the
     // display), widened to the scale in force.
     void put_scaled_row(SDL_Surface* screen, const std::uint32_t* src, int w, int dy, bool native);
-    // F9, F10 and F12, handled here before the game's key table and never passed on.
-    bool handle_window_key(int sym);
     // The largest scale up to `wanted` at which the picture fits the desktop.
     int fitting_scale(int wanted, int shownH) const;
     void save_screenshot();
