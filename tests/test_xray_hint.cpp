@@ -10,13 +10,13 @@ namespace {
 
 TEST(XrayHint, FindsTheExitBehindTheWallAheadOnlyInTheLineOfSight)
 {
-    // From (3, 4) the wall (3, 3) closes the way west with the exit at (3, 1) behind it; north
-    // and east there is no exit in line.
-    const char* rows[] = {"#####", "#...#", "X.#.#", "#...#", "#####"};
+    // An exit in each border of the maze, one in line each way from (3, 4), none from (2, 2).
+    const char* rows[] = {"###X#", "#...#", "X.#.X", "#...#", "###X#"};
     const struct {
-        int stepRow, stepCol;
+        int row, col, stepRow, stepCol;
         bool exit;
-    } looks[] = {{0, -1, true}, {-1, 0, false}, {0, 1, false}};
+    } looks[] = {{3, 4, 0, -1, true},  {3, 4, -1, 0, true}, {3, 4, 0, 1, true}, {3, 4, 1, 0, true},
+                 {2, 2, -1, 0, false}, {2, 2, 0, 1, false}, {2, 2, 1, 0, false}};
     for (const auto& look : looks) {
         testing_support::Harness h;
         game::GameState st;
@@ -30,11 +30,12 @@ TEST(XrayHint, FindsTheExitBehindTheWallAheadOnlyInTheLineOfSight)
                                                 : game::kOpenCell);
             }
         }
-        st.scan.scanRow = 3;
-        st.scan.scanCol = 4;
+        st.scan.scanRow = static_cast<game::i16>(look.row);
+        st.scan.scanCol = static_cast<game::i16>(look.col);
         st.player.stepRow = static_cast<game::i16>(look.stepRow);
         st.player.stepCol = static_cast<game::i16>(look.stepCol);
-        EXPECT_EQ(view::RunXrayHint(h.sv(), st), look.exit) << look.stepRow << "," << look.stepCol;
+        EXPECT_EQ(view::RunXrayHint(h.sv(), st), look.exit)
+            << look.row << look.col << " " << look.stepRow << look.stepCol;
     }
 }
 
