@@ -1,9 +1,10 @@
-// The X-ray hint, which the golden runs only meet when an eye is taken near the exit: the exit
-// anywhere behind the wall straight ahead, and the yellow line that marks it.
+// The facing wall as the golden runs seldom meet it: the X-ray hint (the exit anywhere behind
+// the wall straight ahead, and the yellow line that marks it), and a wall five cells ahead.
 #include <gtest/gtest.h>
 
 #include "game/core/maze.h"
 #include "tests/support/harness.h"
+#include "view/view.h"
 #include "view/xray_hint.h"
 
 namespace {
@@ -47,6 +48,24 @@ TEST(XrayHint, LineSpansTheDepthEitherSideOfTheCentre)
     for (int x = 255; x <= 345; ++x) {
         EXPECT_EQ(h.screen().pixel(x, 100), x >= 260 && x <= 340 ? svc::kYellow : 0) << x;
     }
+}
+
+TEST(FacingWall, FiveCellsAheadTheEyeShowsAndAClockTooFarKeepsTheScanDepth)
+{
+    testing_support::Harness h;
+    h.sv().set_screen_mode(svc::kMode640x200);
+    game::GameState st;
+    testing_support::solid_block(st.pictures.ocip, 10, 10, svc::kWhite);
+    st.scan.depth = 40;
+    st.player.itemRoll = 1;
+    EXPECT_TRUE(view::DrawFacingWall(h.sv(), st));
+    EXPECT_EQ(h.screen().pixel(295, 93), svc::kWhite);
+    EXPECT_NE(h.screen().pixel(294, 92), svc::kWhite);
+    // The X-ray scan goes on beyond the wall from this depth.
+    st.player.itemRoll = 10;
+    st.player.xrayOn = 1;
+    EXPECT_TRUE(view::DrawFacingWall(h.sv(), st));
+    EXPECT_EQ(st.scan.depth, 40);
 }
 
 } // namespace
