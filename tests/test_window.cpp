@@ -85,6 +85,13 @@ TEST(WindowRefresh, OnlyAChangedImageIsSentWithItsChangedRows)
     // An unchanged picture is still sent whole once a second.
     h.platform.advance(1000);
     EXPECT_EQ(h.platform.presentedBottom, 199);
+    // Not while a mode change holds the image; that pass lets go of it, or the next change hangs.
+    const int sent = h.platform.presents;
+    h.sv().window().hold_image();
+    h.platform.advance(1100);
+    h.sv().window().release_image();
+    EXPECT_EQ(h.platform.presents, sent);
+    h.sv().set_screen_mode(12);
 }
 
 TEST(CheckPoint, StopRequestEndsAtTheNextCheckPointWithoutPrompt)
