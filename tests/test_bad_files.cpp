@@ -182,11 +182,6 @@ std::map<std::string, std::function<void(const fs::path&)>> small_file_damage()
     };
 }
 
-bool shows(const Outcome& o, int code)
-{
-    return std::find(o.errors.begin(), o.errors.end(), code) != o.errors.end();
-}
-
 // Every picture, with the damages taken in turn: the load refuses it with "Bad file mode",
 // the player's Yes lets the game go on to play, and nothing else is touched.
 TEST(BadFiles, EveryDamagedPictureIsRefusedAsABadFileAndTheGamePlaysOn)
@@ -255,7 +250,7 @@ TEST(BadFiles, UnreadableSmallFilesAreReportedAsPermissionDenied)
             fs::permissions(d / file, fs::perms::none, fs::perm_options::replace);
         });
         EXPECT_EQ(o.exitCode, 0) << file;
-        EXPECT_TRUE(shows(o, svc::kPermissionDenied)) << file;
+        EXPECT_GE(std::count(o.errors.begin(), o.errors.end(), svc::kPermissionDenied), 1) << file;
         EXPECT_TRUE(o.savedLevelKept) << file;
     }
 }
