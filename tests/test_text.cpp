@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/fonts.h"
@@ -43,18 +44,10 @@ std::vector<int> row_pixels(const svc::ScreenImage& s, int row)
     return out;
 }
 
-struct Cursor {
-    int row;
-    int col;
-    bool operator==(const Cursor&) const = default;
-};
+using Cursor = std::pair<int, int>; // row, column
 Cursor cursor(Harness& h)
 {
     return {h.screen().cursorRow, h.screen().cursorCol};
-}
-std::ostream& operator<<(std::ostream& os, const Cursor& c)
-{
-    return os << "(" << c.row << ", " << c.col << ")";
 }
 
 const std::string kFull(80, 'x');
