@@ -115,10 +115,13 @@ TEST(CheckPoint, BreakAndCtrlScrollLockRequestAStop)
 
 TEST(ErrorDialog, CriticalErrorsEndTheProgram)
 {
-    Harness h;
-    h.sv().raise(300);
-    h.platform.press_key(Key::Enter);
-    EXPECT_EQ(h.run([&] { h.sv().checkpoint(); }), 1);
+    for (const Key k : {Key::Enter, Key::X}) { // X is no answer: the window's close ends it
+        Harness h;
+        h.sv().raise(300);
+        h.platform.press_key(k);
+        h.platform.closeAfterMs = h.platform.ticks_ms() + 1000;
+        EXPECT_EQ(h.run([&] { h.sv().checkpoint(); }), k == Key::Enter ? 1 : 0);
+    }
 }
 
 TEST(ErrorDialog, OnlyTheFirstErrorBeforeACheckPointCounts)
