@@ -47,10 +47,13 @@ TEST(WindowChoice, TheRememberedFileReadsBackAndDamageGivesNoChoice)
 {
     testing_support::TempDir dir;
     EXPECT_FALSE(svc::read_window_choice("finestra.cfg").chosen); // missing
-    for (const int scale : {1, svc::kMaxWindowScale}) {           // the smallest and the largest
-        ASSERT_TRUE(svc::write_window_choice("finestra.cfg", {true, scale, true, true}));
+    EXPECT_FALSE(svc::write_window_choice("no-folder/finestra.cfg", {}));
+    for (const int scale : {1, svc::kMaxWindowScale}) { // the smallest and the largest
+        const bool big = scale > 1;
+        ASSERT_TRUE(svc::write_window_choice("finestra.cfg", {true, scale, big, !big}));
         const svc::WindowChoice back = svc::read_window_choice("finestra.cfg");
-        EXPECT_TRUE(back.chosen && back.scale == scale && back.aspect && back.fullscreen);
+        EXPECT_TRUE(back.chosen && back.scale == scale && back.aspect == big &&
+                    back.fullscreen != big);
     }
     for (const char* damaged : {"", "2 1", "2 1 0 7", "0 1 0", "9 0 0", "2 2 0", "2 0 -1", "x"}) {
         testing_support::write_file("finestra.cfg", std::string(damaged) + "\n");

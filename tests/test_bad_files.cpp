@@ -118,28 +118,23 @@ std::vector<std::string> pictures()
     return names;
 }
 
-std::string bytes_of(const fs::path& p)
-{
-    return read_file(p);
-}
-
 // The damages tried on a picture.
 const std::map<std::string, std::function<void(const fs::path&)>> kPictureDamage = {
     {"truncated",
      [](const fs::path& p) {
-         const std::string b = bytes_of(p);
+         const std::string b = read_file(p);
          write_file(p, b.substr(0, b.size() / 2));
      }},
     {"empty", [](const fs::path& p) { write_file(p, ""); }},
     {"wrong first byte",
      [](const fs::path& p) {
-         std::string b = bytes_of(p);
+         std::string b = read_file(p);
          b[0] = '\xFE';
          write_file(p, b);
      }},
     {"L larger than its buffer",
      [](const fs::path& p) {
-         std::string b = bytes_of(p);
+         std::string b = read_file(p);
          b[5] = '\xF0'; // 61 000 bytes: more than any picture buffer holds
          b[6] = '\xEE';
          b.append(61000, '\x55');
@@ -185,11 +180,6 @@ std::map<std::string, std::function<void(const fs::path&)>> small_file_damage()
         {"missing", [](const fs::path& p) { fs::remove(p); }},
         {"a pipe", make_pipe},
     };
-}
-
-bool shows(const Outcome& o, int code)
-{
-    return std::find(o.errors.begin(), o.errors.end(), code) != o.errors.end();
 }
 
 // Every picture, with the damages taken in turn: the load refuses it with "Bad file mode",
@@ -260,7 +250,7 @@ TEST(BadFiles, UnreadableSmallFilesAreReportedAsPermissionDenied)
             fs::permissions(d / file, fs::perms::none, fs::perm_options::replace);
         });
         EXPECT_EQ(o.exitCode, 0) << file;
-        EXPECT_TRUE(shows(o, svc::kPermissionDenied)) << file;
+        EXPECT_GE(std::count(o.errors.begin(), o.errors.end(), svc::kPermissionDenied), 1) << file;
         EXPECT_TRUE(o.savedLevelKept) << file;
     }
 }
@@ -291,7 +281,7 @@ TEST(BadFiles, DamagedMusicFilesAreIgnoredWithoutADialog)
 {
     const std::map<std::string, std::function<void(const fs::path&)>> damages = {
         {"every .ogg truncated to its first 200 bytes",
-         [](const fs::path& p) { write_file(p, bytes_of(p).substr(0, 200)); }},
+         [](const fs::path& p) { write_file(p, read_file(p).substr(0, 200)); }},
         {"every .ogg empty", [](const fs::path& p) { write_file(p, ""); }},
         {"every .ogg binary garbage",
          [](const fs::path& p) { write_file(p, binary_garbage(5000)); }},

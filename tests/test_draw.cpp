@@ -124,6 +124,8 @@ TEST(LineClip, EdgesOrderAndRounding)
         {"off the right, tie down", {650, 100, 630, 90}, true, {639, 94, 630, 90}},
         {"off the right, tie up", {650, 101, 630, 91}, true, {639, 96, 630, 91}},
         {"off the top", {100, -5, 110, 5}, true, {105, 0, 110, 5}},
+        {"one row off the top", {100, -1, 110, 0}, true, {110, 0, 110, 0}},
+        {"one column off the left", {-1, 50, 0, 60}, true, {0, 60, 0, 60}},
         {"second off the bottom", {300, 190, 320, 210}, true, {300, 190, 309, 199}},
         {"column through the bottom", {120, 0, 120, 200}, true, {120, 0, 120, 199}},
         {"across from left to right", {-50, 100, 700, 100}, true, {0, 100, 639, 100}},

@@ -81,6 +81,19 @@ TEST(ToneQueue, KeysDoNotEndTheWaitButClosingTheWindowDoes)
     EXPECT_LT(h.platform.ticks_ms() - start, 100);
 }
 
+TEST(ToneQueue, WhenTenThousandBuffersWaitTheNextWaitsForTheLeadInToBeReleased)
+{
+    Harness h;
+    const auto fill = [&] {
+        h.sv().play_macro("MBL64P64"); // the lead-in and a pause
+        for (int i = 2; i < 10000; ++i) {
+            h.sv().play_macro("P64");
+        }
+    };
+    EXPECT_EQ(timed(h, fill), 0);
+    EXPECT_NEAR(timed(h, [&] { h.sv().play_macro("P64"); }), 8192 / 22.05, 2 * kPassMs);
+}
+
 TEST(ToneQueue, WithoutASoundDeviceEveryWaitLastsAsLong)
 {
     const auto script = [](Harness& h) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/fonts.h"
@@ -43,18 +44,10 @@ std::vector<int> row_pixels(const svc::ScreenImage& s, int row)
     return out;
 }
 
-struct Cursor {
-    int row;
-    int col;
-    bool operator==(const Cursor&) const = default;
-};
+using Cursor = std::pair<int, int>; // row, column
 Cursor cursor(Harness& h)
 {
     return {h.screen().cursorRow, h.screen().cursorCol};
-}
-std::ostream& operator<<(std::ostream& os, const Cursor& c)
-{
-    return os << "(" << c.row << ", " << c.col << ")";
 }
 
 const std::string kFull(80, 'x');
@@ -156,11 +149,11 @@ TEST(TextControlBytes, CursorMovesStayInsideThePrintArea)
     h.sv().print_text("\x0B", false);
     EXPECT_EQ(cursor(h), (Cursor{1, 1}));
 
-    h.sv().locate(5, 5);
-    h.sv().print_text("a\rb\nc", false);
-    EXPECT_EQ(cursor(h), (Cursor{7, 2}));
+    h.sv().locate(5, 73);
+    h.sv().print_text("\t\rb\nc", false); // the tab's last space, in column 80, ends a line
+    EXPECT_EQ(cursor(h), (Cursor{8, 2}));
     h.sv().print_text("d\n", true); // the last byte's own line end is the only one
-    EXPECT_EQ(cursor(h), (Cursor{8, 1}));
+    EXPECT_EQ(cursor(h), (Cursor{9, 1}));
 }
 
 TEST(TextPlacement, LocateRefusesRowsAndColumnsOutsideTheScreen)

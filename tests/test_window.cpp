@@ -86,6 +86,13 @@ TEST(WindowRefresh, OnlyAChangedImageIsSentWithItsChangedRows)
     // An unchanged picture is still sent whole once a second.
     h.platform.advance(1000);
     EXPECT_EQ(h.platform.presentedBottom, 199);
+    // Not while a mode change holds the image; that pass lets go of it, or the next change hangs.
+    const int sent = h.platform.presents;
+    h.sv().window().hold_image();
+    h.platform.advance(1100);
+    h.sv().window().release_image();
+    EXPECT_EQ(h.platform.presents, sent);
+    h.sv().set_screen_mode(12);
 }
 
 TEST(CheckPoint, StopRequestEndsAtTheNextCheckPointWithoutPrompt)
@@ -109,10 +116,13 @@ TEST(CheckPoint, BreakAndCtrlScrollLockRequestAStop)
 
 TEST(ErrorDialog, CriticalErrorsEndTheProgram)
 {
-    Harness h;
-    h.sv().raise(300);
-    h.platform.press_key(Key::Enter);
-    EXPECT_EQ(h.run([&] { h.sv().checkpoint(); }), 1);
+    for (const Key k : {Key::Enter, Key::X}) { // X is no answer: the window's close ends it
+        Harness h;
+        h.sv().raise(300);
+        h.platform.press_key(k);
+        h.platform.closeAfterMs = h.platform.ticks_ms() + 1000;
+        EXPECT_EQ(h.run([&] { h.sv().checkpoint(); }), k == Key::Enter ? 1 : 0);
+    }
 }
 
 TEST(ErrorDialog, OnlyTheFirstErrorBeforeACheckPointCounts)
