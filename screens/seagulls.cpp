@@ -74,22 +74,16 @@ void step_paths(svc::Services& sv, game::GullState& g)
     }
 }
 
-// What the birds' puts depend on: the second's parity, the facing wall, the paths and the
-// four pictures.
-using GullPicture = std::array<std::int16_t, game::kGullPictureWords>;
+// What the birds' puts depend on: the pictures loaded, the second's parity, the facing wall
+// (and the sky's phase) and the paths.
 struct GullInputs {
-    i16 even, facingDepth;
+    std::int32_t pictureLoads;
+    i16 even, facingDepth, dayPhase;
     decltype(game::GullState::gullX) gullX;
-    GullPicture gab, gab2, gab3, gab4;
 };
 static_assert(sizeof(GullInputs) ==
-                  sizeof(i16) * 2 + sizeof(game::GullState::gullX) + sizeof(GullPicture) * 4,
+                  sizeof(std::int32_t) + sizeof(i16) * 3 + sizeof(game::GullState::gullX),
               "no padding");
-
-void keep_picture(GullPicture& to, const std::vector<std::int16_t>& from)
-{
-    std::copy_n(from.begin(), std::min(from.size(), to.size()), to.begin());
-}
 
 } // namespace
 
@@ -109,14 +103,8 @@ void FlySeagulls(svc::Services& sv, game::GameState& st)
     game::Pictures& pic = st.pictures;
     // The birds are put again on every pass; while they have not moved and nothing else has
     // changed the picture, the puts would change nothing.
-    GullInputs in{};
-    in.even = static_cast<i16>(even);
-    in.facingDepth = st.scan.facingDepth;
-    in.gullX = g.gullX;
-    keep_picture(in.gab, pic.gab);
-    keep_picture(in.gab2, pic.gab2);
-    keep_picture(in.gab3, pic.gab3);
-    keep_picture(in.gab4, pic.gab4);
+    const GullInputs in{pic.loads, static_cast<i16>(even), st.scan.facingDepth, st.time.dayPhase,
+                        g.gullX};
     if (sv.repeat_unchanged(st.marks.seagulls, in)) {
         return;
     }

@@ -49,7 +49,8 @@ void ScreenImage::clear_pixels_and_cells()
         cells_[i].store(kBlankTextCell, std::memory_order_relaxed);
     }
     touched_.store(true, std::memory_order_release);
-    ++changes_; // no glyph drawn before shows any more
+    ++changes_;
+    ++clears_; // no glyph drawn before shows any more
 }
 
 void ScreenImage::reset(int mode)

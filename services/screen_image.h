@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 
 namespace svc {
 
@@ -191,17 +192,17 @@ class ScreenImage {
     std::uint64_t changes() const { return changes_; }
 
     // Game thread: a text cell of a graphics mode remembers the glyph (code and colours,
-    // `look`) drawn into it and how many stores had changed the image by then. While no store
-    // has changed it since, its pixels still show that glyph and drawing it again changes
-    // nothing.
+    // `look`) drawn into it and how many stores had changed its pixels by then. While no store
+    // has changed them since (nor a mode change cleared the image), they still show that
+    // glyph and drawing it again changes nothing.
     bool glyph_still_shown(int row, int col, std::uint32_t look) const
     {
         const GlyphMark& m = glyphMarks_[row * kTextCols + col];
-        return m.look == look && m.changes == changes_;
+        return m.look == look && m.clears == clears_ && m.stores == cell_stores(row, col);
     }
     void mark_glyph_shown(int row, int col, std::uint32_t look)
     {
-        glyphMarks_[row * kTextCols + col] = GlyphMark{changes_, look};
+        glyphMarks_[row * kTextCols + col] = GlyphMark{clears_, cell_stores(row, col), look};
     }
 
   private:
@@ -213,17 +214,38 @@ class ScreenImage {
             w.store(static_cast<T>(v), std::memory_order_relaxed);
             touched_.store(true, std::memory_order_release);
             ++changes_;
+            if constexpr (std::is_same_v<T, std::uint64_t>) { // eight pixels of a row
+                const auto i = static_cast<std::size_t>(&w - words_.get());
+                ++bandStores_[i / kWordsPerRow / kBandRows * kTextCols + i % kWordsPerRow];
+            }
         }
+    }
+    // The stores that changed the pixels of a text cell of the current font: the sum over its
+    // eight-row bands (a sum of counts that only grow moves whenever one of them does).
+    std::uint64_t cell_stores(int row, int col) const
+    {
+        const int bands = info_.fontHeight / kBandRows;
+        std::uint64_t sum = 0;
+        for (int b = row * bands; b < (row + 1) * bands; ++b) {
+            sum += bandStores_[b * kTextCols + col];
+        }
+        return sum;
     }
 
     // The most text rows a graphics mode can have (eight-pixel glyphs on the tallest image).
     static constexpr int kMaxGlyphRows = kMaxHeight / 8;
     struct GlyphMark {
-        std::uint64_t changes = ~std::uint64_t{0}; // never equal to changes_: nothing drawn
+        std::uint64_t clears = ~std::uint64_t{0}; // never equal to clears_: nothing drawn
+        std::uint64_t stores = 0;
         std::uint32_t look = 0;
     };
+    static constexpr int kWordsPerRow = kMaxWidth / 8; // one word per text column
+    static constexpr int kBandRows = 8;
     std::uint64_t changes_ = 0; // stores that changed a pixel, cell or palette entry
+    std::uint64_t clears_ = 0;  // the image cleared whole (a mode set)
     std::array<GlyphMark, kMaxGlyphRows * kTextCols> glyphMarks_{};
+    // Stores that changed a word, by eight-row band and text column.
+    std::array<std::uint64_t, kMaxHeight / kBandRows * kTextCols> bandStores_{};
 
     std::atomic<int> mode_{-1};
     ModeInfo info_{};

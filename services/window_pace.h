@@ -7,7 +7,7 @@ namespace svc::window_pace {
 // window has had no event for a while (the first key after a quiet spell is collected a few
 // milliseconds later, and the idle game's window wakes half as often).
 constexpr int kPassRestMs = 4;
-constexpr int kQuietRestMs = 8;
+constexpr int kQuietRestMs = 16;
 constexpr double kQuietAfterMs = 1000;
 // While the keys are quiet, pictures the game changes on its own (the birds, the clock) go to
 // the display at most this often: each one costs the window system a copy of the whole

@@ -148,5 +148,5 @@ TEST(WindowPace, PicturesWaitOnlyWhileTheKeysAreQuiet)
     EXPECT_FALSE(picture_due(5000, 3999, 4961)); // quiet, a picture 39 ms ago
     EXPECT_TRUE(picture_due(5000, 3999, 4960));
     EXPECT_EQ(rest_ms(5000, 4000), 4);
-    EXPECT_EQ(rest_ms(5000, 3999), 8);
+    EXPECT_EQ(rest_ms(5000, 3999), 16);
 }

@@ -42,6 +42,7 @@ inline void load_level_pictures(svc::Services& sv, Pictures& pictures)
     for (const LevelPicture& picture : kLevelPictures) {
         sv.load_block_file(picture.file, words(pictures.*picture.buffer));
     }
+    ++pictures.loads;
 }
 
 } // namespace game

@@ -141,6 +141,7 @@ struct Pictures {
     std::vector<std::int16_t> gab4 = std::vector<std::int16_t>(kGullPictureWords);
     std::vector<std::int16_t> exitTreesBlock = std::vector<std::int16_t>(600); // "alber.grh"
     std::vector<std::int16_t> keyBackground = std::vector<std::int16_t>(5000);
+    std::int32_t loads = 0; // how many times they were loaded (what was drawn with them may differ)
 };
 
 // What the idle pass's repeated drawings last drew: they are skipped while they would store
