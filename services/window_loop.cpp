@@ -13,7 +13,7 @@
 namespace svc {
 
 bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, int& w, int& h,
-                   int top, int bottom, int left, int right)
+                   int top, int bottom, int left, int right, const std::uint64_t* onlyWords)
 {
     if (image.mode() < 0) {
         return false;
@@ -31,11 +31,14 @@ bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, in
         const int w0 = std::max(left, 0) / 8;
         const int w1 = std::min(right, w - 1) / 8;
         for (int y = top; y <= bottom; ++y) {
-            std::uint32_t* dst = out.data() + static_cast<std::size_t>(y) * w + w0 * 8;
+            std::uint32_t* row = out.data() + static_cast<std::size_t>(y) * w;
             for (int wi = w0; wi <= w1; ++wi) {
+                if (onlyWords != nullptr && (onlyWords[y * 2 + wi / 64] >> (wi % 64) & 1) == 0) {
+                    continue;
+                }
                 const std::uint64_t v = image.row_word(y, wi);
                 for (int k = 0; k < 8; ++k) {
-                    *dst++ = pal[(v >> (8 * k)) & 15];
+                    row[wi * 8 + k] = pal[(v >> (8 * k)) & 15];
                 }
             }
         }
@@ -130,6 +133,7 @@ WindowLoop::Rows WindowLoop::changed_rows()
     const int perLine = text ? ScreenImage::kTextCols : ScreenImage::kMaxWidth / 8;
     const int lineRows = text ? 16 : 1;
     seen_.resize(static_cast<std::size_t>(lines) * perLine);
+    changedWords_.assign(static_cast<std::size_t>(lines) * 2, 0);
     int first = -1, last = -1;
     int left = perLine, right = -1;
     for (int line = 0; line < lines; ++line) {
@@ -139,6 +143,7 @@ WindowLoop::Rows WindowLoop::changed_rows()
             const std::uint64_t v = text ? image.cell(line, i) : image.row_word(line, i);
             if (v != seen[i]) {
                 differs = true;
+                changedWords_[line * 2 + i / 64] |= std::uint64_t{1} << (i % 64);
                 left = std::min(left, i);
                 right = std::max(right, i);
                 seen[i] = v;
@@ -159,6 +164,7 @@ WindowLoop::Rows WindowLoop::changed_rows()
     if (!text) {
         rows.left = left * 8;
         rows.right = right * 8 + 7;
+        rows.exact = true;
     }
     return rows;
 }
@@ -188,8 +194,9 @@ void WindowLoop::redraw()
         rows = Rows{0, ScreenImage::kMaxHeight - 1};
         shownAtMs_ = now;
     }
-    const bool ok = render_screen(s_.screen(), frame_, frameW_, frameH_, rows.top, rows.bottom,
-                                  rows.left, rows.right);
+    const bool ok =
+        render_screen(s_.screen(), frame_, frameW_, frameH_, rows.top, rows.bottom, rows.left,
+                      rows.right, rows.exact ? changedWords_.data() : nullptr);
     reading_.store(false);
     if (!ok) {
         return;

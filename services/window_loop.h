@@ -19,10 +19,13 @@ class Services;
 // Converts the image to 0x00RRGGBB pixels (text mode through the 8 x 16 glyphs) into out,
 // which is resized to w x h; only picture rows top..bottom and columns left..right when given
 // (in graphics modes whole eight-pixel words; a text row is converted whole if any of its 16
-// picture rows is asked for). False if the image has no mode yet.
+// picture rows is asked for). With onlyWords (graphics modes: two 64-bit masks a pixel row,
+// bit n for the word of pixels 8n..8n+7), only the marked words of those rows; out must then
+// already hold the rest of the picture. False if the image has no mode yet.
 bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, int& w, int& h,
                    int top = 0, int bottom = ScreenImage::kMaxHeight - 1, int left = 0,
-                   int right = ScreenImage::kMaxWidth - 1);
+                   int right = ScreenImage::kMaxWidth - 1,
+                   const std::uint64_t* onlyWords = nullptr);
 
 class WindowLoop final : public WindowTask {
   public:
@@ -66,12 +69,13 @@ class WindowLoop final : public WindowTask {
     // Compares the image with the copy taken at the last redraw and updates the copy. Gives
     // the picture rows, and the columns (whole eight-pixel words; all of them in text mode),
     // that differ (top > bottom: none); all of the picture when the palette, the mode or the
-    // dialog changed.
+    // dialog changed. `exact`: changedWords_ marks every word that differs (graphics modes).
     struct Rows {
         int top;
         int bottom;
         int left = 0;
         int right = ScreenImage::kMaxWidth - 1;
+        bool exact = false;
     };
     Rows changed_rows();
     void handle_events();
@@ -90,6 +94,7 @@ class WindowLoop final : public WindowTask {
     int frameW_ = 0, frameH_ = 0;
     // What the last redraw read: the image's words (or cells), palette, mode and dialog.
     std::vector<std::uint64_t> seen_;
+    std::vector<std::uint64_t> changedWords_; // graphics modes: two masks a pixel row
     std::uint32_t seenPalette_[16] = {};
     int seenMode_ = -1;
     bool seenDialog_ = false;
