@@ -17,18 +17,10 @@ class Picture:
     def __init__(self, width, height, pixels):
         self.width, self.height, self.pixels = width, height, pixels
 
-    def at(self, x, y):
-        return self.pixels[y * self.width + x]
-
     def count(self, colour, box=None):
         x0, y0, x1, y1 = box or (0, 0, self.width - 1, self.height - 1)
         return sum(1 for y in range(y0, y1 + 1) for x in range(x0, x1 + 1)
                    if self.pixels[y * self.width + x] == colour)
-
-    def colours(self, box=None):
-        x0, y0, x1, y1 = box or (0, 0, self.width - 1, self.height - 1)
-        return {self.pixels[y * self.width + x]
-                for y in range(y0, y1 + 1) for x in range(x0, x1 + 1)}
 
     def save_png(self, path):
         """Writes the picture as an 8-bit RGB PNG (for looking at a failed check)."""
