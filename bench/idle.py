@@ -25,16 +25,7 @@ def one_run(x, build, south):
     proc = subprocess.Popen([os.path.join(build, "muvesecky")], cwd=folder, env=x.env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        w, _ = b.first_picture(x, proc)
-        x.key(w, "Return")
-        end, last_space = time.monotonic() + 30, 0.0
-        while (p := x.picture(w)) is None or p.height != 200:
-            if time.monotonic() > end:
-                raise RuntimeError("the game did not reach play")
-            if p is not None and p.height == 480 and time.monotonic() - last_space > 1.5:
-                x.key(w, "space")
-                last_space = time.monotonic()
-            time.sleep(0.1)
+        w = b.enter_level_1(x, proc)
         for _ in range(2 if south else 0):
             x.key(w, "Right")
             time.sleep(0.5)

@@ -211,26 +211,31 @@ def memory_kb(pid):
     return values
 
 
+def enter_level_1(x, proc):
+    """Into level 1 (Enter at the sound choice, Space at the title); gives the window."""
+    w, _ = first_picture(x, proc)
+    x.key(w, "Return")
+    end = time.monotonic() + 30
+    last_space = 0.0
+    while True:
+        p = x.picture(w)
+        if p is not None and p.height == 200:
+            return w  # the 640 x 200 play screen
+        if time.monotonic() > end:
+            raise RuntimeError("the game did not reach play")
+        if p is not None and p.height == 480 and time.monotonic() - last_space > 1.5:
+            x.key(w, "space")
+            last_space = time.monotonic()
+        time.sleep(0.1)
+
+
 def idle_play(x, binary, build):
-    """Into level 1 (Enter at the sound choice, Space at the title); CPU share and memory."""
+    """In level 1: CPU share and memory."""
     folder = game_folder(build)
     proc = subprocess.Popen([binary], cwd=folder, env=x.env, stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
     try:
-        w, _ = first_picture(x, proc)
-        x.key(w, "Return")
-        end = time.monotonic() + 30
-        last_space = 0.0
-        while True:
-            p = x.picture(w)
-            if p is not None and p.height == 200:
-                break  # the 640 x 200 play screen
-            if time.monotonic() > end:
-                raise RuntimeError("the game did not reach play")
-            if p is not None and p.height == 480 and time.monotonic() - last_space > 1.5:
-                x.key(w, "space")
-                last_space = time.monotonic()
-            time.sleep(0.1)
+        enter_level_1(x, proc)
         time.sleep(2)  # the first frame, the level's opening sounds
         hz = os.sysconf("SC_CLK_TCK")
         c0, th0, t0 = cpu_ticks(proc.pid), thread_ticks(proc.pid), time.monotonic()
