@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "services/platform_headless.h"
+#include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
 
 namespace {

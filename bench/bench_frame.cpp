@@ -9,11 +9,11 @@
 #include <optional>
 #include <string>
 
-#include "game/core/items.h"
-#include "game/core/level_reader.h"
-#include "game/core/maze.h"
-#include "game/core/state.h"
-#include "services/platform_headless.h"
+#include "core/items.h"
+#include "core/level_reader.h"
+#include "core/maze.h"
+#include "core/state.h"
+#include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
 #include "view/view.h"
 

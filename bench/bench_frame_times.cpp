@@ -8,14 +8,14 @@
 #include <memory>
 #include <vector>
 
-#include "game/core/items.h"
-#include "game/core/level_reader.h"
-#include "game/core/maze.h"
-#include "game/core/sky.h"
-#include "game/core/state.h"
+#include "core/items.h"
+#include "core/level_reader.h"
+#include "core/maze.h"
+#include "core/sky.h"
+#include "core/state.h"
 #include "game/flow.h"
 #include "screens/status_panel.h"
-#include "services/platform_headless.h"
+#include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
 #include "view/view.h"
 

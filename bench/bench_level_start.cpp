@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "game/core/level_pictures.h"
-#include "game/core/level_reader.h"
-#include "game/core/maze.h"
-#include "game/core/state.h"
-#include "services/platform_headless.h"
+#include "core/level_pictures.h"
+#include "core/level_reader.h"
+#include "core/maze.h"
+#include "core/state.h"
+#include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Music-macro synthesis of the game's longest tune: the victory fanfare.
 #include <benchmark/benchmark.h>
 
-#include "services/macro.h"
+#include "services/audio/macro.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <memory>
 #include <string>
 
-#include "game/core/level_reader.h"
-#include "game/core/maze.h"
-#include "game/core/sky.h"
-#include "game/core/state.h"
+#include "core/level_reader.h"
+#include "core/maze.h"
+#include "core/sky.h"
+#include "core/state.h"
 #include "game/flow.h"
 #include "screens/status_panel.h"
-#include "services/platform_headless.h"
+#include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
 #include "view/view.h"
 

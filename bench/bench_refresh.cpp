@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "services/screen_image.h"
+#include "services/video/screen_image.h"
 #include "services/window_loop.h"
 
 namespace {

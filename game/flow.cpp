@@ -1,15 +1,15 @@
 // The main flow: sound choice, level loop, frame loop, idle loop, time-out and victory.
 #include "game/flow.h"
 
-#include "game/core/items.h"
-#include "game/core/print_at.h"
-#include "game/core/saved_level.h"
-#include "game/core/sky.h"
-#include "game/core/sound_rule.h"
+#include "core/items.h"
+#include "core/print_at.h"
+#include "core/saved_level.h"
+#include "core/sky.h"
+#include "core/sound_rule.h"
 #include "game/loop_pacer.h"
 #include "screens/sound_choice.h"
 #include "screens/status_panel.h"
-#include "services/number_text.h"
+#include "services/common/number_text.h"
 #include "view/view.h"
 
 namespace game {

@@ -1,7 +1,7 @@
 // The main flow: sound choice, level loop, frame loop, idle loop, time-out and victory.
 #pragma once
 
-#include "game/core/state.h"
+#include "core/state.h"
 #include "services/services.h"
 
 namespace game {

@@ -1,5 +1,5 @@
 // The level end: the floor to the horizon, the row of trees, and the next level's header.
-#include "game/core/sound_rule.h"
+#include "core/sound_rule.h"
 #include "game/flow.h"
 #include "view/view.h"
 

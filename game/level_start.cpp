@@ -2,11 +2,11 @@
 // loaded, the title, the saved level and the first header; then the maze and the heading.
 #include <cmath>
 
-#include "game/core/level_pictures.h"
-#include "game/core/maze.h"
-#include "game/core/saved_level.h"
-#include "game/core/sky.h"
-#include "game/core/sound_rule.h"
+#include "core/level_pictures.h"
+#include "core/maze.h"
+#include "core/saved_level.h"
+#include "core/sky.h"
+#include "core/sound_rule.h"
 #include "game/flow.h"
 #include "screens/title.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "game/program.h"
-#include "services/platform_sdl.h"
+#include "services/platform/sdl/sdl_platform.h"
 #include "services/services.h"
 
 int main(int argc, char** argv)

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "game/core/state.h"
+#include "core/state.h"
 #include "game/flow.h"
 #include "services/services.h"
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstddef>
 
-#include "game/core/print_at.h"
+#include "core/print_at.h"
 
 namespace screens {
 namespace {

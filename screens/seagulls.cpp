@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "screens/status_panel.h"
-#include "services/number_text.h"
+#include "services/common/number_text.h"
 #include "services/strings.h"
 
 namespace screens {

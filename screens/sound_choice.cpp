@@ -6,8 +6,8 @@
 #include <cmath>
 #include <string>
 
-#include "game/core/print_at.h"
-#include "services/number_text.h"
+#include "core/print_at.h"
+#include "services/common/number_text.h"
 #include "services/strings.h"
 
 namespace screens {

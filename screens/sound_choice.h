@@ -1,7 +1,7 @@
 // The start-up sound choice: "PC Speaker" or "Scheda Audio", kept in "sound.cop".
 #pragma once
 
-#include "game/core/state.h"
+#include "core/state.h"
 #include "services/services.h"
 
 namespace screens {

@@ -5,11 +5,11 @@
 #include <array>
 #include <string_view>
 
-#include "game/core/level_clock.h"
-#include "game/core/print_at.h"
-#include "game/core/sound_rule.h"
+#include "core/level_clock.h"
+#include "core/print_at.h"
+#include "core/sound_rule.h"
 #include "screens/panel_boxes.h"
-#include "services/number_text.h"
+#include "services/common/number_text.h"
 #include "services/strings.h"
 
 namespace screens {

@@ -1,7 +1,7 @@
 // The status panel beside the view, and the seagulls that fly over it.
 #pragma once
 
-#include "game/core/state.h"
+#include "core/state.h"
 #include "services/services.h"
 
 namespace screens {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/print_at.h"
+#include "core/sound_rule.h"
 #include "data/version.h"
-#include "game/core/print_at.h"
-#include "game/core/sound_rule.h"
 #include "services/strings.h"
 
 namespace screens {

@@ -1,7 +1,7 @@
 // The title screen with the instructions and the picture menu (play, sound, leave).
 #pragma once
 
-#include "game/core/state.h"
+#include "core/state.h"
 #include "services/services.h"
 
 namespace screens {

@@ -1,41 +1,73 @@
 #!/usr/bin/env bash
-# Checks that includes run one way: the main flow (game/) on the view, the screens and the
-# game's core; those on the services; the services on the data. Only the SDL back end
-# (services/platform_sdl*) includes SDL. Prints every include that runs the wrong way.
+# Checks that includes run one way, as the folder tree draws the layers: the main flow (game/)
+# on the view and the screens, those on the game's core, the core on the services' front,
+# the front on the services' parts, the parts on the platform seam and the data. Only the SDL
+# back end includes SDL. Prints every include that runs the wrong way.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# What each folder may include from the project, besides itself.
-allowed() {
-    case "$1" in
-        data) echo "data" ;;
-        services) echo "services data" ;;
-        game/core) echo "game/core services data" ;;
-        view | screens) echo "$1 game/core services data" ;;
-        game) echo "game game/core view screens services data" ;;
-    esac
+# Each room and the rooms directly beneath it; a room may include itself and everything beneath
+# it, directly or not. A file's room is the deepest folder listed here that holds it.
+rooms=(
+    "game: view screens services/platform/sdl"
+    "view: core"
+    "screens: core"
+    "core: services"
+    "services: services/input services/video services/audio services/files"
+    "services/input: services/platform"
+    "services/video: services/common data"
+    "services/audio: services/common"
+    "services/files: services/common"
+    "services/platform/sdl: services/platform services/video"
+    "services/platform/headless: services/platform services/video"
+    "services/platform: services/common"
+    "services/common: data"
+    "data:"
+)
+
+room_of() {
+    local best=""
+    for entry in "${rooms[@]}"; do
+        local room=${entry%%:*}
+        if [[ "$1" == "$room"/* && ${#room} -gt ${#best} ]]; then best=$room; fi
+    done
+    echo "$best"
+}
+
+# The room itself and every room beneath it, each between spaces.
+beneath() {
+    local found=" $1 " queue=("$1")
+    while [ ${#queue[@]} -gt 0 ]; do
+        local room=${queue[0]}
+        queue=("${queue[@]:1}")
+        for entry in "${rooms[@]}"; do
+            [ "${entry%%:*}" = "$room" ] || continue
+            for below in ${entry#*:}; do
+                [[ "$found" == *" $below "* ]] || { found+="$below "; queue+=("$below"); }
+            done
+        done
+    done
+    echo "$found"
 }
 
 status=0
-for layer in data services game/core view screens game; do
-    ok=" $(allowed "$layer") "
-    for file in $(git ls-files "$layer/*.h" "$layer/*.cpp"); do
-        # game/ itself is checked as the main flow only outside game/core.
-        [ "$layer" = game ] && [[ "$file" == game/core/* ]] && continue
-        while IFS= read -r target; do
-            folder=${target%/*}
-            [ "$folder" = game/core ] || folder=${folder%%/*}
-            if [[ "$ok" != *" $folder "* ]]; then
-                echo "$file includes $target: $layer may not include $folder" >&2
-                status=1
-            fi
-        done < <(sed -nE 's|^#include "([a-z_/]+/[a-z_0-9]+\.h)".*|\1|p' "$file")
-    done
+for file in $(git ls-files 'data/*' 'services/*' 'core/*' 'view/*' 'screens/*' 'game/*' |
+              grep -E '\.(h|cpp)$'); do
+    room=$(room_of "$file")
+    ok=$(beneath "$room")
+    while IFS= read -r target; do
+        [ -n "$target" ] || continue
+        folder=$(room_of "$target")
+        if [[ "$ok" != *" $folder "* ]]; then
+            echo "$file includes $target: $room may not include $folder" >&2
+            status=1
+        fi
+    done < <(sed -nE 's|^#include "([a-z_/]+/[a-z_0-9]+\.h)".*|\1|p' "$file")
 done
 
-if git grep -nE '#include\s*[<"](SDL|SDL_mixer)[./>"]' -- ':!services/platform_sdl*' >&2; then
-    echo "SDL is included outside services/platform_sdl*" >&2
+if git grep -nE '#include\s*[<"](SDL|SDL_mixer)[./>"]' -- ':!services/platform/sdl/*' >&2; then
+    echo "SDL is included outside services/platform/sdl/" >&2
     status=1
 fi
-[ "$status" -eq 0 ] && echo "Includes run one way; SDL stays in services/platform_sdl*"
+[ "$status" -eq 0 ] && echo "Includes run one way; SDL stays in services/platform/sdl/"
 exit "$status"

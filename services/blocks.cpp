@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "services/block_codec.h"
-#include "services/block_file.h"
 #include "services/entry.h"
-#include "services/files.h"
-#include "services/raster.h"
+#include "services/files/files.h"
 #include "services/services.h"
+#include "services/video/block_codec.h"
+#include "services/video/block_file.h"
+#include "services/video/raster.h"
 
 namespace svc {
 

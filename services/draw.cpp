@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "services/entry.h"
-#include "services/raster.h"
 #include "services/services.h"
+#include "services/video/raster.h"
 
 namespace svc {
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "services/entry.h"
-#include "services/files.h"
+#include "services/files/files.h"
 #include "services/services.h"
 
 namespace svc {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "services/entry.h"
-#include "services/files.h"
+#include "services/files/files.h"
 #include "services/sound.h"
 #include "services/window_loop.h"
 
@@ -44,6 +44,13 @@ Services::~Services()
 Services* Services::current()
 {
     return gCurrent.load();
+}
+
+void raise_error(int code)
+{
+    if (Services* s = Services::current()) {
+        s->raise(code);
+    }
 }
 
 void Services::raise(int code)

@@ -11,10 +11,10 @@
 #include <type_traits>
 #include <vector>
 
-#include "services/errors.h"
-#include "services/keyboard.h"
-#include "services/platform.h"
-#include "services/screen_image.h"
+#include "services/common/errors.h"
+#include "services/input/keyboard.h"
+#include "services/platform/platform.h"
+#include "services/video/screen_image.h"
 
 namespace svc {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "services/entry.h"
-#include "services/files.h"
+#include "services/files/files.h"
 #include "services/services.h"
 #include "services/window_loop.h"
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "services/macro.h"
-#include "services/tone_synth.h"
+#include "services/audio/macro.h"
+#include "services/audio/tone_synth.h"
 
 namespace svc {
 

@@ -11,7 +11,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "services/errors.h"
+#include "services/common/errors.h"
 
 namespace svc {
 

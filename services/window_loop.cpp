@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "data/fonts.h"
-#include "services/keyboard.h"
+#include "services/input/keyboard.h"
 #include "services/services.h"
 #include "services/sound.h"
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "services/dialog_box.h"
-#include "services/platform.h"
-#include "services/screen_image.h"
+#include "services/platform/platform.h"
+#include "services/video/dialog_box.h"
+#include "services/video/screen_image.h"
 
 namespace svc {
 

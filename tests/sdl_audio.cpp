@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "services/platform_sdl.h"
+#include "services/platform/sdl/sdl_platform.h"
 #include "services/services.h"
 #include "services/sound.h"
 #include "tests/ogg_fixture.h"

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "services/platform_sdl.h"
+#include "services/platform/sdl/sdl_platform.h"
 #include "services/services.h"
 #include "services/window_loop.h"
 

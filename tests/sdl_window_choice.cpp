@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "services/platform_sdl_choice.h"
+#include "services/platform/sdl/window_choice.h"
 #include "tests/support/harness.h"
 
 namespace {

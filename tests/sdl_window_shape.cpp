@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "services/platform_sdl.h"
+#include "services/platform/sdl/sdl_platform.h"
 #include "tests/support/harness.h"
 
 namespace {

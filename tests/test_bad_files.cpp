@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "game/program.h"
-#include "services/errors.h"
+#include "services/common/errors.h"
 #include "services/window_loop.h"
 #include "support/harness.h"
 

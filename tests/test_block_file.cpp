@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "services/block_codec.h"
-#include "services/block_file.h"
-#include "services/errors.h"
+#include "services/common/errors.h"
+#include "services/video/block_codec.h"
+#include "services/video/block_file.h"
 
 namespace {
 

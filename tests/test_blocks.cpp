@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "services/block_codec.h"
+#include "services/video/block_codec.h"
 #include "tests/support/harness.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Checks of which pixels lines, ellipses and points set, and of the drawing colours.
-#include "services/raster.h"
+#include "services/video/raster.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // the wall straight ahead, and the yellow line that marks it), and a wall five cells ahead.
 #include <gtest/gtest.h>
 
-#include "game/core/maze.h"
+#include "core/maze.h"
 #include "tests/support/harness.h"
 #include "view/view.h"
 #include "view/xray_hint.h"

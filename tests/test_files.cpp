@@ -1,5 +1,5 @@
 // Checks of the sequential files: bytes written, items read back, errors and safe saving.
-#include "services/files.h"
+#include "services/files/files.h"
 
 #include <gtest/gtest.h>
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "game/program.h"
-#include "services/keys.h"
+#include "services/platform/keys.h"
 #include "services/window_loop.h"
 #include "tests/support/harness.h"
 

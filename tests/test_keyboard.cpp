@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "services/keyboard.h"
+#include "services/input/keyboard.h"
 #include "tests/support/harness.h"
 
 using svc::Key;

@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "game/core/level_reader.h"
-#include "services/errors.h"
+#include "core/level_reader.h"
+#include "services/common/errors.h"
 #include "tests/support/harness.h"
 
 namespace {

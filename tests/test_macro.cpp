@@ -1,6 +1,6 @@
 // Tests of the music-macro notation: the game's strings, lasting settings, timing,
 // pitch and the strings that must be refused.
-#include "services/macro.h"
+#include "services/audio/macro.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "game/core/items.h"
-#include "game/core/state.h"
+#include "core/items.h"
+#include "core/state.h"
 #include "tests/support/harness.h"
 
 TEST(Movement, PlacingFacingAHeadingStepsAsTurningToIt)

@@ -1,6 +1,6 @@
 // The printed forms of numbers and numbers read back from text, against
 // tests/golden/numbers.table (written by hand from the runtime's rules, not generated).
-#include "services/number_text.h"
+#include "services/common/number_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Screenshots must read back as the very pixels they were made from.
-#include "services/png_writer.h"
+#include "services/video/png_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "game/core/saved_level.h"
+#include "core/saved_level.h"
 #include "services/window_loop.h"
 #include "tests/support/harness.h"
 

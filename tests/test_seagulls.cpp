@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdlib>
 
-#include "game/core/state.h"
+#include "core/state.h"
 #include "screens/status_panel.h"
 #include "tests/support/harness.h"
 

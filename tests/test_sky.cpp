@@ -2,8 +2,8 @@
 // facing south ends at x 370 by day and 470 by night, and the stars come out after phase 65.
 #include <gtest/gtest.h>
 
-#include "game/core/sky.h"
-#include "game/core/state.h"
+#include "core/sky.h"
+#include "core/state.h"
 #include "tests/support/harness.h"
 
 namespace {

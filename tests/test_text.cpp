@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "data/fonts.h"
-#include "services/number_text.h"
+#include "services/common/number_text.h"
 #include "tests/support/harness.h"
 
 namespace {

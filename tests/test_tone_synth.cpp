@@ -1,6 +1,6 @@
 // The triangle wave at the top of its range: exact up to 11 025 Hz, folded back above, chords
 // clamped (the golden runs hash the samples of every tone the game plays).
-#include "services/tone_synth.h"
+#include "services/audio/tone_synth.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,9 +4,9 @@
 #include <functional>
 #include <optional>
 
-#include "services/dialog_box.h"
+#include "services/platform/sdl/window_pace.h"
+#include "services/video/dialog_box.h"
 #include "services/window_loop.h"
-#include "services/window_pace.h"
 #include "tests/support/harness.h"
 
 using svc::Key;

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "game/core/state.h"
+#include "core/state.h"
 #include "game/flow.h"
-#include "services/platform_headless.h"
+#include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
 #include "tools/scratch_data.h"
 

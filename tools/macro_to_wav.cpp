@@ -12,8 +12,8 @@
 
 #include <sndfile.h>
 
-#include "services/macro.h"
-#include "services/tone_synth.h"
+#include "services/audio/macro.h"
+#include "services/audio/tone_synth.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "services/png_writer.h"
+#include "services/video/png_writer.h"
 #include "tools/assets/contact_sheet.h"
 #include "tools/assets/game_files.h"
 #include "tools/assets/picture_source.h"

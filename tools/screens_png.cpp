@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "game/core/saved_level.h"
-#include "game/core/state.h"
+#include "core/saved_level.h"
+#include "core/state.h"
 #include "screens/sound_choice.h"
 #include "screens/title.h"
-#include "services/platform_headless.h"
-#include "services/png_writer.h"
+#include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
+#include "services/video/png_writer.h"
 #include "services/window_loop.h"
 #include "tools/scratch_data.h"
 

@@ -14,13 +14,13 @@
 #include <utility>
 #include <vector>
 
-#include "game/core/items.h"
-#include "game/core/level_reader.h"
-#include "game/core/maze.h"
-#include "game/core/state.h"
-#include "services/platform_headless.h"
-#include "services/png_writer.h"
+#include "core/items.h"
+#include "core/level_reader.h"
+#include "core/maze.h"
+#include "core/state.h"
+#include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
+#include "services/video/png_writer.h"
 #include "services/window_loop.h"
 #include "view/view.h"
 

@@ -1,8 +1,8 @@
 // The depth scan: walks the corridor from the player's cell outward, one cell per depth
 // step, and draws each cell's piece of the picture, the facing wall and the exit.
-#include "game/core/items.h"
-#include "game/core/level_clock.h"
-#include "game/core/sound_rule.h"
+#include "core/items.h"
+#include "core/level_clock.h"
+#include "core/sound_rule.h"
 #include "view/scan_cell.h"
 #include "view/view.h"
 #include "view/xray_hint.h"

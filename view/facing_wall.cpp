@@ -1,7 +1,7 @@
 // The wall that closes the corridor and the objects on it: door, wall clock, key, X-ray eye.
 #include <vector>
 
-#include "game/core/items.h"
+#include "core/items.h"
 #include "view/view.h"
 
 namespace view {

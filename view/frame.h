@@ -3,7 +3,7 @@
 
 #include <span>
 
-#include "game/core/state.h"
+#include "core/state.h"
 #include "services/services.h"
 #include "services/strings.h"
 

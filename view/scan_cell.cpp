@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "game/core/maze.h"
+#include "core/maze.h"
 #include "view/view.h"
 
 namespace view {

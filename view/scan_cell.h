@@ -1,7 +1,7 @@
 // One step of the depth scan: reading the cells around the scan cell and drawing its piece.
 #pragma once
 
-#include "game/core/state.h"
+#include "core/state.h"
 #include "services/services.h"
 
 namespace view {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "game/core/state.h"
+#include "core/state.h"
 #include "services/services.h"
 
 namespace view {

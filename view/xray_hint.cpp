@@ -1,8 +1,8 @@
 // The X-ray hint: the scanning tones, and whether the exit lies ahead behind the wall reached.
 #include "view/xray_hint.h"
 
-#include "game/core/items.h"
-#include "game/core/maze.h"
+#include "core/items.h"
+#include "core/maze.h"
 
 namespace view {
 

@@ -1,7 +1,7 @@
 // The X-ray hint: a yellow line across the view when the exit lies ahead behind the wall.
 #pragma once
 
-#include "game/core/state.h"
+#include "core/state.h"
 #include "services/services.h"
 
 namespace view {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "services/block_codec.h"
-#include "services/block_file.h"
+#include "services/video/block_codec.h"
+#include "services/video/block_file.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "services/macro.h"
+#include "services/audio/macro.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

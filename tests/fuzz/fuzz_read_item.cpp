@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "services/files.h"
+#include "services/files/files.h"
 
 namespace {
 

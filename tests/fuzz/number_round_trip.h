@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "services/number_text.h"
+#include "services/common/number_text.h"
 
 namespace number_round_trip {
 

@@ -9,8 +9,8 @@
 #include <sstream>
 #include <vector>
 
-#include "services/block_codec.h"
-#include "services/png_writer.h"
+#include "services/video/block_codec.h"
+#include "services/video/png_writer.h"
 #include "services/window_loop.h"
 
 namespace testing_support {

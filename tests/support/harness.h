@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "services/platform_headless.h"
+#include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
 
 namespace testing_support {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "data/fonts.h"
-#include "services/screen_image.h"
+#include "services/video/screen_image.h"
 
 namespace assets {
 namespace {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "services/block_codec.h"
+#include "services/video/block_codec.h"
 #include "tools/assets/loudness.h"
 #include "tools/assets/music_source.h"
 #include "tools/assets/ogg_encoder.h"

@@ -1,0 +1,79 @@
+// Filling the labyrinth grid from the level table.
+#include "core/maze.h"
+
+#include "core/state.h"
+#include "services/common/errors.h"
+
+namespace game {
+namespace {
+
+bool in_grid(int index)
+{
+    return index >= 0 && index <= kMazeBound;
+}
+
+} // namespace
+
+char MazeGrid::operator()(int row, int col) const
+{
+    if (!in_grid(row) || !in_grid(col)) {
+        svc::raise_error(svc::kSubscriptOutOfRange);
+        return 0;
+    }
+    return cells[row][col];
+}
+
+void MazeGrid::set(int row, int col, char cell)
+{
+    if (!in_grid(row) || !in_grid(col)) {
+        svc::raise_error(svc::kSubscriptOutOfRange);
+        return;
+    }
+    cells[row][col] = cell;
+}
+
+bool read_header(LevelState& lv)
+{
+    LevelReader& reader = lv.reader;
+    return reader.read_number(lv.mazeSize) && reader.read_string(lv.levelName) &&
+           reader.read_number(lv.startRow) && reader.read_number(lv.startCol) &&
+           reader.read_number(lv.minutesLeft) && reader.read_number(lv.secondsLeft) &&
+           reader.read_number(lv.faceColour);
+}
+
+bool load_level_maze(LevelState& lv)
+{
+    // A size beyond the grid would write past it; refuse it before reading anything.
+    if (lv.mazeSize > kMazeBound) {
+        svc::raise_error(svc::kSubscriptOutOfRange);
+        return false;
+    }
+    for (int i = 1; i <= lv.mazeSize; ++i) {
+        if (!lv.reader.read_string(lv.rows[i])) {
+            return false;
+        }
+    }
+    for (int i = 1; i <= lv.mazeSize; ++i) {
+        const std::string& row = lv.rows[i];
+        for (int j = 1; j <= lv.mazeSize; ++j) {
+            // The j-th character; a row too short gives the empty string, as a middle part does.
+            const char cell = j <= static_cast<int>(row.size()) ? row[j - 1] : 0;
+            lv.maze.cells[i][j] = cell;
+            const auto r = static_cast<i16>(i);
+            const auto c = static_cast<i16>(j);
+            if (cell == kExitCell) {
+                lv.exitRow = r;
+                lv.exitCol = c;
+            } else if (cell == kDoorCell) {
+                lv.doorRow = r;
+                lv.doorCol = c;
+            } else if (cell == kKeyCell) {
+                lv.keyRow = r;
+                lv.keyCol = c;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace game

@@ -1,0 +1,110 @@
+// The real platform on SDL 1.2 and SDL_mixer: a window thread, the system clock and audio.
+#pragma once
+
+#include <atomic>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "services/platform/platform.h"
+#include "services/platform/sdl/window_choice.h"
+
+struct SDL_Surface;
+
+namespace svc {
+
+class SdlPlatform final : public Platform {
+  public:
+    // choice: the player's window shape and size (none: the window equals the image).
+    explicit SdlPlatform(WindowChoice choice = {});
+    ~SdlPlatform() override;
+
+    void start(WindowTask& task) override;
+    // After start: waits until the window thread has set up its video, then tells whether
+    // a window can really be seen. An off-screen or dummy driver that SDL fell back on for
+    // want of a display does not count; one chosen in SDL_VIDEODRIVER does (tests). When
+    // false, why_no_window() says why in a few words.
+    bool has_window();
+    const std::string& why_no_window() const { return whyNoWindow_; }
+    void stop() override;
+    bool threaded() const override { return true; }
+
+    double ticks_ms() override;
+    bool local_time(LocalTime& out) override;
+    void sleep_ms(double ms) override;
+    void yield() override;
+
+    void present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
+                 int right) override;
+    bool picture_due() override;
+    bool poll_event(PlatformEvent& ev) override;
+    void cycle_fullscreen() override;
+
+    // Window thread: F9, F10 and F12, handled before the game's key table and never passed
+    // on; false for any other key.
+    bool window_key(Key key);
+    // Window thread: the display's surface and where the picture sits on it, and one of its
+    // pixels as 0x00RRGGBB (0 outside the surface).
+    struct Shown {
+        int surfaceW, surfaceH, x, y, w, h;
+    };
+    Shown shown() const;
+    std::uint32_t shown_pixel(int x, int y) const;
+
+    // Audio (sdl_audio.cpp).
+    bool audio_open() override;
+    void tone_start(const std::int16_t* frames, std::size_t frameCount) override;
+    bool tone_playing() override;
+    bool play_sample_file(const std::string& path) override;
+    bool play_stream_file(const std::string& path) override;
+    void audio_pass() override;
+
+    struct AudioState; // sdl_audio.cpp
+    struct AudioStateDeleter {
+        void operator()(AudioState* a) const; // sdl_audio.cpp
+    };
+
+  private:
+    void window_thread(WindowTask& task);
+    // (Re)makes the window or full-screen mode of the current step for the image size.
+    void make_video();
+    // The same, with the last picture shown again on it.
+    void remake_video();
+    // Writes one picture row as display row dy (counted from the top of the picture on the
+    // display), widened to the scale in force.
+    void put_scaled_row(SDL_Surface* screen, const std::uint32_t* src, int w, int dy, bool native);
+    // The largest scale up to `wanted` at which the picture fits the desktop.
+    int fitting_scale(int wanted, int shownH) const;
+    void save_screenshot();
+    void close_audio();
+
+    std::thread thread_;
+    std::atomic<bool> quit_{false};
+    std::atomic<bool> video_{false}; // false without a display: the passes run on, unseen
+    std::atomic<bool> started_{false};
+    enum class Display { Unknown, Shown, None };
+    std::atomic<Display> display_{Display::Unknown};
+    std::string whyNoWindow_;       // written before display_ becomes None
+    std::time_t cachedSecond_ = -1; // the game's thread's last reading of the clock
+    LocalTime cachedTime_;
+    // Alt+Enter steps through these in turn; the second full-screen mode only where the
+    // machine offers another suitable one.
+    enum class ScreenStep { Window, FullScreen, SecondFullScreen };
+    ScreenStep screenStep_ = ScreenStep::Window;
+    int imageW_ = 0, imageH_ = 0;
+    // The picture on the display: outW_ x outH_ at (offsetX_, offsetY_); outW_ is a whole
+    // multiple of the image's width, outH_ any height (rows repeat, nearest neighbour).
+    int offsetX_ = 0, offsetY_ = 0, outW_ = 0, outH_ = 0;
+    WindowChoice choice_;
+    int desktopW_ = 0, desktopH_ = 0;
+    const std::uint32_t* lastPixels_ = nullptr; // the last picture presented (window thread)
+    double lastEventMs_ = 0;                    // when the window last had an event (window thread)
+    double sentAtMs_ = -1e9; // when the display was last sent a changed picture (window thread)
+    std::unique_ptr<AudioState, AudioStateDeleter> audio_;
+    // Set once audio_ exists: from then on the window thread may look at it (it opens the
+    // output there, as SDL is set up on that thread).
+    std::atomic<bool> audioMade_{false};
+};
+
+} // namespace svc
