@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "services/files/item_reader.h"
+#include "services/files/safe_write.h"
 
 namespace svc {
 
@@ -84,18 +85,6 @@ std::string identity(const std::string& name)
     return (ec ? std::filesystem::path(name) : p).lexically_normal().string();
 }
 
-void sync_folder_of(const std::string& target)
-{
-    const std::size_t slash = target.find_last_of('/');
-    const std::string folder =
-        slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 ReadOpen open_for_reading(const std::string& name)
@@ -152,11 +141,7 @@ FileTable::~FileTable()
 
 std::string FileTable::pending_name(const std::string& target)
 {
-    const std::size_t slash = target.find_last_of('/');
-    if (slash == std::string::npos) {
-        return "." + target + ".tmp";
-    }
-    return target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".tmp";
+    return svc::pending_name(target);
 }
 
 bool FileTable::remove_leftover(const std::string& target)
@@ -237,20 +222,14 @@ int FileTable::open(const std::string& name, Mode mode, int number)
         return fail(open_error(err, name), name, std::strerror(err));
     }
     file->pending = pending_name(file->target);
-    // Without waiting: a pipe left at the hidden name would hold the open until a reader came
-    // (none does: it is refused, or fails with ENXIO, as not a regular file).
-    file->fd =
-        ::open(file->pending.c_str(),
-               O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
-    struct stat made {};
-    if (file->fd < 0 && errno != ENXIO) {
-        const int err = errno;
-        return fail(open_error(err, file->pending), file->pending, std::strerror(err));
+    const PendingOpen p = open_pending(file->pending, false);
+    if (p.fd < 0 && !p.odd) {
+        return fail(open_error(p.err, file->pending), file->pending, std::strerror(p.err));
     }
-    if (file->fd < 0 || ::fstat(file->fd, &made) != 0 || !S_ISREG(made.st_mode)) {
+    if (p.fd < 0) {
         return fail(kPathFileAccess, file->pending, "not a regular file");
     }
-    ::fcntl(file->fd, F_SETFL, ::fcntl(file->fd, F_GETFL) & ~O_NONBLOCK);
+    file->fd = p.fd;
     if (existed) {
         ::fchmod(file->fd, st.st_mode & 07777);
     }
@@ -284,18 +263,9 @@ int FileTable::write(int number, std::string_view text)
     line += '"';
     line += text;
     line += "\"\r\n";
-    std::size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t n = ::write(f.fd, line.data() + done, line.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            const int err = n < 0 ? errno : EIO;
-            f.writeFailed = true;
-            return fail(write_error(err), f.pending, std::strerror(err));
-        }
-        done += static_cast<std::size_t>(n);
+    if (const int err = write_all(f.fd, line)) {
+        f.writeFailed = true;
+        return fail(write_error(err), f.pending, std::strerror(err));
     }
     return 0;
 }
@@ -325,25 +295,12 @@ int FileTable::close_all()
         if (f.mode != Mode::Output) {
             continue;
         }
-        int err = f.writeFailed ? -1 : 0; // already reported when the write failed
-        if (err == 0 && ::fsync(f.fd) != 0) {
-            err = errno;
-        }
-        if (::close(f.fd) != 0 && err == 0) {
-            err = errno;
-        }
+        // -1: already reported when the write failed.
+        const int err = finish_pending(f.fd, f.pending, f.target, f.writeFailed ? -1 : 0);
         f.fd = -1;
-        if (err == 0 && ::rename(f.pending.c_str(), f.target.c_str()) != 0) {
-            err = errno;
+        if (err > 0 && first == 0) {
+            first = fail(write_error(err), f.target, std::strerror(err));
         }
-        if (err != 0) {
-            ::unlink(f.pending.c_str()); // the old file stays as it was
-            if (err > 0 && first == 0) {
-                first = fail(write_error(err), f.target, std::strerror(err));
-            }
-            continue;
-        }
-        sync_folder_of(f.target);
     }
     files_.clear(); // closes the inputs
     return first;
