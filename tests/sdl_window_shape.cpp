@@ -12,20 +12,9 @@
 
 #include "services/platform/sdl/sdl_platform.h"
 #include "tests/support/harness.h"
+#include "tests/support/on_window_thread.h"
 
 namespace {
-
-// Runs the script once on the window thread, as the window's own passes would.
-struct OnWindowThread final : svc::WindowTask {
-    std::function<void()> script;
-    std::atomic<bool> done{false};
-    void pass() override
-    {
-        if (!done.exchange(true)) {
-            script();
-        }
-    }
-};
 
 TEST(SdlWindowShape, ScaleAspectKeysAndFullScreenPlaceThePicture)
 {
@@ -35,10 +24,14 @@ TEST(SdlWindowShape, ScaleAspectKeysAndFullScreenPlaceThePicture)
     for (int i = 0; i < kW * kH; ++i) {
         image[i] = static_cast<std::uint32_t>((i % kW) << 8 | i / kW);
     }
-    svc::SdlPlatform platform({true, 3, true, false});
+    svc::WindowChoice kept;
+    svc::SdlPlatform platform({true, 3, true, false}, [&kept](const svc::WindowChoice& c) {
+        kept = c;
+        return std::string();
+    });
     std::vector<std::array<int, 6>> seen; // surface w, h; picture x, y, w, h
     std::vector<std::uint32_t> pixels;
-    OnWindowThread task;
+    testing_support::OnWindowThread task;
     task.script = [&] {
         auto look = [&] {
             const svc::SdlPlatform::Shown s = platform.shown();
@@ -66,11 +59,7 @@ TEST(SdlWindowShape, ScaleAspectKeysAndFullScreenPlaceThePicture)
         platform.window_key(svc::Key::F12);
         platform.window_key(svc::Key::F12);
     };
-    platform.start(task);
-    for (int i = 0; i < 600 && !task.done.load(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    platform.stop();
+    task.run_on(platform);
     EXPECT_EQ(seen, (std::vector<std::array<int, 6>>{{480, 360, 0, 0, 480, 360},
                                                      {480, 300, 0, 0, 480, 300},
                                                      {320, 200, 0, 0, 320, 200},
@@ -79,11 +68,10 @@ TEST(SdlWindowShape, ScaleAspectKeysAndFullScreenPlaceThePicture)
     // The last pixel; display row 4 shows picture row 1; the border; the last pixel again.
     const std::uint32_t last = image.back();
     EXPECT_EQ(pixels, (std::vector<std::uint32_t>{last, image[kW + 1], 0, last}));
-    // Two screenshots under the first free numbers, and the choice remembered.
+    // Two screenshots under the first free numbers, and the choice handed on to be remembered.
     EXPECT_TRUE(std::filesystem::exists("schermata-001.png"));
     EXPECT_TRUE(std::filesystem::exists("schermata-002.png"));
-    const svc::WindowChoice back = svc::read_window_choice(svc::kWindowChoiceFile);
-    EXPECT_TRUE(back.chosen && back.scale == 2 && back.aspect && !back.fullscreen);
+    EXPECT_TRUE(kept.chosen && kept.scale == 2 && kept.aspect && !kept.fullscreen);
 }
 
 } // namespace

@@ -1,66 +1,287 @@
-// The player's window choice: the launcher's options and the remembered file, whose damage
-// must give today's window, never a strange one.
+// The player's settings: the command line read through the table, the settings file (damage
+// costs only the damaged line, other lines are kept), the window choice carried over from
+// finestra.cfg, and the whole-or-nothing writing they share with screenshots.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "services/platform/sdl/window_choice.h"
+#include "services/files/safe_write.h"
+#include "services/settings/settings.h"
 #include "tests/support/harness.h"
 
 namespace {
 
-TEST(WindowChoice, OptionsMakeTheChoiceAndAnythingElseIsRefused)
+namespace fs = std::filesystem;
+using testing_support::read_file;
+using testing_support::TempDir;
+using testing_support::write_file;
+
+struct Window {
+    bool chosen;
+    int scale, aspect, fullscreen;
+    bool operator==(const Window&) const = default;
+};
+Window window_of(const svc::Settings& s)
 {
+    return {s.windowChosen, s.scale, s.aspect, s.fullscreen};
+}
+
+TEST(Settings, TheCommandLineGoesThroughTheTable)
+{
+    using Ask = svc::CommandLine::Ask;
     const struct {
         std::vector<const char*> args;
-        bool ok;
-        int scale;
-        bool aspect, fullscreen;
-    } runs[] = {{{"--scale", "3", "--aspect"}, true, 3, true, false},
-                {{"--fullscreen"}, true, 1, false, true},
-                {{"--scale", "8"}, true, 8, false, false},
-                {{"--scale", "9"}, false, 1, false, false},
-                {{"--scale", "0"}, false, 1, false, false},
-                {{"--scale", "22"}, false, 1, false, false},
-                {{"--scale"}, false, 1, false, false},
-                {{"--big"}, false, 1, false, false}};
+        Ask ask;
+        const char* error;
+        Window window; // from a remembered scale 3 in full screen
+    } runs[] = {
+        {{}, Ask::Play, "", {true, 3, 0, 1}},
+        {{"--scale", "2", "--aspect"}, Ask::Play, "", {true, 2, 1, 0}},
+        {{"--aspect"}, Ask::Play, "", {true, 1, 1, 0}}, // the window's choice made afresh
+        {{"--scale", "8"}, Ask::Play, "", {true, 8, 0, 0}},
+        {{"--scale", "9"}, Ask::Wrong, "--scale takes a whole number from 1 to 8", {}},
+        {{"--scale", "0"}, Ask::Wrong, "--scale takes a whole number from 1 to 8", {}},
+        {{"--scale", "03"}, Ask::Wrong, "--scale takes a whole number from 1 to 8", {}},
+        {{"--scale", "-2"}, Ask::Wrong, "--scale takes a whole number from 1 to 8", {}},
+        {{"--scale"}, Ask::Wrong, "--scale takes a whole number from 1 to 8", {}},
+        {{"--big"}, Ask::Wrong, "unknown option '--big'", {}},
+        {{"--aspect", "--help", "--big"}, Ask::Help, "", {}},
+        {{"-V"}, Ask::Version, "", {}},
+        {{"--big", "--version"}, Ask::Wrong, "unknown option '--big'", {}},
+    };
     for (const auto& run : runs) {
         std::vector<const char*> argv = {"muvesecky"};
         argv.insert(argv.end(), run.args.begin(), run.args.end());
-        svc::WindowChoice c;
-        std::string error;
-        const bool ok =
-            svc::parse_window_options(static_cast<int>(argv.size()), argv.data(), c, error);
-        EXPECT_EQ(ok, run.ok) << argv.back();
-        EXPECT_EQ(error.empty(), run.ok) << argv.back();
-        if (ok) {
-            EXPECT_TRUE(c.chosen);
-            EXPECT_EQ(c.scale, run.scale) << argv.back();
-            EXPECT_EQ(c.aspect, run.aspect) << argv.back();
-            EXPECT_EQ(c.fullscreen, run.fullscreen) << argv.back();
+        const svc::CommandLine line =
+            svc::parse_command_line(static_cast<int>(argv.size()), argv.data());
+        const std::string what = argv.size() > 1 ? argv[1] : "(none)";
+        EXPECT_EQ(line.ask, run.ask) << what;
+        EXPECT_EQ(line.error, run.error) << what;
+        if (run.ask == Ask::Play) {
+            svc::Settings s;
+            s.scale = 3;
+            s.fullscreen = 1;
+            s.windowChosen = true;
+            svc::apply_command_line(line, s);
+            EXPECT_EQ(window_of(s), run.window) << what;
+        } else {
+            EXPECT_TRUE(line.given.empty()) << what;
+        }
+    }
+    // The help lists every option of the table.
+    for (const svc::Option& o : svc::kOptions) {
+        EXPECT_NE(svc::options_help().find(o.flag), std::string::npos) << o.flag;
+    }
+}
+
+TEST(Settings, TheFileReadsBackAndADamagedLineCostsOnlyItself)
+{
+    TempDir dir;
+    svc::Settings none;
+    EXPECT_TRUE(svc::read_settings("impostazioni.cfg", none).empty()); // missing: no problem
+    EXPECT_EQ(window_of(none), (Window{false, 1, 0, 0}));
+    for (const Window w : {Window{true, 1, 0, 1}, Window{true, 8, 1, 0}}) {
+        svc::Settings s;
+        s.scale = w.scale;
+        s.aspect = w.aspect;
+        s.fullscreen = w.fullscreen;
+        ASSERT_EQ(svc::write_settings("impostazioni.cfg", s), "");
+        svc::Settings back;
+        EXPECT_TRUE(svc::read_settings("impostazioni.cfg", back).empty());
+        EXPECT_EQ(window_of(back), w);
+    }
+    write_file("impostazioni.cfg", "# mine\r\n"
+                                   "scala = 3\n"
+                                   "formato_4_3 = forse\n"
+                                   "schermo_intero\n"
+                                   "  lingua = it  \n"
+                                   "scala = 12\n"
+                                   "schermo_intero=si\n"
+                                   "\n");
+    svc::Settings s;
+    EXPECT_EQ(svc::read_settings("impostazioni.cfg", s),
+              (std::vector<std::string>{
+                  "impostazioni.cfg: line 3: formato_4_3 takes si or no, ignored",
+                  "impostazioni.cfg: line 4: not \"key = value\", ignored",
+                  "impostazioni.cfg: line 6: scala takes a whole number from 1 to 8, ignored"}));
+    EXPECT_EQ(window_of(s), (Window{true, 3, 0, 1}));
+    // Written again: the comment, the other version's key and the damaged line stay; the
+    // known keys get their values where they stand.
+    s.aspect = 1;
+    ASSERT_EQ(svc::write_settings("impostazioni.cfg", s), "");
+    EXPECT_EQ(read_file("impostazioni.cfg"), "# mine\r\n"
+                                             "scala = 3\n"
+                                             "formato_4_3 = si\n"
+                                             "schermo_intero\n"
+                                             "  lingua = it  \n"
+                                             "scala = 3\n"
+                                             "schermo_intero = si\n"
+                                             "\n");
+}
+
+TEST(Settings, TheOldWindowChoiceIsCarriedOverOnce)
+{
+    const struct {
+        const char* old; // finestra.cfg, nullptr: none
+        Window window;
+        const char* told; // the start's one problem, "" for none
+        bool carried;     // impostazioni.cfg made
+    } runs[] = {
+        {nullptr, {false, 1, 0, 0}, "", false},
+        {"2 1 0\n", {true, 2, 1, 0}, "", true},
+        {"8 0 1", {true, 8, 0, 1}, "", true},
+        {"2 1 x\n", {false, 1, 0, 0}, "finestra.cfg: not a window choice", false},
+        {"9 0 0\n", {false, 1, 0, 0}, "finestra.cfg: not a window choice", false},
+        {"2 1 0 7\n", {false, 1, 0, 0}, "finestra.cfg: not a window choice", false},
+    };
+    for (const auto& run : runs) {
+        TempDir dir;
+        if (run.old != nullptr) {
+            write_file("finestra.cfg", run.old);
+        }
+        std::vector<std::string> problems;
+        EXPECT_EQ(window_of(svc::load_settings(problems)), run.window) << run.old;
+        EXPECT_EQ(problems.empty() ? "" : problems[0].substr(0, std::string(run.told).size()),
+                  run.told);
+        EXPECT_LE(problems.size(), 1u);
+        EXPECT_EQ(fs::exists("impostazioni.cfg"), run.carried) << run.old;
+        // Carried over, the old file goes; damaged, it stays.
+        EXPECT_EQ(fs::exists("finestra.cfg"), run.old != nullptr && !run.carried) << run.old;
+        if (run.carried) { // the new file is read from now on
+            write_file("finestra.cfg", "1 0 0\n");
+            svc::Settings again = svc::load_settings(problems);
+            EXPECT_EQ(window_of(again), run.window);
         }
     }
 }
 
-TEST(WindowChoice, TheRememberedFileReadsBackAndDamageGivesNoChoice)
+// Each start with an odd file in place of a settings file ends at once, telling it.
+TEST(Settings, OddFilesAreToldNeverWaitedOnOrReadForEver)
 {
-    testing_support::TempDir dir;
-    EXPECT_FALSE(svc::read_window_choice("finestra.cfg").chosen); // missing
-    EXPECT_FALSE(svc::write_window_choice("no-folder/finestra.cfg", {}));
-    for (const int scale : {1, svc::kMaxWindowScale}) { // the smallest and the largest
-        const bool big = scale > 1;
-        ASSERT_TRUE(svc::write_window_choice("finestra.cfg", {true, scale, big, !big}));
-        const svc::WindowChoice back = svc::read_window_choice("finestra.cfg");
-        EXPECT_TRUE(back.chosen && back.scale == scale && back.aspect == big &&
-                    back.fullscreen != big);
+    const struct {
+        const char* name;
+        int kind; // 0 a pipe, 1 a link to /dev/zero, 2 a folder, 3 longer than 64 KiB
+        const char* told;
+    } runs[] = {
+        {"finestra.cfg", 0, "finestra.cfg: not a regular file"},
+        {"finestra.cfg", 1, "finestra.cfg: not a regular file"},
+        {"impostazioni.cfg", 0, "impostazioni.cfg: not a regular file"},
+        {"impostazioni.cfg", 1, "impostazioni.cfg: not a regular file"},
+        {"impostazioni.cfg", 2, "impostazioni.cfg: not a regular file"},
+        {"impostazioni.cfg", 3, "impostazioni.cfg: longer than 64 KiB, not read"},
+    };
+    for (const auto& run : runs) {
+        TempDir dir;
+        switch (run.kind) {
+        case 0:
+            ASSERT_EQ(::mkfifo(run.name, 0644), 0);
+            break;
+        case 1:
+            fs::create_symlink("/dev/zero", run.name);
+            break;
+        case 2:
+            fs::create_directory(run.name);
+            break;
+        default:
+            write_file(run.name, "scala = 2\n" + std::string(64 * 1024, '#'));
+        }
+        std::vector<std::string> problems;
+        EXPECT_EQ(window_of(svc::load_settings(problems)), (Window{false, 1, 0, 0}));
+        EXPECT_EQ(problems, std::vector<std::string>{run.told}) << run.name << run.kind;
     }
-    for (const char* damaged : {"", "2 1", "2 1 0 7", "0 1 0", "9 0 0", "2 2 0", "2 0 -1", "x"}) {
-        testing_support::write_file("finestra.cfg", std::string(damaged) + "\n");
-        const svc::WindowChoice c = svc::read_window_choice("finestra.cfg");
-        EXPECT_FALSE(c.chosen) << '"' << damaged << '"';
-        EXPECT_EQ(c.scale, 1) << '"' << damaged << '"';
+}
+
+TEST(SafeWrite, OddNamesAreRefusedAndNothingIsWrittenThroughALink)
+{
+    TempDir dir;
+    write_file("notes.txt", "mine\n");
+    const std::string notes = fs::absolute("notes.txt");
+    const struct {
+        const char* setup; // what stands at the target's name or at its hidden file's
+        std::string told;  // "" when the file is written
+    } runs[] = {
+        {"", ""},
+        {"pipe", "x.cfg: not a regular file"},
+        {"folder", "x.cfg: not a regular file"},
+        {"link", "x.cfg: a link, left as it is"},
+        {"dangling", "x.cfg: a link, left as it is"},
+        {"pending pipe", ""},
+        {"pending link", ""},
+        {"pending hard link", ""},
+    };
+    for (const auto& run : runs) {
+        const std::string setup = run.setup;
+        fs::remove_all("x.cfg");
+        fs::remove_all(".x.cfg.tmp");
+        if (setup == "pipe") {
+            ::mkfifo("x.cfg", 0644);
+        } else if (setup == "folder") {
+            fs::create_directory("x.cfg");
+        } else if (setup == "link") {
+            fs::create_symlink(notes, "x.cfg");
+        } else if (setup == "dangling") {
+            fs::create_symlink("/nowhere/x.png", "x.cfg");
+        } else if (setup == "pending pipe") {
+            ::mkfifo(".x.cfg.tmp", 0644);
+        } else if (setup == "pending link") {
+            fs::create_symlink(notes, ".x.cfg.tmp");
+        } else if (setup == "pending hard link") {
+            fs::create_hard_link("notes.txt", ".x.cfg.tmp");
+        }
+        EXPECT_EQ(svc::write_whole_file("x.cfg", "new\n"), run.told) << setup;
+        if (run.told.empty()) {
+            EXPECT_EQ(read_file("x.cfg"), "new\n") << setup;
+        }
+        EXPECT_FALSE(fs::exists(fs::symlink_status(".x.cfg.tmp"))) << setup;
+        EXPECT_EQ(read_file("notes.txt"), "mine\n") << setup;
     }
+    EXPECT_EQ(svc::write_whole_file("../x.cfg", "new\n"),
+              "../x.cfg: not a name in the game folder");
+}
+
+// A disk that takes only a few bytes: the failure is told and the old file stays whole.
+TEST(SafeWrite, AFullDiskLeavesTheOldFileWhole)
+{
+    TempDir dir;
+    write_file("impostazioni.cfg", "scala = 2\n");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16, 16};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        svc::Settings s;
+        s.scale = 3;
+        const std::string told = svc::write_settings("impostazioni.cfg", s);
+        ::_exit(told == "impostazioni.cfg: File too large" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(read_file("impostazioni.cfg"), "scala = 2\n");
+    EXPECT_FALSE(fs::exists(".impostazioni.cfg.tmp"));
+}
+
+// As the plain user (permissions_as_player): a read-only game folder is told.
+TEST(SafeWrite, ARefusedFolderIsTold)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "the superuser is never refused";
+    }
+    TempDir dir;
+    fs::permissions(".", fs::perms::owner_read | fs::perms::owner_exec);
+    const std::string told = svc::write_settings("impostazioni.cfg", svc::Settings{});
+    fs::permissions(".", fs::perms::owner_all);
+    EXPECT_EQ(told, ".impostazioni.cfg.tmp: Permission denied");
+    EXPECT_FALSE(fs::exists("impostazioni.cfg"));
 }
 
 } // namespace

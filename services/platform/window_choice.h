@@ -1,7 +1,8 @@
-// The player's choice of window shape and size: launcher options, and the small file in the
-// game folder that remembers it for the next start.
+// The player's choice of window shape and size, as a back end shows it, and the way a back
+// end's own keys hand a new choice on to be remembered.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace svc {
@@ -12,18 +13,11 @@ struct WindowChoice {
     int scale = 1;       // whole multiple of the image's width (and of its shown height)
     bool aspect = false; // every screen shown at 4:3 (640 x 200 and 640 x 400 as 640 x 480)
     bool fullscreen = false;
+    int maxScale = 8; // the largest scale the scale key steps to
 };
 
-inline constexpr int kMaxWindowScale = 8;
-inline constexpr const char* kWindowChoiceFile = "finestra.cfg";
-
-// Reads the remembered choice; a missing or damaged file gives no choice.
-WindowChoice read_window_choice(const std::string& path);
-// Writes it to a temporary file in the same folder and renames that over the old one.
-bool write_window_choice(const std::string& path, const WindowChoice& choice);
-// Applies --scale N, --aspect and --fullscreen to choice; false with a message for anything
-// else. Any option makes a choice.
-bool parse_window_options(int argc, const char* const* argv, WindowChoice& choice,
-                          std::string& error);
+// Remembers a choice made with the window's keys; returns "" or what went wrong, in one line
+// ("impostazioni.cfg: Read-only file system"). Called on the window thread.
+using KeepWindowChoice = std::function<std::string(const WindowChoice&)>;
 
 } // namespace svc

@@ -19,7 +19,7 @@ def make_launcher(template, top):
     for name, content in INSTALLED.items():
         write(os.path.join(data, name), content)
     game = os.path.join(top, "game.sh")
-    write(game, b"#!/bin/sh\npwd\n")
+    write(game, b'#!/bin/sh\npwd\n[ $# -eq 0 ] || echo "$@"\n')
     with open(template) as f:
         text = f.read()
     for key, value in (("VERSION", "1"), ("INSTALL_DATA", data), ("INSTALL_BINARY", game)):
@@ -31,10 +31,10 @@ def make_launcher(template, top):
     return launcher
 
 
-def run(launcher, **env):
+def run(launcher, *args, **env):
     env = {k: v for k, v in dict(os.environ, **env).items() if v is not None}
-    return subprocess.run([launcher], env=env, capture_output=True, text=True, timeout=20,
-                          cwd=os.path.dirname(launcher))
+    return subprocess.run([launcher, *args], env=env, capture_output=True, text=True,
+                          timeout=20, cwd=os.path.dirname(launcher))
 
 
 def read(path):
@@ -106,6 +106,18 @@ def main():
     out = run(launcher, HOME=None, XDG_DATA_HOME=None)
     check("no HOME: one clear line and exit 1", out.returncode == 1 and
           out.stderr.count("\n") == 1 and "HOME" in out.stderr and not out.stdout, out)
+
+    # Options are the game's to check, passed on word for word; help and the version are
+    # asked of the game before any game folder is made.
+    home = os.path.join(top, "options")
+    out = run(launcher, "--scale", "12", "two words", HOME=home, XDG_DATA_HOME=None)
+    check("options reach the game unchecked", out.returncode == 0 and
+          out.stdout.splitlines()[1:] == ["--scale 12 two words"], out)
+    for ask in ("--help", "-V", "--version", "-h"):
+        out = run(launcher, "--aspect", ask, HOME=os.path.join(top, "ask"), XDG_DATA_HOME=None)
+        check(f"{ask}: asked of the game, no game folder made", out.returncode == 0 and
+              out.stdout.splitlines()[1:] == [f"--aspect {ask}"] and
+              not os.path.exists(os.path.join(top, "ask")), out)
 
     shutil.rmtree(top, ignore_errors=True)
     print(f"{passed} passed, {len(failed)} failed")

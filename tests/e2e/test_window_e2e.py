@@ -343,6 +343,17 @@ def end_prompt(r, g):
     r.check("FINE: a key ends the program", g.wait_exit(5) is not None, "still running")
 
 
+def window_settings(g):
+    """The window's scale, 4:3 and full screen as impostazioni.cfg remembers them."""
+    values = {}
+    path = os.path.join(g.folder, "impostazioni.cfg")
+    for line in (g.file("impostazioni.cfg") if os.path.exists(path) else b"").decode().splitlines():
+        key, eq, value = line.partition("=")
+        if eq and not line.startswith("#"):
+            values[key.strip()] = value.strip()
+    return tuple(values.get(k) for k in ("scala", "formato_4_3", "schermo_intero"))
+
+
 def window_choice(r, binary, data_dir):
     """The window's scale and 4:3 shape: options, F9, F10, the remembered file, F12's picture."""
     big = "2600x1500x24"  # room for scale 3 (1920 x 1200) beside where the window opens
@@ -363,13 +374,14 @@ def window_choice(r, binary, data_dir):
             r.expect(f"{name}: the sound choice's 640x400 text screen shown {want[0]}x{want[1]}",
                      g, size(*want), 5, seen)
             if args:
-                r.check(f"{name}: remembered in finestra.cfg", g.file("finestra.cfg") == b"2 1 0\n",
-                        repr(g.file("finestra.cfg")))
+                r.check(f"{name}: remembered in impostazioni.cfg",
+                        window_settings(g) == ("2", "si", "no"), repr(window_settings(g)))
                 g.key("F9")
                 r.expect("F9: 4:3 off, 1280x800", g, size(1280, 800), 3, seen)
                 g.key("F10")
                 r.expect("F10: scale 3, 1920x1200", g, size(1920, 1200), 3, seen)
-                r.check("F10: remembered", g.file("finestra.cfg") == b"3 0 0\n")
+                r.check("F10: remembered", window_settings(g) == ("3", "no", "no"),
+                        repr(window_settings(g)))
                 g.key("F10")
                 r.expect("F10: scale 4 does not fit the desktop, back to 640x400", g,
                          size(640, 400), 3, seen)

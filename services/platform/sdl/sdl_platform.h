@@ -6,9 +6,10 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "services/platform/platform.h"
-#include "services/platform/sdl/window_choice.h"
+#include "services/platform/window_choice.h"
 
 struct SDL_Surface;
 
@@ -16,8 +17,9 @@ namespace svc {
 
 class SdlPlatform final : public Platform {
   public:
-    // choice: the player's window shape and size (none: the window equals the image).
-    explicit SdlPlatform(WindowChoice choice = {});
+    // choice: the player's window shape and size (none: the window equals the image); keep:
+    // where F9 and F10 hand a changed choice to be remembered.
+    explicit SdlPlatform(WindowChoice choice = {}, KeepWindowChoice keep = {});
     ~SdlPlatform() override;
 
     void start(WindowTask& task) override;
@@ -42,8 +44,11 @@ class SdlPlatform final : public Platform {
     void cycle_fullscreen() override;
 
     // Window thread: F9, F10 and F12, handled before the game's key table and never passed
-    // on; false for any other key.
+    // on; false for any other key. A failure to remember the choice or to save the picture
+    // is told on standard error and in a note over the picture.
     bool window_key(Key key);
+    // Window thread: whether a note is shown over the picture.
+    bool note_shown() const { return !note_.empty(); }
     // Window thread: the display's surface and where the picture sits on it, and one of its
     // pixels as 0x00RRGGBB (0 outside the surface).
     struct Shown {
@@ -77,6 +82,13 @@ class SdlPlatform final : public Platform {
     // The largest scale up to `wanted` at which the picture fits the desktop.
     int fitting_scale(int wanted, int shownH) const;
     void save_screenshot();
+    // Tells a failure of the window's keys: one line on standard error, and a note over the
+    // picture for a few seconds (the title, then the problem).
+    void tell(const std::string& title, const std::string& problem);
+    // Draws the note over the picture on the display; the screen image is never touched.
+    void draw_note(SDL_Surface* screen);
+    // Takes the note away once its time is over, the picture showing again beneath it.
+    void end_note();
     void close_audio();
 
     std::thread thread_;
@@ -97,6 +109,9 @@ class SdlPlatform final : public Platform {
     // multiple of the image's width, outH_ any height (rows repeat, nearest neighbour).
     int offsetX_ = 0, offsetY_ = 0, outW_ = 0, outH_ = 0;
     WindowChoice choice_;
+    KeepWindowChoice keep_;
+    std::vector<std::string> note_; // the note's lines (window thread)
+    double noteUntilMs_ = 0;
     int desktopW_ = 0, desktopH_ = 0;
     const std::uint32_t* lastPixels_ = nullptr; // the last picture presented (window thread)
     double lastEventMs_ = 0;                    // when the window last had an event (window thread)

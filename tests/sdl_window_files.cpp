@@ -1,0 +1,192 @@
+// The window's keys against odd files in the game folder, on the real SDL back end (dummy
+// video driver): F12, F9 and F10 never hang on a pipe, never write through a link or outside
+// the folder, never leave part of a file, and every failure is told in one line on standard
+// error and in a note over the picture, never in the screen image.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "services/platform/sdl/sdl_platform.h"
+#include "services/settings/settings.h"
+#include "services/video/png_writer.h"
+#include "tests/support/harness.h"
+#include "tests/support/on_window_thread.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::read_file;
+using testing_support::write_file;
+
+constexpr int kW = 160, kH = 100;
+constexpr std::uint32_t kNoteBackground = 0x0000AA;
+
+std::vector<std::uint32_t> test_image()
+{
+    std::vector<std::uint32_t> image(kW * kH);
+    for (int i = 0; i < kW * kH; ++i) {
+        image[i] = static_cast<std::uint32_t>((i % kW) << 8 | i / kW);
+    }
+    return image;
+}
+
+// What main hands the back end: the choice goes to the settings file.
+std::string keep(const svc::WindowChoice& c)
+{
+    svc::Settings s;
+    s.scale = c.scale;
+    s.aspect = c.aspect ? 1 : 0;
+    s.fullscreen = c.fullscreen ? 1 : 0;
+    return svc::write_settings(svc::kSettingsFile, s);
+}
+
+// A disk that takes only a few bytes more of any file, while it lives.
+struct FullDisk {
+    rlimit before{};
+    FullDisk()
+    {
+        ::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &before);
+        const rlimit small{48, before.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FullDisk() { ::setrlimit(RLIMIT_FSIZE, &before); }
+};
+
+bool is_png(const char* name)
+{
+    return fs::is_regular_file(fs::symlink_status(name)) && read_file(name).substr(1, 3) == "PNG";
+}
+
+TEST(SdlWindowFiles, OddFilesAreNeverWaitedOnOrWrittenThroughAndFailuresAreTold)
+{
+    const std::string outside = (fs::temp_directory_path() / "muv-elsewhere.png").string();
+    const struct {
+        const char* name;
+        std::function<void()> setup;
+        svc::Key key;
+        bool full; // the disk full during the key
+        bool told;
+        std::function<bool()> after;
+    } runs[] = {
+        {"a pipe at schermata-001.png", [] { ::mkfifo("schermata-001.png", 0644); }, svc::Key::F12,
+         false, false, [] { return is_png("schermata-002.png"); }},
+        {"schermata-001.png a link to nowhere outside",
+         [&] { fs::create_symlink(outside, "schermata-001.png"); }, svc::Key::F12, false, false,
+         [&] { return !fs::exists(outside) && is_png("schermata-002.png"); }},
+        {"a full disk at F12", [] {}, svc::Key::F12, true, true,
+         [] { return !fs::exists(fs::symlink_status("schermata-001.png")); }},
+        {"schermata-001.png to -999.png taken",
+         [] {
+             for (int n = 1; n <= 999; ++n) {
+                 char name[32];
+                 std::snprintf(name, sizeof name, "schermata-%03d.png", n);
+                 write_file(name, "");
+             }
+         },
+         svc::Key::F12, false, true, [] { return !fs::exists("schermata-1000.png"); }},
+        {"pipes at the old and new hidden files",
+         [] {
+             ::mkfifo("finestra.cfg.tmp", 0644);
+             ::mkfifo(".impostazioni.cfg.tmp", 0644);
+         },
+         svc::Key::F10, false, false,
+         [] { return read_file("impostazioni.cfg").find("scala = 2\n") != std::string::npos; }},
+        {"the hidden files links to the player's notes",
+         [] {
+             write_file("notes.txt", "mine\n");
+             fs::create_symlink("notes.txt", "finestra.cfg.tmp");
+             fs::create_symlink("notes.txt", ".impostazioni.cfg.tmp");
+         },
+         svc::Key::F10, false, false,
+         [] { return read_file("notes.txt") == "mine\n" && fs::exists("impostazioni.cfg"); }},
+        {"impostazioni.cfg a folder", [] { fs::create_directory("impostazioni.cfg"); },
+         svc::Key::F9, false, true,
+         [] { return !fs::exists(fs::symlink_status(".impostazioni.cfg.tmp")); }},
+        {"a full disk at F10", [] { write_file("impostazioni.cfg", "scala = 3\n"); }, svc::Key::F10,
+         true, true,
+         [] {
+             return read_file("impostazioni.cfg") == "scala = 3\n" &&
+                    !fs::exists(".impostazioni.cfg.tmp");
+         }},
+    };
+    const std::vector<std::uint32_t> image = test_image();
+    for (const auto& run : runs) {
+        testing_support::TempDir dir;
+        run.setup();
+        svc::SdlPlatform platform({true, 1, false, false}, keep);
+        bool noted = false;
+        std::uint32_t inBox = 0;
+        testing_support::OnWindowThread task;
+        task.script = [&] {
+            platform.present(image.data(), kW, kH, 0, kH - 1, 0, kW - 1);
+            {
+                std::optional<FullDisk> full;
+                if (run.full) {
+                    full.emplace();
+                }
+                platform.window_key(run.key);
+            }
+            noted = platform.note_shown();
+            // Inside the note's frame, above its first letter, at the scale in force.
+            const svc::SdlPlatform::Shown shown = platform.shown();
+            const int k = shown.w / kW;
+            inBox = platform.shown_pixel(shown.x + 5 * k + 1, shown.y + 5 * k + 1);
+        };
+        testing::internal::CaptureStderr();
+        task.run_on(platform);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(task.done.load()) << run.name;
+        EXPECT_EQ(noted, run.told) << run.name;
+        EXPECT_EQ(inBox == kNoteBackground, run.told) << run.name;
+        EXPECT_EQ(err.rfind("muvesecky: ", 0) == 0 && err.find('\n') == err.size() - 1, run.told)
+            << run.name << ": " << err;
+        EXPECT_TRUE(run.after()) << run.name;
+    }
+}
+
+TEST(SdlWindowFiles, TheNoteGoesAfterAWhileAndNeverTouchesTheScreenImage)
+{
+    testing_support::TempDir dir;
+    fs::create_directory("impostazioni.cfg");
+    const std::vector<std::uint32_t> image = test_image();
+    const std::vector<std::uint32_t> copy = image;
+    svc::SdlPlatform platform({true, 2, false, false}, keep);
+    std::vector<std::uint32_t> seen;
+    testing_support::OnWindowThread task;
+    task.script = [&] {
+        platform.present(image.data(), kW, kH, 0, kH - 1, 0, kW - 1);
+        platform.window_key(svc::Key::F9); // 4:3 at twice the size, not remembered
+        seen.push_back(platform.shown_pixel(12, 12));
+        platform.present(image.data(), kW, kH, 0, kH - 1, 0, kW - 1); // the game draws on
+        seen.push_back(platform.shown_pixel(12, 12));
+        platform.window_key(svc::Key::F12); // the picture saved has no note on it
+        std::this_thread::sleep_for(std::chrono::milliseconds(2600));
+        svc::PlatformEvent ev;
+        platform.poll_event(ev);
+        seen.push_back(platform.shown_pixel(12, 12));
+        seen.push_back(platform.note_shown() ? 1 : 0);
+    };
+    testing::internal::CaptureStderr();
+    task.run_on(platform);
+    testing::internal::GetCapturedStderr();
+    // Display (12, 12) at scale 2 and 4:3 shows picture pixel (6, 5).
+    EXPECT_EQ(seen,
+              (std::vector<std::uint32_t>{kNoteBackground, kNoteBackground, image[5 * kW + 6], 0}));
+    EXPECT_EQ(image, copy);
+    const std::vector<std::uint8_t> png = svc::encode_png(copy.data(), kW, kH);
+    EXPECT_EQ(read_file("schermata-001.png"), std::string(png.begin(), png.end()));
+}
+
+} // namespace
