@@ -75,9 +75,10 @@ TEST(Settings, TheCommandLineGoesThroughTheTable)
             EXPECT_TRUE(line.given.empty()) << what;
         }
     }
-    // The help lists every option of the table.
+    // The help lists every option of the table; a fresh Settings holds the table's defaults.
     for (const svc::Option& o : svc::kOptions) {
         EXPECT_NE(svc::options_help().find(o.flag), std::string::npos) << o.flag;
+        EXPECT_EQ(svc::Settings{}.*o.field, o.fallback) << o.flag;
     }
 }
 

@@ -105,14 +105,16 @@ const Option* option_of_key(std::string_view key)
     return nullptr;
 }
 
-// finestra.cfg of earlier versions: one line "scale aspect fullscreen", e.g. "2 1 0".
+// finestra.cfg of earlier versions: one line "scale aspect fullscreen", e.g. "2 1 0", the
+// scale from 1 to 8.
 bool read_old_window_choice(const std::string& text, Settings& s)
 {
+    constexpr int kOldMaxScale = 8;
     std::istringstream words(text.substr(0, text.find('\n')));
     int scale = 0, aspect = -1, fullscreen = -1;
     std::string rest;
     if (!(words >> scale >> aspect >> fullscreen) || (words >> rest) || scale < 1 ||
-        scale > kOptions[0].high || (aspect != 0 && aspect != 1) ||
+        scale > kOldMaxScale || (aspect != 0 && aspect != 1) ||
         (fullscreen != 0 && fullscreen != 1)) {
         return false;
     }

@@ -46,13 +46,20 @@ def check_files(r, deb, version):
 
     root = tempfile.mkdtemp(prefix="muv-deb-")
     run("dpkg-deb", "-x", deb, root)
-    # No display at all: the answers must come before any window is opened.
+    # No display at all: the answers must come before any window is opened. The launcher asks
+    # the game, here the one unpacked beside it with its data.
     launcher, env = root + "/usr/bin/muvesecky", {"PATH": os.environ["PATH"]}
+    with open(launcher) as f:
+        text = f.read()
+    for installed in ('"/usr/lib/muvesecky/muvesecky"', '"/usr/share/muvesecky"'):
+        text = text.replace(installed, f'"{root}{installed[1:]}')
+    with open(launcher, "w") as f:
+        f.write(text)
     out = run(launcher, "--version", env=env)
     r.check("--version", (out.returncode, out.stdout) == (0, f"muvesecky {version}\n"), str(out))
     out = run(launcher, "--help", env=env)
     r.check("--help", out.returncode == 0 and "--version" in out.stdout, str(out))
-    out = run(launcher, "--fly", env=env)
+    out = run(launcher, "--fly", env=dict(env, HOME=root + "/home"))
     r.check("an unknown option: status 2", out.returncode == 2 and "--help" in out.stderr,
             str(out))
     # Each checker on its file: no complaint, and on its output what a pass shows ("" = nothing).
