@@ -173,6 +173,7 @@ TEST(Settings, OddFilesAreToldNeverWaitedOnOrReadForEver)
     } runs[] = {
         {"finestra.cfg", 0, "finestra.cfg: not a regular file"},
         {"finestra.cfg", 1, "finestra.cfg: not a regular file"},
+        {"finestra.cfg", 2, "finestra.cfg: not a regular file"},
         {"impostazioni.cfg", 0, "impostazioni.cfg: not a regular file"},
         {"impostazioni.cfg", 1, "impostazioni.cfg: not a regular file"},
         {"impostazioni.cfg", 2, "impostazioni.cfg: not a regular file"},
