@@ -17,7 +17,7 @@ packages=(
 # unpacked into this folder, where the real-window test runs the game on it
 # (tests/e2e/test_window_e2e.py --sdl-from). Its own libraries are installed as usual.
 classic_sdl=libsdl1.2debian
-classic_dir="${MUV_CLASSIC_SDL:-${XDG_CACHE_HOME:-$HOME/.cache}/muvesecky/sdl1.2-classic}"
+classic_dir="${MUV_CLASSIC_SDL:-$HOME/.cache/muvesecky/sdl1.2-classic}" # -DMUV_CLASSIC_SDL
 mapfile -t classic_needs < <(apt-cache depends --no-recommends --no-suggests "$classic_sdl" |
     awk '$1 == "Depends:" && $2 !~ /^</ { print $2 }')
 packages+=("${classic_needs[@]}")

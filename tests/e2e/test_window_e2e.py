@@ -88,8 +88,8 @@ class Runner:
         self.passed = self.failed = 0
         self.results, self.current = [], None
 
-    def game(self, files=None):
-        return Game(self.binary, self.data_dir, dict(FRESH, **(files or {})))
+    def game(self, files=None, **how):
+        return Game(self.binary, self.data_dir, dict(FRESH, **(files or {})), **how)
 
     def check(self, name, ok, detail=""):
         self.results.append((name, bool(ok), detail))
@@ -130,13 +130,14 @@ class Runner:
         self.check(name, picture is not None, seen or "not seen")
         return picture
 
-    def scenario(self, name, body, files=None, attempts=1):
-        """Runs one game; an exception fails the scenario's remaining checks as one. A game
+    def scenario(self, name, body, files=None, attempts=1, **how):
+        """Runs one game (started with the Game arguments in `how`); an exception fails the
+        scenario's remaining checks as one. A game
         that an X-ray eye picked up by chance has spoilt is played again (up to `attempts`)."""
         for attempt in range(1, attempts + 1):
             game = None
             try:
-                game = self.current = self.game(files)
+                game = self.current = self.game(files, **how)
                 body(game)
             except ChanceEye as e:
                 if attempt < attempts:
@@ -300,29 +301,19 @@ def pipe_picture(r, g):
             "muvesecky: alber.grh: not a regular file" in g.output(), g.output()[-300:])
 
 
-def lost_errors(r, binary, data_dir):
+def lost_errors(r, g, how):
     """Standard error closed, or a pipe nobody reads (muvesecky 2>&1 | true): the line a file
     error writes there must not end the game before its dialog."""
-    for how in ("closed", "broken"):
-        g = None
-        try:
-            g = Game(binary, data_dir, dict(FRESH, **{"alber.grh": None}), stderr=how)
-            g.wait_picture(lambda p: p.height == 400, message="no sound-choice screen")
-            os.mkfifo(os.path.join(g.folder, "alber.grh"))
-            g.key("Return")
-            r.expect(f"standard error {how}: a pipe for alber.grh shows the error dialog", g,
-                     lambda p: p.count(DIALOG_FACE) > 2000 and p.count(DIALOG_TITLE) > 500, 8,
-                     lambda p: f"exit status {g.proc.poll()}")
-            if g.proc.poll() is None:  # a window that is gone cannot be closed
-                g.close_window()
-            r.check(f"standard error {how}: the close button ends the program, status 0",
-                    g.wait_exit(5) == 0, f"exit status {g.proc.poll()}")
-        except Exception as e:  # noqa: BLE001 - reported as a failed check
-            r.check(f"standard error {how} (stopped)", False, f"{type(e).__name__}: {e}")
-        finally:
-            if g is not None:
-                g.finish()
-    r.report()
+    g.wait_picture(lambda p: p.height == 400, message="no sound-choice screen")
+    os.mkfifo(os.path.join(g.folder, "alber.grh"))
+    g.key("Return")
+    r.expect(f"standard error {how}: a pipe for alber.grh shows the error dialog", g,
+             lambda p: p.count(DIALOG_FACE) > 2000 and p.count(DIALOG_TITLE) > 500, 8,
+             lambda p: f"exit status {g.proc.poll()}")
+    if g.proc.poll() is None:  # a window that is gone cannot be closed
+        g.close_window()
+    r.check(f"standard error {how}: the close button ends the program, status 0",
+            g.wait_exit(5) == 0, f"exit status {g.proc.poll()}")
 
 
 def no_display(r, binary, data_dir):
@@ -450,12 +441,15 @@ def screen_shows(game, *colours):
     return all(shows(c) for c in colours)
 
 
-def smoke(r, binary, data_dir, sdl_dir=None):
+# Room for the window's growth from where it first opens, centred.
+SMOKE_SCREEN = (2600, 2000)
+
+
+def smoke(r, g, sdl_dir=None):
     """The short round the game must pass on every SDL 1.2 a player's system may give it
     (with sdl_dir, the libSDL-1.2.so.0 found there): sound choice, title, level 1, F9 and
     F10, Alt+Enter to full screen and back, the close button."""
     name = "smoke" if sdl_dir is None else f"smoke on {sdl_dir}"
-    env = None if sdl_dir is None else {"LD_LIBRARY_PATH": sdl_dir}
 
     def size(w, h):
         return lambda p: (p.width, p.height) == (w, h)
@@ -463,48 +457,37 @@ def smoke(r, binary, data_dir, sdl_dir=None):
     def seen(p):
         return f"{p.width}x{p.height}"
 
-    g = None
-    try:
-        # Room for the window's growth from where it first opens, centred.
-        screen = (2600, 2000)
-        g = Game(binary, data_dir, FRESH, env=env, screen="2600x2000x24")
-        if sdl_dir is not None:
-            library = os.path.realpath(os.path.join(sdl_dir, "libSDL-1.2.so.0"))
-            with open(f"/proc/{g.proc.pid}/maps") as f:
-                r.check(f"{name}: the game runs on {library}", library in f.read())
-        r.expect(f"{name}: sound choice, 640x400", g, size(640, 400), 5, seen)
-        g.key("Return")
-        r.expect(f"{name}: title, 640x480", g, size(640, 480), 5, seen)
-        g.key("space")
-        r.expect(f"{name}: level 1, 640x200, its line and the panel", g,
-                 lambda p: shows_text(20, 27, "Muvesecky Nano: 1600 mq", LIGHT_CYAN,
-                                      size=(640, 200))(p) and not wrong_boxes(p), 10, seen)
-        g.key("F9")
-        r.expect(f"{name}: F9, level 1 at 4:3, 640x480", g, size(640, 480), 3, seen)
-        g.key("F10")
-        r.expect(f"{name}: F10, scale 2, 1280x960", g, size(1280, 960), 3, seen)
-        g.key("alt+Return")
-        # Full screen may be another window on top of the game's, and without a window
-        # manager it may stay where the window was: the screen itself is read for the panel's
-        # first box (light red and light green), at the picture's top left.
-        end = time.time() + 5
-        while time.time() < end and (window_size(g) != screen or
-                                     not screen_shows(g, LIGHT_RED, LIGHT_GREEN)):
-            time.sleep(0.2)
-        r.check(f"{name}: Alt+Enter, full screen, level 1 on it", window_size(g) == screen and
-                screen_shows(g, LIGHT_RED, LIGHT_GREEN), f"window {window_size(g)}")
-        g.key("alt+Return")
-        r.expect(f"{name}: Alt+Enter again, back to the window, 1280x960", g, size(1280, 960),
-                 5, seen)
-        g.close_window()
-        r.check(f"{name}: the close button ends the program, status 0", g.wait_exit(5) == 0,
-                f"exit status {g.proc.poll()}")
-    except Exception as e:  # noqa: BLE001 - reported as a failed check
-        r.check(f"{name} (stopped)", False, f"{type(e).__name__}: {e}")
-    finally:
-        if g is not None:
-            g.finish()
-    r.report()
+    if sdl_dir is not None:
+        library = os.path.realpath(os.path.join(sdl_dir, "libSDL-1.2.so.0"))
+        with open(f"/proc/{g.proc.pid}/maps") as f:
+            r.check(f"{name}: the game runs on {library}", library in f.read())
+    r.expect(f"{name}: sound choice, 640x400", g, size(640, 400), 5, seen)
+    g.key("Return")
+    r.expect(f"{name}: title, 640x480", g, size(640, 480), 5, seen)
+    g.key("space")
+    r.expect(f"{name}: level 1, 640x200, its line and the panel", g,
+             lambda p: shows_text(20, 27, "Muvesecky Nano: 1600 mq", LIGHT_CYAN,
+                                  size=(640, 200))(p) and not wrong_boxes(p), 10, seen)
+    g.key("F9")
+    r.expect(f"{name}: F9, level 1 at 4:3, 640x480", g, size(640, 480), 3, seen)
+    g.key("F10")
+    r.expect(f"{name}: F10, scale 2, 1280x960", g, size(1280, 960), 3, seen)
+    g.key("alt+Return")
+    # Full screen may be another window on top of the game's, and without a window manager
+    # it may stay where the window was: the screen itself is read for the panel's first box
+    # (light red and light green), at the picture's top left.
+    end = time.time() + 5
+    while time.time() < end and (window_size(g) != SMOKE_SCREEN or
+                                 not screen_shows(g, LIGHT_RED, LIGHT_GREEN)):
+        time.sleep(0.2)
+    r.check(f"{name}: Alt+Enter, full screen, level 1 on it", window_size(g) == SMOKE_SCREEN
+            and screen_shows(g, LIGHT_RED, LIGHT_GREEN), f"window {window_size(g)}")
+    g.key("alt+Return")
+    r.expect(f"{name}: Alt+Enter again, back to the window, 1280x960", g, size(1280, 960), 5,
+             seen)
+    g.close_window()
+    r.check(f"{name}: the close button ends the program, status 0", g.wait_exit(5) == 0,
+            f"exit status {g.proc.poll()}")
 
 
 def main():
@@ -528,16 +511,19 @@ def main():
             print(f"SKIPPED: no libSDL-1.2.so.0 in {sdl_dir} (scripts/install-deps.sh unpacks "
                   "the classic SDL 1.2 there)")
             return SKIPPED
-        smoke(r, r.binary, r.data_dir, sdl_dir)
+        r.scenario("smoke", lambda g: smoke(r, g, sdl_dir), screen="%dx%dx24" % SMOKE_SCREEN,
+                   env={"LD_LIBRARY_PATH": sdl_dir})
     else:
         r.scenario("journey", lambda g: journey(r, g), attempts=3)
         r.scenario("pause", lambda g: pause(r, g))
         r.scenario("end prompt", lambda g: end_prompt(r, g))
         r.scenario("pipe picture", lambda g: pipe_picture(r, g), {"alber.grh": None})
-        lost_errors(r, r.binary, r.data_dir)
+        for how in ("closed", "broken"):
+            r.scenario(f"standard error {how}", lambda g, how=how: lost_errors(r, g, how),
+                       {"alber.grh": None}, stderr=how)
         no_display(r, r.binary, r.data_dir)
         window_choice(r, r.binary, r.data_dir)
-        smoke(r, r.binary, r.data_dir)
+        r.scenario("smoke", lambda g: smoke(r, g), screen="%dx%dx24" % SMOKE_SCREEN)
     print(f"{r.passed} passed, {r.failed} failed")
     return 1 if r.failed or not r.passed else 0
 
