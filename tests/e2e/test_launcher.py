@@ -148,6 +148,18 @@ def main():
           read(os.path.join(game, "sound.cop")) == b'" 1"\r\n' and
           os.readlink(os.path.join(game, "LEVEL.MGS")) == "nowhere")
 
+    # A folder in a picture's place is told on standard error; with nobody reading it
+    # (muvesecky 2>&1 | true) the line is dropped and the game still starts.
+    os.remove(os.path.join(game, "p7.grh"))
+    os.mkdir(os.path.join(game, "p7.grh"))
+    unread, errors = os.pipe()
+    os.close(unread)
+    out = subprocess.run([launcher], env=dict(os.environ, XDG_DATA_HOME=os.path.join(top, "xdg")),
+                         stdout=subprocess.PIPE, stderr=errors, timeout=20)
+    os.close(errors)
+    check("a folder for a picture, standard error a broken pipe: the game still starts",
+          out.returncode == 0 and out.stdout.decode().strip() == os.path.realpath(game), out)
+
     later_starts(sys.argv[1], top, check)
 
     # The environment: a relative XDG_DATA_HOME is ignored; without HOME, a clear message.
