@@ -1,4 +1,7 @@
 // Muvesecky: opens the window and runs the game in the current folder.
+#include <fcntl.h>
+
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -6,8 +9,33 @@
 #include "services/platform/sdl/sdl_platform.h"
 #include "services/services.h"
 
+namespace {
+
+// The game's lines on standard error are only diagnostics: a closed or broken standard error
+// must never end the game. A write to a broken pipe then fails instead of killing the
+// program, and a closed standard stream is given /dev/null, so that no file the game opens
+// later takes its number and receives those lines.
+void keep_diagnostics_harmless()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && ::open("/dev/null", O_RDWR) == -1) {
+            break;
+        }
+    }
+}
+
+int no_window(const svc::SdlPlatform& platform)
+{
+    std::fprintf(stderr, "muvesecky: cannot open a window: %s\n", platform.why_no_window().c_str());
+    return 1;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    keep_diagnostics_harmless();
     // The window's shape and size: the remembered choice, or the launcher's options (which
     // are then remembered).
     svc::WindowChoice choice = svc::read_window_choice(svc::kWindowChoiceFile);
@@ -22,11 +50,11 @@ int main(int argc, char** argv)
     }
     svc::SdlPlatform platform(choice);
     svc::Services services(platform);
-    // Without a window the game would play on unseen for ever.
+    // Without a window the game would play on unseen for ever: it does not start, or it is
+    // ended when no window can be made for its pictures.
     if (!platform.has_window()) {
-        std::fprintf(stderr, "muvesecky: cannot open a window: %s\n",
-                     platform.why_no_window().c_str());
-        return 1;
+        return no_window(platform);
     }
-    return game::run_program(services);
+    const int status = game::run_program(services);
+    return platform.has_window() ? status : no_window(platform);
 }
