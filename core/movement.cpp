@@ -85,7 +85,6 @@ void turn_left(svc::Services& sv, GameState& st)
     }
 }
 
-// The movement keys: an arrow's scan-code character or the capital letter alike.
 struct MovementKey {
     char key;
     void (*apply)(svc::Services&, GameState&);
@@ -97,15 +96,27 @@ constexpr MovementKey kMovementKeys[] = {
     {'K', turn_left},
 };
 
-} // namespace
-
-void ApplyMovementKey(svc::Services& sv, GameState& st, char key)
+const MovementKey* movement_key(char key)
 {
     for (const MovementKey& m : kMovementKeys) {
         if (m.key == key) {
-            m.apply(sv, st);
-            return;
+            return &m;
         }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool is_movement_key(char key)
+{
+    return movement_key(key) != nullptr;
+}
+
+void ApplyMovementKey(svc::Services& sv, GameState& st, char key)
+{
+    if (const MovementKey* m = movement_key(key)) {
+        m->apply(sv, st);
     }
 }
 

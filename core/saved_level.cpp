@@ -1,4 +1,4 @@
-// The saved level "LEVEL.MGS": reading it after the title, the level menu, and Ctrl+S saving.
+// The saved level "LEVEL.MGS": reading it after the title, resuming it, and Ctrl+S saving.
 #include "core/saved_level.h"
 
 #include <array>
@@ -50,32 +50,12 @@ void ReadSavedLevel(svc::Services& sv, GameState& st)
     levelNumber = static_cast<i16>(level >= 1 && level <= kLastLevel ? level : 1);
 }
 
-void LevelMenu(svc::Services& sv, GameState& st)
+void ResumeSavedLevel(LevelState& lv)
 {
-    sv.set_foreground(svc::kLightGreen);
-    print_at(sv, 18, 3,
-             {svc::spaces(17), "< >=Nuova Partita    < >=Livello Salvato", svc::spaces(19)});
-    sv.set_foreground(svc::kWhite);
-    print_at(sv, 18, 21, {"N"});
-    print_at(sv, 18, 42, {"L"});
-
-    st.player.keyTaken = 0;
-    sv.sound_tone(3000, 0.3);
-
-    for (;;) {
-        const std::string key = svc::lower_case(sv.wait_keys(1));
-        if (key == "n") {
-            st.level.levelNumber = 1; // the read cursor stays at the start: level 1
-            return;
-        }
-        if (key == "l") {
-            break;
-        }
-    }
-    const i16 level = st.level.levelNumber;
+    const i16 level = lv.levelNumber;
     if (level >= 2 && level <= kLastLevel) {
-        st.level.reader.restore_level(level);
-        st.level.wallColour = kWallColourCycle[static_cast<std::size_t>((level - 2) % 3)];
+        lv.reader.restore_level(level);
+        lv.wallColour = kWallColourCycle[static_cast<std::size_t>((level - 2) % 3)];
     }
 }
 

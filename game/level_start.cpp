@@ -8,6 +8,7 @@
 #include "core/sky.h"
 #include "core/sound_rule.h"
 #include "game/flow.h"
+#include "screens/level_menu.h"
 #include "screens/title.h"
 
 namespace game {
@@ -57,7 +58,7 @@ void start_from_title(svc::Services& sv, GameState& st)
     }
     ReadSavedLevel(sv, st);
     if (lv.levelNumber >= 2) {
-        LevelMenu(sv, st);
+        screens::LevelMenu(sv, st);
     }
     read_next_header(st);
     t.sunColour = svc::kYellow;

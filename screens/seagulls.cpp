@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/sky.h"
 #include "screens/status_panel.h"
 #include "services/common/number_text.h"
 #include "services/strings.h"
@@ -96,7 +97,7 @@ void FlySeagulls(svc::Services& sv, game::GameState& st)
         step_paths(sv, g);
     }
 
-    if (st.player.heading != 0 || st.player.xrayOn != 0 || st.time.dayPhase > 65) {
+    if (st.player.heading != 0 || st.player.xrayOn != 0 || game::night(st.time)) {
         return; // the birds keep flying out of sight
     }
     const bool even = clockSecond % 2 == 0;

@@ -14,6 +14,7 @@
 
 #include "core/saved_level.h"
 #include "core/state.h"
+#include "screens/level_menu.h"
 #include "screens/sound_choice.h"
 #include "screens/title.h"
 #include "services/platform/headless/headless_platform.h"
@@ -88,7 +89,7 @@ int main(int argc, char** argv)
         });
         game::ReadSavedLevel(sv, st);
         ok &= shoot(platform, sv, out / "level-menu.png", svc::Key::L,
-                    [&] { game::LevelMenu(sv, st); });
+                    [&] { screens::LevelMenu(sv, st); });
     } catch (const svc::ProgramExit&) {
         std::fprintf(stderr, "the screens ended the program (a missing file?)\n");
         ok = false;
