@@ -19,8 +19,8 @@ struct Step {
 };
 Step heading_step(int heading);
 
-// Puts the player and the scan cell on (row, col) facing heading 0..3, as a level start does
-// with its start cell: how tools, benchmarks and tests show a view from anywhere.
+// Puts the player and the scan cell on (row, col) facing heading 0..3: a level start on its
+// start cell, and tools, benchmarks and tests anywhere.
 void place_player(GameState& st, int row, int col, int heading);
 
 // Objects taking effect at the nearest depth (called by the facing wall).

@@ -23,6 +23,14 @@ constexpr std::array<i16, 3> kWallColourCycle = {svc::kGreen, svc::kCyan, svc::k
 
 } // namespace
 
+i16 wall_colour_of_level(int level)
+{
+    if (level <= 1) {
+        return svc::kBlue;
+    }
+    return kWallColourCycle[static_cast<std::size_t>((level - 2) % 3)];
+}
+
 void ReadSavedLevel(svc::Services& sv, GameState& st)
 {
     i16& levelNumber = st.level.levelNumber;
@@ -55,7 +63,7 @@ void ResumeSavedLevel(LevelState& lv)
     const i16 level = lv.levelNumber;
     if (level >= 2 && level <= kLastLevel) {
         lv.reader.restore_level(level);
-        lv.wallColour = kWallColourCycle[static_cast<std::size_t>((level - 2) % 3)];
+        lv.wallColour = wall_colour_of_level(level);
     }
 }
 

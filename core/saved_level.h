@@ -9,6 +9,10 @@ namespace game {
 // Reads "LEVEL.MGS" into levelNumber (a missing file counts as level 1).
 void ReadSavedLevel(svc::Services& sv, GameState& st);
 
+// The wall colour a level has when played from level 1: blue, then green, cyan and brown in
+// turn (levels 1..10).
+i16 wall_colour_of_level(int level);
+
 // The level menu's "Livello Salvato": places the read cursor at the saved level's record and
 // sets its wall colour (levelNumber 2..10; any other number leaves both as they are).
 void ResumeSavedLevel(LevelState& lv);

@@ -2,6 +2,7 @@
 // loaded, the title, the saved level and the first header; then the maze and the heading.
 #include <cmath>
 
+#include "core/items.h"
 #include "core/level_pictures.h"
 #include "core/maze.h"
 #include "core/saved_level.h"
@@ -96,12 +97,8 @@ void start_level(svc::Services& sv, GameState& st)
         start_from_title(sv, st);
     }
     load_level_maze(lv);
-    pl.stepRow = -1;
-    pl.stepCol = 0;
-    pl.heading = 0;
+    place_player(st, pl.playerRow, pl.playerCol, 0); // facing north on the start cell
     pl.itemRollRange = 200;
-    st.scan.scanRow = pl.playerRow;
-    st.scan.scanCol = pl.playerCol;
 }
 
 } // namespace game
