@@ -23,14 +23,6 @@ constexpr std::array<i16, 3> kWallColourCycle = {svc::kGreen, svc::kCyan, svc::k
 
 } // namespace
 
-i16 wall_colour_of_level(int level)
-{
-    if (level <= 1) {
-        return svc::kBlue;
-    }
-    return kWallColourCycle[static_cast<std::size_t>((level - 2) % 3)];
-}
-
 void ReadSavedLevel(svc::Services& sv, GameState& st)
 {
     i16& levelNumber = st.level.levelNumber;
@@ -58,6 +50,20 @@ void ReadSavedLevel(svc::Services& sv, GameState& st)
     levelNumber = static_cast<i16>(level >= 1 && level <= kLastLevel ? level : 1);
 }
 
+// Every level start moves the wall colour on: blue for level 1, then green, cyan and brown in
+// turn. A level reached by playing from level 1 has the colour worked out here, and a saved
+// level resumed takes it at once.
+i16 wall_colour_of_level(int level)
+{
+    if (level <= 1) {
+        return svc::kBlue;
+    }
+    return kWallColourCycle[static_cast<std::size_t>((level - 2) % 3)];
+}
+
+// The level menu's "Livello Salvato". A level number outside 2..10 leaves the read cursor at
+// the start of the level table and the wall colour as the level start set it: level 1 is
+// played.
 void ResumeSavedLevel(LevelState& lv)
 {
     const i16 level = lv.levelNumber;
@@ -66,6 +72,12 @@ void ResumeSavedLevel(LevelState& lv)
         lv.wallColour = wall_colour_of_level(level);
     }
 }
+
+// The error dialogs of ReadSavedLevel and SaveLevel show the player the failing step's line in
+// this file, and golden runs pin those lines: a line added or removed above a step moves its
+// traces. Keep the lines above the steps where they stand, or record the traces again on
+// purpose and look at the new dialogs. ReadSavedLevel opens the file at line 32, SaveLevel at
+// line 93.
 
 void SaveLevel(svc::Services& sv, GameState& st)
 {

@@ -52,8 +52,7 @@ void start_from_title(svc::Services& sv, GameState& st)
     SoundState& snd = st.sound;
     t.moonOffsetX = moon_offset(sv);
     t.moonOffsetY = moon_offset(sv);
-    screens::ShowTitleScreen(sv, lv.faceColour, t.skyColour, snd.silentMode, snd.soundMode,
-                             snd.introPlayed, snd.titleChoice);
+    screens::ShowTitleScreen(sv, snd);
     if (snd.titleChoice == kTitleLeave) {
         leave_game(sv, st);
     }

@@ -82,11 +82,8 @@ int main(int argc, char** argv)
         st.sound.introPlayed = 1; // no opening tones: the picture is the point
         ok &= shoot(platform, sv, out / "sound-choice.png", svc::Key::Enter,
                     [&] { screens::ChooseSound(sv, st.sound.soundMode); });
-        ok &= shoot(platform, sv, out / "title.png", svc::Key::Space, [&] {
-            screens::ShowTitleScreen(sv, st.level.faceColour, st.time.skyColour,
-                                     st.sound.silentMode, st.sound.soundMode, st.sound.introPlayed,
-                                     st.sound.titleChoice);
-        });
+        ok &= shoot(platform, sv, out / "title.png", svc::Key::Space,
+                    [&] { screens::ShowTitleScreen(sv, st.sound); });
         game::ReadSavedLevel(sv, st);
         ok &= shoot(platform, sv, out / "level-menu.png", svc::Key::L,
                     [&] { screens::LevelMenu(sv, st); });
