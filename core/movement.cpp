@@ -39,8 +39,6 @@ void forward(svc::Services& sv, GameState& st)
     }
     p.playerRow = static_cast<i16>(p.playerRow + p.stepRow);
     p.playerCol = static_cast<i16>(p.playerCol + p.stepCol);
-    st.scan.scanRow = static_cast<i16>(st.scan.scanRow + p.stepRow);
-    st.scan.scanCol = static_cast<i16>(st.scan.scanCol + p.stepCol);
 }
 
 void back(svc::Services& sv, GameState& st)
@@ -53,8 +51,6 @@ void back(svc::Services& sv, GameState& st)
     }
     p.playerRow = static_cast<i16>(p.playerRow - p.stepRow);
     p.playerCol = static_cast<i16>(p.playerCol - p.stepCol);
-    st.scan.scanRow = static_cast<i16>(st.scan.scanRow - p.stepRow);
-    st.scan.scanCol = static_cast<i16>(st.scan.scanCol - p.stepCol);
 }
 
 void turn_right(svc::Services& sv, GameState& st)

@@ -81,7 +81,7 @@ void ResumeSavedLevel(LevelState& lv)
 
 void SaveLevel(svc::Services& sv, GameState& st)
 {
-    // One save per level reached; the idle loop checks this too.
+    // One save per level reached.
     if (st.level.canSave != 1) {
         return;
     }

@@ -17,7 +17,8 @@ i16 wall_colour_of_level(int level);
 // sets its wall colour (levelNumber 2..10; any other number leaves both as they are).
 void ResumeSavedLevel(LevelState& lv);
 
-// Ctrl+S in the idle loop: writes the level reached, shows the message, then blanks it.
+// Ctrl+S in the idle loop: once per level reached (canSave), writes the level reached, shows
+// the message, then blanks it.
 void SaveLevel(svc::Services& sv, GameState& st);
 
 } // namespace game

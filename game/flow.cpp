@@ -71,8 +71,8 @@ IdleExit idle_loop(svc::Services& sv, GameState& st, char& move)
         }
         // Only the last character counts: an arrow's scan code and its capital letter alike.
         const char last = key.empty() ? '\0' : key.back();
-        if (st.level.canSave == 1 && last == '\x13') {
-            SaveLevel(sv, st);
+        if (last == '\x13') {
+            SaveLevel(sv, st); // Ctrl+S: once per level reached
         }
         if (is_movement_key(last)) {
             move = last;
@@ -158,9 +158,6 @@ LevelExit play_level(svc::Services& sv, GameState& st)
             print_level_line(sv, lv);
             StartLevelMusic(sv, st);
         }
-        sc.scanRow = st.player.playerRow;
-        sc.scanCol = st.player.playerCol;
-        sc.aheadState = AheadState::Open;
         char move = 0;
         switch (idle_loop(sv, st, move)) {
         case IdleExit::Restart:
