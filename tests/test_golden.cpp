@@ -6,33 +6,21 @@
 // tests/golden/pictures/<screen>.png: look at the new pictures before committing them.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "tests/support/golden_run.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using testing_support::TraceLine;
-
 class Golden : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Golden, RunMatchesItsTrace)
 {
-    const fs::path path = testing_support::golden_dir() / (GetParam() + ".trace");
-    const std::vector<TraceLine> expected = testing_support::read_trace(path);
-    const std::vector<TraceLine> lines = testing_support::play_trace(
-        expected, fs::path(MUV_DATA_DIR).parent_path() / "golden-failures" / GetParam());
-    if (testing_support::updating_golden()) {
-        testing_support::write_trace(path, lines);
-        return;
-    }
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!lines[i].comment) {
-            ASSERT_EQ(lines[i].observed, expected[i].observed)
-                << GetParam() << ".trace line " << i + 1 << ": " << lines[i].text;
+    const testing_support::TraceRun run = testing_support::run_trace(GetParam());
+    for (std::size_t i = 0; i < run.got.size(); ++i) {
+        if (!run.got[i].comment) {
+            ASSERT_EQ(run.got[i].observed, run.expected[i].observed)
+                << GetParam() << ".trace line " << i + 1 << ": " << run.got[i].text;
         }
     }
 }

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <span>
 #include <sstream>
 
 #include "game/program.h"
@@ -24,6 +25,19 @@ namespace {
 namespace fs = std::filesystem;
 using svc::Key;
 
+const fs::path kGoldenDir = fs::path(MUV_SOURCE_DIR) / "tests" / "golden";
+
+// Set: the runs rewrite their traces and keep the pictures they name.
+const bool kUpdating = std::getenv("MUV_GOLDEN_UPDATE") != nullptr;
+
+// One value printed with a printf format.
+template <class T> std::string printed(const char* format, T value)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, format, value);
+    return buf;
+}
+
 // A 64-bit running hash (FNV-1a over words), printed as 8 hex digits.
 struct Hash {
     std::uint64_t h = 1469598103934665603ull;
@@ -33,12 +47,7 @@ struct Hash {
         h *= 1099511628211ull;
         h ^= h >> 29;
     }
-    std::string hex() const
-    {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%08x", static_cast<unsigned>((h >> 32) ^ h));
-        return buf;
-    }
+    std::string hex() const { return printed("%08x", static_cast<unsigned>((h >> 32) ^ h)); }
 };
 
 std::uint64_t screen_hash(const svc::ScreenImage& img)
@@ -81,22 +90,15 @@ std::string describe_tone(const svc::HeadlessAudio::Tone& t)
         lastSign = sign;
     }
     const double hz = sounding > 0 ? crossings / 2.0 / (sounding / 22050.0) : 0;
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.0f/%.0f", hz, t.duration_ms());
-    return buf;
+    return printed("%.0f/", hz) + printed("%.0f", t.duration_ms());
 }
 
 std::string escaped(const std::string& bytes)
 {
     std::string out;
     for (unsigned char c : bytes) {
-        if (c >= 0x20 && c < 0x7F && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02X", c);
-            out += buf;
-        }
+        out += c >= 0x20 && c < 0x7F && c != '\\' ? std::string(1, static_cast<char>(c))
+                                                  : printed("\\x%02X", c);
     }
     return out;
 }
@@ -111,23 +113,17 @@ std::string trim(const std::string& s)
 // A picture a trace names by its hash.
 fs::path picture_path(const std::string& hash)
 {
-    return golden_dir() / "pictures" / (hash + ".png");
+    return kGoldenDir / "pictures" / (hash + ".png");
 }
 
 // While updating, a picture not kept yet is written by `save` under its hash.
 template <class Save> void keep_new_picture(const std::string& hash, Save&& save)
 {
     const fs::path picture = picture_path(hash);
-    if (updating_golden() && !fs::exists(picture)) {
+    if (kUpdating && !fs::exists(picture)) {
         fs::create_directories(picture.parent_path());
         save(picture.string());
     }
-}
-
-// The arrow a move letter stands for: H forward, P back, K left, M right.
-Key arrow_of(char move)
-{
-    return move == 'H' ? Key::Up : move == 'P' ? Key::Down : move == 'K' ? Key::Left : Key::Right;
 }
 
 // The files of the game's folder: bytes and time (a save of the same bytes is still a save).
@@ -163,7 +159,6 @@ class Replay {
         h_ = std::make_unique<Harness>(hh, mm, ss);
         step_ = start;
         lines_[start].observed = observe();
-        next_ = start + 1;
         h_->platform.onPass = [this] { pass(); };
         h_->platform.closeAfterMs = 30 * 60 * 1000.0;
         const int code = game::run_program(h_->sv());
@@ -216,46 +211,32 @@ class Replay {
         }
         const double now = h_->platform.ticks_ms();
         if (acting_) {
-            if (!settled(now)) {
+            const bool quiet = h_->sv().keys().empty() && !h_->platform.events_pending() &&
+                               !h_->platform.audio.tone_playing(now) && now >= waitUntil_;
+            if (!quiet || now - quietSince_ < (pendingMoves_.empty() ? kSettleMs : kMoveSettleMs)) {
+                quietSince_ = quiet ? quietSince_ : now;
+                return;
+            }
+            if (!pendingMoves_.empty()) { // the next move once the game is quiet after the last
+                next_move();
+                quietSince_ = now;
                 return;
             }
             acting_ = false;
             lines_[step_].observed = observe();
-            next_ = step_ + 1;
         }
-        next_ = action_from(next_);
-        if (next_ >= lines_.size()) {
+        const std::size_t next = action_from(step_ + 1);
+        if (next >= lines_.size()) {
             if (!closed_) {
                 closed_ = true; // the script is over: the player closes the window
                 h_->platform.close_window();
             }
             return;
         }
-        step_ = next_;
+        step_ = next;
         act(lines_[step_].text, now);
         acting_ = true;
         quietSince_ = now;
-    }
-
-    // True once the game has stayed quiet long enough after the action; meanwhile the moves of
-    // the line are given one by one, each once the game is quiet after the one before.
-    bool settled(double now)
-    {
-        const bool quiet = h_->sv().keys().empty() && !h_->platform.events_pending() &&
-                           !h_->platform.audio.tone_playing(now) && now >= waitUntil_;
-        if (!quiet) {
-            quietSince_ = now;
-            return false;
-        }
-        if (now - quietSince_ < (pendingMoves_.empty() ? kSettleMs : kMoveSettleMs)) {
-            return false;
-        }
-        if (pendingMoves_.empty()) {
-            return true;
-        }
-        next_move();
-        quietSince_ = now;
-        return false;
     }
 
     void act(const std::string& action, double now)
@@ -296,8 +277,11 @@ class Replay {
         pendingMoves_.erase(0, 1);
         if (std::islower(static_cast<unsigned char>(k))) {
             h_->platform.type_text(std::string(1, static_cast<char>(std::toupper(k))));
-        } else {
-            h_->platform.press_key(arrow_of(k));
+        } else { // H forward, P back, K left, M right
+            h_->platform.press_key(k == 'H'   ? Key::Up
+                                   : k == 'P' ? Key::Down
+                                   : k == 'K' ? Key::Left
+                                              : Key::Right);
         }
     }
 
@@ -321,47 +305,26 @@ class Replay {
         h_->platform.press_key(it->second, has("shift+"), has("ctrl+"), has("alt+"));
     }
 
-    // What the player sees, hears and finds on disk since the last line.
+    // What the player sees, hears and finds on disk since the last line: the clock, the screen
+    // and its changes, the picture in the window (the screen as shown and the error dialog over
+    // it), the tones and music files started, and the files written and removed.
     std::string observe()
     {
-        const std::string screen = Hash{screen_hash(h_->screen())}.hex();
-        const std::string out = observe_picture(screen) + observe_sound() + observe_files();
-        changes_ = Hash{};
-        changeCount_ = 0;
-        keep_new_picture(screen,
-                         [&](const std::string& path) { save_screen_png(h_->screen(), path); });
-        if (out != expected_[step_].observed && !failureSaved_) {
-            keep_failure();
-        }
-        return out;
-    }
-
-    // The clock, the screen, its changes since the last line, and the picture in the window:
-    // the screen image as shown, and the error dialog over it.
-    std::string observe_picture(const std::string& screen)
-    {
         auto& p = h_->platform;
-        char t[32];
-        std::snprintf(t, sizeof t, "t=%.2f", p.ticks_ms());
-        Hash f;
-        f.add(static_cast<std::uint64_t>(p.frame_width()) << 16 | p.frame_height());
+        const std::string screen = Hash{screen_hash(h_->screen())}.hex();
+        Hash frame;
+        frame.add(static_cast<std::uint64_t>(p.frame_width()) << 16 | p.frame_height());
         for (const std::uint32_t px : p.frame()) {
-            f.add(px);
+            frame.add(px);
         }
-        svc::WindowLoop::Buttons buttons{};
-        if (h_->sv().window().dialog_buttons(buttons)) {
-            keep_new_picture(f.hex(), [&](const std::string& path) { p.save_png(path); });
+        std::string out = printed("t=%.2f", p.ticks_ms()) +
+                          " mode=" + std::to_string(h_->screen().mode()) + " screen=" + screen +
+                          " changes=" + std::to_string(changeCount_) + "#" + changes_.hex() +
+                          " frame=" + frame.hex();
+        if (svc::WindowLoop::Buttons buttons{}; h_->sv().window().dialog_buttons(buttons)) {
+            keep_new_picture(frame.hex(), [&](const std::string& path) { p.save_png(path); });
         }
-        return std::string(t) + " mode=" + std::to_string(h_->screen().mode()) +
-               " screen=" + screen + " changes=" + std::to_string(changeCount_) + "#" +
-               changes_.hex() + " frame=" + f.hex();
-    }
-
-    // The tones sounded and the music files started since the last line.
-    std::string observe_sound()
-    {
-        std::string out;
-        const auto& tones = h_->platform.audio.tones;
+        const auto& tones = p.audio.tones;
         if (tones.size() > tonesSeen_) {
             Hash th;
             std::string list;
@@ -375,20 +338,25 @@ class Replay {
                    list + "]";
             tonesSeen_ = tones.size();
         }
-        const auto& files = h_->platform.audio.files;
-        for (std::size_t i = filesSeen_; i < files.size(); ++i) {
-            char at[32];
-            std::snprintf(at, sizeof at, "@%.2f", files[i].startMs);
-            out += " play=" + fs::path(files[i].path).filename().string() +
-                   (files[i].sample ? "/sample" : "/stream") + (files[i].started ? "" : "/failed") +
-                   at;
+        for (const auto& f : std::span(p.audio.files).subspan(filesSeen_)) {
+            out += " play=" + fs::path(f.path).filename().string() +
+                   (f.sample ? "/sample" : "/stream") + (f.started ? "" : "/failed") +
+                   printed("@%.2f", f.startMs);
         }
-        filesSeen_ = files.size();
+        filesSeen_ = p.audio.files.size();
+        out += files_changed();
+        changes_ = Hash{};
+        changeCount_ = 0;
+        keep_new_picture(screen,
+                         [&](const std::string& path) { save_screen_png(h_->screen(), path); });
+        if (out != expected_[step_].observed && !failureSaved_) {
+            keep_failure();
+        }
         return out;
     }
 
     // The files written and removed since the last line.
-    std::string observe_files()
+    std::string files_changed()
     {
         const FolderFiles before = std::move(files_);
         files_ = folder_files(dir_.path());
@@ -416,9 +384,10 @@ class Replay {
         save_screen_png(h_->screen(), (failures_ / (line + "-got.png")).string());
         const std::string& wanted = expected_[step_].observed;
         const auto at = wanted.find("screen=");
-        if (at != std::string::npos && fs::exists(picture_path(wanted.substr(at + 7, 8)))) {
-            fs::copy_file(picture_path(wanted.substr(at + 7, 8)),
-                          failures_ / (line + "-expected.png"),
+        const fs::path expected =
+            at == std::string::npos ? fs::path() : picture_path(wanted.substr(at + 7, 8));
+        if (!expected.empty() && fs::exists(expected)) {
+            fs::copy_file(expected, failures_ / (line + "-expected.png"),
                           fs::copy_options::overwrite_existing);
         }
     }
@@ -435,7 +404,7 @@ class Replay {
     TempDir dir_;
     std::unique_ptr<Harness> h_;
     FolderFiles files_;
-    std::size_t next_ = 0, step_ = 0;
+    std::size_t step_ = 0;
     bool acting_ = false;
     bool closed_ = false;
     double quietSince_ = 0, waitUntil_ = 0;
@@ -445,30 +414,6 @@ class Replay {
     int changeCount_ = 0;
     std::size_t tonesSeen_ = 0, filesSeen_ = 0;
 };
-
-} // namespace
-
-fs::path golden_dir()
-{
-    return fs::path(MUV_SOURCE_DIR) / "tests" / "golden";
-}
-
-bool updating_golden()
-{
-    return std::getenv("MUV_GOLDEN_UPDATE") != nullptr;
-}
-
-std::vector<std::string> trace_names()
-{
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(golden_dir())) {
-        if (e.path().extension() == ".trace") {
-            names.push_back(e.path().stem().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 std::vector<TraceLine> read_trace(const fs::path& path)
 {
@@ -503,21 +448,44 @@ void write_trace(const fs::path& path, const std::vector<TraceLine>& lines)
     }
 }
 
-std::vector<TraceLine> play_trace(const std::vector<TraceLine>& expected, const fs::path& failures)
+} // namespace
+
+std::vector<std::string> trace_names()
 {
-    return Replay(expected, failures).run();
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(kGoldenDir)) {
+        if (e.path().extension() == ".trace") {
+            names.push_back(e.path().stem().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TraceRun run_trace(const std::string& name)
+{
+    const fs::path path = kGoldenDir / (name + ".trace");
+    TraceRun run;
+    run.expected = read_trace(path);
+    run.got =
+        Replay(run.expected, fs::path(MUV_DATA_DIR).parent_path() / "golden-failures" / name).run();
+    if (kUpdating) {
+        write_trace(path, run.got);
+        run.expected = run.got;
+    }
+    return run;
 }
 
 void drop_unused_pictures()
 {
-    if (!updating_golden() || !fs::exists(golden_dir() / "pictures")) {
+    if (!kUpdating || !fs::exists(kGoldenDir / "pictures")) {
         return;
     }
     std::string all;
     for (const std::string& name : trace_names()) {
-        all += read_file(golden_dir() / (name + ".trace"));
+        all += read_file(kGoldenDir / (name + ".trace"));
     }
-    for (const auto& e : fs::directory_iterator(golden_dir() / "pictures")) {
+    for (const auto& e : fs::directory_iterator(kGoldenDir / "pictures")) {
         if (all.find(e.path().stem().string()) == std::string::npos) {
             fs::remove(e.path());
         }

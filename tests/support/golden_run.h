@@ -2,7 +2,6 @@
 // clock, waiting) followed by what the player then sees, hears and finds on disk.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,25 +14,21 @@ struct TraceLine {
     std::string observed;
 };
 
-// tests/golden: the traces, and the pictures they name in pictures/.
-std::filesystem::path golden_dir();
+// A trace as recorded, and the same lines with what the run observed after each.
+struct TraceRun {
+    std::vector<TraceLine> expected, got;
+};
 
-// True when MUV_GOLDEN_UPDATE is set: the runs rewrite their traces and keep new pictures.
-bool updating_golden();
-
-// The traces' names (without ".trace"), sorted.
+// The traces' names in tests/golden (without ".trace"), sorted.
 std::vector<std::string> trace_names();
 
-std::vector<TraceLine> read_trace(const std::filesystem::path& path);
-void write_trace(const std::filesystem::path& path, const std::vector<TraceLine>& lines);
-
-// Plays the actions of `expected` through the real program on the headless platform and
-// returns the same lines with what was observed after each. The first line whose observation
-// differs leaves lineN-got.png (and lineN-expected.png, when its picture is kept) in `failures`.
-// The first action must be "start sound=S saved=L clock=HH:MM:SS [missing=FILE,...]"; a sound
-// of -1 leaves no sound choice file.
-std::vector<TraceLine> play_trace(const std::vector<TraceLine>& expected,
-                                  const std::filesystem::path& failures);
+// Plays tests/golden/NAME.trace through the real program on the headless platform. The first
+// action must be "start sound=S saved=L clock=HH:MM:SS [missing=FILE,...]" (a sound of -1
+// leaves no sound choice file). The first line that moved leaves lineN-got.png and
+// lineN-expected.png in build/golden-failures/NAME. With MUV_GOLDEN_UPDATE set the trace is
+// written again from the run, new pictures are kept in tests/golden/pictures, and `got` is
+// returned as `expected` too.
+TraceRun run_trace(const std::string& name);
 
 // After an update: removes the pictures that no trace names any more.
 void drop_unused_pictures();
