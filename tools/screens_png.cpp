@@ -19,9 +19,8 @@
 #include "screens/title.h"
 #include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
-#include "services/video/png_writer.h"
-#include "services/window_loop.h"
 #include "tools/scratch_data.h"
+#include "tools/screen_png.h"
 
 namespace fs = std::filesystem;
 
@@ -29,10 +28,7 @@ namespace {
 
 bool save_png(const svc::ScreenImage& image, const fs::path& path)
 {
-    std::vector<std::uint32_t> px;
-    int w = 0;
-    int h = 0;
-    const bool ok = svc::render_screen(image, px, w, h) && svc::write_png(path, px.data(), w, h);
+    const bool ok = tools::write_screen_png(image, path.string());
     std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
     return ok;
 }

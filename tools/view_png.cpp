@@ -22,8 +22,7 @@
 #include "core/state.h"
 #include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
-#include "services/video/png_writer.h"
-#include "services/window_loop.h"
+#include "tools/screen_png.h"
 #include "view/view.h"
 
 namespace {
@@ -149,11 +148,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    std::vector<std::uint32_t> pixels;
-    int w = 0;
-    int h = 0;
-    if (!svc::render_screen(sv.screen(), pixels, w, h) ||
-        !svc::write_png(o.out, pixels.data(), w, h)) {
+    if (!tools::write_screen_png(sv.screen(), o.out)) {
         std::fprintf(stderr, "view_png: %s could not be written\n", o.out.c_str());
         return 1;
     }
