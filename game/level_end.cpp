@@ -17,9 +17,7 @@ bool EndLevel(svc::Services& sv, GameState& st)
         view::DrawFloorRow(sv, sc.depth, sc.along, lv.faceColour, st.view);
     }
     // Fifteen trees: the player sees open country.
-    for (int x = 10; x <= 599; x += 41) {
-        sv.put_block(static_cast<float>(x), 74, words(st.pictures.exitTreesBlock), svc::kPutCopy);
-    }
+    view::DrawTreeRow(sv, st.pictures, 10, 599);
 
     if (lv.mazeSize <= 31) {
         if (pc_speaker(snd)) {

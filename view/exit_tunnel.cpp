@@ -1,4 +1,5 @@
-// The exit passage: an opening in the exit cell's far frame with dark side walls.
+// The exit passage: an opening in the exit cell's far frame with dark side walls, and the
+// trees beyond the exit.
 #include "view/view.h"
 
 #include "view/frame.h"
@@ -16,6 +17,14 @@ constexpr FrameLine kBothSideWalls[] = {
 // clang-format on
 
 } // namespace
+
+void DrawTreeRow(Services& sv, game::Pictures& pictures, int firstX, int lastX)
+{
+    for (int x = firstX; x <= lastX; x += 41) {
+        sv.put_block(static_cast<float>(x), 74, game::words(pictures.exitTreesBlock),
+                     svc::kPutCopy);
+    }
+}
 
 void DrawExitTunnel(Services& sv, i16& depth, i16 exitDepth, i16 faceColour, i16 skyColour,
                     const game::ViewOffsets& v)

@@ -156,10 +156,7 @@ void draw_open_cell(Services& sv, GameState& st, bool leftWall, bool rightWall)
 void draw_exit_cell(Services& sv, GameState& st)
 {
     game::ScanState& s = st.scan;
-    for (int x = 175; x <= 424; x += 41) {
-        sv.put_block(static_cast<float>(x), 74, game::words(st.pictures.exitTreesBlock),
-                     svc::kPutCopy);
-    }
+    DrawTreeRow(sv, st.pictures, 175, 424);
     s.aheadState = AheadState::Exit;
     s.exitDepth = s.depth;
     sv.set_colours(svc::kBlue, st.time.skyColour);

@@ -39,6 +39,9 @@ void DrawWallClock(Services& sv, i16& depth, i16 skyColour, const game::ViewOffs
 // The key hanging on the facing wall.
 void DrawKey(Services& sv, i16 depth);
 
+// A row of the trees beyond the exit at y 74, one every 41 pixels from x = firstX up to lastX.
+void DrawTreeRow(Services& sv, game::Pictures& pictures, int firstX, int lastX);
+
 // The exit passage: sets the caller's depth to exitDepth, then to -60 (ends the scan).
 void DrawExitTunnel(Services& sv, i16& depth, i16 exitDepth, i16 faceColour, i16 skyColour,
                     const game::ViewOffsets& v);
