@@ -1,8 +1,7 @@
 // The four movement keys: a step forward or back, a quarter turn right or left.
-#include <cmath>
-
 #include "core/items.h"
 #include "core/maze.h"
+#include "core/random_draw.h"
 
 namespace game {
 namespace {
@@ -21,8 +20,7 @@ void draw_item_roll(svc::Services& sv, PlayerState& p, ScanState& s)
 {
     s.keyAhead = 0;
     s.doorAhead = 0;
-    const float roll = sv.random_single() * static_cast<float>(p.itemRollRange);
-    p.itemRoll = static_cast<i16>(std::floor(roll) + 1);
+    p.itemRoll = random_in(sv, p.itemRollRange, 1);
 }
 
 void forward(svc::Services& sv, GameState& st)

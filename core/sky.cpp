@@ -1,17 +1,10 @@
 // The star and cloud tables, the time-of-day colours and the dusk, dawn and level music.
-#include <cmath>
-
 #include "core/sky.h"
+#include "core/random_draw.h"
 #include "core/sound_rule.h"
 
 namespace game {
 namespace {
-
-// INT(RND * n) + base, as the tables draw their values.
-i16 random_in(svc::Services& sv, int n, int base)
-{
-    return static_cast<i16>(std::floor(sv.random_single() * static_cast<float>(n)) + base);
-}
 
 // The sky, sun and wall-face colours the time of day sets at its turning phases, on the way to
 // night (dayStep 6) and back to day (dayStep -6); kKeepFace leaves the face colour as it is.
@@ -93,7 +86,7 @@ void UpdateTimeOfDay(svc::Services& sv, GameState& st)
 void StartLevelMusic(svc::Services& sv, GameState& st)
 {
     const SoundState& snd = st.sound;
-    const int choice = static_cast<int>(std::floor(sv.random_single() * 2.0f)) + 1;
+    const int choice = random_in(sv, 2, 1);
     if (sound_card(snd) && st.level.levelMusicOn == 1) {
         sv.play_sound_file(choice == 1 ? "live1.ogg" : "Labini.ogg", false);
     }

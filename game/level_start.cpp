@@ -1,10 +1,9 @@
 // The level start: the wall colour, the pictures, the random tables and, with no level
 // loaded, the title, the saved level and the first header; then the maze and the heading.
-#include <cmath>
-
 #include "core/items.h"
 #include "core/level_pictures.h"
 #include "core/maze.h"
+#include "core/random_draw.h"
 #include "core/saved_level.h"
 #include "core/sky.h"
 #include "core/sound_rule.h"
@@ -27,12 +26,6 @@ void advance_wall_colour(LevelState& lv)
     }
 }
 
-// INT(RND * 10) + 1.
-i16 moon_offset(svc::Services& sv)
-{
-    return static_cast<i16>(std::floor(sv.random_single() * 10.0f) + 1);
-}
-
 // The title's "leave" choice: the farewell music, then text mode 0 and the end prompt.
 [[noreturn]] void leave_game(svc::Services& sv, GameState& st)
 {
@@ -50,8 +43,8 @@ void start_from_title(svc::Services& sv, GameState& st)
     LevelState& lv = st.level;
     TimeState& t = st.time;
     SoundState& snd = st.sound;
-    t.moonOffsetX = moon_offset(sv);
-    t.moonOffsetY = moon_offset(sv);
+    t.moonOffsetX = random_in(sv, 10, 1);
+    t.moonOffsetY = random_in(sv, 10, 1);
     screens::ShowTitleScreen(sv, snd);
     if (snd.titleChoice == kTitleLeave) {
         leave_game(sv, st);
