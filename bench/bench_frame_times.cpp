@@ -11,7 +11,6 @@
 #include "core/items.h"
 #include "core/level_reader.h"
 #include "core/maze.h"
-#include "core/sky.h"
 #include "core/state.h"
 #include "game/flow.h"
 #include "screens/status_panel.h"
@@ -52,13 +51,7 @@ void BM_FrameSpread(benchmark::State& state)
                     }
                     game::place_player(*st, r, c, h);
                     const auto t0 = std::chrono::steady_clock::now();
-                    sv.clear_screen();
-                    sv.set_screen_mode(svc::kMode640x200);
-                    game::DrawSky(sv, *st);
-                    st->scan.depth = 140;
-                    game::DrawStars(sv, *st);
-                    st->scan.aheadState = game::AheadState::Open;
-                    view::DepthScan(sv, *st);
+                    view::DrawFrame(sv, *st);
                     screens::DrawStatusPanel(sv, *st);
                     const auto t1 = std::chrono::steady_clock::now();
                     us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());

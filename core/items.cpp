@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/maze.h"
+#include "core/random_draw.h"
 #include "core/sound_rule.h"
 #include "services/strings.h"
 
@@ -125,7 +126,7 @@ void WorkOutDistances(svc::Services&, GameState& st)
 
 void XrayScanTones(svc::Services& sv, GameState&)
 {
-    const int f0 = static_cast<int>(std::floor(sv.random_single() * 10000.0f)) + 40;
+    const int f0 = random_in(sv, 10000, 40);
     for (int k = 0; k < 6; ++k) {
         sv.sound_tone(f0 + 1000 * k, 0.1);
     }

@@ -36,10 +36,9 @@ void DrawFacingWallFace(Services& sv, game::GameState& st)
     const i16 mazeSize = st.level.mazeSize;
     const i16 depth = scan.depth;
     const float d = depth;
-    const CellFrame f =
-        cell_frame(depth, st.view.viewShiftY, st.view.viewSpread, st.view.viewShiftX);
-    const float mx = centre_x(st.view.viewShiftX);
-    const float my = horizon_y(st.view.viewShiftY);
+    const CellFrame f = cell_frame(depth, st.view);
+    const float mx = centre_x(st.view);
+    const float my = horizon_y(st.view);
 
     // A facing cell on the maze border is the outer wall.
     const i16 facingLineStep = (scan.scanRow == 1 || scan.scanRow == mazeSize ||

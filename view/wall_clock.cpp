@@ -5,7 +5,7 @@
 
 namespace view {
 
-void DrawWallClock(Services& sv, i16& depth, i16 skyColour, i16 /*viewSpread*/, i16 viewShiftX)
+void DrawWallClock(Services& sv, i16& depth, i16 skyColour, const game::ViewOffsets& v)
 {
     // The clock works with depth - 80 kept in the caller's own variable until it is done.
     depth = static_cast<i16>(depth - 80);
@@ -19,7 +19,8 @@ void DrawWallClock(Services& sv, i16& depth, i16 skyColour, i16 /*viewSpread*/, 
         return;
     }
 
-    const float x0 = 250.0f + static_cast<float>(viewShiftX); // 270 with the game's offsets
+    const float x0 =
+        250.0f + static_cast<float>(v.viewShiftX); // 270 with the game's offsets; no spread
     const float left = x0 - e;
     const float right = x0 + 80.0f + e;
     const float half = e / 2.0f;
