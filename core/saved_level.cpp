@@ -6,7 +6,7 @@
 
 #include "core/print_at.h"
 #include "services/common/number_text.h"
-#include "services/strings.h"
+#include "services/common/strings.h"
 
 namespace game {
 
@@ -44,7 +44,7 @@ void ReadSavedLevel(svc::Services& sv, GameState& st)
         levelNumber = 1; // an empty or unreadable file
         return;
     }
-    const int level = svc::first_code(item) - kLevelByteOffset;
+    const int level = svc::first_code(sv, item) - kLevelByteOffset;
     // A byte that names no level (a damaged or hand-edited file) starts level 1 with no
     // menu, instead of offering a level that does not exist.
     levelNumber = static_cast<i16>(level >= 1 && level <= kLastLevel ? level : 1);
@@ -53,8 +53,9 @@ void ReadSavedLevel(svc::Services& sv, GameState& st)
 void LevelMenu(svc::Services& sv, GameState& st)
 {
     sv.set_foreground(svc::kLightGreen);
-    print_at(sv, 18, 3,
-             {svc::spaces(17), "< >=Nuova Partita    < >=Livello Salvato", svc::spaces(19)});
+    print_at(
+        sv, 18, 3,
+        {svc::spaces(sv, 17), "< >=Nuova Partita    < >=Livello Salvato", svc::spaces(sv, 19)});
     sv.set_foreground(svc::kWhite);
     print_at(sv, 18, 21, {"N"});
     print_at(sv, 18, 42, {"L"});
@@ -74,7 +75,7 @@ void LevelMenu(svc::Services& sv, GameState& st)
     }
     const i16 level = st.level.levelNumber;
     if (level >= 2 && level <= kLastLevel) {
-        st.level.reader.restore_level(level);
+        st.level.reader.restore_level(sv, level);
         st.level.wallColour = kWallColourCycle[static_cast<std::size_t>((level - 2) % 3)];
     }
 }
@@ -92,7 +93,7 @@ void SaveLevel(svc::Services& sv, GameState& st)
     bool failed = false;
     sv.open_file(kSavedLevelFile, svc::FileMode::Output, 1);
     failed |= sv.pending_error() != 0;
-    sv.write_item(1, svc::character_from_code(levelNumber + kLevelByteOffset));
+    sv.write_item(1, svc::character_from_code(sv, levelNumber + kLevelByteOffset));
     failed |= sv.pending_error() != 0;
     sv.close_all_files();
     failed |= sv.pending_error() != 0;
@@ -118,7 +119,7 @@ void SaveLevel(svc::Services& sv, GameState& st)
     st.level.canSave = 0;
 
     for (int row = 21; row <= 24; ++row) {
-        print_at(sv, row, 67, {svc::spaces(13)}, true);
+        print_at(sv, row, 67, {svc::spaces(sv, 13)}, true);
     }
 }
 

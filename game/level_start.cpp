@@ -59,7 +59,7 @@ void start_from_title(svc::Services& sv, GameState& st)
     if (lv.levelNumber >= 2) {
         LevelMenu(sv, st);
     }
-    read_next_header(st);
+    read_next_header(sv, st);
     t.sunColour = svc::kYellow;
     t.moonColour = svc::kLightGrey;
     st.view.viewShiftY = 10;
@@ -69,9 +69,9 @@ void start_from_title(svc::Services& sv, GameState& st)
 
 } // namespace
 
-void read_next_header(GameState& st)
+void read_next_header(svc::Services& sv, GameState& st)
 {
-    read_header(st.level);
+    read_header(sv, st.level);
     st.player.playerRow = st.level.startRow;
     st.player.playerCol = st.level.startCol;
 }
@@ -94,7 +94,7 @@ void start_level(svc::Services& sv, GameState& st)
     if (lv.mazeSize == 0) {
         start_from_title(sv, st);
     }
-    load_level_maze(lv);
+    load_level_maze(sv, lv);
     pl.stepRow = -1;
     pl.stepCol = 0;
     pl.heading = 0;

@@ -10,7 +10,7 @@
 #include "core/sound_rule.h"
 #include "screens/panel_boxes.h"
 #include "services/common/number_text.h"
-#include "services/strings.h"
+#include "services/common/strings.h"
 
 namespace screens {
 namespace {
@@ -101,8 +101,8 @@ void xray_gauge(svc::Services& sv, game::GameState& st)
     }
     ++pl.xrayUsed;
     // Both rounded half to even, so the two always make eight blocks.
-    const int full = svc::round_to_int16((400.0 - pl.xrayUsed) / 50.0);
-    const int empty = svc::round_to_int16(pl.xrayUsed / 50.0);
+    const int full = svc::round_to_int16(sv, (400.0 - pl.xrayUsed) / 50.0);
+    const int empty = svc::round_to_int16(sv, pl.xrayUsed / 50.0);
     sv.set_foreground(svc::kLightRed);
     print_at(sv, 12, 4,
              {kFullBlocks.substr(0, static_cast<std::size_t>(std::max(full, 0))),

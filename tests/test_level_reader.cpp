@@ -36,7 +36,8 @@ TEST(LevelReader, RefusedItemsRaiseTheirErrorAndLeaveTheCursor)
                  {true, false, svc::kOutOfData}};
     for (const auto& step : steps) {
         const std::size_t before = r.position();
-        EXPECT_EQ(step.number ? r.read_number(n) : r.read_string(s), step.ok) << before;
+        EXPECT_EQ(step.number ? r.read_number(h.sv(), n) : r.read_string(h.sv(), s), step.ok)
+            << before;
         EXPECT_EQ(h.answerError(), step.error) << before;
         EXPECT_EQ(r.position() == before, !step.ok) << before;
     }

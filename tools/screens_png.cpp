@@ -19,7 +19,7 @@
 #include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
 #include "services/video/png_writer.h"
-#include "services/window_loop.h"
+#include "services/window/window_loop.h"
 #include "tools/scratch_data.h"
 
 namespace fs = std::filesystem;

@@ -21,7 +21,7 @@
 #include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
 #include "services/video/png_writer.h"
-#include "services/window_loop.h"
+#include "services/window/window_loop.h"
 #include "view/view.h"
 
 namespace {
@@ -114,9 +114,9 @@ int main(int argc, char** argv)
 
     game::LevelState& lv = st.level;
     if (o.level > 1) {
-        lv.reader.restore_level(o.level);
+        lv.reader.restore_level(sv, o.level);
     }
-    if (!game::read_header(lv) || !game::load_level_maze(lv)) {
+    if (!game::read_header(sv, lv) || !game::load_level_maze(sv, lv)) {
         std::fprintf(stderr, "view_png: level %d could not be read\n", o.level);
         return 1;
     }

@@ -11,7 +11,7 @@
 
 #include "services/video/block_codec.h"
 #include "services/video/png_writer.h"
-#include "services/window_loop.h"
+#include "services/window/window_loop.h"
 
 namespace testing_support {
 
