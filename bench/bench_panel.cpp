@@ -28,8 +28,8 @@ struct Game {
         services = std::make_unique<svc::Services>(platform);
         game::GameState& s = *st;
         game::LevelState& lv = s.level;
-        game::read_header(lv);
-        game::load_level_maze(lv);
+        game::read_header(*services, lv);
+        game::load_level_maze(*services, lv);
         lv.levelNumber = 1;
         lv.wallColour = svc::kBlue;
         s.player.playerRow = lv.startRow;

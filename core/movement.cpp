@@ -26,7 +26,7 @@ void draw_item_roll(svc::Services& sv, PlayerState& p, ScanState& s)
 void forward(svc::Services& sv, GameState& st)
 {
     PlayerState& p = st.player;
-    const char ahead = st.level.maze(p.playerRow + p.stepRow, p.playerCol + p.stepCol);
+    const char ahead = st.level.maze(sv, p.playerRow + p.stepRow, p.playerCol + p.stepCol);
     if (ahead != kOpenCell && ahead != kExitCell) {
         sv.sound_tone(50, 1.5); // wall, key or closed door ahead
         return;
@@ -43,7 +43,7 @@ void back(svc::Services& sv, GameState& st)
 {
     PlayerState& p = st.player;
     // Only an open cell behind: the exit cannot be reached backwards, on purpose.
-    if (st.level.maze(p.playerRow - p.stepRow, p.playerCol - p.stepCol) != kOpenCell) {
+    if (st.level.maze(sv, p.playerRow - p.stepRow, p.playerCol - p.stepCol) != kOpenCell) {
         sv.beep();
         return;
     }

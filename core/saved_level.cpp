@@ -6,7 +6,7 @@
 
 #include "core/print_at.h"
 #include "services/common/number_text.h"
-#include "services/strings.h"
+#include "services/common/strings.h"
 
 namespace game {
 
@@ -44,7 +44,7 @@ void ReadSavedLevel(svc::Services& sv, GameState& st)
         levelNumber = 1; // an empty or unreadable file
         return;
     }
-    const int level = svc::first_code(item) - kLevelByteOffset;
+    const int level = svc::first_code(sv, item) - kLevelByteOffset;
     // A byte that names no level (a damaged or hand-edited file) starts level 1 with no
     // menu, instead of offering a level that does not exist.
     levelNumber = static_cast<i16>(level >= 1 && level <= kLastLevel ? level : 1);
@@ -64,11 +64,11 @@ i16 wall_colour_of_level(int level)
 // The level menu's "Livello Salvato". A level number outside 2..10 leaves the read cursor at
 // the start of the level table and the wall colour as the level start set it: level 1 is
 // played.
-void ResumeSavedLevel(LevelState& lv)
+void ResumeSavedLevel(svc::ErrorSink& errors, LevelState& lv)
 {
     const i16 level = lv.levelNumber;
     if (level >= 2 && level <= kLastLevel) {
-        lv.reader.restore_level(level);
+        lv.reader.restore_level(errors, level);
         lv.wallColour = wall_colour_of_level(level);
     }
 }
@@ -92,7 +92,7 @@ void SaveLevel(svc::Services& sv, GameState& st)
     bool failed = false;
     sv.open_file(kSavedLevelFile, svc::FileMode::Output, 1);
     failed |= sv.pending_error() != 0;
-    sv.write_item(1, svc::character_from_code(levelNumber + kLevelByteOffset));
+    sv.write_item(1, svc::character_from_code(sv, levelNumber + kLevelByteOffset));
     failed |= sv.pending_error() != 0;
     sv.close_all_files();
     failed |= sv.pending_error() != 0;
@@ -118,7 +118,7 @@ void SaveLevel(svc::Services& sv, GameState& st)
     st.level.canSave = 0;
 
     for (int row = 21; row <= 24; ++row) {
-        print_at(sv, row, 67, {svc::spaces(13)}, true);
+        print_at(sv, row, 67, {svc::spaces(sv, 13)}, true);
     }
 }
 

@@ -15,7 +15,7 @@ i16 wall_colour_of_level(int level);
 
 // The level menu's "Livello Salvato": places the read cursor at the saved level's record and
 // sets its wall colour (levelNumber 2..10; any other number leaves both as they are).
-void ResumeSavedLevel(LevelState& lv);
+void ResumeSavedLevel(svc::ErrorSink& errors, LevelState& lv);
 
 // Ctrl+S in the idle loop: once per level reached (canSave), writes the level reached, shows
 // the message, then blanks it.

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "core/sound_rule.h"
-#include "services/strings.h"
+#include "services/common/strings.h"
 
 namespace game {
 
@@ -18,11 +18,11 @@ bool CountXrayTick(PlayerState& p)
     return true;
 }
 
-XrayGauge xray_gauge(const PlayerState& p)
+XrayGauge xray_gauge(svc::ErrorSink& errors, const PlayerState& p)
 {
     // Both rounded half to even, so the two always make eight blocks.
-    const int full = svc::round_to_int16((400.0 - p.xrayUsed) / 50.0);
-    const int used = svc::round_to_int16(p.xrayUsed / 50.0);
+    const int full = svc::round_to_int16(errors, (400.0 - p.xrayUsed) / 50.0);
+    const int used = svc::round_to_int16(errors, p.xrayUsed / 50.0);
     return {std::max(full, 0), std::max(used, 0)};
 }
 

@@ -17,7 +17,7 @@ struct XrayGauge {
 bool CountXrayTick(PlayerState& p);
 
 // The gauge for the units used so far (each count at least 0).
-XrayGauge xray_gauge(const PlayerState& p);
+XrayGauge xray_gauge(svc::ErrorSink& errors, const PlayerState& p);
 
 // Past 400 units the aid ends: the counts back to 0, the end sound, and facingDepth at the
 // nearest depth, which hides every seagull on this call. True when it ended.

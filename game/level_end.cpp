@@ -39,7 +39,7 @@ bool EndLevel(svc::Services& sv, GameState& st)
         return false; // the last level: victory follows
     }
     // The next header goes straight into the play variables; the player starts on its cell.
-    read_next_header(st);
+    read_next_header(sv, st);
     lv.frameCount = 0;
     return true;
 }

@@ -53,7 +53,7 @@ void start_from_title(svc::Services& sv, GameState& st)
     if (lv.levelNumber >= 2) {
         screens::LevelMenu(sv, st);
     }
-    read_next_header(st);
+    read_next_header(sv, st);
     t.sunColour = svc::kYellow;
     t.moonColour = svc::kLightGrey;
     st.view.viewShiftY = 10;
@@ -63,9 +63,9 @@ void start_from_title(svc::Services& sv, GameState& st)
 
 } // namespace
 
-void read_next_header(GameState& st)
+void read_next_header(svc::Services& sv, GameState& st)
 {
-    read_header(st.level);
+    read_header(sv, st.level);
     st.player.playerRow = st.level.startRow;
     st.player.playerCol = st.level.startCol;
 }
@@ -88,7 +88,7 @@ void start_level(svc::Services& sv, GameState& st)
     if (lv.mazeSize == 0) {
         start_from_title(sv, st);
     }
-    load_level_maze(lv);
+    load_level_maze(sv, lv);
     place_player(st, pl.playerRow, pl.playerCol, 0); // facing north on the start cell
     pl.itemRollRange = 200;
 }

@@ -5,15 +5,16 @@
 
 #include "core/print_at.h"
 #include "core/saved_level.h"
-#include "services/strings.h"
+#include "services/common/strings.h"
 
 namespace screens {
 
 void LevelMenu(svc::Services& sv, game::GameState& st)
 {
     sv.set_foreground(svc::kLightGreen);
-    game::print_at(sv, 18, 3,
-                   {svc::spaces(17), "< >=Nuova Partita    < >=Livello Salvato", svc::spaces(19)});
+    game::print_at(
+        sv, 18, 3,
+        {svc::spaces(sv, 17), "< >=Nuova Partita    < >=Livello Salvato", svc::spaces(sv, 19)});
     sv.set_foreground(svc::kWhite);
     game::print_at(sv, 18, 21, {"N"});
     game::print_at(sv, 18, 42, {"L"});
@@ -28,7 +29,7 @@ void LevelMenu(svc::Services& sv, game::GameState& st)
             return;
         }
         if (key == "l") {
-            game::ResumeSavedLevel(st.level);
+            game::ResumeSavedLevel(sv, st.level);
             return;
         }
     }

@@ -7,7 +7,7 @@
 #include "core/sky.h"
 #include "screens/status_panel.h"
 #include "services/common/number_text.h"
-#include "services/strings.h"
+#include "services/common/strings.h"
 
 namespace screens {
 namespace {
@@ -91,7 +91,7 @@ static_assert(sizeof(GullInputs) ==
 void FlySeagulls(svc::Services& sv, game::GameState& st)
 {
     game::GullState& g = st.gulls;
-    const int clockSecond = svc::round_to_int16(svc::text_number(st.time.clockSeconds));
+    const int clockSecond = svc::round_to_int16(sv, svc::text_number(st.time.clockSeconds));
 
     if (step_due(sv, g)) {
         step_paths(sv, g);

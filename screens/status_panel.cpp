@@ -79,7 +79,7 @@ void xray_on(svc::Services& sv, game::GameState& st)
     if (!game::CountXrayTick(st.player)) {
         return;
     }
-    const game::XrayGauge gauge = game::xray_gauge(st.player);
+    const game::XrayGauge gauge = game::xray_gauge(sv, st.player);
     sv.set_foreground(svc::kLightRed);
     print_at(sv, 12, 4,
              {kFullBlocks.substr(0, static_cast<std::size_t>(gauge.full)),

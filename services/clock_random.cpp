@@ -5,7 +5,7 @@
 
 #include "services/entry.h"
 #include "services/services.h"
-#include "services/window_loop.h"
+#include "services/window/window_loop.h"
 
 namespace svc {
 

@@ -40,7 +40,7 @@ TEST(Movement, TheIdleLoopHandsOnExactlyTheKeysThatMove)
         auto st = std::make_unique<game::GameState>();
         const std::size_t tonesBefore = h.platform.audio.tones.size();
         for (int row = 4; row <= 6; ++row) {
-            st->level.maze.set(row, 5, game::kOpenCell); // open ahead and behind
+            st->level.maze.set(h.sv(), row, 5, game::kOpenCell); // open ahead and behind
         }
         game::place_player(*st, 5, 5, 0);
         game::ApplyMovementKey(h.sv(), *st, key);

@@ -10,8 +10,14 @@
 
 namespace {
 
+// No gauge value is too large to store: nothing may be raised.
+struct NoErrors final : svc::ErrorSink {
+    void raise(int code) override { ADD_FAILURE() << "error " << code; }
+};
+
 TEST(Xray, TheGaugeAlwaysShowsEightBlocksRoundedHalfToEven)
 {
+    NoErrors errors;
     struct Row {
         int used, full, shaded;
     };
@@ -21,7 +27,7 @@ TEST(Xray, TheGaugeAlwaysShowsEightBlocksRoundedHalfToEven)
                         Row{399, 0, 8}, Row{401, 0, 8}}) {
         game::PlayerState p;
         p.xrayUsed = static_cast<game::i16>(r.used);
-        const game::XrayGauge g = game::xray_gauge(p);
+        const game::XrayGauge g = game::xray_gauge(errors, p);
         EXPECT_EQ(g.full, r.full) << r.used << " used";
         EXPECT_EQ(g.used, r.shaded) << r.used << " used";
     }

@@ -110,9 +110,9 @@ int main(int argc, char** argv)
 
     game::LevelState& lv = st.level;
     if (o.level > 1) {
-        lv.reader.restore_level(o.level);
+        lv.reader.restore_level(sv, o.level);
     }
-    if (!game::read_header(lv) || !game::load_level_maze(lv)) {
+    if (!game::read_header(sv, lv) || !game::load_level_maze(sv, lv)) {
         std::fprintf(stderr, "view_png: level %d could not be read\n", o.level);
         return 1;
     }

@@ -26,7 +26,7 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
     // Deliberate mend: a key seen through walls by X-ray must not hang on the next plain wall.
     s.keyAhead = 0;
     do {
-        read_cells(st);
+        read_cells(sv, st);
 
         s.scanRow = static_cast<i16>(s.scanRow + p.stepRow);
         s.scanCol = static_cast<i16>(s.scanCol + p.stepCol);

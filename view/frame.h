@@ -4,8 +4,8 @@
 #include <span>
 
 #include "core/state.h"
+#include "services/common/strings.h"
 #include "services/services.h"
-#include "services/strings.h"
 
 namespace view {
 
@@ -82,9 +82,9 @@ inline float horizon_y(const game::ViewOffsets& v)
 
 // A loop limit that is not whole is rounded to the nearest integer, ties to even, before
 // the loop starts (as a 16-bit loop counter's limit is).
-inline int loop_limit(float limit)
+inline int loop_limit(svc::ErrorSink& errors, float limit)
 {
-    return svc::round_to_int16(limit);
+    return svc::round_to_int16(errors, limit);
 }
 
 } // namespace view

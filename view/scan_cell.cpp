@@ -21,9 +21,10 @@ const std::string kKeyText(1, game::kKeyCell);
 const std::string kDoorText(1, game::kDoorCell);
 
 // The one-character string of a cell; a cell never written is the empty string.
-void read_cell(const game::MazeGrid& maze, int row, int col, std::string& out)
+void read_cell(svc::ErrorSink& errors, const game::MazeGrid& maze, int row, int col,
+               std::string& out)
 {
-    const char c = maze(row, col);
+    const char c = maze(errors, row, col);
     if (c == 0) {
         out.clear();
     } else {
@@ -44,15 +45,15 @@ bool seen_as_wall(std::string& cell, const std::string& thing)
 
 } // namespace
 
-void read_cells(GameState& st)
+void read_cells(svc::ErrorSink& errors, GameState& st)
 {
     game::ScanState& s = st.scan;
     const game::PlayerState& p = st.player;
     const i16 n = st.level.mazeSize;
     if (s.scanRow >= 1 && s.scanRow < n && s.scanCol >= 1 && s.scanCol < n) {
-        read_cell(st.level.maze, s.scanRow - p.stepCol, s.scanCol + p.stepRow, s.leftCell);
-        read_cell(st.level.maze, s.scanRow + p.stepRow, s.scanCol + p.stepCol, s.aheadCell);
-        read_cell(st.level.maze, s.scanRow + p.stepCol, s.scanCol - p.stepRow, s.rightCell);
+        read_cell(errors, st.level.maze, s.scanRow - p.stepCol, s.scanCol + p.stepRow, s.leftCell);
+        read_cell(errors, st.level.maze, s.scanRow + p.stepRow, s.scanCol + p.stepCol, s.aheadCell);
+        read_cell(errors, st.level.maze, s.scanRow + p.stepCol, s.scanCol - p.stepRow, s.rightCell);
     }
     // Outside the rows and columns 1..N-1 the strings of the previous step stay, on purpose.
     s.doorAhead = seen_as_wall(s.aheadCell, kDoorText) ? 1 : 0;

@@ -58,7 +58,7 @@ void DrawRightWall(Services& sv, i16 depth, i16 skyColour, i16 playerCol, i16 pl
         sv.draw_line(f.fr, my - 15.0f - q, f.nr, my - 20.0f - q);
         sv.draw_line(f.fr, my, f.nr, my);
         sv.draw_line(f.fr, my + 15.0f + q, f.nr, my + 20.0f + q);
-        const int last = loop_limit(d / 30.0f);
+        const int last = loop_limit(sv, d / 30.0f);
         for (int k = 0; k <= last; ++k) {
             if (k >= 3) {
                 sv.set_foreground(svc::kDarkGrey);
@@ -94,7 +94,7 @@ void DrawLeftWall(Services& sv, i16 depth, i16 skyColour, i16 playerCol, i16 pla
         sv.draw_line(f.fl - 1.0f, my + 15.0f + q, f.nl, my + 20.0f + q);
         sv.draw_line(f.nl, my, f.fl, my);
         // The left wall's joint columns start at 1, one fewer than the right wall's.
-        const int last = loop_limit(d / 30.0f);
+        const int last = loop_limit(sv, d / 30.0f);
         for (int k = 1; k <= last; ++k) {
             if (k >= 3) {
                 sv.set_foreground(svc::kDarkGrey);

@@ -16,7 +16,7 @@
 
 #include "game/program.h"
 #include "services/platform/keys.h"
-#include "services/window_loop.h"
+#include "services/window/window_loop.h"
 #include "tests/support/harness.h"
 
 namespace testing_support {
