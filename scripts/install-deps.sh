@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Muvesecky needs to build, run and test (only the missing ones).
+# Installs the Debian packages Muvesecky needs to build, run and test (only the missing ones),
+# the browser build's too unless --no-web is given.
 set -euo pipefail
 
 packages=(
@@ -15,10 +16,14 @@ missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+# The browser build and its page test (Emscripten, stb_vorbis, Chromium, playwright-core);
+# --no-web leaves them out.
+[ "${1:-}" = "--no-web" ] || "$(dirname "$0")/install-web-deps.sh"

@@ -5,19 +5,14 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-packages=(emscripten libstb-dev node-acorn chromium nodejs)
+packages=(emscripten libstb-dev node-acorn chromium)
+# A Node.js already there (Debian's or a newer one) serves; else Debian's.
+command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-# A newer Node.js from elsewhere may stand in for Debian's.
-if command -v node >/dev/null && command -v npm >/dev/null; then
-    missing=("${missing[@]/nodejs/}")
-else
-    missing+=(npm)
-fi
-missing=($(printf '%s\n' "${missing[@]}" | sed '/^$/d'))
 if [ ${#missing[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
@@ -29,5 +24,5 @@ fi
 
 # The test's browser driver, pinned in tests/web/package.json.
 if [ ! -d "$root/tests/web/node_modules/playwright-core" ]; then
-    (cd "$root/tests/web" && npm install --no-audit --no-fund --silent)
+    (cd "$root/tests/web" && npm ci --no-audit --no-fund --silent)
 fi

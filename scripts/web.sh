@@ -26,11 +26,20 @@ if [ ! -f "$native/build.ninja" ]; then
         >/dev/null
 fi
 ninja -C "$native" muv_assets make_assets
-rm -rf "$web/gamedata"
-mkdir -p "$web/gamedata"
-cp "$native"/gamedata/*.grh "$native"/gamedata/*.ogg "$web/gamedata/"
+fresh="$(mktemp -d)"
+trap 'rm -rf "$fresh"' EXIT
+cp "$native"/gamedata/*.grh "$native"/gamedata/*.ogg "$fresh/"
 # The shipped "sound.cop" and "LEVEL.MGS", fresh (not the developer's own from play).
-"$native/tools/make_assets" --defaults "$web/gamedata"
+"$native/tools/make_assets" --defaults "$fresh"
+# Only files that changed are replaced: the program is packed again only then.
+mkdir -p "$web/gamedata"
+for f in "$fresh"/*; do
+    cmp -s "$f" "$web/gamedata/${f##*/}" || cp "$f" "$web/gamedata/"
+done
+for f in "$web/gamedata"/*; do
+    [ -e "$fresh/${f##*/}" ] || rm -f "$f"
+done
+rm -rf "$fresh"
 
 # The program and the page.
 if [ ! -f "$web/build.ninja" ]; then
