@@ -132,6 +132,7 @@
         taken: [],
         heldAt: 0,
         firstPictureMs: 0,
+        played: { tones: 0, pieces: 0 },
 
         present(rgba, w, h, x, y, rw, rh) {
             if (canvas.width !== w || canvas.height !== h) {
@@ -166,6 +167,7 @@
             const at = toneEnd > now && toneEnd - now < 0.1 ? toneEnd : now;
             source.start(at);
             toneEnd = at + frames / 22050;
+            ++this.played.tones;
         },
         voiceAhead(id) {
             const v = voices.get(id);
@@ -183,6 +185,7 @@
             v.next = at + frames / rate;
             v.sources.add(source);
             source.onended = () => v.sources.delete(source);
+            ++this.played.pieces;
         },
         voiceStop(id) {
             const v = voices.get(id);

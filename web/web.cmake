@@ -33,8 +33,10 @@ function(muv_web_program target)
         SUFFIX .js
         RUNTIME_OUTPUT_DIRECTORY ${MUV_WEB_SITE_DIR}
         LINK_DEPENDS "${data_files}")
-    add_custom_command(TARGET ${target} POST_BUILD
-        COMMAND ${CMAKE_COMMAND} -E copy ${page_files} ${MUV_WEB_SITE_DIR}
+    # The page's own files beside the program, at every build.
+    add_custom_target(${target}_page ALL
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${MUV_WEB_SITE_DIR}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${page_files} ${MUV_WEB_SITE_DIR}
         VERBATIM)
 endfunction()
 

@@ -24,15 +24,9 @@ if (process.argv.length !== 6) {
     process.exit(2);
 }
 
+// The fixed clock of the held visits. A game is held at a window pass long after its last
+// key (passes come every 16 ms of the game's time, which keeps up with the real one).
 const kClock = "12:00:00";
-// The pass the game is held at: long after the last key (passes come every 16 ms of the
-// game's time, which keeps up with the real one).
-const kStopAtPass = 1100;
-// From the sound choice (PC speaker) through the title into level 1, a few steps, a save.
-const kKeys = [
-    ["Enter", 1500], ["Space", 2500], ["ArrowUp", 500], ["ArrowUp", 500], ["ArrowLeft", 500],
-    ["ArrowUp", 500], ["Control+s", 800], ["Space", 300],
-];
 
 const failures = [];
 function check(ok, what) {
@@ -67,32 +61,28 @@ const context = await chromium.launchPersistentContext(profile, {
     viewport: { width: 960, height: 720 },
 });
 
-try {
-    const page = context.pages()[0] || await context.newPage();
-    const errors = [];
+// Loads the page (with `query`) in a fresh tab; console errors are gathered in `errors`.
+async function open(query, errors) {
+    const page = await context.newPage();
     page.on("console", (m) => { if (m.type() === "error") errors.push(m.text()); });
     page.on("pageerror", (e) => errors.push(e.message));
-
     const loadStart = Date.now();
-    await page.goto(`${base}?clock=${kClock}&stopAtPass=${kStopAtPass}`);
+    await page.goto(base + query);
     await page.waitForFunction(() => window.Muv && Muv.firstPictureMs > 0, null,
                                { timeout: 60000 });
-    console.log(`first picture ${Date.now() - loadStart} ms after the page was asked for`);
-    check(await page.title() === "Untitled", "the page's title is \"Untitled\"");
+    console.log(`     first picture ${Date.now() - loadStart} ms after the page was asked for`);
+    return page;
+}
 
-    for (const [key, pause] of kKeys) {
+async function press(page, keys) {
+    for (const [key, pause] of keys) {
         await page.keyboard.press(key);
         await page.waitForTimeout(pause);
     }
-    await page.waitForFunction(() => Muv.heldAt > 0, null, { timeout: 120000 });
-    const taken = await page.evaluate(() => Muv.taken);
-    const pressed = kKeys.reduce((n, [key]) => n + key.split("+").length, 0); // Ctrl too
-    check(taken.length === pressed, `the game took all ${pressed} keys (${taken.length})`);
-    check(taken.every((t) => t.pass > 1), "no key came before the first window pass");
-    const scroll = await page.evaluate(() => [window.scrollX, window.scrollY]);
-    check(scroll[0] === 0 && scroll[1] === 0, "arrows and Space do not scroll the page");
+}
 
-    // The canvas, and the headless platform's picture after the same keys.
+// The canvas as { w, h, rgb } (rgb: a Buffer of red, green, blue bytes).
+async function canvas(page) {
     const shown = await page.evaluate(() => {
         const c = document.getElementById("screen");
         const px = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
@@ -102,49 +92,133 @@ try {
         }
         return { w: c.width, h: c.height, rgb: btoa(rgb) };
     });
-    fs.mkdirSync(outDir, { recursive: true });
-    const eventsFile = path.join(outDir, "taken.txt");
+    return { w: shown.w, h: shown.h, rgb: Buffer.from(shown.rgb, "base64") };
+}
+
+// The player's files in the browser's store: { name: bytes }.
+async function stored(page) {
+    const entries = await page.evaluate(() => new Promise((resolve, reject) => {
+        const req = indexedDB.open("/game");
+        req.onerror = () => reject(new Error("no store"));
+        req.onsuccess = () => {
+            const store = req.result.transaction("FILE_DATA").objectStore("FILE_DATA");
+            const all = store.openCursor();
+            const out = {};
+            all.onsuccess = () => {
+                const c = all.result;
+                if (!c) {
+                    resolve(out);
+                    return;
+                }
+                if (c.value.contents) {
+                    out[c.key.replace("/game/", "")] = Array.from(c.value.contents);
+                }
+                c.continue();
+            };
+        };
+    }));
+    return Object.fromEntries(Object.entries(entries).map(([k, v]) => [k, Buffer.from(v)]));
+}
+
+// Holds a page's game at `stopAtPass` and compares its canvas with the headless platform's
+// picture after the same events, the game folder being `data`.
+async function compare(page, data, stopAtPass, name) {
+    await page.waitForFunction(() => Muv.heldAt > 0, null, { timeout: 120000 });
+    const taken = await page.evaluate(() => Muv.taken);
+    const shown = await canvas(page);
+    const eventsFile = path.join(outDir, `${name}-taken.txt`);
     fs.writeFileSync(eventsFile, taken.map((t) => t.kind === 1
         ? `${t.pass} 1 ${t.code} ${t.modifiers}` : `${t.pass} 2 ${t.x} ${t.y}`).join("\n") + "\n");
-    const expectedFile = path.join(outDir, "expected.ppm");
-    execFileSync(replayTool, [dataDir, kClock, String(kStopAtPass), eventsFile, expectedFile],
+    const expectedFile = path.join(outDir, `${name}-expected.ppm`);
+    execFileSync(replayTool, [data, kClock, String(stopAtPass), eventsFile, expectedFile],
                  { stdio: "inherit" });
     const ppm = fs.readFileSync(expectedFile);
     const header = /^P6\n(\d+) (\d+)\n255\n/.exec(ppm.subarray(0, 32).toString("latin1"));
     const expected = ppm.subarray(header[0].length);
-    const got = Buffer.from(shown.rgb, "base64");
     check(shown.w === +header[1] && shown.h === +header[2],
-          `the canvas is the screen image's size, ${header[1]} x ${header[2]} (${shown.w} x ${shown.h})`);
+          `${name}: the canvas is the screen image's size, ${header[1]} x ${header[2]} ` +
+          `(${shown.w} x ${shown.h})`);
     let differ = 0;
-    for (let i = 0; i < Math.min(got.length, expected.length); i += 3) {
-        differ += got[i] !== expected[i] || got[i + 1] !== expected[i + 1] ||
-            got[i + 2] !== expected[i + 2] ? 1 : 0;
+    for (let i = 0; i < Math.min(shown.rgb.length, expected.length); i += 3) {
+        differ += shown.rgb[i] !== expected[i] || shown.rgb[i + 1] !== expected[i + 1] ||
+            shown.rgb[i + 2] !== expected[i + 2] ? 1 : 0;
     }
-    check(differ === 0 && got.length === expected.length,
-          `the canvas holds the headless picture pixel for pixel (${differ} pixels differ)`);
-    if (differ !== 0) {
-        fs.writeFileSync(path.join(outDir, "got.ppm"),
-                         Buffer.concat([Buffer.from(`P6\n${shown.w} ${shown.h}\n255\n`), got]));
+    const same = differ === 0 && shown.rgb.length === expected.length;
+    check(same, `${name}: the canvas holds the headless picture pixel for pixel ` +
+          `(${differ} pixels differ)`);
+    if (!same) {
+        fs.writeFileSync(path.join(outDir, `${name}-got.ppm`), Buffer.concat(
+            [Buffer.from(`P6\n${shown.w} ${shown.h}\n255\n`), shown.rgb]));
     }
-    const shape = await page.evaluate(() => {
+    return { taken, shown };
+}
+
+fs.mkdirSync(outDir, { recursive: true });
+const errors = [];
+try {
+    // 1. From the sound choice (the sound card) into level 1, a few steps and a save.
+    const kStopAtPass = 1100;
+    const keys = [
+        ["ArrowDown", 400], ["Enter", 1500], ["Space", 2500], ["ArrowUp", 500], ["ArrowUp", 500],
+        ["ArrowLeft", 500], ["ArrowUp", 500], ["Control+s", 800], ["Space", 300],
+    ];
+    console.log("1. into level 1");
+    const first = await open(`?clock=${kClock}&stopAtPass=${kStopAtPass}`, errors);
+    check(await first.title() === "Untitled", "the page's title is \"Untitled\"");
+    await press(first, keys);
+    const { taken } = await compare(first, dataDir, kStopAtPass, "level1");
+    const pressed = keys.reduce((n, [key]) => n + key.split("+").length, 0); // Ctrl too
+    check(taken.length === pressed, `the game took all ${pressed} keys (${taken.length})`);
+    check(taken.every((t) => t.pass > 1), "no key came before the first window pass");
+    const scroll = await first.evaluate(() => [window.scrollX, window.scrollY]);
+    check(scroll[0] === 0 && scroll[1] === 0, "arrows and Space do not scroll the page");
+    const shape = await first.evaluate(() => {
         const r = document.getElementById("screen").getBoundingClientRect();
         return r.width / r.height;
     });
     check(Math.abs(shape - 4 / 3) < 0.01, `the picture is shown at 4:3 (${shape.toFixed(3)})`);
+    const played = await first.evaluate(() => Muv.played);
+    check(played.tones + played.pieces > 0,
+          `the page played the game's sound (${played.tones} tones, ${played.pieces} pieces of music)`);
+    const files = await stored(first);
+    check("sound.cop" in files && "LEVEL.MGS" in files,
+          `"sound.cop" and "LEVEL.MGS" are in the browser's store (${Object.keys(files)})`);
+    check(!Object.keys(files).some((k) => /\.(grh|ogg)$/.test(k)), "no picture or music is stored");
+    await first.close();
 
-    // The player's files in the browser's store: the sound choice and the saved level, and
-    // none of the packed pictures and music.
-    const stored = await page.evaluate(() => new Promise((resolve, reject) => {
-        const req = indexedDB.open("/game");
-        req.onerror = () => reject(new Error("no store"));
-        req.onsuccess = () => {
-            const all = req.result.transaction("FILE_DATA").objectStore("FILE_DATA").getAllKeys();
-            all.onsuccess = () => resolve(all.result);
-        };
+    // 2. The next visit finds the player's files: its sound choice is the stored one.
+    console.log("2. the next visit");
+    const kept = fs.mkdtempSync(path.join(os.tmpdir(), "muv-kept-"));
+    fs.cpSync(dataDir, kept, { recursive: true });
+    for (const [name, bytes] of Object.entries(files)) {
+        fs.writeFileSync(path.join(kept, name), bytes);
+    }
+    const second = await open(`?clock=${kClock}&stopAtPass=40`, errors);
+    const again = await compare(second, kept, 40, "revisit");
+    fs.rmSync(kept, { recursive: true, force: true });
+    execFileSync(replayTool, [dataDir, kClock, "40", path.join(outDir, "revisit-taken.txt"),
+                              path.join(outDir, "fresh-expected.ppm")]);
+    const fresh = fs.readFileSync(path.join(outDir, "fresh-expected.ppm"));
+    check(!fresh.subarray(fresh.length - again.shown.rgb.length).equals(again.shown.rgb),
+          "the stored sound choice shows, not the shipped one");
+    await second.close();
+
+    // 3. Leaving: Escape, "Press any key to continue", then the page says the game has ended
+    // and starts it again on request.
+    console.log("3. the end");
+    const third = await open("", errors);
+    await press(third, [["Escape", 800], ["Space", 800]]);
+    const end = await third.evaluate(() => ({
+        shown: !document.getElementById("ended").hidden,
+        text: document.getElementById("ended").innerText,
     }));
-    check(stored.includes("/game/sound.cop") && stored.includes("/game/LEVEL.MGS"),
-          `"sound.cop" and "LEVEL.MGS" are in the browser's store (${stored.join(", ")})`);
-    check(!stored.some((k) => /\.(grh|ogg)$/.test(k)), "no picture or music is stored");
+    check(end.shown && /terminato/.test(end.text), `the page says the game has ended ("${end.text}")`);
+    await third.click("#again");
+    await third.waitForFunction(() => window.Muv && Muv.firstPictureMs > 0, null,
+                                { timeout: 60000 });
+    check(await third.evaluate(() => document.getElementById("ended").hidden),
+          "\"again\" starts the game afresh");
+    await third.close();
     check(errors.length === 0, `no errors on the page's console ${JSON.stringify(errors)}`);
 } finally {
     await context.close();
