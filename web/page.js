@@ -212,6 +212,14 @@
                 }
                 callback(err, set);
             });
+            if (typeof indexedDB === "undefined") {
+                // A browser without the store: every save is refused, as it should be.
+                IDBFS.indexedDB = () => ({
+                    open() {
+                        throw new Error("this browser keeps no files");
+                    },
+                });
+            }
             FS.mkdir(game);
             FS.mount(IDBFS, {}, game);
             const kept = await new Promise((resolve) => FS.syncfs(true, (err) => resolve(!err)));
