@@ -219,6 +219,26 @@ try {
     // and starts it again on request.
     console.log("3. the end");
     const third = await open("", errors);
+    const shapeOf = () => third.evaluate(() => {
+        const c = document.getElementById("screen");
+        const r = c.getBoundingClientRect();
+        return [r.width / r.height, c.width / c.height];
+    });
+    await press(third, [["F9", 300]]);
+    let [shown, own] = await shapeOf();
+    check(Math.abs(shown - own) < 0.01, `F9: the picture in its own shape (${shown.toFixed(3)})`);
+    await third.reload();
+    await third.waitForFunction(() => window.Muv && Muv.firstPictureMs > 0);
+    [shown, own] = await shapeOf();
+    check(Math.abs(shown - own) < 0.01, `and so it stays at the next visit (${shown.toFixed(3)})`);
+    await press(third, [["F9", 300], ["Alt+Enter", 500]]);
+    [shown] = await shapeOf();
+    check(Math.abs(shown - 4 / 3) < 0.01, `F9 again: 4:3 (${shown.toFixed(3)})`);
+    check(await third.evaluate(() => document.fullscreenElement !== null),
+          "Alt+Enter asks for full screen");
+    await press(third, [["Alt+Enter", 500]]);
+    check(await third.evaluate(() => document.fullscreenElement === null),
+          "and Alt+Enter again leaves it");
     await press(third, [["Escape", 800], ["Space", 800]]);
     const end = await third.evaluate(() => ({
         shown: !document.getElementById("ended").hidden,
