@@ -73,12 +73,7 @@ Key translate_code(std::string_view code)
 KeyPress web_key_press(std::string_view code, unsigned modifiers)
 {
     KeyPress press;
-    press.key = translate_code(code);
-    // Ctrl+Pause reaches the page as "Pause" with Ctrl held on some keyboards and as
-    // "Cancel" on others: both are the PC's Ctrl+Break.
-    if (code == "Cancel") {
-        press.key = Key::Break;
-    }
+    press.key = translate_code(code); // Ctrl+Break comes as "Pause" with Ctrl held
     press.shift = (modifiers & kWebShift) != 0;
     press.ctrl = (modifiers & kWebCtrl) != 0;
     press.alt = (modifiers & kWebAlt) != 0;
