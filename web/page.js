@@ -251,6 +251,10 @@
         canvas: canvas,
         print: (text) => console.log(text),
         printErr: (text) => console.warn(text),
+        onAbort: () => {
+            loading.hidden = false;
+            loading.textContent = "Il gioco si è fermato per un errore del programma.";
+        },
     };
     layout();
 })();
