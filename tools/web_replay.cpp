@@ -1,14 +1,18 @@
 // Developer tool: plays the keys and clicks a browser page took, at the same window passes,
 // on the headless platform, and writes the picture of the pass the page was held at.
 //
-//   web_replay DATA_DIR HH:MM:SS STOP_PASS EVENTS OUT.ppm
+//   web_replay DATA_DIR HH:MM:SS STOP_PASS EVENTS OUT.ppm [SOUNDS]
 //
 // The page with a fixed clock ("?clock=HH:MM:SS&stopAtPass=N") runs the game on the headless
 // platform's time and window passes; EVENTS holds what it took, one line each:
 //   PASS 1 CODE MODIFIERS     a key (the browser's key code, the page's modifier bits)
 //   PASS 2 X Y                a click on the picture
 // The game runs over a copy of DATA_DIR; OUT.ppm gets the screen image (binary PPM) after
-// window pass STOP_PASS, the one the page's canvas shows.
+// window pass STOP_PASS, the one the page's canvas shows. SOUNDS gets the tones and music files
+// started until then, as the page notes them ("tone MS FRAMES SUM", then "file MS NAME
+// sample|stream STARTED"; MS in thousandths of a millisecond, SUM a checksum of the samples).
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -70,15 +74,34 @@ bool write_ppm(const fs::path& path, const svc::HeadlessPlatform& platform)
     return static_cast<bool>(out);
 }
 
+bool write_sounds(const std::string& path, const svc::HeadlessAudio& audio)
+{
+    std::ofstream out(path);
+    for (const auto& tone : audio.tones) {
+        std::uint32_t sum = 0;
+        for (const std::int16_t s : tone.frames) {
+            sum = sum * 31 + static_cast<std::uint16_t>(s);
+        }
+        out << "tone " << std::llround(tone.startMs * 1000) << ' ' << tone.frames.size() / 2 << ' '
+            << sum << '\n';
+    }
+    for (const auto& file : audio.files) {
+        out << "file " << std::llround(file.startMs * 1000) << ' ' << file.path << ' '
+            << (file.sample ? "sample" : "stream") << ' ' << (file.started ? 1 : 0) << '\n';
+    }
+    return static_cast<bool>(out);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     int h = 0, m = 0, s = 0;
     unsigned long stopPass = 0;
-    if (argc != 6 || std::sscanf(argv[2], "%d:%d:%d", &h, &m, &s) != 3 ||
+    if ((argc != 6 && argc != 7) || std::sscanf(argv[2], "%d:%d:%d", &h, &m, &s) != 3 ||
         std::sscanf(argv[3], "%lu", &stopPass) != 1 || stopPass == 0) {
-        std::fprintf(stderr, "usage: %s DATA_DIR HH:MM:SS STOP_PASS EVENTS OUT.ppm\n", argv[0]);
+        std::fprintf(stderr, "usage: %s DATA_DIR HH:MM:SS STOP_PASS EVENTS OUT.ppm [SOUNDS]\n",
+                     argv[0]);
         return 2;
     }
     std::vector<Taken> events;
@@ -87,6 +110,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const fs::path out = fs::absolute(argv[5]);
+    const std::string sounds = argc == 7 ? fs::absolute(argv[6]).string() : std::string();
     const tools::ScratchData scratch(fs::absolute(argv[1]), fs::current_path());
     if (!scratch.ok()) {
         return 1;
@@ -100,7 +124,8 @@ int main(int argc, char** argv)
     platform.onPass = [&] {
         ++passes;
         if (passes == stopPass) {
-            shot = write_ppm(out, platform);
+            shot = write_ppm(out, platform) &&
+                   (sounds.empty() || write_sounds(sounds, platform.audio));
             throw svc::ProgramExit{0};
         }
         for (; next < events.size() && events[next].pass <= passes + 1; ++next) {

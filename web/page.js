@@ -133,6 +133,20 @@
         heldAt: 0,
         firstPictureMs: 0,
         played: { tones: 0, pieces: 0 },
+        // With a fixed clock: every tone and music file the game started, one line each
+        // ("tone MS FRAMES SUM", "file MS NAME sample|stream 1|0"), MS in thousandths.
+        sounds: [],
+        noteTone(ms, pcm) {
+            let sum = 0;
+            for (let i = 0; i < pcm.length; ++i) {
+                sum = (Math.imul(sum, 31) + (pcm[i] & 0xffff)) >>> 0;
+            }
+            this.sounds.push(`tone ${Math.round(ms * 1000)} ${pcm.length / 2} ${sum}`);
+        },
+        noteFile(ms, name, sample, started) {
+            this.sounds.push(`file ${Math.round(ms * 1000)} ${name} ` +
+                             `${sample ? "sample" : "stream"} ${started}`);
+        },
 
         present(rgba, w, h, x, y, rw, rh) {
             if (canvas.width !== w || canvas.height !== h) {

@@ -1,7 +1,9 @@
 // The game's page in a real browser (headless Chromium): played from the sound choice into
 // level 1 on a fixed clock, its canvas must hold exactly the picture the headless platform's
-// screen image holds after the same keys at the same window passes; the page logs no error,
-// and the player's files reach the browser's store.
+// screen image holds after the same keys at the same window passes, and the game must start
+// the same tones (sample for sample) and music files at the same moments. The player's files
+// reach the browser's store and come back at the next visit; F9, Alt+Enter, the end of the
+// game and a browser that keeps no files are tried; the page logs no error.
 //
 //   node page_test.mjs SITE_DIR DATA_DIR WEB_REPLAY OUT_DIR
 //
@@ -126,41 +128,54 @@ async function stored(page) {
     return Object.fromEntries(Object.entries(entries).map(([k, v]) => [k, Buffer.from(v)]));
 }
 
-// Holds a page's game at `stopAtPass` and compares its canvas with the headless platform's
-// picture after the same events, the game folder being `data`.
+// Holds a page's game at `stopAtPass` and compares its canvas, and the tones and music files
+// it started, with the headless platform's after the same events, the game folder being
+// `data`. A name ending in "!" only asks whether the pictures are the same.
 async function compare(page, data, stopAtPass, name) {
     await page.waitForFunction(() => Muv.heldAt > 0, null, { timeout: 120000 });
     const taken = await page.evaluate(() => Muv.taken);
+    const heard = await page.evaluate(() => Muv.sounds);
     const shown = await canvas(page);
     const eventsFile = path.join(outDir, `${name}-taken.txt`);
     fs.writeFileSync(eventsFile, taken.map((t) => t.kind === 1
         ? `${t.pass} 1 ${t.code} ${t.modifiers}` : `${t.pass} 2 ${t.x} ${t.y}`).join("\n") + "\n");
     const expectedFile = path.join(outDir, `${name}-expected.ppm`);
-    execFileSync(replayTool, [data, kClock, String(stopAtPass), eventsFile, expectedFile],
-                 { stdio: "inherit" });
+    const soundsFile = path.join(outDir, `${name}-sounds.txt`);
+    execFileSync(replayTool, [data, kClock, String(stopAtPass), eventsFile, expectedFile,
+                              soundsFile], { stdio: "inherit" });
     const ppm = fs.readFileSync(expectedFile);
     const header = /^P6\n(\d+) (\d+)\n255\n/.exec(ppm.subarray(0, 32).toString("latin1"));
     const expected = ppm.subarray(header[0].length);
-    const compared = !name.endsWith("!"); // "!": only told whether the pictures are the same
-    if (compared) {
-        check(shown.w === +header[1] && shown.h === +header[2],
-              `${name}: the canvas is the screen image's size, ${header[1]} x ${header[2]} ` +
-              `(${shown.w} x ${shown.h})`);
+    if (name.endsWith("!")) {
+        return { taken, shown, same: shown.rgb.equals(expected) };
     }
+
+    check(shown.w === +header[1] && shown.h === +header[2],
+          `${name}: the canvas is the screen image's size, ${header[1]} x ${header[2]} ` +
+          `(${shown.w} x ${shown.h})`);
     let differ = 0;
     for (let i = 0; i < Math.min(shown.rgb.length, expected.length); i += 3) {
         differ += shown.rgb[i] !== expected[i] || shown.rgb[i + 1] !== expected[i + 1] ||
             shown.rgb[i + 2] !== expected[i + 2] ? 1 : 0;
     }
     const same = differ === 0 && shown.rgb.length === expected.length;
-    if (!compared) {
-        return { taken, shown, same };
-    }
     check(same, `${name}: the canvas holds the headless picture pixel for pixel ` +
           `(${differ} pixels differ)`);
     if (!same) {
         fs.writeFileSync(path.join(outDir, `${name}-got.ppm`), Buffer.concat(
             [Buffer.from(`P6\n${shown.w} ${shown.h}\n255\n`), shown.rgb]));
+    }
+
+    const wanted = fs.readFileSync(soundsFile, "utf8").split("\n").filter(Boolean);
+    for (const kind of ["tone", "file"]) {
+        const a = heard.filter((l) => l.startsWith(kind));
+        const b = wanted.filter((l) => l.startsWith(kind));
+        const alike = a.length === b.length && a.every((l, i) => l === b[i]);
+        check(alike, `${name}: the same ${kind}s started at the same moments (${a.length}, ` +
+              `headless ${b.length})`);
+        if (!alike) {
+            fs.writeFileSync(path.join(outDir, `${name}-${kind}s-got.txt`), a.join("\n") + "\n");
+        }
     }
     return { taken, shown };
 }
@@ -215,9 +230,16 @@ try {
           "the stored sound choice shows, not the shipped one");
     await second.close();
 
-    // 3. Leaving: Escape, "Press any key to continue", then the page says the game has ended
+    // 3. The PC speaker: its tones, sample for sample, at the moments the headless ones start.
+    console.log("3. the PC speaker");
+    const speaker = await open(`?clock=${kClock}&stopAtPass=300`, errors);
+    await press(speaker, [["ArrowUp", 300], ["Enter", 1000], ["Space", 300]]);
+    await compare(speaker, dataDir, 300, "speaker");
+    await speaker.close();
+
+    // 4. Leaving: Escape, "Press any key to continue", then the page says the game has ended
     // and starts it again on request.
-    console.log("3. the end");
+    console.log("4. the end");
     const third = await open("", errors);
     const shapeOf = () => third.evaluate(() => {
         const c = document.getElementById("screen");
@@ -252,9 +274,9 @@ try {
           "\"again\" starts the game afresh");
     await third.close();
 
-    // 4. A browser that keeps no files: the sound choice cannot be stored, and the game says
+    // 5. A browser that keeps no files: the sound choice cannot be stored, and the game says
     // so over the picture instead of going on as if it were.
-    console.log("4. a browser that keeps no files");
+    console.log("5. a browser that keeps no files");
     const reports = [];
     const fourth = await open(`?clock=${kClock}&stopAtPass=200`, errors, reports,
         () => Object.defineProperty(window, "indexedDB", { value: undefined }));

@@ -29,6 +29,13 @@ EM_JS(void, web_voice_feed, (int voice, const std::int16_t* pcm, int frames, int
                   channels, rate);
 });
 EM_JS(void, web_voice_stop, (int voice), { Muv.voiceStop(voice); });
+// With the fixed clock the page notes every tone and file the game starts, for a test.
+EM_JS(void, web_note_tone, (double ms, const std::int16_t* frames, int count), {
+    Muv.noteTone(ms, HEAP16.subarray(frames >> 1, (frames >> 1) + count * 2));
+});
+EM_JS(void, web_note_file, (double ms, const char* path, int sample, int started), {
+    Muv.noteFile(ms, UTF8ToString(path), sample, started);
+});
 // clang-format on
 
 namespace svc {
@@ -126,6 +133,9 @@ bool WebPlatform::audio_open()
 
 void WebPlatform::tone_start(const std::int16_t* frames, std::size_t frameCount)
 {
+    if (clock_.fixed) {
+        web_note_tone(ticks_ms(), frames, static_cast<int>(frameCount));
+    }
     toneEndMs_ = ticks_ms() + static_cast<double>(frameCount) * 1000.0 / kRate;
     if (frameCount > 0 && web_audio_running() != 0) {
         web_play_tone(frames, static_cast<int>(frameCount));
@@ -138,6 +148,24 @@ bool WebPlatform::tone_playing()
 }
 
 bool WebPlatform::play_sample_file(const std::string& path)
+{
+    const bool started = start_sample(path);
+    if (clock_.fixed) {
+        web_note_file(ticks_ms(), path.c_str(), 1, started ? 1 : 0);
+    }
+    return started;
+}
+
+bool WebPlatform::play_stream_file(const std::string& path)
+{
+    const bool started = start_stream(path);
+    if (clock_.fixed) {
+        web_note_file(ticks_ms(), path.c_str(), 0, started ? 1 : 0);
+    }
+    return started;
+}
+
+bool WebPlatform::start_sample(const std::string& path)
 {
     const double now = ticks_ms();
     // The first slot whose file has finished (or that never held one).
@@ -164,7 +192,7 @@ bool WebPlatform::play_sample_file(const std::string& path)
     return true;
 }
 
-bool WebPlatform::play_stream_file(const std::string& path)
+bool WebPlatform::start_stream(const std::string& path)
 {
     // The previous stream goes first, even if the new one fails.
     auto& list = audio_->decodings;

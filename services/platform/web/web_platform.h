@@ -55,6 +55,10 @@ class WebPlatform final : public Platform {
     void audio_pass() override;
 
   private:
+    // Start a music file (web_audio.cpp); false when it cannot be opened or decoded, or when
+    // every sample slot is busy.
+    bool start_sample(const std::string& path);
+    bool start_stream(const std::string& path);
     // Runs the window passes that fall due up to the game's time `untilMs`.
     void run_due_passes(double untilMs);
     void run_pass();
