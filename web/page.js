@@ -198,7 +198,12 @@
             source.start(at);
             v.next = at + frames / rate;
             v.sources.add(source);
-            source.onended = () => v.sources.delete(source);
+            source.onended = () => {
+                v.sources.delete(source);
+                if (v.sources.size === 0 && voices.get(id) === v) {
+                    voices.delete(id); // played out: a late piece starts it afresh
+                }
+            };
             ++this.played.pieces;
         },
         voiceStop(id) {
