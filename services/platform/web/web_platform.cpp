@@ -43,9 +43,12 @@ namespace svc {
 
 namespace {
 
-// The window's rest between passes on the computer's clock (the fixed clock keeps the
-// headless platform's 16 ms, so a test's passes fall as they do there).
+// The window's rest between passes on the computer's clock: short while the player is at the
+// keys, longer once the page has had no event for a second (as the desktop window rests). The
+// fixed clock keeps the headless platform's 16 ms, so a test's passes fall as they do there.
 constexpr double kPassMs = 4;
+constexpr double kQuietPassMs = 16;
+constexpr double kQuietAfterMs = 1000;
 constexpr double kFixedPassMs = 16;
 // A yield costs the game nothing; the browser gets the thread at least this often.
 constexpr double kBreathMs = 12;
@@ -132,7 +135,9 @@ void WebPlatform::hold_if_stopped()
 
 void WebPlatform::run_due_passes(double untilMs)
 {
-    const double step = clock_.fixed ? kFixedPassMs : kPassMs;
+    const double step = clock_.fixed                             ? kFixedPassMs
+                        : untilMs - lastEventMs_ > kQuietAfterMs ? kQuietPassMs
+                                                                 : kPassMs;
     // A pass never starts inside another one.
     while (task_ != nullptr && !inPass_ && nextPassMs_ <= untilMs) {
         if (clock_.fixed) {
@@ -238,6 +243,7 @@ bool WebPlatform::poll_event(PlatformEvent& ev)
     for (;;) {
         switch (web_take_event(static_cast<double>(passes_), code, sizeof code, values)) {
         case 1:
+            lastEventMs_ = ticks_ms();
             ev.type = PlatformEvent::Type::Key;
             ev.key = web_key_press(code, static_cast<unsigned>(values[0]));
             if (ev.key.key != Key::None) {
@@ -245,6 +251,7 @@ bool WebPlatform::poll_event(PlatformEvent& ev)
             }
             break; // keys the PC keyboard lacks are passed over
         case 2:
+            lastEventMs_ = ticks_ms();
             ev.type = PlatformEvent::Type::MouseDown;
             ev.mouseX = values[0];
             ev.mouseY = values[1];

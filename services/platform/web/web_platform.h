@@ -77,6 +77,7 @@ class WebPlatform final : public Platform {
     double nextPassMs_ = 16;
     double lastBreathMs_ = 0;         // real time the browser last had the thread
     double shownAtMs_ = -1e9;         // when a picture last went to the canvas
+    double lastEventMs_ = 0;          // when the page last gave a key or click
     std::vector<std::uint32_t> rgba_; // the canvas's pixels, red first
     int rgbaW_ = 0, rgbaH_ = 0;
 
