@@ -44,6 +44,7 @@
 
     // ---- sound: one AudioContext, made at the first key or click ----
     let audio = null;
+    let out = null; // everything the game plays goes through here
     let toneEnd = 0;
     const voices = new Map();
 
@@ -57,6 +58,8 @@
             } catch (e) {
                 audio = new AudioContext();
             }
+            out = audio.createGain();
+            out.connect(audio.destination);
         }
         if (audio.state !== "running") {
             audio.resume().catch(() => {});
@@ -73,7 +76,7 @@
         }
         const source = audio.createBufferSource();
         source.buffer = b;
-        source.connect(audio.destination);
+        source.connect(out);
         return source;
     }
 
@@ -172,6 +175,24 @@
             this.heldAt = pass;
         },
 
+        // The loudest sample the page plays over the next `ms` (a test listens).
+        async listen(ms) {
+            if (!out) {
+                return 0;
+            }
+            const ear = audio.createAnalyser();
+            ear.fftSize = 2048;
+            out.connect(ear);
+            const heard = new Float32Array(ear.fftSize);
+            let peak = 0;
+            for (const end = performance.now() + ms; performance.now() < end;) {
+                ear.getFloatTimeDomainData(heard);
+                heard.forEach((v) => { peak = Math.max(peak, Math.abs(v)); });
+                await new Promise((resolve) => setTimeout(resolve, 20));
+            }
+            out.disconnect(ear);
+            return peak;
+        },
         audioExists: () => typeof AudioContext !== "undefined",
         audioRunning: () => audio !== null && audio.state === "running",
         playTone(pcm, frames) {

@@ -192,8 +192,12 @@ try {
     console.log("1. into level 1");
     const first = await open(`?clock=${kClock}&stopAtPass=${kStopAtPass}`, errors);
     check(await first.title() === "Untitled", "the page's title is \"Untitled\"");
-    await press(first, keys);
+    await press(first, keys.slice(0, 2));
+    // The opening music of the sound card, out of Web Audio.
+    const musicPeak = await first.evaluate(() => Muv.listen(400));
+    await press(first, keys.slice(2));
     const { taken } = await compare(first, dataDir, kStopAtPass, "level1");
+    check(musicPeak > 0.01, `the music sounds (peak ${musicPeak.toFixed(3)})`);
     const pressed = keys.reduce((n, [key]) => n + key.split("+").length, 0); // Ctrl too
     check(taken.length === pressed, `the game took all ${pressed} keys (${taken.length})`);
     check(taken.every((t) => t.pass > 1), "no key came before the first window pass");
@@ -233,8 +237,11 @@ try {
     // 3. The PC speaker: its tones, sample for sample, at the moments the headless ones start.
     console.log("3. the PC speaker");
     const speaker = await open(`?clock=${kClock}&stopAtPass=300`, errors);
-    await press(speaker, [["ArrowUp", 300], ["Enter", 1000], ["Space", 300]]);
+    await press(speaker, [["ArrowUp", 300], ["Enter", 100]]);
+    const tonePeak = await speaker.evaluate(() => Muv.listen(900)); // the title's tune
+    await press(speaker, [["Space", 300]]);
     await compare(speaker, dataDir, 300, "speaker");
+    check(tonePeak > 0.01, `the PC speaker's tones sound (peak ${tonePeak.toFixed(3)})`);
     await speaker.close();
 
     // 4. Leaving: Escape, "Press any key to continue", then the page says the game has ended
