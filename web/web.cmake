@@ -40,9 +40,23 @@ function(muv_web_program target)
         VERBATIM)
 endfunction()
 
+# The number table (how numbers print and read back) checked again in the browser's own C
+# library, under Node.js, with a small stand-in for GoogleTest (tests/web/run.sh runs it).
+function(muv_web_node_tests)
+    add_executable(muv_web_tests ${PROJECT_SOURCE_DIR}/tests/test_number_text.cpp
+                   ${PROJECT_SOURCE_DIR}/tests/web/shim/run_tests.cpp)
+    target_include_directories(muv_web_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/web/shim)
+    target_compile_definitions(muv_web_tests PRIVATE MUV_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    target_link_libraries(muv_web_tests PRIVATE muv_common)
+    target_link_options(muv_web_tests PRIVATE -sENVIRONMENT=node -sNODERAWFS -sSINGLE_FILE
+                        -sEXIT_RUNTIME)
+    set_target_properties(muv_web_tests PROPERTIES SUFFIX .js)
+endfunction()
+
 add_subdirectory(data)
 add_subdirectory(services)
 add_subdirectory(core)
 add_subdirectory(game)
 add_subdirectory(view)
 add_subdirectory(screens)
+muv_web_node_tests()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The page test (ctest "web_page"): builds the page with scripts/web.sh from this native
-# build's data, then plays it in headless Chromium against the headless platform.
+# build's data, checks the number table in the browser's C library (under Node.js), then plays
+# the page in headless Chromium against the headless platform.
 # Usage: tests/web/run.sh NATIVE_BUILD_DIR
 # Without Emscripten, Chromium or playwright-core it fails and says what to install; with
 # MUV_WEB_TEST_OPTIONAL=1 it is skipped instead (exit 77).
@@ -23,5 +24,6 @@ MUV_NATIVE_BUILD="$native" "$root/scripts/web.sh" >"$native/web-build.log" 2>&1 
     tail -30 "$native/web-build.log"
     exit 1
 }
+node "$root/build-web/muv_web_tests.js"
 exec node "$root/tests/web/page_test.mjs" "$root/build-web/site" "$root/build-web/gamedata" \
     "$native/tools/web_replay" "$native/web-page-test"
