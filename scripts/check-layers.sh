@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 # Each room and the rooms directly beneath it; a room may include itself and everything beneath
 # it, directly or not. A file's room is the deepest folder listed here that holds it.
 rooms=(
-    "game: view screens services/platform/sdl"
+    "game: view screens services/platform/sdl services/platform/web"
     "view: core"
     "screens: core"
     "core: services"
@@ -21,6 +21,7 @@ rooms=(
     "services/files: services/common"
     "services/platform/sdl: services/platform services/video"
     "services/platform/headless: services/platform services/video"
+    "services/platform/web: services/platform"
     "services/platform: services/common"
     "services/common: data"
     "data:"

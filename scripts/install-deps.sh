@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Muvesecky needs to build, run and test (only the missing ones),
-# and unpacks the classic SDL 1.2 for the real-window test beside the system.
+# unpacks the classic SDL 1.2 for the real-window test beside the system, and installs the
+# browser build's tools too unless --no-web is given.
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,10 @@ packages=(
 # unpacked into this folder, where the real-window test runs the game on it
 # (tests/e2e/test_window_e2e.py --sdl-from). Its own libraries are installed as usual.
 classic_sdl=libsdl1.2debian
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+# On a fresh machine apt knows no package until its lists are read.
+apt-cache show "$classic_sdl" >/dev/null 2>&1 || $sudo apt-get update -qq
 classic_dir="${MUV_CLASSIC_SDL:-$HOME/.cache/muvesecky/sdl1.2-classic}" # -DMUV_CLASSIC_SDL
 mapfile -t classic_needs < <(apt-cache depends --no-recommends --no-suggests "$classic_sdl" |
     awk '$1 == "Depends:" && $2 !~ /^</ { print $2 }')
@@ -27,8 +32,6 @@ for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
     echo "Installing: ${missing[*]}"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
@@ -48,3 +51,7 @@ if [ "$(cat "$classic_dir/version" 2>/dev/null)" != "$version" ]; then
     dpkg-deb -x "$download"/*.deb "$classic_dir"
     echo "$version" >"$classic_dir/version"
 fi
+
+# The browser build and its page test (Emscripten, stb_vorbis, Chromium, playwright-core);
+# --no-web leaves them out.
+[ "${1:-}" = "--no-web" ] || "$(dirname "$0")/install-web-deps.sh"
