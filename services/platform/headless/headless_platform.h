@@ -29,6 +29,7 @@ class HeadlessPlatform final : public Platform {
     void press_key(Key key, bool shift = false, bool ctrl = false, bool alt = false);
     // Types text: letters, digits, space, Enter ('\r'), Escape (0x1B) as key presses.
     void type_text(const std::string& text);
+    void click_mouse(int x, int y);
     void close_window();
     bool events_pending() const { return !events_.empty(); }
     // Called after every window pass (the test can look at the picture and press keys).
