@@ -35,9 +35,9 @@ struct Frame {
         platform.set_time_of_day(12, 0, 30); // away from the minute beat
         services = std::make_unique<svc::Services>(platform);
         game::LevelState& lv = st->level;
-        lv.reader.restore_level(10);
-        game::read_header(lv);
-        game::load_level_maze(lv);
+        lv.reader.restore_level(*services, 10);
+        game::read_header(*services, lv);
+        game::load_level_maze(*services, lv);
         lv.wallColour = svc::kBrown;
         // The scanning tones wait for the tone queue in play; they are sound, not drawing.
         st->sound.silentMode = 1;
@@ -63,8 +63,8 @@ struct Frame {
     {
         const game::MazeGrid& m = st->level.maze;
         const game::Step ahead = game::heading_step(p.heading);
-        return m(p.row, p.col) == game::kOpenCell &&
-               m(p.row + ahead.row, p.col + ahead.col) != game::kKeyCell;
+        return m(*services, p.row, p.col) == game::kOpenCell &&
+               m(*services, p.row + ahead.row, p.col + ahead.col) != game::kKeyCell;
     }
 
     // The position whose frame takes longest (best of five runs each).

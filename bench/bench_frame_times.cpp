@@ -11,7 +11,6 @@
 #include "core/items.h"
 #include "core/level_reader.h"
 #include "core/maze.h"
-#include "core/sky.h"
 #include "core/state.h"
 #include "game/flow.h"
 #include "screens/status_panel.h"
@@ -31,9 +30,9 @@ void BM_FrameSpread(benchmark::State& state)
     svc::Services& sv = *services;
     auto st = std::make_unique<game::GameState>();
     game::LevelState& lv = st->level;
-    lv.reader.restore_level(10);
-    game::read_header(lv);
-    game::load_level_maze(lv);
+    lv.reader.restore_level(sv, 10);
+    game::read_header(sv, lv);
+    game::load_level_maze(sv, lv);
     lv.levelNumber = 10;
     lv.wallColour = svc::kBrown;
     st->sound.silentMode = 1; // the scanning tones are sound, not drawing
@@ -46,19 +45,13 @@ void BM_FrameSpread(benchmark::State& state)
                 for (int h = 0; h < 4; ++h) {
                     // A key right ahead would be taken, changing the level: skipped.
                     const game::Step ahead = game::heading_step(h);
-                    if (lv.maze(r, c) != game::kOpenCell ||
-                        lv.maze(r + ahead.row, c + ahead.col) == game::kKeyCell) {
+                    if (lv.maze(sv, r, c) != game::kOpenCell ||
+                        lv.maze(sv, r + ahead.row, c + ahead.col) == game::kKeyCell) {
                         continue;
                     }
                     game::place_player(*st, r, c, h);
                     const auto t0 = std::chrono::steady_clock::now();
-                    sv.clear_screen();
-                    sv.set_screen_mode(svc::kMode640x200);
-                    game::DrawSky(sv, *st);
-                    st->scan.depth = 140;
-                    game::DrawStars(sv, *st);
-                    st->scan.aheadState = game::AheadState::Open;
-                    view::DepthScan(sv, *st);
+                    view::DrawFrame(sv, *st);
                     screens::DrawStatusPanel(sv, *st);
                     const auto t1 = std::chrono::steady_clock::now();
                     us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());

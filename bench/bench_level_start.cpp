@@ -27,9 +27,9 @@ void BM_LevelStart(benchmark::State& state)
     game::LevelState& lv = st->level;
     for (auto _ : state) {
         game::load_level_pictures(sv, p);
-        lv.reader.restore_level(10);
-        game::read_header(lv);
-        game::load_level_maze(lv);
+        lv.reader.restore_level(sv, 10);
+        game::read_header(sv, lv);
+        game::load_level_maze(sv, lv);
         if (sv.pending_error() != 0) {
             state.SkipWithError("a picture or the maze did not load");
             break;

@@ -7,7 +7,6 @@
 
 #include "core/level_reader.h"
 #include "core/maze.h"
-#include "core/sky.h"
 #include "core/state.h"
 #include "game/flow.h"
 #include "screens/status_panel.h"
@@ -29,8 +28,8 @@ struct Game {
         services = std::make_unique<svc::Services>(platform);
         game::GameState& s = *st;
         game::LevelState& lv = s.level;
-        game::read_header(lv);
-        game::load_level_maze(lv);
+        game::read_header(*services, lv);
+        game::load_level_maze(*services, lv);
         lv.levelNumber = 1;
         lv.wallColour = svc::kBlue;
         s.player.playerRow = lv.startRow;
@@ -65,15 +64,7 @@ void BM_FrameAndPanel(benchmark::State& state)
     svc::Services& sv = *g.services;
     game::GameState& st = *g.st;
     for (auto _ : state) {
-        sv.clear_screen();
-        sv.set_screen_mode(svc::kMode640x200);
-        game::DrawSky(sv, st);
-        st.scan.depth = 140;
-        game::DrawStars(sv, st);
-        st.scan.scanRow = st.player.playerRow;
-        st.scan.scanCol = st.player.playerCol;
-        st.scan.aheadState = game::AheadState::Open;
-        view::DepthScan(sv, st);
+        view::DrawFrame(sv, st);
         screens::DrawStatusPanel(sv, st);
         benchmark::DoNotOptimize(sv.screen().pixel(320, 100));
     }

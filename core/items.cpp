@@ -5,18 +5,20 @@
 #include <cmath>
 
 #include "core/maze.h"
+#include "core/random_draw.h"
 #include "core/sound_rule.h"
-#include "services/strings.h"
+#include "services/common/strings.h"
 
 namespace game {
 namespace {
 
 // Metres from the player's cell to a recorded cell, 5 m per cell, rounded down.
-float distance_to(const PlayerState& p, i16 row, i16 col)
+float distance_to(svc::ErrorSink& errors, const PlayerState& p, i16 row, i16 col)
 {
     const double dx = 5.0 * p.playerCol - 5.0 * col;
     const double dy = 5.0 * p.playerRow - 5.0 * row;
-    const double root = svc::square_root(svc::power(dx, 2) + svc::power(dy, 2));
+    const double root =
+        svc::square_root(errors, svc::power(errors, dx, 2) + svc::power(errors, dy, 2));
     return std::floor(static_cast<float>(root));
 }
 
@@ -48,7 +50,7 @@ void OpenDoor(svc::Services& sv, GameState& st)
             tone_or_pause(sv, quiet, f + 10, 1);
         }
     }
-    st.level.maze.set(st.scan.scanRow, st.scan.scanCol, kOpenCell);
+    st.level.maze.set(sv, st.scan.scanRow, st.scan.scanCol, kOpenCell);
     st.scan.aheadState = AheadState::Open;
 }
 
@@ -70,7 +72,7 @@ void TakeKey(svc::Services& sv, GameState& st)
     PlayerState& p = st.player;
     p.keyTaken = 1;
     p.keyHeld = 1;
-    st.level.maze.set(st.scan.scanRow, st.scan.scanCol, kWallCell);
+    st.level.maze.set(sv, st.scan.scanRow, st.scan.scanCol, kWallCell);
     st.scan.keyAhead = 0;
     if (sound_card(st.sound)) {
         sv.play_sound_file("Chiave.ogg", true);
@@ -114,18 +116,18 @@ void TakeEye(svc::Services& sv, GameState& st)
     st.player.itemRoll = 50;
 }
 
-void WorkOutDistances(svc::Services&, GameState& st)
+void WorkOutDistances(svc::Services& sv, GameState& st)
 {
     const LevelState& lv = st.level;
     PlayerState& p = st.player;
-    p.exitDistance = distance_to(p, lv.exitRow, lv.exitCol);
-    p.doorDistance = distance_to(p, lv.doorRow, lv.doorCol);
-    p.keyDistance = distance_to(p, lv.keyRow, lv.keyCol);
+    p.exitDistance = distance_to(sv, p, lv.exitRow, lv.exitCol);
+    p.doorDistance = distance_to(sv, p, lv.doorRow, lv.doorCol);
+    p.keyDistance = distance_to(sv, p, lv.keyRow, lv.keyCol);
 }
 
 void XrayScanTones(svc::Services& sv, GameState&)
 {
-    const int f0 = static_cast<int>(std::floor(sv.random_single() * 10000.0f)) + 40;
+    const int f0 = random_in(sv, 10000, 40);
     for (int k = 0; k < 6; ++k) {
         sv.sound_tone(f0 + 1000 * k, 0.1);
     }

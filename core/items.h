@@ -6,7 +6,11 @@
 
 namespace game {
 
-// Applies a movement key ('H' forward, 'P' back, 'M' turn right, 'K' turn left).
+// The movement keys: 'H' forward, 'P' back, 'M' turn right, 'K' turn left (an arrow's
+// scan-code character or the capital letter alike).
+bool is_movement_key(char key);
+
+// Applies a movement key; any other key does nothing.
 void ApplyMovementKey(svc::Services& sv, GameState& st, char key);
 
 // One step forward: (-1, 0) facing north (heading 0), (0, -1) west, (1, 0) south, (0, 1) east.
@@ -15,11 +19,11 @@ struct Step {
 };
 Step heading_step(int heading);
 
-// Puts the player and the scan cell on (row, col) facing heading 0..3, as a level start does
-// with its start cell: how tools, benchmarks and tests show a view from anywhere.
+// Puts the player and the scan cell on (row, col) facing heading 0..3: a level start on its
+// start cell, and tools, benchmarks and tests anywhere.
 void place_player(GameState& st, int row, int col, int heading);
 
-// Objects taking effect at depth 140 (called by the facing wall).
+// Objects taking effect at the nearest depth (called by the facing wall).
 void OpenDoor(svc::Services& sv, GameState& st);      // the door cell becomes open
 void TakeWallClock(svc::Services& sv, GameState& st); // two more minutes
 void TakeKey(svc::Services& sv, GameState& st);       // after DrawKey; puts keyBackground back

@@ -2,7 +2,7 @@
 #include "core/level_clock.h"
 
 #include "services/common/number_text.h"
-#include "services/strings.h"
+#include "services/common/strings.h"
 
 namespace game {
 namespace {
@@ -25,7 +25,7 @@ void CountClockFull(svc::Services& sv, GameState& st)
 {
     const std::string s = svc::right_part(sv.time_of_day(), 2);
     st.time.clockSeconds = s;
-    st.level.secondsLeft = svc::round_to_int16(60 - svc::text_number(s));
+    st.level.secondsLeft = svc::round_to_int16(sv, 60 - svc::text_number(s));
     if (s != "00") {
         st.time.minuteState = MinuteState::Armed;
     }

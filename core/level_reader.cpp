@@ -16,10 +16,11 @@ LevelReader::LevelReader(std::string_view text, std::span<const std::size_t> rec
 {
 }
 
-bool LevelReader::next_item(std::string_view& item, bool& quoted, std::size_t& next) const
+bool LevelReader::next_item(svc::ErrorSink& errors, std::string_view& item, bool& quoted,
+                            std::size_t& next) const
 {
     if (cursor_ >= text_.size()) {
-        svc::raise_error(svc::kOutOfData);
+        errors.raise(svc::kOutOfData);
         return false;
     }
     quoted = text_[cursor_] == '"';
@@ -47,27 +48,27 @@ bool LevelReader::next_item(std::string_view& item, bool& quoted, std::size_t& n
     return true;
 }
 
-bool LevelReader::read_number(std::int16_t& value)
+bool LevelReader::read_number(svc::ErrorSink& errors, std::int16_t& value)
 {
     std::string_view item;
     bool quoted = false;
     std::size_t next = 0;
-    if (!next_item(item, quoted, next)) {
+    if (!next_item(errors, item, quoted, next)) {
         return false;
     }
     if (quoted || item.empty()) {
-        svc::raise_error(svc::kSyntaxError);
+        errors.raise(svc::kSyntaxError);
         return false;
     }
     long number = 0;
     for (char c : item) {
         if (c < '0' || c > '9') {
-            svc::raise_error(svc::kSyntaxError);
+            errors.raise(svc::kSyntaxError);
             return false;
         }
         number = number * 10 + (c - '0');
         if (number > 32767) {
-            svc::raise_error(svc::kOverflow);
+            errors.raise(svc::kOverflow);
             return false;
         }
     }
@@ -76,12 +77,12 @@ bool LevelReader::read_number(std::int16_t& value)
     return true;
 }
 
-bool LevelReader::read_string(std::string& value)
+bool LevelReader::read_string(svc::ErrorSink& errors, std::string& value)
 {
     std::string_view item;
     bool quoted = false;
     std::size_t next = 0;
-    if (!next_item(item, quoted, next)) {
+    if (!next_item(errors, item, quoted, next)) {
         return false;
     }
     value.assign(item);
@@ -89,10 +90,10 @@ bool LevelReader::read_string(std::string& value)
     return true;
 }
 
-void LevelReader::restore_level(int level)
+void LevelReader::restore_level(svc::ErrorSink& errors, int level)
 {
     if (level < 1 || level > static_cast<int>(recordOffsets_.size())) {
-        svc::raise_error(svc::kIllegalFunctionCall);
+        errors.raise(svc::kIllegalFunctionCall);
         return;
     }
     cursor_ = recordOffsets_[level - 1];

@@ -14,42 +14,42 @@ bool in_grid(int index)
 
 } // namespace
 
-char MazeGrid::operator()(int row, int col) const
+char MazeGrid::operator()(svc::ErrorSink& errors, int row, int col) const
 {
     if (!in_grid(row) || !in_grid(col)) {
-        svc::raise_error(svc::kSubscriptOutOfRange);
+        errors.raise(svc::kSubscriptOutOfRange);
         return 0;
     }
     return cells[row][col];
 }
 
-void MazeGrid::set(int row, int col, char cell)
+void MazeGrid::set(svc::ErrorSink& errors, int row, int col, char cell)
 {
     if (!in_grid(row) || !in_grid(col)) {
-        svc::raise_error(svc::kSubscriptOutOfRange);
+        errors.raise(svc::kSubscriptOutOfRange);
         return;
     }
     cells[row][col] = cell;
 }
 
-bool read_header(LevelState& lv)
+bool read_header(svc::ErrorSink& errors, LevelState& lv)
 {
     LevelReader& reader = lv.reader;
-    return reader.read_number(lv.mazeSize) && reader.read_string(lv.levelName) &&
-           reader.read_number(lv.startRow) && reader.read_number(lv.startCol) &&
-           reader.read_number(lv.minutesLeft) && reader.read_number(lv.secondsLeft) &&
-           reader.read_number(lv.faceColour);
+    return reader.read_number(errors, lv.mazeSize) && reader.read_string(errors, lv.levelName) &&
+           reader.read_number(errors, lv.startRow) && reader.read_number(errors, lv.startCol) &&
+           reader.read_number(errors, lv.minutesLeft) &&
+           reader.read_number(errors, lv.secondsLeft) && reader.read_number(errors, lv.faceColour);
 }
 
-bool load_level_maze(LevelState& lv)
+bool load_level_maze(svc::ErrorSink& errors, LevelState& lv)
 {
     // A size beyond the grid would write past it; refuse it before reading anything.
     if (lv.mazeSize > kMazeBound) {
-        svc::raise_error(svc::kSubscriptOutOfRange);
+        errors.raise(svc::kSubscriptOutOfRange);
         return false;
     }
     for (int i = 1; i <= lv.mazeSize; ++i) {
-        if (!lv.reader.read_string(lv.rows[i])) {
+        if (!lv.reader.read_string(errors, lv.rows[i])) {
             return false;
         }
     }

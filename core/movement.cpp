@@ -1,8 +1,7 @@
 // The four movement keys: a step forward or back, a quarter turn right or left.
-#include <cmath>
-
 #include "core/items.h"
 #include "core/maze.h"
+#include "core/random_draw.h"
 
 namespace game {
 namespace {
@@ -21,14 +20,13 @@ void draw_item_roll(svc::Services& sv, PlayerState& p, ScanState& s)
 {
     s.keyAhead = 0;
     s.doorAhead = 0;
-    const float roll = sv.random_single() * static_cast<float>(p.itemRollRange);
-    p.itemRoll = static_cast<i16>(std::floor(roll) + 1);
+    p.itemRoll = random_in(sv, p.itemRollRange, 1);
 }
 
 void forward(svc::Services& sv, GameState& st)
 {
     PlayerState& p = st.player;
-    const char ahead = st.level.maze(p.playerRow + p.stepRow, p.playerCol + p.stepCol);
+    const char ahead = st.level.maze(sv, p.playerRow + p.stepRow, p.playerCol + p.stepCol);
     if (ahead != kOpenCell && ahead != kExitCell) {
         sv.sound_tone(50, 1.5); // wall, key or closed door ahead
         return;
@@ -39,22 +37,18 @@ void forward(svc::Services& sv, GameState& st)
     }
     p.playerRow = static_cast<i16>(p.playerRow + p.stepRow);
     p.playerCol = static_cast<i16>(p.playerCol + p.stepCol);
-    st.scan.scanRow = static_cast<i16>(st.scan.scanRow + p.stepRow);
-    st.scan.scanCol = static_cast<i16>(st.scan.scanCol + p.stepCol);
 }
 
 void back(svc::Services& sv, GameState& st)
 {
     PlayerState& p = st.player;
     // Only an open cell behind: the exit cannot be reached backwards, on purpose.
-    if (st.level.maze(p.playerRow - p.stepRow, p.playerCol - p.stepCol) != kOpenCell) {
+    if (st.level.maze(sv, p.playerRow - p.stepRow, p.playerCol - p.stepCol) != kOpenCell) {
         sv.beep();
         return;
     }
     p.playerRow = static_cast<i16>(p.playerRow - p.stepRow);
     p.playerCol = static_cast<i16>(p.playerCol - p.stepCol);
-    st.scan.scanRow = static_cast<i16>(st.scan.scanRow - p.stepRow);
-    st.scan.scanCol = static_cast<i16>(st.scan.scanCol - p.stepCol);
 }
 
 void turn_right(svc::Services& sv, GameState& st)
@@ -85,7 +79,6 @@ void turn_left(svc::Services& sv, GameState& st)
     }
 }
 
-// The movement keys: an arrow's scan-code character or the capital letter alike.
 struct MovementKey {
     char key;
     void (*apply)(svc::Services&, GameState&);
@@ -97,15 +90,27 @@ constexpr MovementKey kMovementKeys[] = {
     {'K', turn_left},
 };
 
-} // namespace
-
-void ApplyMovementKey(svc::Services& sv, GameState& st, char key)
+const MovementKey* movement_key(char key)
 {
     for (const MovementKey& m : kMovementKeys) {
         if (m.key == key) {
-            m.apply(sv, st);
-            return;
+            return &m;
         }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool is_movement_key(char key)
+{
+    return movement_key(key) != nullptr;
+}
+
+void ApplyMovementKey(svc::Services& sv, GameState& st, char key)
+{
+    if (const MovementKey* m = movement_key(key)) {
+        m->apply(sv, st);
     }
 }
 

@@ -1,26 +1,10 @@
-// The sky of every frame (moon, clouds, sun, stars), the time-of-day colours and music.
-#include <cmath>
-#include <vector>
-
+// The star and cloud tables, the time-of-day colours and the dusk, dawn and level music.
 #include "core/sky.h"
+#include "core/random_draw.h"
 #include "core/sound_rule.h"
 
 namespace game {
 namespace {
-
-// INT(RND * n) + base, as the tables draw their values.
-i16 random_in(svc::Services& sv, int n, int base)
-{
-    return static_cast<i16>(std::floor(sv.random_single() * static_cast<float>(n)) + base);
-}
-
-// Nine outline circles of radius 1 to 9: a filled disc.
-void draw_disc(svc::Services& sv, float x, float y)
-{
-    for (int r = 1; r <= 9; ++r) {
-        sv.draw_ellipse(x, y, static_cast<float>(r));
-    }
-}
 
 // The sky, sun and wall-face colours the time of day sets at its turning phases, on the way to
 // night (dayStep 6) and back to day (dayStep -6); kKeepFace leaves the face colour as it is.
@@ -64,61 +48,6 @@ void FillSkyTables(svc::Services& sv, GameState& st)
     }
 }
 
-void DrawSky(svc::Services& sv, GameState& st)
-{
-    TimeState& t = st.time;
-    const float phase = t.dayPhase;
-    switch (st.player.heading) {
-    case 1: {
-        // West: the moon, then a disc in the sky's colour a little off centre leaves a crescent.
-        sv.set_colours(t.moonColour, t.skyColour);
-        draw_disc(sv, 200, 90 - phase);
-        sv.set_colours(t.skyColour, t.skyColour);
-        draw_disc(sv, static_cast<float>(195 + t.moonOffsetX),
-                  static_cast<float>(85 + t.moonOffsetY) - phase);
-        break;
-    }
-    case 2: {
-        // South: a row of clouds, the evening cloud and the wider night spacing by night.
-        const bool night = t.dayPhase > 65;
-        const int step = night ? t.nightSpacing : t.daySpacing;
-        const int end = night ? 470 : 370;
-        std::vector<std::int16_t>& picture =
-            night ? st.pictures.cloudEvening : st.pictures.cloudDay;
-        if (step <= 0) {
-            break; // the tables are filled at every level start; never met in play
-        }
-        for (int x = 80; x <= end; x += step) {
-            t.cloudIndex = static_cast<i16>(t.cloudIndex >= 40 ? 1 : t.cloudIndex + 1);
-            sv.put_block(static_cast<float>(x), t.cloudY[t.cloudIndex], words(picture),
-                         svc::kPutOr);
-        }
-        t.cloudIndex = 0;
-        break;
-    }
-    case 3:
-        // East: the sun sinks as the day phase grows.
-        sv.set_colours(t.sunColour, t.skyColour);
-        draw_disc(sv, 200, phase + 5);
-        break;
-    default:
-        break; // north: the seagulls' sky, nothing drawn here
-    }
-}
-
-void DrawStars(svc::Services& sv, GameState& st)
-{
-    TimeState& t = st.time;
-    if (t.dayPhase < 66) {
-        return;
-    }
-    sv.set_colours(svc::kLightGrey, svc::kBlack);
-    const int h = st.player.heading & 3;
-    for (int i = 1; i <= 45; ++i) {
-        sv.draw_point(t.starX[i][h], t.starY[i][h]);
-    }
-}
-
 void UpdateTimeOfDay(svc::Services& sv, GameState& st)
 {
     TimeState& t = st.time;
@@ -157,7 +86,7 @@ void UpdateTimeOfDay(svc::Services& sv, GameState& st)
 void StartLevelMusic(svc::Services& sv, GameState& st)
 {
     const SoundState& snd = st.sound;
-    const int choice = static_cast<int>(std::floor(sv.random_single() * 2.0f)) + 1;
+    const int choice = random_in(sv, 2, 1);
     if (sound_card(snd) && st.level.levelMusicOn == 1) {
         sv.play_sound_file(choice == 1 ? "live1.ogg" : "Labini.ogg", false);
     }

@@ -1,5 +1,4 @@
-// The sky of every frame, the time of day that colours it, its random tables and the level
-// music.
+// The time of day and the sky's random tables, the dusk and dawn music and the level music.
 #pragma once
 
 #include "core/state.h"
@@ -11,9 +10,12 @@ namespace game {
 // (every level start, right after the generator is seeded).
 void FillSkyTables(svc::Services& sv, GameState& st);
 
-// The sky for the current heading and, at night, the stars (top of every frame).
-void DrawSky(svc::Services& sv, GameState& st);
-void DrawStars(svc::Services& sv, GameState& st);
+// Night falls after day phase 65: the stars are out, the evening cloud and its wider spacing
+// stand in the south, and the seagulls are gone.
+inline bool night(const TimeState& t)
+{
+    return t.dayPhase > 65;
+}
 
 // Updates the time-of-day colours and the dusk and dawn music (every idle pass).
 void UpdateTimeOfDay(svc::Services& sv, GameState& st);

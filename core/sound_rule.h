@@ -7,36 +7,21 @@
 namespace game {
 
 // Sound on, with the sound card chosen: music files.
-inline bool sound_card(i16 silentMode, i16 soundMode)
+inline bool sound_card(const SoundState& snd)
 {
-    return silentMode == 0 && soundMode == 1;
+    return snd.silentMode == 0 && snd.soundMode == 1;
 }
 
 // Sound on, with the PC speaker chosen: macro tunes and tones.
-inline bool pc_speaker(i16 silentMode, i16 soundMode)
+inline bool pc_speaker(const SoundState& snd)
 {
-    return silentMode == 0 && soundMode == 0;
+    return snd.silentMode == 0 && snd.soundMode == 0;
 }
 
 // Sound switched off on the title: pauses keep the timing.
-inline bool silent(i16 silentMode)
-{
-    return silentMode == 1;
-}
-
-inline bool sound_card(const SoundState& snd)
-{
-    return sound_card(snd.silentMode, snd.soundMode);
-}
-
-inline bool pc_speaker(const SoundState& snd)
-{
-    return pc_speaker(snd.silentMode, snd.soundMode);
-}
-
 inline bool silent(const SoundState& snd)
 {
-    return silent(snd.silentMode);
+    return snd.silentMode == 1;
 }
 
 } // namespace game

@@ -22,6 +22,10 @@ inline constexpr i16 kTitlePlay = 54;
 inline constexpr i16 kTitleSound = 204;
 inline constexpr i16 kTitleLeave = 422;
 
+// The depth of the scan cell next to the player: the scan starts there, and the objects on the
+// facing wall take effect there.
+inline constexpr i16 kNearestDepth = 140;
+
 // How the corridor ahead stands at the current step of the depth scan.
 enum class AheadState : i16 {
     Open = 0, // the corridor goes on
@@ -79,7 +83,7 @@ struct PlayerState {
 // The depth scan's state for the picture being built.
 struct ScanState {
     i16 scanRow = 0, scanCol = 0;
-    i16 depth = 140;
+    i16 depth = kNearestDepth;
     AheadState aheadState = AheadState::Open;
     i16 doorAhead = 0, keyAhead = 0;
     i16 exitDepth = 0;

@@ -20,12 +20,20 @@ muv_install_named(muvesecky.in bin/muvesecky
 muv_install_named(muvesecky.desktop.in share/applications/${MUV_APP_ID}.desktop
     NO_SOURCE_PERMISSIONS)
 
-# Manual pages are kept compressed; -n leaves the time out, so the same page gives the same file.
+# Manual pages and changelogs are kept compressed; -n leaves the time out, so the same page
+# gives the same file.
+function(muv_compress target)
+    set(file "$ENV{DESTDIR}${prefix}/${target}")
+    execute_process(COMMAND gzip -9nf "${file}" RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "gzip could not compress ${file}")
+    endif()
+    list(REMOVE_ITEM CMAKE_INSTALL_MANIFEST_FILES "${prefix}/${target}")
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${prefix}/${target}.gz")
+    set(CMAKE_INSTALL_MANIFEST_FILES ${CMAKE_INSTALL_MANIFEST_FILES} PARENT_SCOPE)
+endfunction()
+
 muv_install_named(muvesecky.6.in share/man/man6/muvesecky.6 NO_SOURCE_PERMISSIONS)
-set(page "$ENV{DESTDIR}${prefix}/share/man/man6/muvesecky.6")
-execute_process(COMMAND gzip -9nf "${page}" RESULT_VARIABLE failed)
-if(failed)
-    message(FATAL_ERROR "gzip could not compress ${page}")
-endif()
-list(REMOVE_ITEM CMAKE_INSTALL_MANIFEST_FILES "${prefix}/share/man/man6/muvesecky.6")
-list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${prefix}/share/man/man6/muvesecky.6.gz")
+muv_compress(share/man/man6/muvesecky.6)
+muv_install_named(changelog share/doc/muvesecky/changelog COPYONLY NO_SOURCE_PERMISSIONS)
+muv_compress(share/doc/muvesecky/changelog)

@@ -71,10 +71,10 @@ IdleExit idle_loop(svc::Services& sv, GameState& st, char& move)
         }
         // Only the last character counts: an arrow's scan code and its capital letter alike.
         const char last = key.empty() ? '\0' : key.back();
-        if (st.level.canSave == 1 && last == '\x13') {
-            SaveLevel(sv, st);
+        if (last == '\x13') {
+            SaveLevel(sv, st); // Ctrl+S: once per level reached
         }
-        if (last == 'P' || last == 'H' || last == 'M' || last == 'K') {
+        if (is_movement_key(last)) {
             move = last;
             return IdleExit::Move;
         }
@@ -143,12 +143,7 @@ LevelExit play_level(svc::Services& sv, GameState& st)
     LevelState& lv = st.level;
     ScanState& sc = st.scan;
     for (;;) {
-        sv.clear_screen();
-        sv.set_screen_mode(svc::kMode640x200);
-        DrawSky(sv, st);
-        sc.depth = 140;
-        DrawStars(sv, st);
-        const view::ScanOutcome outcome = view::DepthScan(sv, st);
+        const view::ScanOutcome outcome = view::DrawFrame(sv, st);
         if (outcome == view::ScanOutcome::Redraw) {
             continue; // a door was opened: the corridor behind it at once
         }
@@ -163,9 +158,6 @@ LevelExit play_level(svc::Services& sv, GameState& st)
             print_level_line(sv, lv);
             StartLevelMusic(sv, st);
         }
-        sc.scanRow = st.player.playerRow;
-        sc.scanCol = st.player.playerCol;
-        sc.aheadState = AheadState::Open;
         char move = 0;
         switch (idle_loop(sv, st, move)) {
         case IdleExit::Restart:

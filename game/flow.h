@@ -15,7 +15,7 @@ namespace game {
 void start_level(svc::Services& sv, GameState& st);
 
 // Reads the next header at the level's read cursor and puts the player on its start cell.
-void read_next_header(GameState& st);
+void read_next_header(svc::Services& sv, GameState& st);
 
 // The level end: floor rows, the fifteen trees, and the next header (or victory).
 // Returns true when the game continues with the next level.

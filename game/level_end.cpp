@@ -9,19 +9,15 @@ bool EndLevel(svc::Services& sv, GameState& st)
 {
     LevelState& lv = st.level;
     ScanState& sc = st.scan;
-    ViewOffsets& vw = st.view;
     const SoundState& snd = st.sound;
 
     sv.set_colours(lv.faceColour, st.time.skyColour);
     for (sc.depth = 120; sc.depth >= -40; sc.depth = static_cast<i16>(sc.depth - 20)) {
         ++sc.along;
-        view::DrawFloorRow(sv, sc.depth, sc.along, vw.viewShiftY, lv.faceColour, vw.viewSpread,
-                           vw.viewShiftX);
+        view::DrawFloorRow(sv, sc.depth, sc.along, lv.faceColour, st.view);
     }
     // Fifteen trees: the player sees open country.
-    for (int x = 10; x <= 599; x += 41) {
-        sv.put_block(static_cast<float>(x), 74, words(st.pictures.exitTreesBlock), svc::kPutCopy);
-    }
+    view::DrawTreeRow(sv, st.pictures, 10, 599);
 
     if (lv.mazeSize <= 31) {
         if (pc_speaker(snd)) {
@@ -43,7 +39,7 @@ bool EndLevel(svc::Services& sv, GameState& st)
         return false; // the last level: victory follows
     }
     // The next header goes straight into the play variables; the player starts on its cell.
-    read_next_header(st);
+    read_next_header(sv, st);
     lv.frameCount = 0;
     return true;
 }

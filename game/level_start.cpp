@@ -1,13 +1,14 @@
 // The level start: the wall colour, the pictures, the random tables and, with no level
 // loaded, the title, the saved level and the first header; then the maze and the heading.
-#include <cmath>
-
+#include "core/items.h"
 #include "core/level_pictures.h"
 #include "core/maze.h"
+#include "core/random_draw.h"
 #include "core/saved_level.h"
 #include "core/sky.h"
 #include "core/sound_rule.h"
 #include "game/flow.h"
+#include "screens/level_menu.h"
 #include "screens/title.h"
 
 namespace game {
@@ -23,12 +24,6 @@ void advance_wall_colour(LevelState& lv)
     if (lv.wallColour == svc::kRed) {
         lv.wallColour = svc::kBrown; // after cyan
     }
-}
-
-// INT(RND * 10) + 1.
-i16 moon_offset(svc::Services& sv)
-{
-    return static_cast<i16>(std::floor(sv.random_single() * 10.0f) + 1);
 }
 
 // The title's "leave" choice: the farewell music, then text mode 0 and the end prompt.
@@ -48,18 +43,17 @@ void start_from_title(svc::Services& sv, GameState& st)
     LevelState& lv = st.level;
     TimeState& t = st.time;
     SoundState& snd = st.sound;
-    t.moonOffsetX = moon_offset(sv);
-    t.moonOffsetY = moon_offset(sv);
-    screens::ShowTitleScreen(sv, lv.faceColour, t.skyColour, snd.silentMode, snd.soundMode,
-                             snd.introPlayed, snd.titleChoice);
+    t.moonOffsetX = random_in(sv, 10, 1);
+    t.moonOffsetY = random_in(sv, 10, 1);
+    screens::ShowTitleScreen(sv, snd);
     if (snd.titleChoice == kTitleLeave) {
         leave_game(sv, st);
     }
     ReadSavedLevel(sv, st);
     if (lv.levelNumber >= 2) {
-        LevelMenu(sv, st);
+        screens::LevelMenu(sv, st);
     }
-    read_next_header(st);
+    read_next_header(sv, st);
     t.sunColour = svc::kYellow;
     t.moonColour = svc::kLightGrey;
     st.view.viewShiftY = 10;
@@ -69,9 +63,9 @@ void start_from_title(svc::Services& sv, GameState& st)
 
 } // namespace
 
-void read_next_header(GameState& st)
+void read_next_header(svc::Services& sv, GameState& st)
 {
-    read_header(st.level);
+    read_header(sv, st.level);
     st.player.playerRow = st.level.startRow;
     st.player.playerCol = st.level.startCol;
 }
@@ -94,13 +88,9 @@ void start_level(svc::Services& sv, GameState& st)
     if (lv.mazeSize == 0) {
         start_from_title(sv, st);
     }
-    load_level_maze(lv);
-    pl.stepRow = -1;
-    pl.stepCol = 0;
-    pl.heading = 0;
+    load_level_maze(sv, lv);
+    place_player(st, pl.playerRow, pl.playerCol, 0); // facing north on the start cell
     pl.itemRollRange = 200;
-    st.scan.scanRow = pl.playerRow;
-    st.scan.scanCol = pl.playerCol;
 }
 
 } // namespace game

@@ -1,5 +1,8 @@
 // Muvesecky: reads the player's settings and command line, opens the window and runs the game
 // in the current folder.
+#include <fcntl.h>
+
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -41,10 +44,31 @@ void tell(const std::string& problem)
     }
 }
 
+// The game's lines on standard error are only diagnostics: a closed or broken standard error
+// must never end the game. A write to a broken pipe then fails instead of killing the
+// program, and a closed standard stream is given /dev/null, so that no file the game opens
+// later takes its number and receives those lines.
+void keep_diagnostics_harmless()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && ::open("/dev/null", O_RDWR) == -1) {
+            break;
+        }
+    }
+}
+
+int no_window(const svc::SdlPlatform& platform)
+{
+    std::fprintf(stderr, "muvesecky: cannot open a window: %s\n", platform.why_no_window().c_str());
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    keep_diagnostics_harmless();
     // Help, the version and a wrong option are answered before any file is read or window
     // opened.
     const svc::CommandLine line = svc::parse_command_line(argc, argv);
@@ -81,11 +105,11 @@ int main(int argc, char** argv)
                                   return svc::write_settings(svc::kSettingsFile, settings);
                               });
     svc::Services services(platform);
-    // Without a window the game would play on unseen for ever.
+    // Without a window the game would play on unseen for ever: it does not start, or it is
+    // ended when no window can be made for its pictures.
     if (!platform.has_window()) {
-        std::fprintf(stderr, "muvesecky: cannot open a window: %s\n",
-                     platform.why_no_window().c_str());
-        return 1;
+        return no_window(platform);
     }
-    return game::run_program(services);
+    const int status = game::run_program(services);
+    return platform.has_window() ? status : no_window(platform);
 }

@@ -1,12 +1,13 @@
 // The seagulls over the corridor: seven flight paths stepped about every 20 ms, eight birds.
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <vector>
 
+#include "core/random_draw.h"
+#include "core/sky.h"
 #include "screens/status_panel.h"
 #include "services/common/number_text.h"
-#include "services/strings.h"
+#include "services/common/strings.h"
 
 namespace screens {
 namespace {
@@ -63,12 +64,12 @@ void step_paths(svc::Services& sv, game::GullState& g)
     // Random numbers are drawn only for the paths that turn, in path order.
     for (int i = 1; i <= 7; ++i) {
         if (g.gullX[i] >= kTurnLimit[i]) {
-            g.gullStep[i] = static_cast<i16>(-std::floor(sv.random_single() * 3.0f));
+            g.gullStep[i] = static_cast<i16>(-game::random_in(sv, 3, 0));
         }
     }
     for (int i = 1; i <= 7; ++i) {
         if (g.gullX[i] <= 0) {
-            g.gullStep[i] = static_cast<i16>(std::floor(sv.random_single() * 2.0f) + 1);
+            g.gullStep[i] = game::random_in(sv, 2, 1);
         }
         g.gullX[i] = static_cast<i16>(g.gullX[i] + g.gullStep[i]);
     }
@@ -90,13 +91,13 @@ static_assert(sizeof(GullInputs) ==
 void FlySeagulls(svc::Services& sv, game::GameState& st)
 {
     game::GullState& g = st.gulls;
-    const int clockSecond = svc::round_to_int16(svc::text_number(st.time.clockSeconds));
+    const int clockSecond = svc::round_to_int16(sv, svc::text_number(st.time.clockSeconds));
 
     if (step_due(sv, g)) {
         step_paths(sv, g);
     }
 
-    if (st.player.heading != 0 || st.player.xrayOn != 0 || st.time.dayPhase > 65) {
+    if (st.player.heading != 0 || st.player.xrayOn != 0 || game::night(st.time)) {
         return; // the birds keep flying out of sight
     }
     const bool even = clockSecond % 2 == 0;

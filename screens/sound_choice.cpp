@@ -8,7 +8,7 @@
 
 #include "core/print_at.h"
 #include "services/common/number_text.h"
-#include "services/strings.h"
+#include "services/common/strings.h"
 
 namespace screens {
 
@@ -28,15 +28,15 @@ constexpr int kEscape = 27;
 void draw_box(svc::Services& sv, int top)
 {
     print_at(sv, top, 32,
-             {svc::character_from_code(201) + svc::repeated_byte(19, 205) +
-              svc::character_from_code(187)});
+             {svc::character_from_code(sv, 201) + svc::repeated_byte(sv, 19, 205) +
+              svc::character_from_code(sv, 187)});
     for (int row = top + 1; row <= top + 5; ++row) {
-        print_at(sv, row, 32, {svc::character_from_code(186)});
-        print_at(sv, row, 52, {svc::character_from_code(186)});
+        print_at(sv, row, 32, {svc::character_from_code(sv, 186)});
+        print_at(sv, row, 52, {svc::character_from_code(sv, 186)});
     }
     print_at(sv, top + 6, 32,
-             {svc::character_from_code(200) + svc::repeated_byte(19, 205) +
-              svc::character_from_code(188)});
+             {svc::character_from_code(sv, 200) + svc::repeated_byte(sv, 19, 205) +
+              svc::character_from_code(sv, 188)});
 }
 
 // The entry of `choice` at its row, plain (15 on 0) or highlighted (1 on 15).
@@ -79,9 +79,9 @@ void ChooseSound(svc::Services& sv, game::i16& soundMode)
     print_at(sv, 18, 34, {"<  o  >=seleziona"});
     print_at(sv, 20, 36, {"<  >=conferma"});
     sv.set_foreground(svc::kLightGreen);
-    print_at(sv, 18, 35, {svc::character_from_code(24)});
-    print_at(sv, 18, 39, {svc::character_from_code(25)});
-    print_at(sv, 20, 37, {svc::character_from_code(17) + svc::character_from_code(217)});
+    print_at(sv, 18, 35, {svc::character_from_code(sv, 24)});
+    print_at(sv, 18, 39, {svc::character_from_code(sv, 25)});
+    print_at(sv, 20, 37, {svc::character_from_code(sv, 17) + svc::character_from_code(sv, 217)});
 
     // A missing file shows the error dialog twice (open, then read); after two Yes answers the
     // item is empty and the menu starts on the PC speaker.

@@ -1,16 +1,14 @@
 // The status panel: level, time, save and menu hints, distances, X-ray gauge and compass box.
 #include "screens/status_panel.h"
 
-#include <algorithm>
 #include <array>
 #include <string_view>
 
 #include "core/level_clock.h"
 #include "core/print_at.h"
-#include "core/sound_rule.h"
+#include "core/xray.h"
 #include "screens/panel_boxes.h"
 #include "services/common/number_text.h"
-#include "services/strings.h"
 
 namespace screens {
 namespace {
@@ -63,23 +61,6 @@ string_view distance_item(float metres, std::string& scratch)
     return scratch;
 }
 
-// The end of the X-ray aid: its sound, and the seagulls hidden for this call.
-void end_xray_aid(svc::Services& sv, game::GameState& st)
-{
-    game::PlayerState& pl = st.player;
-    pl.xrayUsed = 0;
-    pl.xrayOn = 0;
-    pl.xrayTicks = 0;
-    if (game::sound_card(st.sound)) {
-        sv.play_sound_file("Firagx1.ogg", true);
-    } else if (game::pc_speaker(st.sound)) {
-        for (int f = 4000; f >= 500; f -= 500) {
-            sv.sound_tone(f, 0.8);
-        }
-    }
-    st.scan.facingDepth = 140;
-}
-
 // The X-ray answer while the aid is off: "NO" over an empty gauge.
 void xray_off(svc::Services& sv)
 {
@@ -89,27 +70,21 @@ void xray_off(svc::Services& sv)
     print_at(sv, 12, 4, {kShadedBlocks});
 }
 
-// The X-ray answer while the aid is on and, on every 64th call, the gauge.
-void xray_gauge(svc::Services& sv, game::GameState& st)
+// The X-ray answer while the aid is on and, whenever the aid uses up a unit, the gauge; the
+// aid's end comes after it.
+void xray_on(svc::Services& sv, game::GameState& st)
 {
-    game::PlayerState& pl = st.player;
     sv.set_foreground(svc::kLightRed);
     print_at(sv, 10, 7, {"SI"});
-    ++pl.xrayTicks;
-    if (pl.xrayTicks % 64 != 0) {
+    if (!game::CountXrayTick(st.player)) {
         return;
     }
-    ++pl.xrayUsed;
-    // Both rounded half to even, so the two always make eight blocks.
-    const int full = svc::round_to_int16((400.0 - pl.xrayUsed) / 50.0);
-    const int empty = svc::round_to_int16(pl.xrayUsed / 50.0);
+    const game::XrayGauge gauge = game::xray_gauge(sv, st.player);
     sv.set_foreground(svc::kLightRed);
     print_at(sv, 12, 4,
-             {kFullBlocks.substr(0, static_cast<std::size_t>(std::max(full, 0))),
-              kShadedBlocks.substr(0, static_cast<std::size_t>(std::max(empty, 0)))});
-    if (pl.xrayUsed > 400) {
-        end_xray_aid(sv, st);
-    }
+             {kFullBlocks.substr(0, static_cast<std::size_t>(gauge.full)),
+              kShadedBlocks.substr(0, static_cast<std::size_t>(gauge.used))});
+    game::EndSpentXrayAid(sv, st);
 }
 
 // Level box (rows 7-9): the level number in white between the green frame's sides.
@@ -296,7 +271,7 @@ void DrawStatusPanel(svc::Services& sv, game::GameState& st)
         sv.repeat_drawn(st.marks.panelBoxes);
     }
     if (pl.xrayOn != 0) {
-        xray_gauge(sv, st);
+        xray_on(sv, st);
     }
 
     // 5. The seagulls.

@@ -6,10 +6,9 @@
 
 namespace screens {
 
-// Draws the title on the 640 x 480 screen, plays the opening sound once, runs the menu and
-// returns with titleChoice 54 (play) or 422 (leave). The screen stays drawn.
-void ShowTitleScreen(svc::Services& sv, game::i16 faceColour, game::i16 skyColour,
-                     game::i16& silentMode, game::i16 soundMode, game::i16& introPlayed,
-                     game::i16& titleChoice);
+// Draws the title on the 640 x 480 screen, plays the opening sound once (introPlayed), runs
+// the menu, where Enter switches silentMode, and returns with titleChoice kTitlePlay or
+// kTitleLeave. The screen stays drawn.
+void ShowTitleScreen(svc::Services& sv, game::SoundState& snd);
 
 } // namespace screens

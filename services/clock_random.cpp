@@ -1,11 +1,11 @@
 // Keyboard reads, the timer, the time of day and the random-number generator.
-#include <bit>
 #include <cmath>
 #include <cstdio>
 
+#include "services/common/bits.h"
 #include "services/entry.h"
 #include "services/services.h"
-#include "services/window_loop.h"
+#include "services/window/window_loop.h"
 
 namespace svc {
 
@@ -87,7 +87,7 @@ void Services::randomize(double value, Here here)
     if (!entry) {
         return;
     }
-    std::uint32_t h = static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(value) >> 32);
+    std::uint32_t h = static_cast<std::uint32_t>(bits_of<std::uint64_t>(value) >> 32);
     h ^= h >> 16;
     seed_ = (seed_ & 0xFF) | ((h & 0xFFFF) << 8);
 }

@@ -8,8 +8,8 @@ namespace svc {
 // Outermost call: passes the check point (which may show the error dialog or end the
 // program) and records the caller's line as the current step. Nested call (one service
 // using another): proceeds only while no error is pending.
-// Usage:  Entry entry(*this, here); if (!entry) { return; }
-class Entry {
+// Usage (in an operation):  Entry entry(*this, here); if (!entry) { return; }
+class Services::Entry {
   public:
     Entry(Services& s, const Here& here) : s_(s), ok_(s.enter(here)) { ++s_.depth_; }
     ~Entry() { --s_.depth_; }

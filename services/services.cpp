@@ -1,24 +1,20 @@
 // The services object: start-up, check points, the error dialog, screen modes and the end.
 #include "services/services.h"
 
-#include <atomic>
 #include <string>
 
+#include "services/audio/sound_system.h"
 #include "services/entry.h"
 #include "services/files/files.h"
-#include "services/sound.h"
-#include "services/window_loop.h"
+#include "services/window/window_loop.h"
 
 namespace svc {
-namespace {
-std::atomic<Services*> gCurrent{nullptr};
-} // namespace
 
 Services::Services(Platform& platform)
     : platform_(platform), files_(std::make_unique<FileTable>()),
-      sound_(std::make_unique<SoundSystem>(*this)), window_(std::make_unique<WindowLoop>(*this))
+      sound_(std::make_unique<SoundSystem>(platform_, stop_)),
+      window_(std::make_unique<WindowLoop>(platform_, screen_, keys_, stop_, *sound_))
 {
-    gCurrent.store(this);
     screen_.reset(kTextMode);
     platform_.start(*window_);
 
@@ -37,20 +33,6 @@ Services::~Services()
 {
     platform_.stop();
     files_->close_all();
-    Services* self = this;
-    gCurrent.compare_exchange_strong(self, nullptr);
-}
-
-Services* Services::current()
-{
-    return gCurrent.load();
-}
-
-void raise_error(int code)
-{
-    if (Services* s = Services::current()) {
-        s->raise(code);
-    }
 }
 
 void Services::raise(int code)

@@ -2,7 +2,6 @@
 // clock, random numbers and files, as one object the main flow owns.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "services/common/errors.h"
+#include "services/common/stop_request.h"
 #include "services/input/keyboard.h"
 #include "services/platform/platform.h"
 #include "services/video/screen_image.h"
@@ -66,23 +66,22 @@ enum class FileMode { Input = 3, Output = 4 };
 // Everything the game calls. Every public operation first passes a check point
 // (stop request -> ProgramExit, pause -> wait, pending error -> dialog), and while an
 // error raised inside it is pending it returns at once without effect.
-// One instance per process; the game's thread calls it, the window thread runs in
-// WindowLoop. Construction selects text mode 0, starts the window thread and takes the
-// clock's base from the time of day and its milliseconds, without waiting.
-class Services {
+// The game's thread calls it, the window thread runs in WindowLoop. Construction selects
+// text mode 0, starts the window thread and takes the clock's base from the time of day and
+// its milliseconds, without waiting. It is the error sink of the parts the game calls itself
+// (the text and number functions, the level reader, the maze).
+class Services final : public ErrorSink {
   public:
     explicit Services(Platform& platform);
     ~Services();
     Services(const Services&) = delete;
     Services& operator=(const Services&) = delete;
 
-    static Services* current();
-
     // ---- check points, errors, end ----
     // The check point the game's loops pass between steps.
     void checkpoint(Here here = Here::current());
     // Makes an error pending (the first one before the next check point wins).
-    void raise(int code);
+    void raise(int code) override;
     int pending_error() const { return pendingError_; }
     // Takes the pending error away before its dialog shows, for the one place the game
     // handles a failure itself (a missing or damaged saved level); 0 when none is pending.
@@ -177,7 +176,7 @@ class Services {
     // the file itself); nothing is raised. For the start of the program.
     void remove_unfinished_output(const std::string& name);
 
-    // ---- for the window thread and tests ----
+    // ---- the parts, for tests and the game's pacing ----
     KeyBuffer& keys() { return keys_; }
     Platform& platform() { return platform_; }
     SoundSystem& sound() { return *sound_; }
@@ -186,8 +185,7 @@ class Services {
     void set_random_seed(std::uint32_t s) { seed_ = s & 0xFFFFFF; }
 
   private:
-    friend class WindowLoop;
-    friend class Entry;
+    class Entry; // entry.h
     bool repeat_unchanged_bytes(RepeatMark& mark, std::span<const std::byte> inputs, Here here);
     // Passes the check point and notes the caller's line; false while an error raised
     // by an enclosing operation is pending (the operation must then do nothing).
@@ -199,6 +197,7 @@ class Services {
     Platform& platform_;
     ScreenImage screen_;
     KeyBuffer keys_;
+    StopRequest stop_; // set by the window, taken up by the check points and the sound waits
     std::unique_ptr<FileTable> files_;
     std::unique_ptr<SoundSystem> sound_;
     std::unique_ptr<WindowLoop> window_;

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "services/audio/sound_system.h"
 #include "services/platform/sdl/sdl_platform.h"
 #include "services/services.h"
-#include "services/sound.h"
 #include "tests/ogg_fixture.h"
 #include "tests/support/harness.h"
 

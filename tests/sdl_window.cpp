@@ -10,7 +10,7 @@
 
 #include "services/platform/sdl/sdl_platform.h"
 #include "services/services.h"
-#include "services/window_loop.h"
+#include "services/window/window_loop.h"
 
 namespace {
 

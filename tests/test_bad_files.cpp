@@ -15,7 +15,7 @@
 
 #include "game/program.h"
 #include "services/common/errors.h"
-#include "services/window_loop.h"
+#include "services/window/window_loop.h"
 #include "support/harness.h"
 
 namespace fs = std::filesystem;

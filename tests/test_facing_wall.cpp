@@ -25,7 +25,7 @@ TEST(XrayHint, FindsTheExitBehindTheWallAheadOnlyInTheLineOfSight)
         for (int r = 1; r <= 5; ++r) {
             for (int c = 1; c <= 5; ++c) {
                 const char cell = rows[r - 1][c - 1];
-                st.level.maze.set(r, c,
+                st.level.maze.set(h.sv(), r, c,
                                   cell == '#'   ? game::kWallCell
                                   : cell == 'X' ? game::kExitCell
                                                 : game::kOpenCell);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/saved_level.h"
-#include "services/window_loop.h"
+#include "services/window/window_loop.h"
 #include "tests/support/harness.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // facing south ends at x 370 by day and 470 by night, and the stars come out after phase 65.
 #include <gtest/gtest.h>
 
-#include "core/sky.h"
 #include "core/state.h"
 #include "tests/support/harness.h"
+#include "view/sky.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ TEST(Sky, CloudsFacingSouthReachTheirLastPlaceAndNoFurther)
         st.time.daySpacing = st.time.nightSpacing = static_cast<game::i16>(r.spacing);
         st.time.dayPhase = static_cast<game::i16>(r.phase);
         st.player.heading = 2;
-        game::DrawSky(h.sv(), st);
+        view::DrawSky(h.sv(), st);
         EXPECT_EQ(count_colour(h.screen(), 5), 8 * r.clouds)
             << "phase " << r.phase << ", spacing " << r.spacing;
     }
@@ -55,7 +55,7 @@ TEST(Sky, StarsComeOutAfterPhase65)
             st.time.starY[i][0] = static_cast<game::i16>(i);
         }
         st.time.dayPhase = static_cast<game::i16>(phase);
-        game::DrawStars(h.sv(), st);
+        view::DrawStars(h.sv(), st);
         EXPECT_EQ(count_colour(h.screen(), 7), phase > 65 ? 45 : 0) << "phase " << phase;
     }
 }

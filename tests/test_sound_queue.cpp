@@ -2,7 +2,7 @@
 // the machine without sound, and music files through the headless sink.
 #include <gtest/gtest.h>
 
-#include "services/sound.h"
+#include "services/audio/sound_system.h"
 #include "tests/ogg_fixture.h"
 #include "tests/support/harness.h"
 

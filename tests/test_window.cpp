@@ -6,7 +6,7 @@
 
 #include "services/platform/sdl/window_pace.h"
 #include "services/video/dialog_box.h"
-#include "services/window_loop.h"
+#include "services/window/window_loop.h"
 #include "tests/support/harness.h"
 
 using svc::Key;

@@ -14,13 +14,13 @@
 
 #include "core/saved_level.h"
 #include "core/state.h"
+#include "screens/level_menu.h"
 #include "screens/sound_choice.h"
 #include "screens/title.h"
 #include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
-#include "services/video/png_writer.h"
-#include "services/window_loop.h"
 #include "tools/scratch_data.h"
+#include "tools/screen_png.h"
 
 namespace fs = std::filesystem;
 
@@ -28,10 +28,7 @@ namespace {
 
 bool save_png(const svc::ScreenImage& image, const fs::path& path)
 {
-    std::vector<std::uint32_t> px;
-    int w = 0;
-    int h = 0;
-    const bool ok = svc::render_screen(image, px, w, h) && svc::write_png(path, px.data(), w, h);
+    const bool ok = tools::write_screen_png(image, path.string());
     std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
     return ok;
 }
@@ -81,14 +78,11 @@ int main(int argc, char** argv)
         st.sound.introPlayed = 1; // no opening tones: the picture is the point
         ok &= shoot(platform, sv, out / "sound-choice.png", svc::Key::Enter,
                     [&] { screens::ChooseSound(sv, st.sound.soundMode); });
-        ok &= shoot(platform, sv, out / "title.png", svc::Key::Space, [&] {
-            screens::ShowTitleScreen(sv, st.level.faceColour, st.time.skyColour,
-                                     st.sound.silentMode, st.sound.soundMode, st.sound.introPlayed,
-                                     st.sound.titleChoice);
-        });
+        ok &= shoot(platform, sv, out / "title.png", svc::Key::Space,
+                    [&] { screens::ShowTitleScreen(sv, st.sound); });
         game::ReadSavedLevel(sv, st);
         ok &= shoot(platform, sv, out / "level-menu.png", svc::Key::L,
-                    [&] { game::LevelMenu(sv, st); });
+                    [&] { screens::LevelMenu(sv, st); });
     } catch (const svc::ProgramExit&) {
         std::fprintf(stderr, "the screens ended the program (a missing file?)\n");
         ok = false;

@@ -15,13 +15,14 @@
 #include <vector>
 
 #include "core/items.h"
+#include "core/level_pictures.h"
 #include "core/level_reader.h"
 #include "core/maze.h"
+#include "core/saved_level.h"
 #include "core/state.h"
 #include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
-#include "services/video/png_writer.h"
-#include "services/window_loop.h"
+#include "tools/screen_png.h"
 #include "view/view.h"
 
 namespace {
@@ -75,19 +76,14 @@ bool parse(int argc, char** argv, Options& o)
 // Loads the level pictures that exist in the folder; returns how many were loaded.
 int load_pictures(svc::Services& sv, game::Pictures& pics, const std::string& dir)
 {
-    const std::pair<const char*, std::vector<std::int16_t>*> files[] = {
-        {"occhil.grh", &pics.occhil},        {"ocip.grh", &pics.ocip}, {"oc22.grh", &pics.oc22},
-        {"ochig.grh", &pics.ochig},          {"oc43.grh", &pics.oc43}, {"occh43.grh", &pics.occh43},
-        {"alber.grh", &pics.exitTreesBlock},
-    };
     int loaded = 0;
-    for (const auto& [name, buffer] : files) {
-        const std::filesystem::path path = std::filesystem::path(dir) / name;
+    for (const game::LevelPicture& picture : game::kLevelPictures) {
+        const std::filesystem::path path = std::filesystem::path(dir) / picture.file;
         if (!std::filesystem::exists(path)) {
             std::fprintf(stderr, "view_png: %s not found, left out\n", path.c_str());
             continue;
         }
-        sv.load_block_file(path.string(), game::words(*buffer));
+        sv.load_block_file(path.string(), game::words(pics.*picture.buffer));
         if (sv.pending_error() != 0) {
             return -1;
         }
@@ -114,9 +110,9 @@ int main(int argc, char** argv)
 
     game::LevelState& lv = st.level;
     if (o.level > 1) {
-        lv.reader.restore_level(o.level);
+        lv.reader.restore_level(sv, o.level);
     }
-    if (!game::read_header(lv) || !game::load_level_maze(lv)) {
+    if (!game::read_header(sv, lv) || !game::load_level_maze(sv, lv)) {
         std::fprintf(stderr, "view_png: level %d could not be read\n", o.level);
         return 1;
     }
@@ -124,12 +120,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "view_png: the cell must lie in 1..%d\n", lv.mazeSize);
         return 2;
     }
-    // The wall colour each level starts with in play.
-    static constexpr game::i16 kWallColours[10] = {
-        svc::kBlue, svc::kGreen, svc::kCyan,  svc::kBrown, svc::kGreen,
-        svc::kCyan, svc::kBrown, svc::kGreen, svc::kCyan,  svc::kBrown};
     lv.levelNumber = static_cast<game::i16>(o.level);
-    lv.wallColour = kWallColours[o.level - 1];
+    lv.wallColour = game::wall_colour_of_level(o.level);
     st.time.skyColour = static_cast<game::i16>(o.sky);
     game::place_player(st, o.row, o.col, o.heading);
     st.player.itemRoll = static_cast<game::i16>(o.roll);
@@ -156,11 +148,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    std::vector<std::uint32_t> pixels;
-    int w = 0;
-    int h = 0;
-    if (!svc::render_screen(sv.screen(), pixels, w, h) ||
-        !svc::write_png(o.out, pixels.data(), w, h)) {
+    if (!tools::write_screen_png(sv.screen(), o.out)) {
         std::fprintf(stderr, "view_png: %s could not be written\n", o.out.c_str());
         return 1;
     }

@@ -4,6 +4,7 @@
 #include "core/level_clock.h"
 #include "core/sound_rule.h"
 #include "view/scan_cell.h"
+#include "view/sky.h"
 #include "view/view.h"
 #include "view/xray_hint.h"
 
@@ -17,16 +18,15 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
     game::ScanState& s = st.scan;
     game::PlayerState& p = st.player;
     game::LevelState& lv = st.level;
-    game::ViewOffsets& v = st.view;
 
-    s.depth = 140;
+    s.depth = game::kNearestDepth;
     s.scanRow = p.playerRow;
     s.scanCol = p.playerCol;
     s.aheadState = AheadState::Open;
     // Deliberate mend: a key seen through walls by X-ray must not hang on the next plain wall.
     s.keyAhead = 0;
     do {
-        read_cells(st);
+        read_cells(sv, st);
 
         s.scanRow = static_cast<i16>(s.scanRow + p.stepRow);
         s.scanCol = static_cast<i16>(s.scanCol + p.stepCol);
@@ -50,7 +50,8 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
             hintLine = RunXrayHint(sv, st);
         }
 
-        s.facingBlocked = s.depth == 140 && s.aheadState == AheadState::Wall ? 1 : 0;
+        s.facingBlocked =
+            s.depth == game::kNearestDepth && s.aheadState == AheadState::Wall ? 1 : 0;
 
         if (s.aheadState == AheadState::Wall) {
             s.facingDepth = s.depth;
@@ -75,15 +76,22 @@ ScanOutcome DepthScan(Services& sv, GameState& st)
 
         if (s.aheadState == AheadState::Exit) {
             sv.set_colours(svc::kBlue, st.time.skyColour);
-            DrawFloorRow(sv, s.depth, s.along, v.viewShiftY, lv.faceColour, v.viewSpread,
-                         v.viewShiftX);
+            DrawFloorRow(sv, s.depth, s.along, lv.faceColour, st.view);
             if (s.depth == -40) {
-                DrawExitTunnel(sv, s.depth, s.exitDepth, lv.faceColour, st.time.skyColour,
-                               v.viewShiftY, v.viewSpread, v.viewShiftX);
+                DrawExitTunnel(sv, s.depth, s.exitDepth, lv.faceColour, st.time.skyColour, st.view);
             }
         }
     } while (s.depth >= -40);
     return ScanOutcome::Finished;
+}
+
+ScanOutcome DrawFrame(Services& sv, GameState& st)
+{
+    sv.clear_screen();
+    sv.set_screen_mode(svc::kMode640x200);
+    DrawSky(sv, st);
+    DrawStars(sv, st);
+    return DepthScan(sv, st);
 }
 
 } // namespace view

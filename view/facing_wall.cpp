@@ -43,16 +43,17 @@ bool DrawFacingWall(Services& sv, game::GameState& st)
     game::Pictures& pics = st.pictures;
 
     DrawFacingWallFace(sv, st);
+    const bool nearest = s.depth == game::kNearestDepth; // the objects there take effect
 
     // The door opens as soon as it is shown right in front of a player holding a key.
-    if (p.keyHeld == 1 && s.depth == 140 && s.doorAhead == 1) {
+    if (p.keyHeld == 1 && nearest && s.doorAhead == 1) {
         game::OpenDoor(sv, st);
         return false;
     }
 
     if (p.itemRoll == 10) {
-        DrawWallClock(sv, s.depth, st.time.skyColour, st.view.viewSpread, st.view.viewShiftX);
-        if (s.depth == 140) {
+        DrawWallClock(sv, s.depth, st.time.skyColour, st.view);
+        if (nearest) {
             game::TakeWallClock(sv, st);
         }
     }
@@ -60,7 +61,7 @@ bool DrawFacingWall(Services& sv, game::GameState& st)
     if (s.keyAhead == 1 && p.xrayOn == 0) {
         sv.get_block(264, 90, 375, 120, game::words(pics.keyBackground));
         DrawKey(sv, s.depth);
-        if (s.depth == 140) {
+        if (nearest) {
             game::TakeKey(sv, st);
         }
     }
@@ -68,12 +69,12 @@ bool DrawFacingWall(Services& sv, game::GameState& st)
     if (p.itemRoll < 3 && p.xrayOn == 0) {
         const EyePlacement* eye = eye_for(s.depth);
         if (eye != nullptr) {
-            if (s.depth == 140) {
+            if (nearest) {
                 sv.get_block(230, 76, 410, 150, game::words(pics.keyBackground));
             }
             sv.put_block(static_cast<float>(eye->x), static_cast<float>(eye->y),
                          game::words(pics.*eye->picture), svc::kPutOr);
-            if (s.depth == 140) {
+            if (nearest) {
                 game::TakeEye(sv, st);
             }
         }

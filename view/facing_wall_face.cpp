@@ -12,7 +12,7 @@ namespace {
 void draw_door(Services& sv, float d, float c, float ft, float fb, float my)
 {
     const float tenth = d / 10.0f;
-    const int gapLast = loop_limit(tenth - 1.0f);
+    const int gapLast = loop_limit(sv, tenth - 1.0f);
     for (int j = 1; j <= gapLast; ++j) {
         sv.set_foreground(static_cast<float>(j) == d / 20.0f ? svc::kGreen : svc::kDarkGrey);
         const float x = c - tenth + j;
@@ -20,7 +20,7 @@ void draw_door(Services& sv, float d, float c, float ft, float fb, float my)
     }
     sv.set_foreground(svc::kGreen);
     const float fifth = d / 5.0f;
-    const int plateLast = loop_limit(tenth);
+    const int plateLast = loop_limit(sv, tenth);
     for (int j = 1; j <= plateLast; ++j) {
         const float y = my - 16.0f + tenth + j;
         sv.draw_line(c + fifth, y, c + tenth, y);
@@ -36,10 +36,9 @@ void DrawFacingWallFace(Services& sv, game::GameState& st)
     const i16 mazeSize = st.level.mazeSize;
     const i16 depth = scan.depth;
     const float d = depth;
-    const CellFrame f =
-        cell_frame(depth, st.view.viewShiftY, st.view.viewSpread, st.view.viewShiftX);
-    const float mx = centre_x(st.view.viewShiftX);
-    const float my = horizon_y(st.view.viewShiftY);
+    const CellFrame f = cell_frame(depth, st.view);
+    const float mx = centre_x(st.view);
+    const float my = horizon_y(st.view);
 
     // A facing cell on the maze border is the outer wall.
     const i16 facingLineStep = (scan.scanRow == 1 || scan.scanRow == mazeSize ||
@@ -80,7 +79,7 @@ void DrawFacingWallFace(Services& sv, game::GameState& st)
             const float inner[2] = {mx - 10.0f - d, mx - 10.0f + d};
             const i16 thick =
                 scan.facingFillColour == svc::kDarkGrey ? svc::kMagenta : svc::kDarkGrey;
-            const int last = loop_limit(d / 25.0f);
+            const int last = loop_limit(sv, d / 25.0f);
             for (int j = 0; j <= last; ++j) {
                 if (j >= 2) {
                     sv.set_foreground(thick);

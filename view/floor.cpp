@@ -5,12 +5,11 @@
 
 namespace view {
 
-void DrawFloorRow(Services& sv, i16 depth, i16 along, i16 viewShiftY, i16 faceColour,
-                  i16 viewSpread, i16 viewShiftX)
+void DrawFloorRow(Services& sv, i16 depth, i16 along, i16 faceColour, const game::ViewOffsets& v)
 {
-    const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
+    const CellFrame f = cell_frame(depth, v);
     const float half = static_cast<float>(depth) / 2.0f;
-    const float mx = centre_x(viewShiftX);
+    const float mx = centre_x(v);
     sv.set_foreground(faceColour);
 
     // Five receding lines split the band into four columns.

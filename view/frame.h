@@ -4,8 +4,8 @@
 #include <span>
 
 #include "core/state.h"
+#include "services/common/strings.h"
 #include "services/services.h"
-#include "services/strings.h"
 
 namespace view {
 
@@ -25,13 +25,12 @@ struct CellFrame {
 };
 
 // The frame of depth D: spread is added outwards, shiftX to every x, shiftY to every y.
-inline CellFrame cell_frame(game::i16 depth, game::i16 viewShiftY, game::i16 viewSpread,
-                            game::i16 viewShiftX)
+inline CellFrame cell_frame(game::i16 depth, const game::ViewOffsets& v)
 {
     const float d = depth;
-    const float spread = viewSpread;
-    const float shiftX = viewShiftX;
-    const float shiftY = viewShiftY;
+    const float spread = v.viewSpread;
+    const float shiftX = v.viewShiftX;
+    const float shiftY = v.viewShiftY;
     CellFrame f{};
     f.nl = 240.0f - d - spread + shiftX;
     f.fl = 260.0f - d - spread + shiftX;
@@ -69,32 +68,23 @@ inline void draw_frame_lines(svc::Services& sv, const CellFrame& f,
     }
 }
 
-// Walls on both sides: the far corner on each side, and each wall's top and bottom edges. A
-// closed cell draws them after the facing wall's top and bottom; so does the exit passage.
-// clang-format off
-inline constexpr FrameLine kBothSideWalls[] = {
-    {kFl, kFt, kFl, kFb}, {kFl, kFt, kNl, kNt}, {kFl, kFb, kNl, kNb},
-    {kFr, kFt, kNr, kNt}, {kFr, kFb, kNr, kNb}, {kFr, kFt, kFr, kFb},
-};
-// clang-format on
-
 // The vanishing point's x (320 with the game's offsets): the corridor's centre line.
-inline float centre_x(game::i16 viewShiftX)
+inline float centre_x(const game::ViewOffsets& v)
 {
-    return 300.0f + static_cast<float>(viewShiftX);
+    return 300.0f + static_cast<float>(v.viewShiftX);
 }
 
 // The vanishing point's y (100 with the game's offsets): the horizon.
-inline float horizon_y(game::i16 viewShiftY)
+inline float horizon_y(const game::ViewOffsets& v)
 {
-    return 90.0f + static_cast<float>(viewShiftY);
+    return 90.0f + static_cast<float>(v.viewShiftY);
 }
 
 // A loop limit that is not whole is rounded to the nearest integer, ties to even, before
 // the loop starts (as a 16-bit loop counter's limit is).
-inline int loop_limit(float limit)
+inline int loop_limit(svc::ErrorSink& errors, float limit)
 {
-    return svc::round_to_int16(limit);
+    return svc::round_to_int16(errors, limit);
 }
 
 } // namespace view

@@ -39,8 +39,8 @@ void DrawKey(Services& sv, i16 depth)
     }
     sv.set_foreground(svc::kYellow);
     const float tenth = d / 10.0f;
-    const int first = loop_limit(tenth + 1.0f);
-    const int last = loop_limit(tenth + 4.0f + static_cast<float>(b));
+    const int first = loop_limit(sv, tenth + 1.0f);
+    const int last = loop_limit(sv, tenth + 4.0f + static_cast<float>(b));
     for (int t = first; t <= last; ++t) {
         const float y = 100.0f + static_cast<float>(t) - tenth;
         sv.draw_line(305.0f + d / 4.0f, y, 302.0f + d / 2.0f, y);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/maze.h"
+#include "view/outlines.h"
 #include "view/view.h"
 
 namespace view {
@@ -20,9 +21,10 @@ const std::string kKeyText(1, game::kKeyCell);
 const std::string kDoorText(1, game::kDoorCell);
 
 // The one-character string of a cell; a cell never written is the empty string.
-void read_cell(const game::MazeGrid& maze, int row, int col, std::string& out)
+void read_cell(svc::ErrorSink& errors, const game::MazeGrid& maze, int row, int col,
+               std::string& out)
 {
-    const char c = maze(row, col);
+    const char c = maze(errors, row, col);
     if (c == 0) {
         out.clear();
     } else {
@@ -43,15 +45,15 @@ bool seen_as_wall(std::string& cell, const std::string& thing)
 
 } // namespace
 
-void read_cells(GameState& st)
+void read_cells(svc::ErrorSink& errors, GameState& st)
 {
     game::ScanState& s = st.scan;
     const game::PlayerState& p = st.player;
     const i16 n = st.level.mazeSize;
     if (s.scanRow >= 1 && s.scanRow < n && s.scanCol >= 1 && s.scanCol < n) {
-        read_cell(st.level.maze, s.scanRow - p.stepCol, s.scanCol + p.stepRow, s.leftCell);
-        read_cell(st.level.maze, s.scanRow + p.stepRow, s.scanCol + p.stepCol, s.aheadCell);
-        read_cell(st.level.maze, s.scanRow + p.stepCol, s.scanCol - p.stepRow, s.rightCell);
+        read_cell(errors, st.level.maze, s.scanRow - p.stepCol, s.scanCol + p.stepRow, s.leftCell);
+        read_cell(errors, st.level.maze, s.scanRow + p.stepRow, s.scanCol + p.stepCol, s.aheadCell);
+        read_cell(errors, st.level.maze, s.scanRow + p.stepCol, s.scanCol - p.stepRow, s.rightCell);
     }
     // Outside the rows and columns 1..N-1 the strings of the previous step stay, on purpose.
     s.doorAhead = seen_as_wall(s.aheadCell, kDoorText) ? 1 : 0;
@@ -67,7 +69,6 @@ void read_cells(GameState& st)
 namespace {
 
 // The outlines by their shape, and for a wall ahead the facing wall's fill colour.
-using Outline = void (*)(Services&, i16, i16, i16, i16, i16, i16);
 struct ClosedCell {
     Outline outline;
     i16 fillColour;
@@ -75,28 +76,24 @@ struct ClosedCell {
 // clang-format off
 // [left is a wall][right is a wall]
 constexpr ClosedCell kClosedCells[2][2] = {
-    {{DrawOutlineOOW, svc::kLightRed}, {DrawOutlineOWW, svc::kDarkGrey}},
-    {{DrawOutlineWOW, svc::kMagenta},  {DrawOutlineWWW, svc::kRed}},
+    {{kOutlineOOW, svc::kLightRed}, {kOutlineOWW, svc::kDarkGrey}},
+    {{kOutlineWOW, svc::kMagenta},  {kOutlineWWW, svc::kRed}},
 };
 // With both sides walls the corridor goes on through DrawOutlineWWO, which writes the depth.
 constexpr Outline kOpenOutlines[2][2] = {
-    {DrawOutlineOOO, DrawOutlineOWO},
-    {DrawOutlineWOO, nullptr},
+    {kOutlineOOO, kOutlineOWO},
+    {kOutlineWOO, {}},
 };
 // clang-format on
 
 void draw_outline(Services& sv, GameState& st, Outline outline)
 {
-    const game::ViewOffsets& v = st.view;
-    outline(sv, st.scan.depth, st.level.faceColour, st.time.skyColour, v.viewShiftY, v.viewSpread,
-            v.viewShiftX);
+    DrawOutline(sv, outline, st.scan.depth, st.level.faceColour, st.time.skyColour, st.view);
 }
 
 void floor_row(Services& sv, GameState& st)
 {
-    const game::ViewOffsets& v = st.view;
-    DrawFloorRow(sv, st.scan.depth, st.scan.along, v.viewShiftY, st.level.faceColour, v.viewSpread,
-                 v.viewShiftX);
+    DrawFloorRow(sv, st.scan.depth, st.scan.along, st.level.faceColour, st.view);
 }
 
 // A side of the scan cell: its wall, or the far face seen through its opening.
@@ -106,16 +103,15 @@ void draw_side(Services& sv, GameState& st, Side side, bool wall)
 {
     const game::PlayerState& p = st.player;
     const game::LevelState& lv = st.level;
-    const game::ViewOffsets& v = st.view;
     const i16 d = st.scan.depth;
     const i16 sky = st.time.skyColour;
     if (wall) {
         const auto drawWall = side == Side::Right ? DrawRightWall : DrawLeftWall;
-        drawWall(sv, d, sky, p.playerCol, p.playerRow, lv.mazeSize, p.stepRow, p.stepCol,
-                 v.viewShiftY, v.viewSpread, v.viewShiftX, lv.wallColour);
+        drawWall(sv, d, sky, p.playerCol, p.playerRow, lv.mazeSize, p.stepRow, p.stepCol, st.view,
+                 lv.wallColour);
     } else {
         const auto drawOpening = side == Side::Right ? DrawRightOpening : DrawLeftOpening;
-        drawOpening(sv, d, sky, v.viewShiftY, v.viewSpread, v.viewShiftX);
+        drawOpening(sv, d, sky, st.view);
     }
 }
 
@@ -143,9 +139,7 @@ void draw_closed_cell(Services& sv, GameState& st, bool leftWall, bool rightWall
 void draw_open_cell(Services& sv, GameState& st, bool leftWall, bool rightWall)
 {
     if (leftWall && rightWall) {
-        const game::ViewOffsets& v = st.view;
-        DrawOutlineWWO(sv, st.scan.depth, st.level.faceColour, st.time.skyColour,
-                       st.player.exitDistance, v.viewShiftY, v.viewSpread, v.viewShiftX);
+        DrawOutlineWWO(sv, st.scan.depth, st.level.faceColour, st.time.skyColour, st.view);
     } else {
         draw_outline(sv, st, kOpenOutlines[leftWall][rightWall]);
     }
@@ -163,10 +157,7 @@ void draw_open_cell(Services& sv, GameState& st, bool leftWall, bool rightWall)
 void draw_exit_cell(Services& sv, GameState& st)
 {
     game::ScanState& s = st.scan;
-    for (int x = 175; x <= 424; x += 41) {
-        sv.put_block(static_cast<float>(x), 74, game::words(st.pictures.exitTreesBlock),
-                     svc::kPutCopy);
-    }
+    DrawTreeRow(sv, st.pictures, 175, 424);
     s.aheadState = AheadState::Exit;
     s.exitDepth = s.depth;
     sv.set_colours(svc::kBlue, st.time.skyColour);

@@ -42,12 +42,12 @@ void draw_opening(Services& sv, const CellFrame& f, float x, int outward, i16 sk
 
 // The two walls' bricks are mirrored with constants of their own: parallel by design.
 void DrawRightWall(Services& sv, i16 depth, i16 skyColour, i16 playerCol, i16 playerRow,
-                   i16 mazeSize, i16 stepRow, i16 stepCol, i16 viewShiftY, i16 viewSpread,
-                   i16 viewShiftX, i16 wallColour)
+                   i16 mazeSize, i16 stepRow, i16 stepCol, const game::ViewOffsets& v,
+                   i16 wallColour)
 {
-    const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
+    const CellFrame f = cell_frame(depth, v);
     const float d = depth;
-    const float my = horizon_y(viewShiftY);
+    const float my = horizon_y(v);
     sv.set_colours(wallColour, skyColour);
     const int step = shading_step(playerCol, playerRow, mazeSize, stepRow, stepCol);
     shade_wall(sv, f, f.fr, 1, step);
@@ -58,7 +58,7 @@ void DrawRightWall(Services& sv, i16 depth, i16 skyColour, i16 playerCol, i16 pl
         sv.draw_line(f.fr, my - 15.0f - q, f.nr, my - 20.0f - q);
         sv.draw_line(f.fr, my, f.nr, my);
         sv.draw_line(f.fr, my + 15.0f + q, f.nr, my + 20.0f + q);
-        const int last = loop_limit(d / 30.0f);
+        const int last = loop_limit(sv, d / 30.0f);
         for (int k = 0; k <= last; ++k) {
             if (k >= 3) {
                 sv.set_foreground(svc::kDarkGrey);
@@ -76,12 +76,12 @@ void DrawRightWall(Services& sv, i16 depth, i16 skyColour, i16 playerCol, i16 pl
 }
 
 void DrawLeftWall(Services& sv, i16 depth, i16 skyColour, i16 playerCol, i16 playerRow,
-                  i16 mazeSize, i16 stepRow, i16 stepCol, i16 viewShiftY, i16 viewSpread,
-                  i16 viewShiftX, i16 wallColour)
+                  i16 mazeSize, i16 stepRow, i16 stepCol, const game::ViewOffsets& v,
+                  i16 wallColour)
 {
-    const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
+    const CellFrame f = cell_frame(depth, v);
     const float d = depth;
-    const float my = horizon_y(viewShiftY);
+    const float my = horizon_y(v);
     sv.set_colours(wallColour, skyColour);
     const int step = shading_step(playerCol, playerRow, mazeSize, static_cast<i16>(-stepRow),
                                   static_cast<i16>(-stepCol));
@@ -94,7 +94,7 @@ void DrawLeftWall(Services& sv, i16 depth, i16 skyColour, i16 playerCol, i16 pla
         sv.draw_line(f.fl - 1.0f, my + 15.0f + q, f.nl, my + 20.0f + q);
         sv.draw_line(f.nl, my, f.fl, my);
         // The left wall's joint columns start at 1, one fewer than the right wall's.
-        const int last = loop_limit(d / 30.0f);
+        const int last = loop_limit(sv, d / 30.0f);
         for (int k = 1; k <= last; ++k) {
             if (k >= 3) {
                 sv.set_foreground(svc::kDarkGrey);
@@ -111,17 +111,15 @@ void DrawLeftWall(Services& sv, i16 depth, i16 skyColour, i16 playerCol, i16 pla
     }
 }
 
-void DrawRightOpening(Services& sv, i16 depth, i16 skyColour, i16 viewShiftY, i16 viewSpread,
-                      i16 viewShiftX)
+void DrawRightOpening(Services& sv, i16 depth, i16 skyColour, const game::ViewOffsets& v)
 {
-    const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
+    const CellFrame f = cell_frame(depth, v);
     draw_opening(sv, f, f.fr, 1, skyColour);
 }
 
-void DrawLeftOpening(Services& sv, i16 depth, i16 skyColour, i16 viewShiftY, i16 viewSpread,
-                     i16 viewShiftX)
+void DrawLeftOpening(Services& sv, i16 depth, i16 skyColour, const game::ViewOffsets& v)
 {
-    const CellFrame f = cell_frame(depth, viewShiftY, viewSpread, viewShiftX);
+    const CellFrame f = cell_frame(depth, v);
     draw_opening(sv, f, f.fl, -1, skyColour);
 }
 

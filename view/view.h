@@ -1,6 +1,7 @@
 // The first-person view: the depth scan and the procedures that draw one cell's piece of
-// the corridor with straight lines. The scan hands on its own variables: by value where a
-// procedure only reads them, by reference where it writes through them (the depth, below).
+// the corridor with straight lines (the cell outlines in view/outlines.h). The scan hands on
+// its own variables: by value where a procedure only reads them, by reference where it writes
+// through them (the depth, below); the fixed view offsets go together.
 #pragma once
 
 #include <cstdint>
@@ -13,56 +14,37 @@ namespace view {
 using game::i16;
 using svc::Services;
 
-// Cell outlines in faceColour (left side, right side, ahead: W wall, O open).
-void DrawOutlineOWW(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
-                    i16 viewSpread, i16 viewShiftX);
-void DrawOutlineWOW(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
-                    i16 viewSpread, i16 viewShiftX);
-void DrawOutlineOOW(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
-                    i16 viewSpread, i16 viewShiftX);
-void DrawOutlineWWW(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
-                    i16 viewSpread, i16 viewShiftX);
-void DrawOutlineOWO(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
-                    i16 viewSpread, i16 viewShiftX);
-void DrawOutlineWOO(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
-                    i16 viewSpread, i16 viewShiftX);
-void DrawOutlineOOO(Services& sv, i16 depth, i16 faceColour, i16 skyColour, i16 viewShiftY,
-                    i16 viewSpread, i16 viewShiftX);
-// Works from depth + 40 and gives the caller's depth back unchanged.
-void DrawOutlineWWO(Services& sv, i16& depth, i16 faceColour, i16 skyColour, float exitDistance,
-                    i16 viewShiftY, i16 viewSpread, i16 viewShiftX);
-
 // The chequered floor band of one depth step.
-void DrawFloorRow(Services& sv, i16 depth, i16 along, i16 viewShiftY, i16 faceColour,
-                  i16 viewSpread, i16 viewShiftX);
+void DrawFloorRow(Services& sv, i16 depth, i16 along, i16 faceColour, const game::ViewOffsets& v);
 
 // Side wall shading and bricks (stripes on the maze's outer wall).
 void DrawRightWall(Services& sv, i16 depth, i16 skyColour, i16 playerCol, i16 playerRow,
-                   i16 mazeSize, i16 stepRow, i16 stepCol, i16 viewShiftY, i16 viewSpread,
-                   i16 viewShiftX, i16 wallColour);
+                   i16 mazeSize, i16 stepRow, i16 stepCol, const game::ViewOffsets& v,
+                   i16 wallColour);
 void DrawLeftWall(Services& sv, i16 depth, i16 skyColour, i16 playerCol, i16 playerRow,
-                  i16 mazeSize, i16 stepRow, i16 stepCol, i16 viewShiftY, i16 viewSpread,
-                  i16 viewShiftX, i16 wallColour);
+                  i16 mazeSize, i16 stepRow, i16 stepCol, const game::ViewOffsets& v,
+                  i16 wallColour);
 
 // The far face seen through a side opening while the corridor goes on.
-void DrawRightOpening(Services& sv, i16 depth, i16 skyColour, i16 viewShiftY, i16 viewSpread,
-                      i16 viewShiftX);
-void DrawLeftOpening(Services& sv, i16 depth, i16 skyColour, i16 viewShiftY, i16 viewSpread,
-                     i16 viewShiftX);
+void DrawRightOpening(Services& sv, i16 depth, i16 skyColour, const game::ViewOffsets& v);
+void DrawLeftOpening(Services& sv, i16 depth, i16 skyColour, const game::ViewOffsets& v);
 
 // The facing wall's own picture: fill (stripes on the outer wall), door and bricks, for the
 // scan state's depth and facing values. Sets the joint colour it leaves in force.
 void DrawFacingWallFace(Services& sv, game::GameState& st);
 
 // The wall clock: works with depth - 80 written into the caller's depth, restored at the end.
-void DrawWallClock(Services& sv, i16& depth, i16 skyColour, i16 viewSpread, i16 viewShiftX);
+void DrawWallClock(Services& sv, i16& depth, i16 skyColour, const game::ViewOffsets& v);
 
 // The key hanging on the facing wall.
 void DrawKey(Services& sv, i16 depth);
 
+// A row of the trees beyond the exit at y 74, one every 41 pixels from x = firstX up to lastX.
+void DrawTreeRow(Services& sv, game::Pictures& pictures, int firstX, int lastX);
+
 // The exit passage: sets the caller's depth to exitDepth, then to -60 (ends the scan).
 void DrawExitTunnel(Services& sv, i16& depth, i16 exitDepth, i16 faceColour, i16 skyColour,
-                    i16 viewShiftY, i16 viewSpread, i16 viewShiftX);
+                    const game::ViewOffsets& v);
 
 // What became of one picture's scan.
 enum class ScanOutcome {
@@ -75,7 +57,12 @@ enum class ScanOutcome {
 // running the objects on the facing wall and working out the three distances.
 ScanOutcome DepthScan(Services& sv, game::GameState& st);
 
-// The wall that closes the corridor, with the objects on it; at depth 140 they take effect.
+// The picture of one frame: the screen cleared in the play mode, the sky, the stars and the
+// depth scan.
+ScanOutcome DrawFrame(Services& sv, game::GameState& st);
+
+// The wall that closes the corridor, with the objects on it; at the nearest depth they take
+// effect.
 // Returns false when the door was opened (the picture is abandoned).
 bool DrawFacingWall(Services& sv, game::GameState& st);
 

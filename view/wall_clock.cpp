@@ -5,7 +5,7 @@
 
 namespace view {
 
-void DrawWallClock(Services& sv, i16& depth, i16 skyColour, i16 /*viewSpread*/, i16 viewShiftX)
+void DrawWallClock(Services& sv, i16& depth, i16 skyColour, const game::ViewOffsets& v)
 {
     // The clock works with depth - 80 kept in the caller's own variable until it is done.
     depth = static_cast<i16>(depth - 80);
@@ -19,7 +19,8 @@ void DrawWallClock(Services& sv, i16& depth, i16 skyColour, i16 /*viewSpread*/, 
         return;
     }
 
-    const float x0 = 250.0f + static_cast<float>(viewShiftX); // 270 with the game's offsets
+    const float x0 =
+        250.0f + static_cast<float>(v.viewShiftX); // 270 with the game's offsets; no spread
     const float left = x0 - e;
     const float right = x0 + 80.0f + e;
     const float half = e / 2.0f;
@@ -27,14 +28,14 @@ void DrawWallClock(Services& sv, i16& depth, i16 skyColour, i16 /*viewSpread*/, 
     const float fifth = e / 5.0f;
 
     sv.set_colours(svc::kLightGrey, skyColour);
-    const int faceTop = loop_limit(80.0f - half);
-    const int faceBottom = loop_limit(120.0f + half);
+    const int faceTop = loop_limit(sv, 80.0f - half);
+    const int faceBottom = loop_limit(sv, 120.0f + half);
     for (int y = faceTop; y <= faceBottom; ++y) {
         sv.draw_line(left, static_cast<float>(y), right, static_cast<float>(y));
     }
 
     sv.set_foreground(svc::kCyan);
-    const int frame = loop_limit(tenth + 4.0f);
+    const int frame = loop_limit(sv, tenth + 4.0f);
     for (int g = 1; g <= frame; ++g) {
         sv.draw_line(left, 119.0f + half + g, right, 119.0f + half + g);
         sv.draw_line(left, 81.0f - half - g, right, 81.0f - half - g);

@@ -17,7 +17,7 @@ bool RunXrayHint(svc::Services& sv, game::GameState& st)
     for (int row = s.scanRow + p.stepRow, col = s.scanCol + p.stepCol;
          row >= 1 && row <= n && col >= 1 && col <= n && !exitAhead;
          row += p.stepRow, col += p.stepCol) {
-        exitAhead = st.level.maze(row, col) == game::kExitCell;
+        exitAhead = st.level.maze(sv, row, col) == game::kExitCell;
     }
     game::XrayScanTones(sv, st);
     return exitAhead;

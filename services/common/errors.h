@@ -33,10 +33,16 @@ std::string_view error_message(int code);
 // True for the errors after which the program cannot go on: their dialog offers only OK.
 bool critical_error(int code);
 
-// Raises an error on the current services instance: it becomes pending and is shown at
-// the next check point. Only the first error raised before a check point is kept.
-// Safe to call when no services instance exists (the error is then dropped).
-void raise_error(int code);
+// Where a part of the game reports a run-time error: the services make it pending and show
+// it at the next check point (only the first one raised before a check point is kept).
+// Parts that can fail take one from their caller, usually the services object itself.
+class ErrorSink {
+  public:
+    virtual void raise(int code) = 0;
+
+  protected:
+    ~ErrorSink() = default;
+};
 
 // Thrown through the game's code to end the program: by a stop request, by "No" in
 // the error dialog, by a critical error, or by end_program after its key wait.

@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
+
+#include "services/common/bits.h"
 
 namespace svc {
 
@@ -99,7 +101,7 @@ std::string number_text(float value)
     };
     thread_local std::array<Made, 4> made{};
     thread_local std::size_t next = 0;
-    const auto bits = std::bit_cast<std::uint32_t>(value);
+    const auto bits = bits_of<std::uint32_t>(value);
     for (const Made& m : made) {
         if (!m.text.empty() && m.bits == bits) {
             return m.text;
@@ -185,12 +187,18 @@ double text_number(std::string_view text)
     const long power = scale + (exponentNegative ? -exponent : exponent);
     const std::string literal = digits + 'e' + std::to_string(power);
     double value = 0;
+#if __cpp_lib_to_chars >= 201611L
     const auto result = std::from_chars(literal.data(), literal.data() + literal.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Place of the leading digit decides between overflow and underflow.
         const long leading = power + static_cast<long>(digits.size()) - 1;
         value = leading > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
+#else
+    // The browser build's library reads no double with from_chars; strtod rounds the same
+    // way and gives infinity or zero where the value is out of range.
+    value = std::strtod(literal.c_str(), nullptr);
+#endif
     return negative ? -value : value;
 }
 

@@ -27,8 +27,10 @@ struct PlatformEvent {
     int mouseY = 0;
 };
 
-// The work the window thread does; the platform calls pass() every few ms (SDL) or every 16 ms
-// from its own thread (SDL) or from inside sleep_ms/yield on virtual time (headless).
+// The work the window thread does. The SDL back end calls pass() on its own window thread,
+// resting 4 ms between passes (16 ms once the keys have been quiet for a second); the headless
+// one calls it on the game's thread from inside sleep_ms and yield, every 16 ms of its virtual
+// clock.
 class WindowTask {
   public:
     virtual ~WindowTask() = default;

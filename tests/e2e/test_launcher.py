@@ -11,18 +11,21 @@ INSTALLED = {"gab.grh": b"\xfd picture", "Orol.ogg": b"OggS music", "LEVEL.MGS":
              "sound.cop": b'" 0"\r\n'}
 # As many pictures as the game has, so that two launchers copy side by side for a while.
 INSTALLED.update({f"p{i}.grh": bytes([i]) * 40000 for i in range(30)})
+# The launcher's record of the copies it found whole, kept in the game folder.
+RECORD = ".launcher.record"
 
 
-def make_launcher(template, top):
+def make_launcher(template, top, version="1"):
     data, launcher = os.path.join(top, "data"), os.path.join(top, "muvesecky")
-    os.mkdir(data)
+    os.makedirs(data, exist_ok=True)
     for name, content in INSTALLED.items():
-        write(os.path.join(data, name), content)
+        if not os.path.exists(os.path.join(data, name)):
+            write(os.path.join(data, name), content)
     game = os.path.join(top, "game.sh")
     write(game, b'#!/bin/sh\npwd\n[ $# -eq 0 ] || echo "$@"\n')
     with open(template) as f:
         text = f.read()
-    for key, value in (("VERSION", "1"), ("INSTALL_DATA", data), ("INSTALL_BINARY", game)):
+    for key, value in (("VERSION", version), ("INSTALL_DATA", data), ("INSTALL_BINARY", game)):
         text = text.replace(f"@MUV_{key}@", value)
     with open(launcher, "w") as f:
         f.write(text)
@@ -45,6 +48,53 @@ def read(path):
 def write(path, content):
     with open(path, "wb") as f:
         f.write(content)
+
+
+def later_starts(template, top, check):
+    """The record of copies found whole: an untouched game folder is not compared again, and
+    any change to a copy or to the installed files brings the comparison and the repair back."""
+    top = os.path.join(top, "later")
+    os.mkdir(top)
+    launcher, data, game = make_launcher(template, top), os.path.join(top, "data"), \
+        os.path.join(top, "xdg", "muvesecky")
+    # A cmp that notes every comparison the launcher makes.
+    log, tools = os.path.join(top, "compared"), os.path.join(top, "bin")
+    os.mkdir(tools)
+    write(os.path.join(tools, "cmp"),
+          f'#!/bin/sh\necho "$3" >>"{log}"\nexec {shutil.which("cmp")} "$@"\n'.encode())
+    os.chmod(os.path.join(tools, "cmp"), 0o755)
+    env = dict(XDG_DATA_HOME=os.path.join(top, "xdg"), PATH=tools + ":" + os.environ["PATH"])
+
+    def rewrite_keeping_mtime():
+        path, before = os.path.join(game, "p3.grh"), os.stat(os.path.join(game, "p3.grh"))
+        write(path, bytes([99]) * 40000)
+        os.utime(path, ns=(before.st_atime_ns, before.st_mtime_ns))
+
+    def upgrade():
+        write(os.path.join(data, ".new"), b"\xfd upgraded picture")
+        os.rename(os.path.join(data, ".new"), os.path.join(data, "p5.grh"))
+        make_launcher(template, top, version="2")
+
+    run(launcher, **env)
+    # (what happens before the start, whether copies are compared, a copy and what it holds)
+    for name, change, compares, copy, content in (
+            ("nothing changed", lambda: None, False, "p3.grh", INSTALLED["p3.grh"]),
+            ("a copy rewritten with its size and modification time kept", rewrite_keeping_mtime,
+             True, "p3.grh", INSTALLED["p3.grh"]),
+            ("a copy removed", lambda: os.remove(os.path.join(game, "p4.grh")), True, "p4.grh",
+             INSTALLED["p4.grh"]),
+            ("an upgrade: another version, an installed picture replaced", upgrade, True,
+             "p5.grh", b"\xfd upgraded picture"),
+            ("nothing changed since the upgrade", lambda: None, False, "p5.grh",
+             b"\xfd upgraded picture")):
+        change()
+        if os.path.exists(log):
+            os.remove(log)
+        out = run(launcher, **env)
+        check(f"later start, {name}: {'compared and ' if compares else 'nothing compared, '}"
+              f"{copy} as installed", out.returncode == 0 and os.path.exists(log) == compares and
+              read(os.path.join(game, copy)) == content,
+              f"status {out.returncode} {out.stderr!r}, compared: {os.path.exists(log)}")
 
 
 def main():
@@ -73,7 +123,7 @@ def main():
         outs = [p.communicate(timeout=20) + (p.returncode,) for p in pair]
         game = os.path.join(home, ".local/share/muvesecky")
         if any(o[2] != 0 or o[1] for o in outs) or \
-                sorted(os.listdir(game)) != sorted(INSTALLED) or \
+                sorted(os.listdir(game)) != sorted([*INSTALLED, RECORD]) or \
                 any(read(os.path.join(game, n)) != c for n, c in INSTALLED.items()):
             bad.append((i, outs, os.listdir(game)))
     check("two first starts at once, 20 times: both start, the folder is whole", not bad, bad[:1])
@@ -97,6 +147,20 @@ def main():
     check("the player's sound.cop and dangling LEVEL.MGS link are kept",
           read(os.path.join(game, "sound.cop")) == b'" 1"\r\n' and
           os.readlink(os.path.join(game, "LEVEL.MGS")) == "nowhere")
+
+    # A folder in a picture's place is told on standard error; with nobody reading it
+    # (muvesecky 2>&1 | true) the line is dropped and the game still starts.
+    os.remove(os.path.join(game, "p7.grh"))
+    os.mkdir(os.path.join(game, "p7.grh"))
+    unread, errors = os.pipe()
+    os.close(unread)
+    out = subprocess.run([launcher], env=dict(os.environ, XDG_DATA_HOME=os.path.join(top, "xdg")),
+                         stdout=subprocess.PIPE, stderr=errors, timeout=20)
+    os.close(errors)
+    check("a folder for a picture, standard error a broken pipe: the game still starts",
+          out.returncode == 0 and out.stdout.decode().strip() == os.path.realpath(game), out)
+
+    later_starts(sys.argv[1], top, check)
 
     # The environment: a relative XDG_DATA_HOME is ignored; without HOME, a clear message.
     home = os.path.join(top, "home")

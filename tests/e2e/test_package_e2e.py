@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """The Debian package as a player gets it. Usage: test_package_e2e.py MODE BUILD_DIR VERSION
   make     cpack ($MUV_CPACK) makes it into BUILD_DIR/e2e-package;
-  files    its name, dependencies, launcher answers and desktop files, by the desktop's checkers;
+  files    its name, dependencies (and what apt brings with them on a fresh system), launcher
+           answers, desktop files, copyright and changelog, by the desktop's checkers and lintian;
   install  (root only, else exit 77) apt installs it, its menu entry plays to the title, apt
            purges it, and only the player's game folder is left.
 """
 import glob
+import gzip
 import os
 import shutil
 import subprocess
@@ -33,12 +35,15 @@ def check_files(r, deb, version):
     arch = run("dpkg", "--print-architecture").stdout.strip()
     r.check("named muvesecky_VERSION_ARCH.deb",
             os.path.basename(deb) == f"muvesecky_{version}_{arch}.deb", deb)
-    depends = run("dpkg-deb", "-f", deb, "Depends").stdout
-    r.check("dpkg-shlibdeps found SDL 1.2 and SDL_mixer 1.2",
-            "libsdl1.2" in depends and "libsdl-mixer1.2" in depends, depends)
+    depends = [d.strip() for d in run("dpkg-deb", "-f", deb, "Depends").stdout.split(",")]
+    r.check("dpkg-shlibdeps found SDL 1.2 and SDL_mixer 1.2, the SDL 1.2 over SDL 2 first",
+            depends[0].startswith("libsdl1.2-compat-shim | libsdl1.2debian") and
+            any(d.startswith("libsdl-mixer1.2") for d in depends), str(depends))
+    check_fresh_install(r, deb)
     files = set(package_files(deb))
     wanted = {"/usr/bin/muvesecky", "/usr/lib/muvesecky/muvesecky", "/usr/share/muvesecky/mm.grh",
-              "/usr/share/man/man6/muvesecky.6.gz",
+              "/usr/share/man/man6/muvesecky.6.gz", "/usr/share/doc/muvesecky/copyright",
+              "/usr/share/doc/muvesecky/changelog.gz",
               "/usr/share/icons/hicolor/scalable/apps/muvesecky.svg"} | {
         f"/usr/share/icons/hicolor/{n}x{n}/apps/muvesecky.png" for n in (32, 64, 128, 256)}
     r.check("holds the launcher, the game, its data, icons and manual page", wanted <= files,
@@ -72,8 +77,38 @@ def check_files(r, deb, version):
         r.check(f"{checker} passes", len(path) == 1 and out.returncode == 0 and not out.stderr and
                 (shows in out.stdout if shows else not out.stdout),
                 f"{path} status {out.returncode}: {out.stderr or out.stdout[:400]}")
+    doc = root + "/usr/share/doc/muvesecky/"
+    copyright = open(doc + "copyright").read() if os.path.exists(doc + "copyright") else ""
+    r.check("the copyright file is machine-readable and names the GPL", copyright.startswith(
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n") and
+        "License: GPL-2" in copyright, copyright[:200])
+    changelog = gzip.open(doc + "changelog.gz", "rt").readline() \
+        if os.path.exists(doc + "changelog.gz") else ""
+    r.check("the changelog's last entry is this version",
+            changelog.startswith(f"muvesecky ({version}) "), changelog)
     shutil.rmtree(root)
+    # Debian's own checker, errors and warnings; what must stay is overridden in the package
+    # with its reason (dist/lintian-overrides).
+    if shutil.which("lintian") is None:
+        r.check("lintian passes", False, "no lintian (scripts/install-deps.sh installs it)")
+    else:
+        out = run("lintian", "--fail-on", "error,warning", deb)
+        r.check("lintian passes", out.returncode == 0, out.stdout + out.stderr)
     r.report()
+
+
+def check_fresh_install(r, deb):
+    """What a plain apt install brings on a system with nothing installed: apt's own choice,
+    simulated against an empty list of installed packages, so that the libraries already on
+    this machine play no part. Every SDL 1.2 the package may bring must be the one over SDL 2."""
+    with tempfile.NamedTemporaryFile() as nothing:
+        out = run("apt-get", "install", "-s", "-o", f"Dir::State::status={nothing.name}",
+                  os.path.abspath(deb))
+    brought = [line.split()[1] for line in out.stdout.splitlines() if line.startswith("Inst ")]
+    r.check("a plain apt install on a fresh system brings libsdl1.2-compat-shim, not the "
+            "classic libsdl1.2debian", out.returncode == 0 and "libsdl1.2-compat-shim" in brought
+            and "libsdl-mixer1.2" in brought and "libsdl1.2debian" not in brought,
+            f"status {out.returncode}: {[b for b in brought if 'sdl' in b]} {out.stderr[-300:]}")
 
 
 def traces(names):

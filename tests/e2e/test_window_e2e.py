@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Plays the real game in a real X window and checks what the window shows.
 
-Usage: test_window_e2e.py GAME_BINARY DATA_DIR
+Usage: test_window_e2e.py [--sdl-from LIBRARY_FOLDER] GAME_BINARY DATA_DIR
 Prints one line per check and "N passed, M failed"; exits 1 on a failure, 77 (skipped) when
-the X tools are missing.
+the X tools are missing. With --sdl-from, only the short round (smoke), on the
+libSDL-1.2.so.0 in that folder.
 """
 import os
 import shutil
@@ -15,7 +16,7 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from xwindow import Game  # noqa: E402
+from xwindow import Game, start_x  # noqa: E402
 
 SKIPPED = 77
 
@@ -87,8 +88,8 @@ class Runner:
         self.passed = self.failed = 0
         self.results, self.current = [], None
 
-    def game(self, files=None):
-        return Game(self.binary, self.data_dir, dict(FRESH, **(files or {})))
+    def game(self, files=None, **how):
+        return Game(self.binary, self.data_dir, dict(FRESH, **(files or {})), **how)
 
     def check(self, name, ok, detail=""):
         self.results.append((name, bool(ok), detail))
@@ -129,13 +130,14 @@ class Runner:
         self.check(name, picture is not None, seen or "not seen")
         return picture
 
-    def scenario(self, name, body, files=None, attempts=1):
-        """Runs one game; an exception fails the scenario's remaining checks as one. A game
+    def scenario(self, name, body, files=None, attempts=1, **how):
+        """Runs one game (started with the Game arguments in `how`); an exception fails the
+        scenario's remaining checks as one. A game
         that an X-ray eye picked up by chance has spoilt is played again (up to `attempts`)."""
         for attempt in range(1, attempts + 1):
             game = None
             try:
-                game = self.current = self.game(files)
+                game = self.current = self.game(files, **how)
                 body(game)
             except ChanceEye as e:
                 if attempt < attempts:
@@ -299,13 +301,33 @@ def pipe_picture(r, g):
             "muvesecky: alber.grh: not a regular file" in g.output(), g.output()[-300:])
 
 
+def lost_errors(r, g, how):
+    """Standard error closed, or a pipe nobody reads (muvesecky 2>&1 | true): the line a file
+    error writes there must not end the game before its dialog."""
+    g.wait_picture(lambda p: p.height == 400, message="no sound-choice screen")
+    os.mkfifo(os.path.join(g.folder, "alber.grh"))
+    g.key("Return")
+    r.expect(f"standard error {how}: a pipe for alber.grh shows the error dialog", g,
+             lambda p: p.count(DIALOG_FACE) > 2000 and p.count(DIALOG_TITLE) > 500, 8,
+             lambda p: f"exit status {g.proc.poll()}")
+    if g.proc.poll() is None:  # a window that is gone cannot be closed
+        g.close_window()
+    r.check(f"standard error {how}: the close button ends the program, status 0",
+            g.wait_exit(5) == 0, f"exit status {g.proc.poll()}")
+
+
 def no_display(r, binary, data_dir):
-    """No X server to show the window on: one line on standard error and exit status 1,
-    instead of playing on unseen."""
+    """No X server to show the window on, or one whose 256 colours no window of the game can
+    use: one line on standard error and exit status 1, instead of playing on unseen."""
     folder = tempfile.mkdtemp(prefix="muv-e2e-")
     for name in os.listdir(data_dir):
         shutil.copy(os.path.join(data_dir, name), folder)
-    for display in (None, ":97"):
+    for name, screen, display in (("DISPLAY unset", None, None),
+                                  ("DISPLAY naming no X server", None, ":97"),
+                                  ("a display of 8 bits per pixel", "1280x1024x8", None)):
+        xvfb = None
+        if screen is not None:
+            xvfb, display = start_x(screen)
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "SDL_VIDEODRIVER")}
         env.update({"SDL_AUDIODRIVER": "dummy"}, **({"DISPLAY": display} if display else {}))
         try:
@@ -315,7 +337,11 @@ def no_display(r, binary, data_dir):
             detail = f"exit status {out.returncode}: {out.stderr[-300:]}"
         except subprocess.TimeoutExpired:
             ok, detail = False, "still running after 15 s"
-        r.check(f"no display (DISPLAY={display}): a message and exit status 1", ok, detail)
+        finally:
+            if xvfb is not None:
+                xvfb.kill()
+                xvfb.wait()
+        r.check(f"no window ({name}): a message and exit status 1", ok, detail)
     shutil.rmtree(folder, ignore_errors=True)
     r.report()
 
@@ -406,24 +432,112 @@ def window_choice(r, binary, data_dir):
     r.report()
 
 
+def window_size(game):
+    """The game window's own width and height, wherever it lies."""
+    out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", game.window], env=game.env,
+                         capture_output=True, text=True).stdout
+    values = dict(line.split("=", 1) for line in out.split())
+    return int(values.get("WIDTH", 0)), int(values.get("HEIGHT", 0))
+
+
+def screen_shows(game, *colours):
+    """True if the whole X screen shows every one of the colours somewhere."""
+    rgb = subprocess.run("xwd -silent -root | convert xwd:- rgb:-", shell=True, env=game.env,
+                         capture_output=True).stdout
+
+    def shows(colour):
+        at = rgb.find(colour.to_bytes(3, "big"))
+        while at != -1 and at % 3:
+            at = rgb.find(colour.to_bytes(3, "big"), at + 1)
+        return at != -1
+    return all(shows(c) for c in colours)
+
+
+# Room for the window's growth from where it first opens, centred.
+SMOKE_SCREEN = (2600, 2000)
+
+
+def smoke(r, g, sdl_dir=None):
+    """The short round the game must pass on every SDL 1.2 a player's system may give it
+    (with sdl_dir, the libSDL-1.2.so.0 found there): sound choice, title, level 1, F9 and
+    F10, Alt+Enter to full screen and back, the close button."""
+    name = "smoke" if sdl_dir is None else f"smoke on {sdl_dir}"
+
+    def size(w, h):
+        return lambda p: (p.width, p.height) == (w, h)
+
+    def seen(p):
+        return f"{p.width}x{p.height}"
+
+    if sdl_dir is not None:
+        library = os.path.realpath(os.path.join(sdl_dir, "libSDL-1.2.so.0"))
+        with open(f"/proc/{g.proc.pid}/maps") as f:
+            r.check(f"{name}: the game runs on {library}", library in f.read())
+    r.expect(f"{name}: sound choice, 640x400", g, size(640, 400), 5, seen)
+    g.key("Return")
+    r.expect(f"{name}: title, 640x480", g, size(640, 480), 5, seen)
+    g.key("space")
+    r.expect(f"{name}: level 1, 640x200, its line and the panel", g,
+             lambda p: shows_text(20, 27, "Muvesecky Nano: 1600 mq", LIGHT_CYAN,
+                                  size=(640, 200))(p) and not wrong_boxes(p), 10, seen)
+    g.key("F9")
+    r.expect(f"{name}: F9, level 1 at 4:3, 640x480", g, size(640, 480), 3, seen)
+    g.key("F10")
+    r.expect(f"{name}: F10, scale 2, 1280x960", g, size(1280, 960), 3, seen)
+    g.key("alt+Return")
+    # Full screen may be another window on top of the game's, and without a window manager
+    # it may stay where the window was: the screen itself is read for the panel's first box
+    # (light red and light green), at the picture's top left.
+    end = time.time() + 5
+    while time.time() < end and (window_size(g) != SMOKE_SCREEN or
+                                 not screen_shows(g, LIGHT_RED, LIGHT_GREEN)):
+        time.sleep(0.2)
+    r.check(f"{name}: Alt+Enter, full screen, level 1 on it", window_size(g) == SMOKE_SCREEN
+            and screen_shows(g, LIGHT_RED, LIGHT_GREEN), f"window {window_size(g)}")
+    g.key("alt+Return")
+    r.expect(f"{name}: Alt+Enter again, back to the window, 1280x960", g, size(1280, 960), 5,
+             seen)
+    g.close_window()
+    r.check(f"{name}: the close button ends the program, status 0", g.wait_exit(5) == 0,
+            f"exit status {g.proc.poll()}")
+
+
 def main():
-    if len(sys.argv) != 3:
-        print("usage: test_window_e2e.py GAME_BINARY DATA_DIR", file=sys.stderr)
+    args = sys.argv[1:]
+    sdl_dir = None
+    if len(args) == 4 and args[0] == "--sdl-from":
+        sdl_dir, args = os.path.abspath(args[1]), args[2:]
+    if len(args) != 2:
+        print("usage: test_window_e2e.py [--sdl-from LIBRARY_FOLDER] GAME_BINARY DATA_DIR",
+              file=sys.stderr)
         return 2
     missing = [t for t in ("Xvfb", "xdotool", "xwd", "xdpyinfo", "convert") if shutil.which(t) is None]
     if missing:
         print(f"SKIPPED: the real-window tests need {', '.join(missing)} "
               "(scripts/install-deps.sh installs them)")
         return SKIPPED
-    r = Runner(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]))
-    r.scenario("journey", lambda g: journey(r, g), attempts=3)
-    r.scenario("pause", lambda g: pause(r, g))
-    r.scenario("end prompt", lambda g: end_prompt(r, g))
-    r.scenario("pipe picture", lambda g: pipe_picture(r, g), {"alber.grh": None})
-    no_display(r, r.binary, r.data_dir)
-    window_choice(r, r.binary, r.data_dir)
+    r = Runner(os.path.abspath(args[0]), os.path.abspath(args[1]))
+    if sdl_dir is not None:
+        # Only the short round, on the SDL 1.2 unpacked there.
+        if not os.path.exists(os.path.join(sdl_dir, "libSDL-1.2.so.0")):
+            print(f"SKIPPED: no libSDL-1.2.so.0 in {sdl_dir} (scripts/install-deps.sh unpacks "
+                  "the classic SDL 1.2 there)")
+            return SKIPPED
+        r.scenario("smoke", lambda g: smoke(r, g, sdl_dir), screen="%dx%dx24" % SMOKE_SCREEN,
+                   env={"LD_LIBRARY_PATH": sdl_dir})
+    else:
+        r.scenario("journey", lambda g: journey(r, g), attempts=3)
+        r.scenario("pause", lambda g: pause(r, g))
+        r.scenario("end prompt", lambda g: end_prompt(r, g))
+        r.scenario("pipe picture", lambda g: pipe_picture(r, g), {"alber.grh": None})
+        for how in ("closed", "broken"):
+            r.scenario(f"standard error {how}", lambda g, how=how: lost_errors(r, g, how),
+                       {"alber.grh": None}, stderr=how)
+        no_display(r, r.binary, r.data_dir)
+        window_choice(r, r.binary, r.data_dir)
+        r.scenario("smoke", lambda g: smoke(r, g), screen="%dx%dx24" % SMOKE_SCREEN)
     print(f"{r.passed} passed, {r.failed} failed")
-    return 1 if r.failed else 0
+    return 1 if r.failed or not r.passed else 0
 
 
 if __name__ == "__main__":

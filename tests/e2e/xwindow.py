@@ -77,12 +77,32 @@ def _shift(mask):
     return s
 
 
+def start_x(screen):
+    """A private X server of the given screen ("WxHxDEPTH"): (its process, its display)."""
+    # The X server picks a free display itself and tells its number, so that runs side by
+    # side never share one.
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen,
+                             "-nolisten", "tcp"], pass_fds=(write_end,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as numbers:
+        number = numbers.readline().strip()
+    if not number.isdigit():
+        xvfb.kill()
+        raise RuntimeError("the X server did not start")
+    return xvfb, f":{number}"
+
+
 class Game:
     """One run of the real binary in a fresh game folder under a private X server."""
 
-    def __init__(self, binary, data_dir, files=None, env=None, args=(), screen="1024x768x24"):
+    def __init__(self, binary, data_dir, files=None, env=None, args=(), screen="1024x768x24",
+                 stderr=None):
         """Runs binary (with args) in a new folder holding a copy of data_dir (if any) changed
-        by files: a name mapped to bytes is written, a name mapped to None removed."""
+        by files: a name mapped to bytes is written, a name mapped to None removed. Its
+        standard error goes with its output to output(), or is "closed", or is a "broken"
+        pipe that nobody reads."""
         self.folder = tempfile.mkdtemp(prefix="muv-e2e-")
         for name in os.listdir(data_dir) if data_dir else []:
             src = os.path.join(data_dir, name)
@@ -97,27 +117,22 @@ class Game:
                     f.write(content)
         self.proc = None
         self.log = tempfile.TemporaryFile()
-        # The X server picks a free display itself and tells its number, so that runs side by
-        # side never share one.
-        read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                                      screen, "-nolisten", "tcp"], pass_fds=(write_end,),
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as numbers:
-            number = numbers.readline().strip()
-        if not number.isdigit():
-            self.xvfb.kill()
-            raise RuntimeError("the X server did not start")
-        self.display = f":{number}"
+        self.xvfb, self.display = start_x(screen)
         self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy", **(env or {}))
         self.env.pop("SDL_VIDEODRIVER", None)
         self.window = None
         try:
             self._wait(lambda: subprocess.run(["xdpyinfo"], env=self.env, capture_output=True)
                        .returncode == 0, 10, "X server did not start")
-            self.proc = subprocess.Popen([binary, *args], cwd=self.folder, env=self.env,
-                                         stdout=self.log, stderr=subprocess.STDOUT)
+            errors, unread = subprocess.STDOUT, None
+            if stderr == "broken":
+                unread, errors = os.pipe()
+                os.close(unread)
+            self.proc = subprocess.Popen(
+                [binary, *args], cwd=self.folder, env=self.env, stdout=self.log, stderr=errors,
+                preexec_fn=(lambda: os.close(2)) if stderr == "closed" else None)
+            if unread is not None:
+                os.close(errors)
             try:
                 self._wait(self._find_window, 10, "game window did not appear")
             except AssertionError as e:

@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "services/video/block_codec.h"
-#include "services/video/png_writer.h"
-#include "services/window_loop.h"
+#include "tools/screen_png.h"
 
 namespace testing_support {
 
@@ -64,10 +63,7 @@ TempDir::~TempDir()
 
 bool save_screen_png(const svc::ScreenImage& image, const std::string& path)
 {
-    std::vector<std::uint32_t> px;
-    int w = 0;
-    int h = 0;
-    return svc::render_screen(image, px, w, h) && svc::write_png(path, px.data(), w, h);
+    return tools::write_screen_png(image, path);
 }
 
 std::string read_file(const std::filesystem::path& p)

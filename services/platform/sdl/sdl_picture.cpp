@@ -23,6 +23,7 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h, int top, in
         make_video(); // the window (or full screen) follows the image's size
         screen = SDL_GetVideoSurface();
         if (screen == nullptr) {
+            lose_window();
             return;
         }
         top = 0;

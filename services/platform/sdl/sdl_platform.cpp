@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 #include <utility>
 
 #include "services/platform/sdl/sdl_keys.h"
@@ -28,7 +29,8 @@ bool unseen_driver()
 // Sets up SDL's video; false (and why) when it cannot. `why` is also set when SDL fell back
 // on an invisible driver for want of a display; one chosen in SDL_VIDEODRIVER (the tests')
 // counts as seen. An X server that has just started refuses connections for a moment while
-// it resets after a client left, so with DISPLAY set a fall-back is tried again a few times.
+// it resets after a client left, so with DISPLAY set a fall-back, or a refusal (the classic
+// SDL 1.2 has no fall-back), is tried again a few times.
 bool start_video(std::string& why)
 {
     const char* chosen = std::getenv("SDL_VIDEODRIVER");
@@ -36,8 +38,12 @@ bool start_video(std::string& why)
     const bool retry = display != nullptr && *display != '\0';
     for (int attempt = 1;; ++attempt) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            why = SDL_GetError();
-            return false;
+            if (!retry || attempt == 4) {
+                why = SDL_GetError();
+                return false;
+            }
+            SDL_Delay(250);
+            continue;
         }
         if ((chosen != nullptr && *chosen != '\0') || !unseen_driver()) {
             return true;
@@ -161,8 +167,25 @@ void SdlPlatform::yield()
     std::this_thread::yield();
 }
 
+void SdlPlatform::lose_window()
+{
+    // Played on unseen, the game would never end: it is asked to, and the reason kept.
+    askToEnd_ = true;
+    if (display_.load() != Display::Shown) {
+        return;
+    }
+    whyNoWindow_ = "the display refuses a window of " + std::to_string(imageW_) + " x " +
+                   std::to_string(imageH_) + " (" + SDL_GetError() + ")";
+    display_.store(Display::None);
+}
+
 bool SdlPlatform::poll_event(PlatformEvent& ev)
 {
+    if (askToEnd_) {
+        askToEnd_ = false;
+        ev.type = PlatformEvent::Type::Close;
+        return true;
+    }
     if (!video_.load()) {
         return false;
     }

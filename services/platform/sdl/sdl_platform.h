@@ -28,8 +28,10 @@ class SdlPlatform final : public Platform {
     void start(WindowTask& task) override;
     // After start: waits until the window thread has set up its video, then tells whether
     // a window can really be seen. An off-screen or dummy driver that SDL fell back on for
-    // want of a display does not count; one chosen in SDL_VIDEODRIVER does (tests). When
-    // false, why_no_window() says why in a few words.
+    // want of a display does not count; one chosen in SDL_VIDEODRIVER does (tests). It turns
+    // false later when no window can be made for a picture (a display of 256 colours): the
+    // game is then asked to end, as by the close button. When false, why_no_window() says
+    // why in a few words.
     bool has_window();
     const std::string& why_no_window() const { return whyNoWindow_; }
     void stop() override;
@@ -92,6 +94,9 @@ class SdlPlatform final : public Platform {
     void draw_note(SDL_Surface* screen);
     // Takes the note away once its time is over, the picture showing again beneath it.
     void end_note();
+    // No window could be made for the picture: has_window() turns false and the game is
+    // asked to end.
+    void lose_window();
     void close_audio();
 
     std::thread thread_;
@@ -101,6 +106,7 @@ class SdlPlatform final : public Platform {
     enum class Display { Unknown, Shown, None };
     std::atomic<Display> display_{Display::Unknown};
     std::string whyNoWindow_;       // written before display_ becomes None
+    bool askToEnd_ = false;         // the window could not be made (window thread)
     std::time_t cachedSecond_ = -1; // the game's thread's last reading of the clock
     LocalTime cachedTime_;
     // Alt+Enter steps through these in turn; the second full-screen mode only where the

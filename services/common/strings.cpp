@@ -1,50 +1,29 @@
 // The text and number functions of the services layer and the rounding into integers.
-#include "services/strings.h"
+#include "services/common/strings.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 namespace svc {
 
-namespace {
-
-// Clamps a 1-based start and a length to the text; empty when nothing is left.
-std::string part(std::string_view t, std::int64_t start, std::int64_t length)
-{
-    if (start < 1) {
-        length -= 1 - start; // the positions before the text are lost from the length
-        start = 1;
-    }
-    const std::int64_t size = static_cast<std::int64_t>(t.size());
-    if (start > size || length <= 0) {
-        return {};
-    }
-    length = std::min(length, size - start + 1);
-    return std::string(
-        t.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
-}
-
-} // namespace
-
-std::string character_from_code(int c)
+std::string character_from_code(ErrorSink& errors, int c)
 {
     if (c < 0 || c > 255) {
-        raise_error(kIllegalFunctionCall);
+        errors.raise(kIllegalFunctionCall);
         return {};
     }
     return std::string(1, static_cast<char>(c));
 }
 
-std::string spaces(int n)
+std::string spaces(ErrorSink& errors, int n)
 {
-    return repeated_byte(n, ' ');
+    return repeated_byte(errors, n, ' ');
 }
 
-std::string repeated_byte(int n, int b)
+std::string repeated_byte(ErrorSink& errors, int n, int b)
 {
     if (b < 0 || b > 255 || n > kMaxTextLength) {
-        raise_error(kIllegalFunctionCall);
+        errors.raise(kIllegalFunctionCall);
         return {};
     }
     if (n <= 0) {
@@ -62,16 +41,6 @@ std::string right_part(std::string_view t, int n)
     return std::string(t.substr(t.size() - count));
 }
 
-std::string middle_part(std::string_view t, int start, int length)
-{
-    return part(t, start, length);
-}
-
-std::string middle_part(std::string_view t, int start)
-{
-    return part(t, std::max(start, 1), static_cast<std::int64_t>(t.size()));
-}
-
 std::string lower_case(std::string_view t)
 {
     std::string out(t);
@@ -83,44 +52,44 @@ std::string lower_case(std::string_view t)
     return out;
 }
 
-int first_code(std::string_view t)
+int first_code(ErrorSink& errors, std::string_view t)
 {
     if (t.empty()) {
-        raise_error(kIllegalFunctionCall);
+        errors.raise(kIllegalFunctionCall);
         return 0;
     }
     return static_cast<unsigned char>(t.front());
 }
 
-double square_root(double x)
+double square_root(ErrorSink& errors, double x)
 {
     if (x < 0) {
-        raise_error(kIllegalFunctionCall);
+        errors.raise(kIllegalFunctionCall);
         return 0;
     }
     return std::sqrt(x);
 }
 
-double power(double x, double y)
+double power(ErrorSink& errors, double x, double y)
 {
     if (x < 0 && std::isfinite(y) && y != std::trunc(y)) {
-        raise_error(kIllegalFunctionCall);
+        errors.raise(kIllegalFunctionCall);
         return 0;
     }
     const double result = std::pow(x, y);
     if (std::isinf(result) && std::isfinite(x) && std::isfinite(y)) {
-        raise_error(kOverflow);
+        errors.raise(kOverflow);
         return 0;
     }
     return result;
 }
 
-std::int16_t round_to_int16(double value)
+std::int16_t round_to_int16(ErrorSink& errors, double value)
 {
     // nearbyint rounds ties to even in the default rounding mode, as the game expects.
     const double rounded = std::nearbyint(value);
     if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
-        raise_error(kOverflow);
+        errors.raise(kOverflow);
         return 0;
     }
     return static_cast<std::int16_t>(rounded);

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "services/common/stop_request.h"
+#include "services/input/keyboard.h"
 #include "services/platform/platform.h"
 #include "services/video/dialog_box.h"
 #include "services/video/screen_image.h"
 
 namespace svc {
-
-class Services;
 
 // Converts the image to 0x00RRGGBB pixels (text mode through the 8 x 16 glyphs) into out,
 // which is resized to w x h; only picture rows top..bottom and columns left..right when given
@@ -27,20 +27,23 @@ bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, in
                    int right = ScreenImage::kMaxWidth - 1,
                    const std::uint64_t* onlyWords = nullptr);
 
+// Shows `image`, puts the keys typed into `keys`, sets `stop` at the window's request and
+// runs `tones` (the tone queue's window side) on every pass.
 class WindowLoop final : public WindowTask {
   public:
-    explicit WindowLoop(Services& services);
+    WindowLoop(Platform& platform, ScreenImage& image, KeyBuffer& keys, StopRequest& stop,
+               WindowTask& tones);
 
     // One pass: the window's events, a redraw if the image (or its palette) changed since the
     // picture last shown, and the tone queue.
     void pass() override;
 
     // Requests (any thread) and their state.
-    bool stop_requested() const { return stop_.load(std::memory_order_relaxed); }
-    void request_stop() { stop_.store(true, std::memory_order_relaxed); }
+    bool stop_requested() const { return stop_.requested(); }
+    void request_stop() { stop_.request(); }
     bool paused() const { return paused_.load(std::memory_order_relaxed); }
     // Game's thread: a requested stop ends the game here, by throwing ProgramExit{0}.
-    void exit_if_stopped() const;
+    void exit_if_stopped() const { stop_.exit_if_requested(); }
 
     // Mode-change handshake (game's thread): hold_image keeps the refresher off the image
     // while it is remade and returns once the refresher has let go of it; release_image lets
@@ -89,7 +92,11 @@ class WindowLoop final : public WindowTask {
         dialogState_.store(yes ? DialogState::Yes : DialogState::No, std::memory_order_release);
     }
 
-    Services& s_;
+    Platform& platform_;
+    ScreenImage& image_;
+    KeyBuffer& keys_;
+    StopRequest& stop_;
+    WindowTask& tones_;
     std::vector<std::uint32_t> frame_;
     int frameW_ = 0, frameH_ = 0;
     // What the last redraw read: the image's words (or cells), palette, mode and dialog.
@@ -100,7 +107,6 @@ class WindowLoop final : public WindowTask {
     bool seenDialog_ = false;
     double shownAtMs_ = 0; // when the picture was last sent to the window
 
-    std::atomic<bool> stop_{false};
     static constexpr double kStuckGraceMs = 3000;
     double stopSeenMs_ = -1; // window side: when the pass first saw the stop request
     std::atomic<bool> paused_{false};

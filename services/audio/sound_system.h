@@ -10,10 +10,10 @@
 
 #include "services/audio/macro.h"
 #include "services/audio/tone_synth.h"
+#include "services/common/stop_request.h"
+#include "services/platform/platform.h"
 
 namespace svc {
-
-class Services;
 
 // The tone queue: a ring of sound buffers the game's thread appends to and the window
 // thread plays strictly in order, one at a time. Counters only grow: buffers
@@ -21,31 +21,36 @@ class Services;
 // is written again only after the window side released it, so no lock is needed.
 // Without a sound device the window side lets each buffer "play" for its own length on
 // the clock, so every wait lasts exactly as long as with sound.
-class SoundSystem {
+// Its waits end the game when a stop is requested. The window loop runs pass() on every
+// window pass.
+class SoundSystem final : public WindowTask {
   public:
     static constexpr std::size_t kQueueCapacity = 10000;
     static constexpr std::size_t kLeadInFrames = 8192;
 
-    explicit SoundSystem(Services& services);
-    ~SoundSystem();
+    SoundSystem(Platform& platform, const StopRequest& stop);
+    ~SoundSystem() override;
     SoundSystem(const SoundSystem&) = delete;
     SoundSystem& operator=(const SoundSystem&) = delete;
 
     // Window side, every pass: releases the finished buffer and starts the next one.
-    void window_pass();
+    void pass() override;
 
-    // Game's thread. Malformed input raises error 5 and queues nothing.
-    void play_macro(std::string_view text);
-    void tone(double frequencyHz, double durationTicks);
+    // Game's thread. Malformed input queues nothing and returns false (the caller raises
+    // error 5).
+    [[nodiscard]] bool play_macro(std::string_view text);
+    [[nodiscard]] bool tone(double frequencyHz, double durationTicks);
     void beep();
-    void play_file(const std::string& name, bool overlap);
+    // Opens the output on first use; false when there is no device.
+    bool open_output();
+    // Starts a music file: a sample beside the others (overlap) or the one stream. False when
+    // it cannot be opened or decoded.
+    bool play_file(const std::string& name, bool overlap);
 
     // Game's thread: true once the output was tried and no device could be opened.
     bool silent_fallback() const { return opened_ && !device_.load(std::memory_order_relaxed); }
 
   private:
-    // Opens the output on first use; false when there is no device.
-    bool open_output();
     // Opens the output and, the first time, queues the lead-in silence.
     void prepare_queue();
     // Appends a buffer (waiting for room if the ring is full); returns its index.
@@ -55,7 +60,8 @@ class SoundSystem {
     void wait_ms(double ms);
     void sleep_step();
 
-    Services& s_;
+    Platform& platform_;
+    const StopRequest& stop_;
     MacroState macro_;
     bool opened_ = false;
     bool leadInQueued_ = false;

@@ -1,14 +1,11 @@
 // The window thread's pass: redraw, events, the tone queue and the error dialog's hand-over.
-#include "services/window_loop.h"
+#include "services/window/window_loop.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "data/fonts.h"
-#include "services/input/keyboard.h"
-#include "services/services.h"
-#include "services/sound.h"
 
 namespace svc {
 
@@ -63,14 +60,18 @@ bool render_screen(const ScreenImage& image, std::vector<std::uint32_t>& out, in
     return true;
 }
 
-WindowLoop::WindowLoop(Services& services) : s_(services) {}
+WindowLoop::WindowLoop(Platform& platform, ScreenImage& image, KeyBuffer& keys, StopRequest& stop,
+                       WindowTask& tones)
+    : platform_(platform), image_(image), keys_(keys), stop_(stop), tones_(tones)
+{
+}
 
 void WindowLoop::pass()
 {
     passes_.fetch_add(1, std::memory_order_relaxed);
     handle_events();
     redraw();
-    s_.sound().window_pass();
+    tones_.pass();
     end_if_game_stuck();
 }
 
@@ -79,10 +80,10 @@ void WindowLoop::end_if_game_stuck()
     // A stop is normally taken up by the game's thread at its next step. If that thread sits
     // in a system call that does not come back, the window's close button and Ctrl+Break
     // still end the program, after a short grace.
-    if (!stop_requested() || !s_.platform().threaded()) {
+    if (!stop_requested() || !platform_.threaded()) {
         return;
     }
-    const double now = s_.platform().ticks_ms();
+    const double now = platform_.ticks_ms();
     if (stopSeenMs_ < 0) {
         stopSeenMs_ = now;
     } else if (now - stopSeenMs_ > kStuckGraceMs) {
@@ -92,18 +93,11 @@ void WindowLoop::end_if_game_stuck()
     }
 }
 
-void WindowLoop::exit_if_stopped() const
-{
-    if (stop_requested()) {
-        throw ProgramExit{0};
-    }
-}
-
 void WindowLoop::hold_image()
 {
     imageHeld_.store(true);
     while (reading_.load()) {
-        s_.platform().yield();
+        platform_.yield();
     }
 }
 
@@ -114,7 +108,7 @@ void WindowLoop::release_image()
 
 WindowLoop::Rows WindowLoop::changed_rows()
 {
-    ScreenImage& image = s_.screen();
+    ScreenImage& image = image_;
     bool all = image.mode() != seenMode_ || dialog_showing() != seenDialog_;
     if (!all && !image.take_touched()) {
         return Rows{0, -1}; // nothing was stored into the image since the last look
@@ -171,7 +165,7 @@ WindowLoop::Rows WindowLoop::changed_rows()
 
 void WindowLoop::redraw()
 {
-    if (!s_.platform().picture_due()) {
+    if (!platform_.picture_due()) {
         return; // the changes stay marked in the image until the next picture
     }
     reading_.store(true);
@@ -181,7 +175,7 @@ void WindowLoop::redraw()
     }
     // An unchanged picture is not converted or sent again, but at least once a second (a
     // window that was covered gets its picture back).
-    const double now = s_.platform().ticks_ms();
+    const double now = platform_.ticks_ms();
     Rows rows = changed_rows();
     if (rows.top > rows.bottom && now - shownAtMs_ < 1000) {
         reading_.store(false);
@@ -195,7 +189,7 @@ void WindowLoop::redraw()
         shownAtMs_ = now;
     }
     const bool ok =
-        render_screen(s_.screen(), frame_, frameW_, frameH_, rows.top, rows.bottom, rows.left,
+        render_screen(image_, frame_, frameW_, frameH_, rows.top, rows.bottom, rows.left,
                       rows.right, rows.exact ? changedWords_.data() : nullptr);
     reading_.store(false);
     if (!ok) {
@@ -204,15 +198,14 @@ void WindowLoop::redraw()
     if (dialog_showing()) {
         draw_dialog(request_, frame_, frameW_, frameH_);
     }
-    s_.platform().present(frame_.data(), frameW_, frameH_, rows.top,
-                          std::min(rows.bottom, frameH_ - 1), rows.left,
-                          std::min(rows.right, frameW_ - 1));
+    platform_.present(frame_.data(), frameW_, frameH_, rows.top, std::min(rows.bottom, frameH_ - 1),
+                      rows.left, std::min(rows.right, frameW_ - 1));
 }
 
 void WindowLoop::handle_events()
 {
     PlatformEvent ev;
-    while (s_.platform().poll_event(ev)) {
+    while (platform_.poll_event(ev)) {
         switch (ev.type) {
         case PlatformEvent::Type::Close:
             request_stop();
@@ -245,7 +238,7 @@ void WindowLoop::handle_key(const KeyPress& k)
         return;
     }
     if (k.alt && (k.key == Key::Enter || k.key == Key::KpEnter)) {
-        s_.platform().cycle_fullscreen();
+        platform_.cycle_fullscreen();
         return;
     }
     if (paused_.load(std::memory_order_relaxed)) {
@@ -267,7 +260,7 @@ void WindowLoop::handle_key(const KeyPress& k)
         return;
     }
     if (const auto code = translate_key(k)) {
-        s_.keys().push(*code);
+        keys_.push(*code);
     }
 }
 
@@ -280,7 +273,7 @@ bool WindowLoop::run_dialog(const DialogRequest& request)
             dialogState_.store(DialogState::None, std::memory_order_release);
             return false;
         }
-        s_.platform().sleep_ms(10);
+        platform_.sleep_ms(10);
     }
     const bool yes = dialogState_.load(std::memory_order_acquire) == DialogState::Yes;
     dialogState_.store(DialogState::None, std::memory_order_release);

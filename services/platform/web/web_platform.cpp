@@ -1,0 +1,270 @@
+// The browser platform's clock, window passes, canvas and keys. The page's side of each call
+// is in web/page.js (the object Muv); the functions here only hand values across.
+#include "services/platform/web/web_platform.h"
+
+#include <emscripten.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "services/platform/web/web_keys.h"
+
+// clang-format off
+EM_JS(double, web_fixed_clock_ms, (), { return Muv.fixedClockMs; });
+EM_JS(double, web_stop_at_pass, (), { return Muv.stopAtPass; });
+EM_JS(double, web_local_ms, (), {
+    const d = new Date();
+    return ((d.getHours() * 60 + d.getMinutes()) * 60 + d.getSeconds()) * 1000 +
+           d.getMilliseconds();
+});
+EM_JS(void, web_present, (const void* rgba, int w, int h, int x, int y, int rw, int rh), {
+    Muv.present(new Uint8ClampedArray(HEAPU8.buffer, rgba, w * h * 4), w, h, x, y, rw, rh);
+});
+// The next event: 0 none, 1 a key (its code and modifier bits), 2 a click (x, y).
+EM_JS(int, web_take_event, (double pass, char* code, int cap, int* values), {
+    const ev = Muv.takeEvent(pass);
+    if (!ev) {
+        return 0;
+    }
+    if (ev.kind === 1) {
+        stringToUTF8(ev.code, code, cap);
+        HEAP32[values >> 2] = ev.modifiers;
+    } else {
+        HEAP32[values >> 2] = ev.x;
+        HEAP32[(values >> 2) + 1] = ev.y;
+    }
+    return ev.kind;
+});
+EM_JS(void, web_toggle_fullscreen, (), { Muv.toggleFullscreen(); });
+EM_JS(void, web_held, (double pass), { Muv.held(pass); });
+// clang-format on
+
+namespace svc {
+
+namespace {
+
+// The window's rest between passes on the computer's clock: short while the player is at the
+// keys, longer once the page has had no event for a second (as the desktop window rests). The
+// fixed clock keeps the headless platform's 16 ms, so a test's passes fall as they do there.
+constexpr double kPassMs = 4;
+constexpr double kQuietPassMs = 16;
+constexpr double kQuietAfterMs = 1000;
+constexpr double kFixedPassMs = 16;
+// A yield costs the game nothing; the browser gets the thread at least this often.
+constexpr double kBreathMs = 12;
+// Changed pictures go to the canvas at most once a display frame.
+constexpr double kPictureMs = 15;
+// One yield moves the fixed clock as far as it moves the headless one.
+constexpr double kYieldStepMs = 0.05;
+
+} // namespace
+
+WebPlatform::Clock WebPlatform::clock_from_page()
+{
+    Clock clock;
+    const double fixedMs = web_fixed_clock_ms();
+    if (fixedMs >= 0) {
+        clock.fixed = true;
+        clock.startOfDayMs = fixedMs;
+        clock.stopAtPass = static_cast<std::uint64_t>(std::max(0.0, web_stop_at_pass()));
+    }
+    return clock;
+}
+
+WebPlatform::WebPlatform(Clock clock) : clock_(clock), audio_(make_audio_state())
+{
+    realStartMs_ = emscripten_get_now();
+    lastBreathMs_ = realStartMs_;
+}
+
+WebPlatform::~WebPlatform() = default;
+
+double WebPlatform::real_ms() const
+{
+    return emscripten_get_now() - realStartMs_;
+}
+
+void WebPlatform::start(WindowTask& task)
+{
+    task_ = &task;
+    nextPassMs_ = ticks_ms() + (clock_.fixed ? kFixedPassMs : kPassMs);
+}
+
+void WebPlatform::stop()
+{
+    task_ = nullptr;
+}
+
+double WebPlatform::ticks_ms()
+{
+    return clock_.fixed ? virtualMs_ : real_ms();
+}
+
+bool WebPlatform::local_time(LocalTime& out)
+{
+    const double ms =
+        clock_.fixed ? std::fmod(clock_.startOfDayMs + virtualMs_, 86400000.0) : web_local_ms();
+    const long total = static_cast<long>(std::floor(ms / 1000.0));
+    out.hours = static_cast<int>(total / 3600);
+    out.minutes = static_cast<int>(total / 60 % 60);
+    out.seconds = static_cast<int>(total % 60);
+    out.millis = ms - static_cast<double>(total) * 1000.0;
+    return true;
+}
+
+void WebPlatform::run_pass()
+{
+    ++passes_;
+    inPass_ = true;
+    task_->pass();
+    inPass_ = false;
+    hold_if_stopped();
+}
+
+void WebPlatform::hold_if_stopped()
+{
+    if (!clock_.fixed || clock_.stopAtPass == 0 || passes_ < clock_.stopAtPass) {
+        return;
+    }
+    // The test reads the canvas now: the game waits here for good.
+    web_held(static_cast<double>(passes_));
+    for (;;) {
+        emscripten_sleep(1000);
+    }
+}
+
+void WebPlatform::run_due_passes(double untilMs)
+{
+    const double step = clock_.fixed                             ? kFixedPassMs
+                        : untilMs - lastEventMs_ > kQuietAfterMs ? kQuietPassMs
+                                                                 : kPassMs;
+    // A pass never starts inside another one.
+    while (task_ != nullptr && !inPass_ && nextPassMs_ <= untilMs) {
+        if (clock_.fixed) {
+            virtualMs_ = std::max(virtualMs_, nextPassMs_);
+            nextPassMs_ += step;
+        } else {
+            // Passes missed while the browser held the thread are not made up.
+            nextPassMs_ = untilMs + step;
+        }
+        run_pass();
+    }
+}
+
+void WebPlatform::keep_pace()
+{
+    const double real = real_ms();
+    // With the fixed clock the game's time may run ahead of the real one (sleeps move it at
+    // once): the browser gets the difference, so the game plays at its own speed.
+    const double ahead = clock_.fixed ? virtualMs_ - real : 0;
+    if (ahead >= 1) {
+        emscripten_sleep(static_cast<unsigned>(ahead));
+    } else if (real - lastBreathMs_ >= kBreathMs) {
+        emscripten_sleep(0);
+    } else {
+        return;
+    }
+    lastBreathMs_ = real_ms();
+}
+
+void WebPlatform::sleep_ms(double ms)
+{
+    if (clock_.fixed) {
+        const double target = virtualMs_ + ms;
+        run_due_passes(target);
+        virtualMs_ = std::max(virtualMs_, target);
+        keep_pace();
+        return;
+    }
+    const double end = real_ms() + ms;
+    for (;;) {
+        run_due_passes(real_ms());
+        const double now = real_ms();
+        if (now >= end) {
+            break;
+        }
+        const double wait = std::min(end, task_ != nullptr ? nextPassMs_ : end) - now;
+        emscripten_sleep(static_cast<unsigned>(std::max(0.0, std::ceil(wait))));
+        lastBreathMs_ = real_ms();
+    }
+}
+
+void WebPlatform::yield()
+{
+    if (clock_.fixed) {
+        const double target = virtualMs_ + kYieldStepMs;
+        run_due_passes(target);
+        virtualMs_ = std::max(virtualMs_, target);
+    } else {
+        run_due_passes(real_ms());
+    }
+    keep_pace();
+}
+
+void WebPlatform::present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
+                          int right)
+{
+    if (w != rgbaW_ || h != rgbaH_) {
+        rgbaW_ = w;
+        rgbaH_ = h;
+        rgba_.assign(static_cast<std::size_t>(w) * h, 0xFF000000u);
+        top = left = 0;
+        bottom = h - 1;
+        right = w - 1;
+    }
+    top = std::max(top, 0);
+    bottom = std::min(bottom, h - 1);
+    left = std::max(left, 0);
+    right = std::min(right, w - 1);
+    if (top > bottom || left > right) {
+        return;
+    }
+    // 0x00RRGGBB to the canvas's bytes red, green, blue, alpha (a little-endian word).
+    for (int y = top; y <= bottom; ++y) {
+        const std::size_t row = static_cast<std::size_t>(y) * w;
+        for (int x = left; x <= right; ++x) {
+            const std::uint32_t p = pixels[row + x];
+            rgba_[row + x] = 0xFF000000u | (p & 0xFFu) << 16 | (p & 0xFF00u) | (p >> 16 & 0xFFu);
+        }
+    }
+    web_present(rgba_.data(), w, h, left, top, right - left + 1, bottom - top + 1);
+    shownAtMs_ = ticks_ms();
+}
+
+bool WebPlatform::picture_due()
+{
+    return clock_.fixed || ticks_ms() - shownAtMs_ >= kPictureMs;
+}
+
+bool WebPlatform::poll_event(PlatformEvent& ev)
+{
+    char code[32] = "";
+    int values[2] = {};
+    for (;;) {
+        switch (web_take_event(static_cast<double>(passes_), code, sizeof code, values)) {
+        case 1:
+            lastEventMs_ = ticks_ms();
+            ev.type = PlatformEvent::Type::Key;
+            ev.key = web_key_press(code, static_cast<unsigned>(values[0]));
+            if (ev.key.key != Key::None) {
+                return true;
+            }
+            break; // keys the PC keyboard lacks are passed over
+        case 2:
+            lastEventMs_ = ticks_ms();
+            ev.type = PlatformEvent::Type::MouseDown;
+            ev.mouseX = values[0];
+            ev.mouseY = values[1];
+            return true;
+        default:
+            return false;
+        }
+    }
+}
+
+void WebPlatform::cycle_fullscreen()
+{
+    web_toggle_fullscreen();
+}
+
+} // namespace svc

@@ -1,0 +1,304 @@
+// The game's page in a real browser (headless Chromium): played from the sound choice into
+// level 1 on a fixed clock, its canvas must hold exactly the picture the headless platform's
+// screen image holds after the same keys at the same window passes, and the game must start
+// the same tones (sample for sample) and music files at the same moments. The player's files
+// reach the browser's store and come back at the next visit; F9, Alt+Enter, the end of the
+// game and a browser that keeps no files are tried; the page logs no error.
+//
+//   node page_test.mjs SITE_DIR DATA_DIR WEB_REPLAY OUT_DIR
+//
+// SITE_DIR: the built page (build-web/site); DATA_DIR: the game folder packed with it
+// (build-web/gamedata); WEB_REPLAY: the native tool that replays the page's keys headless;
+// OUT_DIR: where the pictures of a failed comparison go.
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import http from "node:http";
+import os from "node:os";
+import path from "node:path";
+import { fileURLToPath } from "node:url";
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const { chromium } = await import(path.join(here, "node_modules/playwright-core/index.mjs"));
+
+const [siteDir, dataDir, replayTool, outDir] = process.argv.slice(2).map((a) => path.resolve(a));
+if (process.argv.length !== 6) {
+    console.error("usage: node page_test.mjs SITE_DIR DATA_DIR WEB_REPLAY OUT_DIR");
+    process.exit(2);
+}
+
+// The fixed clock of the held visits. A game is held at a window pass long after its last
+// key (passes come every 16 ms of the game's time, which keeps up with the real one).
+const kClock = "12:00:00";
+
+const failures = [];
+function check(ok, what) {
+    console.log(`${ok ? "ok  " : "FAIL"} ${what}`);
+    if (!ok) {
+        failures.push(what);
+    }
+}
+
+// ---- a static server for the site, on a free port of this machine only ----
+const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css",
+                ".wasm": "application/wasm", ".data": "application/octet-stream" };
+const server = http.createServer((req, res) => {
+    const name = decodeURIComponent(new URL(req.url, "http://x").pathname);
+    const file = path.join(siteDir, name === "/" ? "index.html" : name);
+    if (!file.startsWith(siteDir) || !fs.existsSync(file)) {
+        res.writeHead(404).end();
+        return;
+    }
+    res.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
+    fs.createReadStream(file).pipe(res);
+});
+await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+const base = `http://127.0.0.1:${server.address().port}/`;
+
+const profile = fs.mkdtempSync(path.join(os.tmpdir(), "muv-chromium-"));
+const context = await chromium.launchPersistentContext(profile, {
+    executablePath: "/usr/bin/chromium",
+    headless: true,
+    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
+           "--disable-component-update", "--disable-sync", "--no-first-run"],
+    viewport: { width: 960, height: 720 },
+});
+
+// Loads the page (with `query`) in a fresh tab; console errors are gathered in `errors`, the
+// program's own reports (standard error) in `reports`.
+async function open(query, errors, reports = [], before = null) {
+    const page = await context.newPage();
+    if (before) {
+        await page.addInitScript(before);
+    }
+    page.on("console", (m) => {
+        (m.type() === "error" ? errors : reports).push(m.text());
+    });
+    page.on("pageerror", (e) => errors.push(e.message));
+    const loadStart = Date.now();
+    await page.goto(base + query);
+    await page.waitForFunction(() => window.Muv && Muv.firstPictureMs > 0, null,
+                               { timeout: 60000 });
+    console.log(`     first picture ${Date.now() - loadStart} ms after the page was asked for`);
+    return page;
+}
+
+async function press(page, keys) {
+    for (const [key, pause] of keys) {
+        await page.keyboard.press(key);
+        await page.waitForTimeout(pause);
+    }
+}
+
+// The canvas as { w, h, rgb } (rgb: a Buffer of red, green, blue bytes).
+async function canvas(page) {
+    const shown = await page.evaluate(() => {
+        const c = document.getElementById("screen");
+        const px = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+        let rgb = "";
+        for (let i = 0; i < px.length; i += 4) {
+            rgb += String.fromCharCode(px[i], px[i + 1], px[i + 2]);
+        }
+        return { w: c.width, h: c.height, rgb: btoa(rgb) };
+    });
+    return { w: shown.w, h: shown.h, rgb: Buffer.from(shown.rgb, "base64") };
+}
+
+// The player's files in the browser's store: { name: bytes }.
+async function stored(page) {
+    const entries = await page.evaluate(() => new Promise((resolve, reject) => {
+        const req = indexedDB.open("/game");
+        req.onerror = () => reject(new Error("no store"));
+        req.onsuccess = () => {
+            const store = req.result.transaction("FILE_DATA").objectStore("FILE_DATA");
+            const all = store.openCursor();
+            const out = {};
+            all.onsuccess = () => {
+                const c = all.result;
+                if (!c) {
+                    resolve(out);
+                    return;
+                }
+                if (c.value.contents) {
+                    out[c.key.replace("/game/", "")] = Array.from(c.value.contents);
+                }
+                c.continue();
+            };
+        };
+    }));
+    return Object.fromEntries(Object.entries(entries).map(([k, v]) => [k, Buffer.from(v)]));
+}
+
+// Holds a page's game at `stopAtPass` and compares its canvas, and the tones and music files
+// it started, with the headless platform's after the same events, the game folder being
+// `data`. A name ending in "!" only asks whether the pictures are the same.
+async function compare(page, data, stopAtPass, name) {
+    await page.waitForFunction(() => Muv.heldAt > 0, null, { timeout: 120000 });
+    const taken = await page.evaluate(() => Muv.taken);
+    const heard = await page.evaluate(() => Muv.sounds);
+    const shown = await canvas(page);
+    const eventsFile = path.join(outDir, `${name}-taken.txt`);
+    fs.writeFileSync(eventsFile, taken.map((t) => t.kind === 1
+        ? `${t.pass} 1 ${t.code} ${t.modifiers}` : `${t.pass} 2 ${t.x} ${t.y}`).join("\n") + "\n");
+    const expectedFile = path.join(outDir, `${name}-expected.ppm`);
+    const soundsFile = path.join(outDir, `${name}-sounds.txt`);
+    execFileSync(replayTool, [data, kClock, String(stopAtPass), eventsFile, expectedFile,
+                              soundsFile], { stdio: "inherit" });
+    const ppm = fs.readFileSync(expectedFile);
+    const header = /^P6\n(\d+) (\d+)\n255\n/.exec(ppm.subarray(0, 32).toString("latin1"));
+    const expected = ppm.subarray(header[0].length);
+    if (name.endsWith("!")) {
+        return { taken, shown, same: shown.rgb.equals(expected) };
+    }
+
+    check(shown.w === +header[1] && shown.h === +header[2],
+          `${name}: the canvas is the screen image's size, ${header[1]} x ${header[2]} ` +
+          `(${shown.w} x ${shown.h})`);
+    let differ = 0;
+    for (let i = 0; i < Math.min(shown.rgb.length, expected.length); i += 3) {
+        differ += shown.rgb[i] !== expected[i] || shown.rgb[i + 1] !== expected[i + 1] ||
+            shown.rgb[i + 2] !== expected[i + 2] ? 1 : 0;
+    }
+    const same = differ === 0 && shown.rgb.length === expected.length;
+    check(same, `${name}: the canvas holds the headless picture pixel for pixel ` +
+          `(${differ} pixels differ)`);
+    if (!same) {
+        fs.writeFileSync(path.join(outDir, `${name}-got.ppm`), Buffer.concat(
+            [Buffer.from(`P6\n${shown.w} ${shown.h}\n255\n`), shown.rgb]));
+    }
+
+    const wanted = fs.readFileSync(soundsFile, "utf8").split("\n").filter(Boolean);
+    for (const kind of ["tone", "file"]) {
+        const a = heard.filter((l) => l.startsWith(kind));
+        const b = wanted.filter((l) => l.startsWith(kind));
+        const alike = a.length === b.length && a.every((l, i) => l === b[i]);
+        check(alike, `${name}: the same ${kind}s started at the same moments (${a.length}, ` +
+              `headless ${b.length})`);
+        if (!alike) {
+            fs.writeFileSync(path.join(outDir, `${name}-${kind}s-got.txt`), a.join("\n") + "\n");
+        }
+    }
+    return { taken, shown };
+}
+
+fs.mkdirSync(outDir, { recursive: true });
+const errors = [];
+try {
+    // 1. From the sound choice (the sound card) into level 1, a few steps and a save.
+    const kStopAtPass = 1100;
+    const keys = [
+        ["ArrowDown", 400], ["Enter", 1500], ["Space", 2500], ["ArrowUp", 500], ["ArrowUp", 500],
+        ["ArrowLeft", 500], ["ArrowUp", 500], ["Control+s", 800], ["Space", 300],
+    ];
+    console.log("1. into level 1");
+    const first = await open(`?clock=${kClock}&stopAtPass=${kStopAtPass}`, errors);
+    check(await first.title() === "Untitled", "the page's title is \"Untitled\"");
+    await press(first, keys.slice(0, 2));
+    // The opening music of the sound card, out of Web Audio.
+    const musicPeak = await first.evaluate(() => Muv.listen(400));
+    await press(first, keys.slice(2));
+    const { taken } = await compare(first, dataDir, kStopAtPass, "level1");
+    check(musicPeak > 0.01, `the music sounds (peak ${musicPeak.toFixed(3)})`);
+    const pressed = keys.reduce((n, [key]) => n + key.split("+").length, 0); // Ctrl too
+    check(taken.length === pressed, `the game took all ${pressed} keys (${taken.length})`);
+    check(taken.every((t) => t.pass > 1), "no key came before the first window pass");
+    const scroll = await first.evaluate(() => [window.scrollX, window.scrollY]);
+    check(scroll[0] === 0 && scroll[1] === 0, "arrows and Space do not scroll the page");
+    const shape = await first.evaluate(() => {
+        const r = document.getElementById("screen").getBoundingClientRect();
+        return r.width / r.height;
+    });
+    check(Math.abs(shape - 4 / 3) < 0.01, `the picture is shown at 4:3 (${shape.toFixed(3)})`);
+    const played = await first.evaluate(() => Muv.played);
+    check(played.tones + played.pieces > 0,
+          `the page played the game's sound (${played.tones} tones, ${played.pieces} pieces of music)`);
+    const files = await stored(first);
+    check("sound.cop" in files && "LEVEL.MGS" in files,
+          `"sound.cop" and "LEVEL.MGS" are in the browser's store (${Object.keys(files)})`);
+    check(!Object.keys(files).some((k) => /\.(grh|ogg)$/.test(k)), "no picture or music is stored");
+    await first.close();
+
+    // 2. The next visit finds the player's files: its sound choice is the stored one.
+    console.log("2. the next visit");
+    const kept = fs.mkdtempSync(path.join(os.tmpdir(), "muv-kept-"));
+    fs.cpSync(dataDir, kept, { recursive: true });
+    for (const [name, bytes] of Object.entries(files)) {
+        fs.writeFileSync(path.join(kept, name), bytes);
+    }
+    const second = await open(`?clock=${kClock}&stopAtPass=40`, errors);
+    const again = await compare(second, kept, 40, "revisit");
+    fs.rmSync(kept, { recursive: true, force: true });
+    execFileSync(replayTool, [dataDir, kClock, "40", path.join(outDir, "revisit-taken.txt"),
+                              path.join(outDir, "fresh-expected.ppm")]);
+    const fresh = fs.readFileSync(path.join(outDir, "fresh-expected.ppm"));
+    check(!fresh.subarray(fresh.length - again.shown.rgb.length).equals(again.shown.rgb),
+          "the stored sound choice shows, not the shipped one");
+    await second.close();
+
+    // 3. The PC speaker: its tones, sample for sample, at the moments the headless ones start.
+    console.log("3. the PC speaker");
+    const speaker = await open(`?clock=${kClock}&stopAtPass=300`, errors);
+    await press(speaker, [["ArrowUp", 300], ["Enter", 100]]);
+    const tonePeak = await speaker.evaluate(() => Muv.listen(900)); // the title's tune
+    await press(speaker, [["Space", 300]]);
+    await compare(speaker, dataDir, 300, "speaker");
+    check(tonePeak > 0.01, `the PC speaker's tones sound (peak ${tonePeak.toFixed(3)})`);
+    await speaker.close();
+
+    // 4. Leaving: Escape, "Press any key to continue", then the page says the game has ended
+    // and starts it again on request.
+    console.log("4. the end");
+    const third = await open("", errors);
+    const shapeOf = () => third.evaluate(() => {
+        const c = document.getElementById("screen");
+        const r = c.getBoundingClientRect();
+        return [r.width / r.height, c.width / c.height];
+    });
+    await press(third, [["F9", 300]]);
+    let [shown, own] = await shapeOf();
+    check(Math.abs(shown - own) < 0.01, `F9: the picture in its own shape (${shown.toFixed(3)})`);
+    await third.reload();
+    await third.waitForFunction(() => window.Muv && Muv.firstPictureMs > 0);
+    [shown, own] = await shapeOf();
+    check(Math.abs(shown - own) < 0.01, `and so it stays at the next visit (${shown.toFixed(3)})`);
+    await press(third, [["F9", 300], ["Alt+Enter", 500]]);
+    [shown] = await shapeOf();
+    check(Math.abs(shown - 4 / 3) < 0.01, `F9 again: 4:3 (${shown.toFixed(3)})`);
+    check(await third.evaluate(() => document.fullscreenElement !== null),
+          "Alt+Enter asks for full screen");
+    await press(third, [["Alt+Enter", 500]]);
+    check(await third.evaluate(() => document.fullscreenElement === null),
+          "and Alt+Enter again leaves it");
+    await press(third, [["Escape", 800], ["Space", 800]]);
+    const end = await third.evaluate(() => ({
+        shown: !document.getElementById("ended").hidden,
+        text: document.getElementById("ended").innerText,
+    }));
+    check(end.shown && /terminato/.test(end.text), `the page says the game has ended ("${end.text}")`);
+    await third.click("#again");
+    await third.waitForFunction(() => window.Muv && Muv.firstPictureMs > 0, null,
+                                { timeout: 60000 });
+    check(await third.evaluate(() => document.getElementById("ended").hidden),
+          "\"again\" starts the game afresh");
+    await third.close();
+
+    // 5. A browser that keeps no files: the sound choice cannot be stored, and the game says
+    // so over the picture instead of going on as if it were.
+    console.log("5. a browser that keeps no files");
+    const reports = [];
+    const fourth = await open(`?clock=${kClock}&stopAtPass=200`, errors, reports,
+        () => Object.defineProperty(window, "indexedDB", { value: undefined }));
+    await press(fourth, [["Enter", 100]]);
+    const refused = await compare(fourth, dataDir, 200, "unstored!");
+    check(reports.some((r) => /sound\.cop: I\/O error/.test(r)),
+          `the refused save is reported (${JSON.stringify(reports)})`);
+    check(!refused.same, "the game does not go on to the title as after a kept save");
+    await fourth.close();
+    check(errors.length === 0, `no errors on the page's console ${JSON.stringify(errors)}`);
+} finally {
+    await context.close();
+    server.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+}
+
+console.log(`${failures.length === 0 ? 1 : 0} passed, ${failures.length === 0 ? 0 : 1} failed`);
+process.exit(failures.length === 0 ? 0 : 1);
