@@ -1,5 +1,5 @@
 // Line clipping, ellipse shapes and coordinate rounding of the drawing primitives.
-#include "services/raster.h"
+#include "services/video/raster.h"
 
 #include <cstdint>
 #include <initializer_list>
