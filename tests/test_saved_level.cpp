@@ -1,16 +1,57 @@
 // The saved level "LEVEL.MGS": what a saved file gives, damaged ones included, and a save that
-// cannot be completed.
+// cannot be completed, at whichever step it fails.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <limits.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/saved_level.h"
 #include "services/window_loop.h"
 #include "tests/support/harness.h"
+
+// Set to an error number, the closing or the renaming of a new "LEVEL.MGS" fails with it, as a
+// failing or full disk makes them fail after the data were written. The file is still closed.
+int closeFailure = 0;
+int renameFailure = 0;
+
+bool is_new_save(std::string_view path)
+{
+    return path.ends_with(".LEVEL.MGS.tmp");
+}
+
+extern "C" int close(int fd)
+{
+    static const auto realClose = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "close"));
+    char name[PATH_MAX] = {};
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const bool fail = closeFailure != 0 && ::readlink(link.c_str(), name, sizeof name - 1) > 0 &&
+                      is_new_save(name);
+    const int result = realClose(fd);
+    if (fail) {
+        errno = closeFailure;
+        return -1;
+    }
+    return result;
+}
+
+extern "C" int rename(const char* from, const char* to) noexcept
+{
+    static const auto realRename =
+        reinterpret_cast<int (*)(const char*, const char*)>(::dlsym(RTLD_NEXT, "rename"));
+    if (renameFailure != 0 && is_new_save(from)) {
+        errno = renameFailure;
+        return -1;
+    }
+    return realRename(from, to);
+}
 
 namespace {
 
@@ -95,17 +136,40 @@ TEST(ReadSavedLevel, GivesTheLevelOrLevelOneForMissingAndDamagedFilesWithoutADia
 TEST(SaveLevel, AFailedSaveKeepsTheOldFileAndTheSaveOnOffer)
 {
     namespace fs = std::filesystem;
-    for (const bool readOnly : {false, true}) {
-        if (readOnly && ::geteuid() == 0) {
+    struct Case {
+        const char* name;
+        std::vector<int> dialogs; // the errors shown, each answered Yes
+        std::function<void()> spoil, mend;
+        bool refusedToRoot = false;
+    };
+    const Case cases[] = {
+        {"a folder in the new file's place",
+         {svc::kPathFileAccess, svc::kBadFileNumber},
+         [] { fs::create_directory(".LEVEL.MGS.tmp"); },
+         [] { fs::remove(".LEVEL.MGS.tmp"); }},
+        {"a read-only folder",
+         {svc::kPermissionDenied, svc::kBadFileNumber},
+         [] { fs::permissions(".", fs::perms::owner_read | fs::perms::owner_exec); },
+         [] { fs::permissions(".", fs::perms::owner_all); },
+         true},
+        {"the new file written but not closed",
+         {svc::kDeviceUnavailable},
+         [] { closeFailure = EIO; },
+         [] { closeFailure = 0; }},
+        {"the new file closed but not put in the old one's place",
+         {svc::kPermissionDenied},
+         [] { renameFailure = EACCES; },
+         [] { renameFailure = 0; }},
+    };
+    for (const Case& c : cases) {
+        if (c.refusedToRoot && ::geteuid() == 0) {
             continue;
         }
-        SCOPED_TRACE(readOnly ? "read-only folder" : "a folder in the new file's place");
+        SCOPED_TRACE(c.name);
         SavedLevelRun r;
         r.sv().set_screen_mode(8);
         write_file("LEVEL.MGS", saved(141));
-        const fs::perms readAndEnter = fs::perms::owner_read | fs::perms::owner_exec;
-        readOnly ? fs::permissions(r.dir.path(), readAndEnter)
-                 : static_cast<void>(fs::create_directory(".LEVEL.MGS.tmp"));
+        c.spoil();
         r.st->level.levelNumber = 4;
         r.st->level.canSave = 1;
         std::vector<int> dialogs;
@@ -119,14 +183,12 @@ TEST(SaveLevel, AFailedSaveKeepsTheOldFileAndTheSaveOnOffer)
             savedShown |= saved_message_shown(r.h.screen());
         };
         ASSERT_EQ(r.h.run([&] { game::SaveLevel(r.sv(), *r.st); }), -1);
-        const int first = readOnly ? svc::kPermissionDenied : svc::kPathFileAccess;
-        EXPECT_EQ(dialogs, (std::vector<int>{first, svc::kBadFileNumber}));
+        c.mend();
+        EXPECT_EQ(dialogs, c.dialogs);
         EXPECT_FALSE(savedShown);
         EXPECT_EQ(r.st->level.canSave, 1);
         EXPECT_EQ(read_file("LEVEL.MGS"), saved(141));
 
-        readOnly ? fs::permissions(r.dir.path(), fs::perms::owner_all)
-                 : static_cast<void>(fs::remove(".LEVEL.MGS.tmp"));
         ASSERT_EQ(r.h.run([&] { game::SaveLevel(r.sv(), *r.st); }), -1);
         EXPECT_TRUE(savedShown);
         EXPECT_EQ(r.st->level.canSave, 0);
