@@ -42,6 +42,21 @@ const Row kRows[] = {
     // where rounding the half down would leave one.
     {"half a pixel of radius, mode 8", 8, 4.5f, 6.5f, 0.5f, 4, 7,
      {"###"}},
+    // The same with a negative radius; and with the centre at (1, 1) only what lies on the
+    // screen.
+    {"the radius taken without its sign", 8, 100.0f, 50.0f, -4.0f, 96, 48,
+     {"...###...",
+      ".##...##.",
+      "#.......#",
+      ".##...##.",
+      "...###..."}},
+    {"across the top left corner", 8, 1.0f, 1.0f, 4.0f, 0, 0,
+     {"...##.",
+      ".....#",
+      "...##.",
+      "###..."}},
+    // No radius: n = 0, the centre alone.
+    {"a point", 8, 7.0f, 9.0f, 0.0f, 7, 9, {"#"}},
     // A circle: rx = ry = 3, n = 4.71 -> 5 (18 degrees): x 3 2.85 2.43 1.76 .93 0 -> 3 3 2 2 1 0,
     // y 0 -.93 -1.76 -2.43 -2.85 -3 -> 0 -1 -2 -2 -3 -3; set (3,0) (3,-1) (2,-2) (1,-3) (0,-3).
     {"circle of radius 3, mode 12", 12, 50.0f, 50.0f, 3.0f, 47, 47,

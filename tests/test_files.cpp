@@ -3,13 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -201,32 +199,6 @@ TEST(SafeSaving, ACrashBetweenOpenAndCloseKeepsTheOldFile)
     ASSERT_EQ(table.write(1, " 1"), 0);
     ASSERT_EQ(table.close_all(), 0);
     EXPECT_EQ(read_file("sound.cop"), "\" 1\"\r\n");
-    EXPECT_FALSE(fs::exists(FileTable::pending_name("sound.cop")));
-}
-
-TEST(SafeSaving, AFailedWriteIsReportedAndNeverReplacesTheOldFile)
-{
-    TempDir dir;
-    write_file("sound.cop", "\" 0\"\r\n");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // The disk takes only four bytes of the new file.
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4, 4};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        FileTable table;
-        int fault = 0;
-        fault |= table.open("sound.cop", Mode::Output, 1) == 0 ? 0 : 1;
-        fault |= table.write(1, " 1") == svc::kPathFileAccess ? 0 : 2;
-        fault |= table.close_all() == 0 ? 0 : 4; // reported once, at the write
-        ::_exit(fault);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(read_file("sound.cop"), "\" 0\"\r\n");
     EXPECT_FALSE(fs::exists(FileTable::pending_name("sound.cop")));
 }
 

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,23 +18,45 @@
 #include "services/window_loop.h"
 #include "tests/support/harness.h"
 
-// Set to an error number, the closing or the renaming of a new "LEVEL.MGS" fails with it, as a
-// failing or full disk makes them fail after the data were written. The file is still closed.
-int closeFailure = 0;
-int renameFailure = 0;
+namespace {
+
+// Set to an error number, the writing, closing or renaming of a new "LEVEL.MGS" fails with it,
+// as a full or failing disk makes them fail. A file that fails to close is still closed.
+int writeFailure = 0, closeFailure = 0, renameFailure = 0;
 
 bool is_new_save(std::string_view path)
 {
     return path.ends_with(".LEVEL.MGS.tmp");
 }
 
-extern "C" int close(int fd)
+bool is_new_save(int fd)
 {
-    static const auto realClose = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "close"));
     char name[PATH_MAX] = {};
     const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    const bool fail = closeFailure != 0 && ::readlink(link.c_str(), name, sizeof name - 1) > 0 &&
-                      is_new_save(name);
+    return ::readlink(link.c_str(), name, sizeof name - 1) > 0 && is_new_save(name);
+}
+
+template <class Fn> Fn* real(const char* name)
+{
+    return reinterpret_cast<Fn*>(::dlsym(RTLD_NEXT, name));
+}
+
+} // namespace
+
+extern "C" ssize_t write(int fd, const void* data, size_t size)
+{
+    static const auto realWrite = real<ssize_t(int, const void*, size_t)>("write");
+    if (writeFailure != 0 && is_new_save(fd)) {
+        errno = writeFailure;
+        return -1;
+    }
+    return realWrite(fd, data, size);
+}
+
+extern "C" int close(int fd)
+{
+    static const auto realClose = real<int(int)>("close");
+    const bool fail = closeFailure != 0 && is_new_save(fd);
     const int result = realClose(fd);
     if (fail) {
         errno = closeFailure;
@@ -44,8 +67,7 @@ extern "C" int close(int fd)
 
 extern "C" int rename(const char* from, const char* to) noexcept
 {
-    static const auto realRename =
-        reinterpret_cast<int (*)(const char*, const char*)>(::dlsym(RTLD_NEXT, "rename"));
+    static const auto realRename = real<int(const char*, const char*)>("rename");
     if (renameFailure != 0 && is_new_save(from)) {
         errno = renameFailure;
         return -1;
@@ -124,13 +146,22 @@ TEST(ReadSavedLevel, GivesTheLevelOrLevelOneForMissingAndDamagedFilesWithoutADia
         r.sv().close_all_files();
     }
 
+    // A megabyte of one item is read past, not kept whole.
+    SavedLevelRun big;
+    write_file("LEVEL.MGS", "\"" + std::string(1 << 20, '\x90'));
+    ASSERT_EQ(big.h.run([&] { game::ReadSavedLevel(big.sv(), *big.st); }), -1);
+    EXPECT_EQ(big.st->level.levelNumber, 5);
+
     // A saved level that is there but cannot be read is not taken for a fresh start: its
-    // error stays for the dialog, then level 1 is played.
-    SavedLevelRun folder;
-    std::filesystem::create_directory("LEVEL.MGS");
-    ASSERT_EQ(folder.h.run([&] { game::ReadSavedLevel(folder.sv(), *folder.st); }), -1);
-    EXPECT_EQ(folder.st->level.levelNumber, 1);
-    EXPECT_EQ(folder.sv().pending_error(), svc::kPathFileAccess);
+    // error stays for the dialog, then level 1 is played. A pipe does not hold the game up.
+    for (const bool pipe : {false, true}) {
+        SavedLevelRun odd;
+        pipe ? static_cast<void>(::mkfifo("LEVEL.MGS", 0644))
+             : static_cast<void>(std::filesystem::create_directory("LEVEL.MGS"));
+        ASSERT_EQ(odd.h.run([&] { game::ReadSavedLevel(odd.sv(), *odd.st); }), -1);
+        EXPECT_EQ(odd.st->level.levelNumber, 1);
+        EXPECT_EQ(odd.sv().pending_error(), svc::kPathFileAccess);
+    }
 }
 
 TEST(SaveLevel, AFailedSaveKeepsTheOldFileAndTheSaveOnOffer)
@@ -152,6 +183,10 @@ TEST(SaveLevel, AFailedSaveKeepsTheOldFileAndTheSaveOnOffer)
          [] { fs::permissions(".", fs::perms::owner_read | fs::perms::owner_exec); },
          [] { fs::permissions(".", fs::perms::owner_all); },
          true},
+        {"a full disk",
+         {svc::kPathFileAccess},
+         [] { writeFailure = ENOSPC; },
+         [] { writeFailure = 0; }},
         {"the new file written but not closed",
          {svc::kDeviceUnavailable},
          [] { closeFailure = EIO; },
@@ -188,6 +223,7 @@ TEST(SaveLevel, AFailedSaveKeepsTheOldFileAndTheSaveOnOffer)
         EXPECT_FALSE(savedShown);
         EXPECT_EQ(r.st->level.canSave, 1);
         EXPECT_EQ(read_file("LEVEL.MGS"), saved(141));
+        EXPECT_FALSE(fs::exists(".LEVEL.MGS.tmp"));
 
         ASSERT_EQ(r.h.run([&] { game::SaveLevel(r.sv(), *r.st); }), -1);
         EXPECT_TRUE(savedShown);
