@@ -31,8 +31,8 @@ const Row kRows[] = {
       ".#####."}},
     // rx 4, ry 1.67, n = 6 (15 degrees): x 4 3.86 3.46 2.83 2 1.04 0 -> 4 4 3 3 2 1 0,
     // y 0 -.43 -.83 -1.18 -1.44 -1.61 -1.67 -> 0 0 -1 -1 -1 -2 -2; set (4,0) (3,-1) (2,-1)
-    // (1,-2) (0,-2).
-    {"the sun's disc of radius 4, mode 8", 8, 100.0f, 50.0f, 4.0f, 96, 48,
+    // (1,-2) (0,-2). The radius is taken without its sign.
+    {"the sun's disc of radius 4, given as -4, mode 8", 8, 100.0f, 50.0f, -4.0f, 96, 48,
      {"...###...",
       ".##...##.",
       "#.......#",
@@ -42,14 +42,7 @@ const Row kRows[] = {
     // where rounding the half down would leave one.
     {"half a pixel of radius, mode 8", 8, 4.5f, 6.5f, 0.5f, 4, 7,
      {"###"}},
-    // The same with a negative radius; and with the centre at (1, 1) only what lies on the
-    // screen.
-    {"the radius taken without its sign", 8, 100.0f, 50.0f, -4.0f, 96, 48,
-     {"...###...",
-      ".##...##.",
-      "#.......#",
-      ".##...##.",
-      "...###..."}},
+    // The same with the centre at (1, 1): only what lies on the screen.
     {"across the top left corner", 8, 1.0f, 1.0f, 4.0f, 0, 0,
      {"...##.",
       ".....#",
