@@ -199,23 +199,6 @@ TEST(BadFiles, EveryDamagedPictureIsRefusedAsABadFileAndTheGamePlaysOn)
     }
 }
 
-// The saved level spoilt: the game treats a missing, empty or damaged saved level as level 1
-// without a dialog, never crashes, and leaves the file as it found it (it only writes it on
-// Ctrl+S). Something there that cannot be read as a file is reported first.
-TEST(BadFiles, DamagedSavedLevelStartsLevelOneAndIsLeftAsItWas)
-{
-    for (const auto& [damage, spoil] : small_file_damage()) {
-        const Outcome o =
-            play_with([&, &spoil = spoil](const fs::path& d) { spoil(d / "LEVEL.MGS"); });
-        EXPECT_EQ(o.exitCode, 0) << damage;
-        const bool odd = damage == "a directory" || damage == "a pipe";
-        EXPECT_EQ(o.errors, odd ? std::vector<int>{svc::kPathFileAccess} : std::vector<int>{})
-            << damage;
-        EXPECT_TRUE(o.reachedPlay) << damage;
-        EXPECT_TRUE(o.savedLevelKept) << damage;
-    }
-}
-
 // The sound choice spoilt: reported, then the choice is stored afresh on Enter (a folder in
 // its place cannot be replaced and is reported again).
 TEST(BadFiles, DamagedSoundChoiceIsReportedAndTheGamePlaysOn)

@@ -1,4 +1,4 @@
-// Checks of which pixels lines, ellipses and points set, and of the drawing colours.
+// Checks of which pixels lines and points set, and of the drawing colours.
 #include "services/video/raster.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 #include <random>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -26,33 +25,6 @@ Pixels walk(const Segment& s)
     Pixels out;
     svc::raster::walk_segment(s, [&](int x, int y) { out.emplace_back(x, y); });
     return out;
-}
-
-std::set<Pixel> outline(int cx, int cy, float radius, float aspect, const ClipRect& clip)
-{
-    std::set<Pixel> out;
-    svc::raster::ellipse_outline(cx, cy, svc::raster::ellipse_shape(radius, aspect), clip,
-                                 [&](int x, int y) { out.emplace(x, y); });
-    return out;
-}
-
-struct Extent {
-    int minX = std::numeric_limits<int>::max();
-    int maxX = std::numeric_limits<int>::min();
-    int minY = std::numeric_limits<int>::max();
-    int maxY = std::numeric_limits<int>::min();
-};
-
-Extent extent_of(const std::set<Pixel>& px)
-{
-    Extent e;
-    for (auto [x, y] : px) {
-        e.minX = std::min(e.minX, x);
-        e.maxX = std::max(e.maxX, x);
-        e.minY = std::min(e.minY, y);
-        e.maxY = std::max(e.maxY, y);
-    }
-    return e;
 }
 
 // ---- rounding ----
@@ -157,41 +129,6 @@ TEST(LineClip, SecondEndPointFollowsTheMovedFirstOne)
     EXPECT_EQ(s.y1, 2);
     EXPECT_EQ(s.x2, 10);
     EXPECT_EQ(s.y2, 6);
-}
-
-// ---- ellipse ----
-
-TEST(EllipseOutline, ShapeInMode8AndMode12)
-{
-    const float aspect = svc::raster::default_aspect(8);
-    const svc::raster::EllipseShape e = svc::raster::ellipse_shape(21.5f, aspect);
-    EXPECT_FLOAT_EQ(e.rx, 21.5f);
-    EXPECT_NEAR(e.ry, 21.5 * 5 / 12, 1e-5);
-    EXPECT_EQ(e.steps, 34); // pi * 21.5 / 2 = 33.77
-
-    // Mode 12 draws a circle.
-    const Extent round = extent_of(
-        outline(100, 100, 20.0f, svc::raster::default_aspect(12), ClipRect{0, 0, 639, 479}));
-    EXPECT_EQ(round.minX, 80);
-    EXPECT_EQ(round.maxX, 120);
-    EXPECT_EQ(round.minY, 80);
-    EXPECT_EQ(round.maxY, 120);
-}
-
-TEST(EllipseOutline, NegativeZeroAndClippedRadii)
-{
-    const float aspect = svc::raster::default_aspect(8);
-    EXPECT_EQ(outline(50, 50, -13.0f, aspect, kScreen8), outline(50, 50, 13.0f, aspect, kScreen8));
-    EXPECT_EQ(outline(50, 50, 0.0f, aspect, kScreen8), (std::set<Pixel>{{50, 50}}));
-
-    // Across the top-left corner only the part on the screen is set.
-    const std::set<Pixel> cut = outline(3, 2, 20.0f, aspect, kScreen8);
-    ASSERT_FALSE(cut.empty());
-    for (auto [x, y] : cut) {
-        EXPECT_TRUE(kScreen8.contains(x, y));
-    }
-    EXPECT_TRUE(outline(-30, 50, 20.0f, aspect, kScreen8).empty());
-    EXPECT_TRUE(outline(50, 215, 20.0f, aspect, kScreen8).empty());
 }
 
 // ---- on the screen ----

@@ -3,13 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -174,60 +171,6 @@ TEST(SafeSaving, TheOldFileStaysWholeUntilTheNewOneIsClosed)
     struct stat st {};
     ASSERT_EQ(::stat("LEVEL.MGS", &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
-}
-
-TEST(SafeSaving, ACrashBetweenOpenAndCloseKeepsTheOldFile)
-{
-    TempDir dir;
-    write_file("sound.cop", "\" 0\"\r\n");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // The child dies in the middle of saving: no close, no destructors.
-        FileTable* table = new FileTable;
-        table->open("sound.cop", Mode::Output, 1);
-        table->write(1, " 1");
-        ::_exit(table->is_open(1) ? 0 : 3);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(read_file("sound.cop"), "\" 0\"\r\n");
-
-    // The next save goes through and takes the leftover hidden file with it.
-    FileTable table;
-    ASSERT_EQ(table.open("sound.cop", Mode::Output, 1), 0);
-    ASSERT_EQ(table.write(1, " 1"), 0);
-    ASSERT_EQ(table.close_all(), 0);
-    EXPECT_EQ(read_file("sound.cop"), "\" 1\"\r\n");
-    EXPECT_FALSE(fs::exists(FileTable::pending_name("sound.cop")));
-}
-
-TEST(SafeSaving, AFailedWriteIsReportedAndNeverReplacesTheOldFile)
-{
-    TempDir dir;
-    write_file("sound.cop", "\" 0\"\r\n");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // The disk takes only four bytes of the new file.
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4, 4};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        FileTable table;
-        int fault = 0;
-        fault |= table.open("sound.cop", Mode::Output, 1) == 0 ? 0 : 1;
-        fault |= table.write(1, " 1") == svc::kPathFileAccess ? 0 : 2;
-        fault |= table.close_all() == 0 ? 0 : 4; // reported once, at the write
-        ::_exit(fault);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(read_file("sound.cop"), "\" 0\"\r\n");
-    EXPECT_FALSE(fs::exists(FileTable::pending_name("sound.cop")));
 }
 
 TEST(SafeSaving, ALinkedFileIsReplacedAndTheLinkKept)

@@ -27,41 +27,13 @@ std::pair<int, int> codeOf(Key k, bool shift = false, bool ctrl = false, bool al
 
 } // namespace
 
-TEST(KeyTable, LettersFollowShiftCapsCtrlAndAlt)
+// Two modifiers at once, which the table's columns leave out: Ctrl+S is 19 (the save key)
+// whatever Shift says; Alt wins over Ctrl.
+TEST(KeyTable, ShiftGivesWayToCtrlAndCtrlToAlt)
 {
-    EXPECT_EQ(codeOf(Key::S), std::make_pair(int('s'), 0x1F));
-    EXPECT_EQ(codeOf(Key::S, true), std::make_pair(int('S'), 0x1F));
-    EXPECT_EQ(codeOf(Key::S, false, false, false, true), std::make_pair(int('S'), 0x1F));
-    EXPECT_EQ(codeOf(Key::S, true, false, false, true), std::make_pair(int('s'), 0x1F));
-    // Ctrl+S is 19 (the save key), whatever Shift says; Alt wins over Ctrl.
-    EXPECT_EQ(codeOf(Key::S, false, true).first, 19);
-    EXPECT_EQ(codeOf(Key::S, true, true).first, 19);
+    EXPECT_EQ(codeOf(Key::S, true, true), std::make_pair(19, 0x1F));
     EXPECT_EQ(codeOf(Key::S, false, true, true), std::make_pair(0, 31));
-    EXPECT_EQ(codeOf(Key::A, false, true).first, 1);
-    EXPECT_EQ(codeOf(Key::Z, false, true).first, 26);
-    EXPECT_EQ(codeOf(Key::X, true).first, int('X'));
-}
-
-TEST(KeyTable, ArrowsAndKeypadGiveNulAndScanCode)
-{
-    EXPECT_EQ(codeOf(Key::Up), std::make_pair(0, int('H')));
-    EXPECT_EQ(codeOf(Key::Down), std::make_pair(0, int('P')));
-    EXPECT_EQ(codeOf(Key::Left), std::make_pair(0, int('K')));
-    EXPECT_EQ(codeOf(Key::Right), std::make_pair(0, int('M')));
-    EXPECT_EQ(codeOf(Key::Insert), std::make_pair(0, int('R')));
-    // Keypad with Num Lock off = the arrows; with it on, digits; Shift inverts.
-    EXPECT_EQ(codeOf(Key::Kp8), std::make_pair(0, int('H')));
-    EXPECT_EQ(codeOf(Key::Kp8, false, false, false, false, true).first, int('8'));
-    EXPECT_EQ(codeOf(Key::Kp8, true, false, false, false, true), std::make_pair(0, int('H')));
-    // Ctrl and Alt arrows.
-    EXPECT_EQ(codeOf(Key::Up, false, true).second, 141);
-    EXPECT_EQ(codeOf(Key::Down, false, true).second, 145);
-    EXPECT_EQ(codeOf(Key::Left, false, true).second, 115);
-    EXPECT_EQ(codeOf(Key::Right, false, true).second, 116);
-    EXPECT_EQ(codeOf(Key::Up, false, false, true).second, 152);
-    EXPECT_EQ(codeOf(Key::Down, false, false, true).second, 160);
-    EXPECT_EQ(codeOf(Key::Left, false, false, true).second, 155);
-    EXPECT_EQ(codeOf(Key::Right, false, false, true).second, 157);
+    EXPECT_EQ(codeOf(Key::Up, true, true), codeOf(Key::Up, false, true));
 }
 
 // The whole table against tests/golden/keys.table, one line per key: its codes alone, with

@@ -1,5 +1,5 @@
-// The sky's loop limits, where a golden run only meets them by chance: the row of clouds
-// facing south ends at x 370 by day and 470 by night, and the stars come out after phase 65.
+// The sky's loop limit, where a golden run only meets it by chance: the row of clouds facing
+// south ends at x 370 by day and 470 by night.
 #include <gtest/gtest.h>
 
 #include "core/state.h"
@@ -41,22 +41,6 @@ TEST(Sky, CloudsFacingSouthReachTheirLastPlaceAndNoFurther)
         view::DrawSky(h.sv(), st);
         EXPECT_EQ(count_colour(h.screen(), 5), 8 * r.clouds)
             << "phase " << r.phase << ", spacing " << r.spacing;
-    }
-}
-
-TEST(Sky, StarsComeOutAfterPhase65)
-{
-    for (const int phase : {65, 66}) {
-        testing_support::Harness h;
-        h.sv().set_screen_mode(8);
-        game::GameState st;
-        for (std::size_t i = 1; i <= 45; ++i) {
-            st.time.starX[i][0] = static_cast<game::i16>(130 + 8 * i);
-            st.time.starY[i][0] = static_cast<game::i16>(i);
-        }
-        st.time.dayPhase = static_cast<game::i16>(phase);
-        view::DrawStars(h.sv(), st);
-        EXPECT_EQ(count_colour(h.screen(), 7), phase > 65 ? 45 : 0) << "phase " << phase;
     }
 }
 
