@@ -118,6 +118,30 @@ std::string number_text(double value)
     return format_real(value, 16, 'D');
 }
 
+namespace {
+
+// The value of the decimal digits times ten to `power`, rounded to the nearest double; out of
+// range, infinity or zero by the place of the leading digit.
+double decimal_value(const std::string& digits, long power)
+{
+    const std::string literal = digits + 'e' + std::to_string(power);
+    double value = 0;
+#if __cpp_lib_to_chars >= 201611L
+    const auto result = std::from_chars(literal.data(), literal.data() + literal.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        const long leading = power + static_cast<long>(digits.size()) - 1;
+        value = leading > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+#else
+    // The browser build's library reads no double with from_chars; strtod rounds the same
+    // way and gives infinity or zero where the value is out of range.
+    value = std::strtod(literal.c_str(), nullptr);
+#endif
+    return value;
+}
+
+} // namespace
+
 double text_number(std::string_view text)
 {
     // Enough digits to round any double correctly; later digits only count for the scale.
@@ -184,21 +208,7 @@ double text_number(std::string_view text)
     if (digits.empty()) {
         return 0.0;
     }
-    const long power = scale + (exponentNegative ? -exponent : exponent);
-    const std::string literal = digits + 'e' + std::to_string(power);
-    double value = 0;
-#if __cpp_lib_to_chars >= 201611L
-    const auto result = std::from_chars(literal.data(), literal.data() + literal.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Place of the leading digit decides between overflow and underflow.
-        const long leading = power + static_cast<long>(digits.size()) - 1;
-        value = leading > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    }
-#else
-    // The browser build's library reads no double with from_chars; strtod rounds the same
-    // way and gives infinity or zero where the value is out of range.
-    value = std::strtod(literal.c_str(), nullptr);
-#endif
+    const double value = decimal_value(digits, scale + (exponentNegative ? -exponent : exponent));
     return negative ? -value : value;
 }
 

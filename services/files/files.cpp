@@ -12,70 +12,13 @@
 #include <cstring>
 #include <filesystem>
 
+#include "services/files/file_errors.h"
 #include "services/files/item_reader.h"
 #include "services/files/safe_write.h"
 
 namespace svc {
 
 namespace {
-
-bool parent_folder_exists(const std::string& name)
-{
-    const std::size_t slash = name.find_last_of('/');
-    if (slash == std::string::npos) {
-        return true;
-    }
-    struct stat st {};
-    const std::string folder = slash == 0 ? "/" : name.substr(0, slash);
-    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-// What the system's refusal to open or create `name` means to the game.
-int open_error(int err, const std::string& name)
-{
-    switch (err) {
-    case ENOENT:
-        return parent_folder_exists(name) ? kFileNotFound : kPathNotFound;
-    case ENOTDIR:
-        return kPathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY:
-    case EBUSY:
-    case EAGAIN:
-        return kPermissionDenied;
-    case EIO:
-    case ENXIO:
-    case ENODEV:
-    case ENOMEDIUM:
-        return kDeviceUnavailable;
-    case ENAMETOOLONG:
-    case EINVAL:
-    case EILSEQ:
-        return kBadFileName;
-    case EISDIR:
-    case ELOOP:
-        return kPathFileAccess;
-    default:
-        return kFileNotFound;
-    }
-}
-
-// What a failure while writing, syncing or replacing a file means to the game.
-int write_error(int err)
-{
-    switch (err) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return kPermissionDenied;
-    case EIO:
-        return kDeviceUnavailable;
-    default:
-        return kPathFileAccess;
-    }
-}
 
 // The name as one absolute, normalised path, to spot a file opened twice.
 std::string identity(const std::string& name)
