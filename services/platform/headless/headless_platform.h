@@ -4,6 +4,7 @@
 // virtual time, so a run is deterministic.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -29,12 +30,15 @@ class HeadlessPlatform final : public Platform {
     void press_key(Key key, bool shift = false, bool ctrl = false, bool alt = false);
     // Types text: letters, digits, space, Enter ('\r'), Escape (0x1B) as key presses.
     void type_text(const std::string& text);
+    void click_mouse(int x, int y);
     void close_window();
     bool events_pending() const { return !events_.empty(); }
     // Called after every window pass (the test can look at the picture and press keys).
     std::function<void()> onPass;
     // How far one yield() moves the virtual clock.
     double yieldStepMs = 0.05;
+    // The shortest a sleep lasts, as in a browser's background tab (0: as long as asked).
+    double shortestSleepMs = 0;
     // Limits a run: after this much virtual time a Close event is sent (0 = never).
     double closeAfterMs = 0;
 
@@ -55,7 +59,7 @@ class HeadlessPlatform final : public Platform {
     bool threaded() const override { return false; }
     double ticks_ms() override { return nowMs_; }
     bool local_time(LocalTime& out) override;
-    void sleep_ms(double ms) override { advance(ms); }
+    void sleep_ms(double ms) override { advance(std::max(ms, shortestSleepMs)); }
     void yield() override { advance(yieldStepMs); }
     void present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
                  int right) override;
