@@ -82,6 +82,15 @@ void HeadlessPlatform::type_text(const std::string& text)
     }
 }
 
+void HeadlessPlatform::click_mouse(int x, int y)
+{
+    PlatformEvent ev;
+    ev.type = PlatformEvent::Type::MouseDown;
+    ev.mouseX = x;
+    ev.mouseY = y;
+    events_.push_back(ev);
+}
+
 void HeadlessPlatform::close_window()
 {
     PlatformEvent ev;
