@@ -84,16 +84,21 @@ std::string identity(const std::string& name)
     return (ec ? std::filesystem::path(name) : p).lexically_normal().string();
 }
 
-void sync_folder_of(const std::string& target)
+// Stores the folder's entry for a renamed file: 0, or EIO when it could not be stored. A
+// folder its file system will not sync (EINVAL and the like) is no failure; in a browser the
+// rename is kept only by this step, so a failure here is a save that was not kept.
+int sync_folder_of(const std::string& target)
 {
     const std::size_t slash = target.find_last_of('/');
     const std::string folder =
         slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd < 0) {
+        return 0;
     }
+    const int err = ::fsync(fd) != 0 && errno == EIO ? EIO : 0;
+    ::close(fd);
+    return err;
 }
 
 } // namespace
@@ -336,14 +341,16 @@ int FileTable::close_all()
         if (err == 0 && ::rename(f.pending.c_str(), f.target.c_str()) != 0) {
             err = errno;
         }
+        if (err == 0) {
+            err = sync_folder_of(f.target);
+        }
         if (err != 0) {
-            ::unlink(f.pending.c_str()); // the old file stays as it was
+            // The old file stays as it was (or, its new name not stored, as it was kept).
+            ::unlink(f.pending.c_str());
             if (err > 0 && first == 0) {
                 first = fail(write_error(err), f.target, std::strerror(err));
             }
-            continue;
         }
-        sync_folder_of(f.target);
     }
     files_.clear(); // closes the inputs
     return first;
