@@ -11,7 +11,8 @@
 //
 // SITE_DIR: the built page (build-web/site); DATA_DIR: the game folder packed with it
 // (build-web/gamedata); WEB_REPLAY: the native tool that replays the page's keys headless;
-// OUT_DIR: where the pictures of a failed comparison go.
+// OUT_DIR: where the pictures of a failed comparison go. MUV_WEB_SCREENSHOT=FILE.png keeps a
+// picture of the page in level 2 (the readme's docs/web-page.png).
 import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import http from "node:http";
@@ -249,6 +250,10 @@ try {
     const musicPeak = await first.evaluate(() => Muv.listen(400));
     shots.push(...(await steps(first, route.slice(1))).slice(1));
     const { taken } = await compare(first, dataDir, "route", shots);
+    if (process.env.MUV_WEB_SCREENSHOT) {
+        // The readme's picture of the page (docs/web-page.png): level 2 after the save.
+        await first.screenshot({ path: process.env.MUV_WEB_SCREENSHOT });
+    }
     check(musicPeak > 0.01, `the music sounds (peak ${musicPeak.toFixed(3)})`);
     const heard = await first.evaluate(() => Muv.sounds.join(" "));
     check(/stream[^]*Level-new\.ogg/.test(heard),
