@@ -1,15 +1,16 @@
 // Developer tool: plays the keys and clicks a browser page took, at the same window passes,
 // on the headless platform, and writes the picture of the pass the page was held at.
 //
-//   web_replay DATA_DIR HH:MM:SS STOP_PASS EVENTS OUT.ppm [SOUNDS]
+//   web_replay DATA_DIR HH:MM:SS STOP_PASS[,STOP_PASS...] EVENTS OUT.ppm [SOUNDS]
 //
 // The page with a fixed clock ("?clock=HH:MM:SS&stopAtPass=N") runs the game on the headless
 // platform's time and window passes; EVENTS holds what it took, one line each:
 //   PASS 1 CODE MODIFIERS     a key (the browser's key code, the page's modifier bits)
 //   PASS 2 X Y                a click on the picture
 // The game runs over a copy of DATA_DIR; OUT.ppm gets the screen image (binary PPM) after
-// window pass STOP_PASS, the one the page's canvas shows. SOUNDS gets the tones and music files
-// started until then, as the page notes them ("tone MS FRAMES SUM", then "file MS NAME
+// window pass STOP_PASS, the one the page's canvas shows; with several passes (the page held
+// at each in turn) OUT-PASS.ppm for each. SOUNDS gets the tones and music files started until
+// the last, as the page notes them ("tone MS FRAMES SUM", then "file MS NAME
 // sample|stream STARTED"; MS in thousandths of a millisecond, SUM a checksum of the samples).
 #include <cmath>
 #include <cstdint>
@@ -60,6 +61,34 @@ bool read_events(const std::string& path, std::vector<Taken>& out)
     return true;
 }
 
+// The passes to take a picture at, rising: "120,400,950".
+bool read_passes(const std::string& text, std::vector<unsigned long>& out)
+{
+    std::istringstream words(text);
+    unsigned long pass = 0;
+    char comma = ',';
+    while (comma == ',' && words >> pass) {
+        if (pass == 0 || (!out.empty() && pass <= out.back())) {
+            return false;
+        }
+        out.push_back(pass);
+        comma = '\0';
+        words >> comma;
+    }
+    return !out.empty() && words.eof();
+}
+
+// OUT.ppm for one pass, OUT-PASS.ppm for each of several.
+fs::path picture_path(const fs::path& out, unsigned long pass, bool several)
+{
+    if (!several) {
+        return out;
+    }
+    fs::path p = out;
+    return p.replace_filename(out.stem().string() + "-" + std::to_string(pass) +
+                              out.extension().string());
+}
+
 bool write_ppm(const fs::path& path, const svc::HeadlessPlatform& platform)
 {
     std::ofstream out(path, std::ios::binary);
@@ -97,13 +126,16 @@ bool write_sounds(const std::string& path, const svc::HeadlessAudio& audio)
 int main(int argc, char** argv)
 {
     int h = 0, m = 0, s = 0;
-    unsigned long stopPass = 0;
+    std::vector<unsigned long> stops;
     if ((argc != 6 && argc != 7) || std::sscanf(argv[2], "%d:%d:%d", &h, &m, &s) != 3 ||
-        std::sscanf(argv[3], "%lu", &stopPass) != 1 || stopPass == 0) {
-        std::fprintf(stderr, "usage: %s DATA_DIR HH:MM:SS STOP_PASS EVENTS OUT.ppm [SOUNDS]\n",
+        !read_passes(argv[3], stops)) {
+        std::fprintf(stderr,
+                     "usage: %s DATA_DIR HH:MM:SS STOP_PASS[,STOP_PASS...] EVENTS OUT.ppm "
+                     "[SOUNDS]\n",
                      argv[0]);
         return 2;
     }
+    const unsigned long stopPass = stops.back();
     std::vector<Taken> events;
     if (!read_events(argv[4], events)) {
         std::fprintf(stderr, "cannot read the events in %s\n", argv[4]);
@@ -118,14 +150,17 @@ int main(int argc, char** argv)
     svc::HeadlessPlatform platform;
     platform.set_time_of_day(h, m, s);
     unsigned long passes = 0;
-    std::size_t next = 0;
-    bool shot = false;
+    std::size_t next = 0, nextStop = 0;
+    bool shot = true;
     // After pass n, what the page took at pass n + 1 is queued for it.
     platform.onPass = [&] {
         ++passes;
+        if (passes == stops[nextStop]) {
+            shot = shot && write_ppm(picture_path(out, passes, stops.size() > 1), platform);
+            ++nextStop;
+        }
         if (passes == stopPass) {
-            shot = write_ppm(out, platform) &&
-                   (sounds.empty() || write_sounds(sounds, platform.audio));
+            shot = shot && (sounds.empty() || write_sounds(sounds, platform.audio));
             throw svc::ProgramExit{0};
         }
         for (; next < events.size() && events[next].pass <= passes + 1; ++next) {
@@ -141,7 +176,7 @@ int main(int argc, char** argv)
         svc::Services services(platform);
         game::run_program(services);
     }
-    if (!shot) {
+    if (passes < stopPass || !shot) {
         std::fprintf(stderr, "the game ended after %lu passes, before pass %lu\n", passes,
                      stopPass);
         return 1;

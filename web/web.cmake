@@ -60,3 +60,12 @@ add_subdirectory(game)
 add_subdirectory(view)
 add_subdirectory(screens)
 muv_web_node_tests()
+
+# One corridor frame of level 10 in WebAssembly (bench/web_frame.mjs runs it in Chromium).
+add_executable(web_frame ${PROJECT_SOURCE_DIR}/bench/web_frame.cpp)
+target_compile_options(web_frame PRIVATE ${MUV_WARNINGS})
+target_link_libraries(web_frame PRIVATE muv_game muv_view muv_screens)
+target_link_options(web_frame PRIVATE -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web -sFORCE_FILESYSTEM
+    -sEXIT_RUNTIME=1 --preload-file ${MUV_WEB_DATA_DIR}/alber.grh@/data/alber.grh)
+set_target_properties(web_frame PROPERTIES EXCLUDE_FROM_ALL ON SUFFIX .js RUNTIME_OUTPUT_DIRECTORY
+    ${CMAKE_BINARY_DIR}/bench)

@@ -12,17 +12,22 @@ namespace svc {
 
 namespace {
 
-// The rename itself reaches the disk only with the folder.
-void sync_folder_of(const std::string& target)
+// The rename itself reaches the disk only with the folder: 0, or EIO when the folder's entry
+// could not be stored. A folder its file system will not sync (EINVAL and the like) is no
+// failure; in a browser the rename is kept only by this step, so a failure here is a save
+// that was not kept.
+int sync_folder_of(const std::string& target)
 {
     const std::size_t slash = target.find_last_of('/');
     const std::string folder =
         slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd < 0) {
+        return 0;
     }
+    const int err = ::fsync(fd) != 0 && errno == EIO ? EIO : 0;
+    ::close(fd);
+    return err;
 }
 
 } // namespace
@@ -91,8 +96,7 @@ int finish_pending(int fd, const std::string& pending, const std::string& target
         ::unlink(pending.c_str()); // the old file stays as it was
         return err;
     }
-    sync_folder_of(target);
-    return 0;
+    return sync_folder_of(target);
 }
 
 std::string write_whole_file(const std::string& name, std::string_view bytes)

@@ -23,8 +23,9 @@ PendingOpen open_pending(const std::string& pending, bool fresh);
 // Writes all the bytes; 0 or the system's reason.
 int write_all(int fd, std::string_view bytes);
 // Ends the hidden file: unless `err` already tells a failure, its data go to the disk and it
-// is renamed over `target`. On any failure it is removed and the target stays as it was.
-// Closes fd; returns 0 or the reason (err itself when it was given).
+// is renamed over `target`. On any failure before the rename it is removed and the target
+// stays as it was; EIO after it means the new name could not be stored (where the rename is
+// kept only when the folder is). Closes fd; returns 0 or the reason (err itself when given).
 int finish_pending(int fd, const std::string& pending, const std::string& target, int err);
 
 // Writes `name`, a plain file of the working folder, whole or not at all. A link, folder, pipe

@@ -4,6 +4,7 @@
 // virtual time, so a run is deterministic.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -36,6 +37,8 @@ class HeadlessPlatform final : public Platform {
     std::function<void()> onPass;
     // How far one yield() moves the virtual clock.
     double yieldStepMs = 0.05;
+    // The shortest a sleep lasts, as in a browser's background tab (0: as long as asked).
+    double shortestSleepMs = 0;
     // Limits a run: after this much virtual time a Close event is sent (0 = never).
     double closeAfterMs = 0;
 
@@ -56,7 +59,7 @@ class HeadlessPlatform final : public Platform {
     bool threaded() const override { return false; }
     double ticks_ms() override { return nowMs_; }
     bool local_time(LocalTime& out) override;
-    void sleep_ms(double ms) override { advance(ms); }
+    void sleep_ms(double ms) override { advance(std::max(ms, shortestSleepMs)); }
     void yield() override { advance(yieldStepMs); }
     void present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
                  int right) override;

@@ -66,7 +66,6 @@ WebPlatform::Clock WebPlatform::clock_from_page()
     if (fixedMs >= 0) {
         clock.fixed = true;
         clock.startOfDayMs = fixedMs;
-        clock.stopAtPass = static_cast<std::uint64_t>(std::max(0.0, web_stop_at_pass()));
     }
     return clock;
 }
@@ -123,13 +122,22 @@ void WebPlatform::run_pass()
 
 void WebPlatform::hold_if_stopped()
 {
-    if (!clock_.fixed || clock_.stopAtPass == 0 || passes_ < clock_.stopAtPass) {
+    if (!clock_.fixed) {
         return;
     }
-    // The test reads the canvas now: the game waits here for good.
-    web_held(static_cast<double>(passes_));
+    // The test reads the canvas now: the game waits here until the page moves its stop on
+    // (the keys it is given meanwhile are taken at the next pass), or for good.
+    bool told = false;
     for (;;) {
-        emscripten_sleep(1000);
+        const double stopAt = web_stop_at_pass();
+        if (stopAt <= 0 || static_cast<double>(passes_) < stopAt) {
+            return;
+        }
+        if (!told) {
+            web_held(static_cast<double>(passes_));
+            told = true;
+        }
+        emscripten_sleep(10);
     }
 }
 

@@ -17,12 +17,11 @@ class WebPlatform final : public Platform {
     // How the page's address set the clock. Normal play reads the computer's clock; a test
     // gives a fixed start (the time of day when the game starts) and the game's time then
     // moves only with its own sleeps and yields, as on the headless platform, with the
-    // window passes every 16 ms of that time. stopAtPass (fixed clock only) holds the game
-    // for good after that window pass, its picture on the canvas.
+    // window passes every 16 ms of that time. The page's stopAtPass (fixed clock only) holds
+    // the game after that window pass, its picture on the canvas, until the page moves it on.
     struct Clock {
         bool fixed = false;
         double startOfDayMs = 0;
-        std::uint64_t stopAtPass = 0;
     };
     // The clock the page's address asks for.
     static Clock clock_from_page();

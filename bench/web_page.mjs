@@ -1,0 +1,123 @@
+// The page in headless Chromium, measured: page load to first picture, key press to changed
+// canvas, the idle tab's CPU, and the download. Prints one "name: value" line per figure.
+//
+//   node bench/web_page.mjs SITE_DIR [RUNS]
+//
+// SITE_DIR: the built page (build-web/site), served here from a local server on this machine;
+// RUNS (default 5): fresh browser profiles for the load time. Needs tests/web's playwright-core.
+import fs from "node:fs";
+import http from "node:http";
+import path from "node:path";
+import zlib from "node:zlib";
+import { fileURLToPath } from "node:url";
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const { chromium } = await import(
+    path.join(here, "../tests/web/node_modules/playwright-core/index.mjs"));
+const siteDir = path.resolve(process.argv[2] || "build-web/site");
+const runs = +(process.argv[3] || 5);
+
+const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css",
+                ".wasm": "application/wasm" };
+const server = http.createServer((req, res) => {
+    const name = decodeURIComponent(new URL(req.url, "http://x").pathname);
+    const file = path.join(siteDir, name === "/" ? "index.html" : name);
+    if (!file.startsWith(siteDir) || !fs.existsSync(file)) {
+        res.writeHead(404).end();
+        return;
+    }
+    res.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
+    fs.createReadStream(file).pipe(res);
+});
+await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+const base = `http://127.0.0.1:${server.address().port}/`;
+const args = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
+              "--disable-component-update", "--no-first-run"];
+const median = (a) => [...a].sort((x, y) => x - y)[Math.floor(a.length / 2)];
+const pct = (a, p) => [...a].sort((x, y) => x - y)[Math.min(a.length - 1, Math.floor(a.length * p))];
+
+try {
+    // 1. Page load to first picture, each in a fresh profile (nothing cached).
+    const loads = [];
+    for (let i = 0; i < runs; ++i) {
+        const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", args });
+        const page = await browser.newPage();
+        await page.goto(base);
+        await page.waitForFunction(() => window.Muv && Muv.firstPictureMs > 0, null,
+                                   { timeout: 60000 });
+        loads.push(await page.evaluate(() => Muv.firstPictureMs));
+        await browser.close();
+    }
+    console.log(`load to first picture, median of ${runs}: ${median(loads).toFixed(0)} ms ` +
+                `(${Math.min(...loads).toFixed(0)} .. ${Math.max(...loads).toFixed(0)})`);
+
+    // 2. Into level 1 on the computer's clock; key press to changed canvas over 60 turns.
+    const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", args });
+    const page = await browser.newPage();
+    await page.goto(base);
+    await page.waitForFunction(() => window.Muv && Muv.firstPictureMs > 0);
+    await page.keyboard.press("Enter");
+    await page.waitForTimeout(1500);
+    await page.keyboard.press("Space");
+    await page.waitForTimeout(2500);
+    await page.evaluate(() => {
+        window.benchKeys = [];
+        window.benchShown = [];
+        window.addEventListener("keydown", (e) => benchKeys.push(e.timeStamp), true);
+        const present = Muv.present;
+        Muv.present = function (...a) {
+            benchShown.push(performance.now());
+            return present.apply(this, a);
+        };
+    });
+    for (let i = 0; i < 60; ++i) {
+        await page.keyboard.press(i % 2 ? "ArrowRight" : "ArrowLeft");
+        await page.waitForTimeout(150 + (i % 7) * 13); // not in step with the window's passes
+    }
+    const latency = await page.evaluate(() => benchKeys.map((k) => {
+        const shown = benchShown.find((s) => s >= k);
+        return shown === undefined ? 1e9 : shown - k;
+    }));
+    console.log(`key to changed canvas, 60 turns: median ${median(latency).toFixed(1)} ms, ` +
+                `p95 ${pct(latency, 0.95).toFixed(1)} ms`);
+
+    // 3. The idle tab: 10 s without a key, standing in level 1 as it starts (facing north by
+    // day the seagulls fly: the picture changes every pass), then turned round (it does not).
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send("Performance.enable");
+    const metric = async (name) =>
+        (await cdp.send("Performance.getMetrics")).metrics.find((m) => m.name === name).value;
+    for (const [label, keys] of [["as it starts", []], ["turned round", ["ArrowLeft", "ArrowLeft"]]]) {
+        for (const key of keys) {
+            await page.keyboard.press(key);
+            await page.waitForTimeout(300);
+        }
+        await page.waitForTimeout(2000);
+        await page.evaluate(() => { benchShown.length = 0; });
+        const task0 = await metric("TaskDuration");
+        const script0 = await metric("ScriptDuration");
+        const t0 = Date.now();
+        await page.waitForTimeout(10000);
+        const seconds = (Date.now() - t0) / 1000;
+        const task = (await metric("TaskDuration")) - task0;
+        const script = (await metric("ScriptDuration")) - script0;
+        const pictures = await page.evaluate(() => benchShown.length);
+        console.log(`idle tab, 10 s in level 1 ${label}: page thread busy ` +
+                    `${(100 * task / seconds).toFixed(1)} % of a core (script ` +
+                    `${(100 * script / seconds).toFixed(1)} %), ` +
+                    `${(pictures / seconds).toFixed(0)} pictures a second`);
+    }
+    await browser.close();
+
+    // 4. The download: every file of the site, as sent and compressed.
+    let bytes = 0;
+    let gz = 0;
+    for (const f of fs.readdirSync(siteDir)) {
+        const data = fs.readFileSync(path.join(siteDir, f));
+        bytes += data.length;
+        gz += zlib.gzipSync(data, { level: 9 }).length;
+    }
+    console.log(`download: ${(bytes / 1e6).toFixed(2)} MB (${(gz / 1e6).toFixed(2)} MB gzip)`);
+} finally {
+    server.close();
+}
