@@ -19,7 +19,7 @@ rooms=(
     "services/video: services/common data"
     "services/audio: services/platform"
     "services/files: services/common"
-    "services/settings: services/files"
+    "services/settings: services/files services/platform"
     "services/platform/sdl: services/platform services/video services/files"
     "services/platform/headless: services/platform services/video"
     "services/platform/web: services/platform"

@@ -11,7 +11,9 @@
 #include <thread>
 #include <vector>
 
+#include "services/platform/pad_keys.h"
 #include "services/platform/platform.h"
+#include "services/platform/sdl/sdl_pad.h"
 #include "services/platform/window_choice.h"
 
 struct SDL_Surface;
@@ -21,8 +23,9 @@ namespace svc {
 class SdlPlatform final : public Platform {
   public:
     // choice: the player's window shape and size (none: the window equals the image); keep:
-    // where F9 and F10 hand a changed choice to be remembered.
-    explicit SdlPlatform(WindowChoice choice = {}, KeepWindowChoice keep = {});
+    // where F9 and F10 hand a changed choice to be remembered; pad: the keys of the game pad's
+    // buttons (none: the d-pad and the left stick alone, as arrows).
+    explicit SdlPlatform(WindowChoice choice = {}, KeepWindowChoice keep = {}, PadMap pad = {});
     ~SdlPlatform() override;
 
     void start(WindowTask& task) override;
@@ -125,6 +128,7 @@ class SdlPlatform final : public Platform {
     const std::uint32_t* lastPixels_ = nullptr; // the last picture presented (window thread)
     double lastEventMs_ = 0;                    // when the window last had an event (window thread)
     double sentAtMs_ = -1e9; // when the display was last sent a changed picture (window thread)
+    SdlPad pad_;             // read on the window thread (sdl_pad.cpp)
     std::unique_ptr<AudioState, AudioStateDeleter> audio_;
     // Set once audio_ exists: from then on the window thread may look at it (it opens the
     // output there, as SDL is set up on that thread).
