@@ -1,7 +1,8 @@
 // The real platform on SDL 1.2 and SDL_mixer: a window thread, the system clock and audio.
 // The window thread and events are in sdl_platform.cpp, the picture on the display in
 // sdl_picture.cpp, the window's shape and keys in sdl_window_shape.cpp, F12 in
-// sdl_screenshot.cpp, the note that tells a failure in sdl_note.cpp, audio in sdl_audio.cpp.
+// sdl_screenshot.cpp, the note that tells a failure in sdl_note.cpp, audio in sdl_audio.cpp,
+// the game pad in sdl_pad.cpp.
 #pragma once
 
 #include <atomic>
