@@ -20,7 +20,7 @@ rooms=(
     "services/audio: services/platform"
     "services/files: services/common"
     "services/settings: services/files services/platform"
-    "services/platform/sdl: services/platform services/video services/files"
+    "services/platform/sdl: services/platform services/input services/video services/files"
     "services/platform/headless: services/platform services/video"
     "services/platform/web: services/platform"
     "services/platform: services/common"

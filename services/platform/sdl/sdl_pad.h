@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "services/input/pad_reader.h"
 #include "services/platform/pad_keys.h"
-#include "services/platform/sdl/pad_reader.h"
 
 struct _SDL_Joystick;
 

@@ -1,5 +1,5 @@
 // A game pad's state turned into key presses.
-#include "services/platform/sdl/pad_reader.h"
+#include "services/input/pad_reader.h"
 
 #include <algorithm>
 #include <cstdlib>
