@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 
 #include "services/platform/keys.h"

@@ -5,12 +5,14 @@
 // on every pad. SDL 1.2 tells of no pad plugged in or pulled out: the pads are counted afresh
 // every 2 s while none is open, and when the open one has been left alone for 10 s, so that a
 // pad pulled out and put back is found again. A pad pulled out mid-level reads as all
-// released: the keyboard plays on.
+// released: the keyboard plays on. Like the keyboard, a pad reaches only the window that has
+// the focus (SDL 2 drops its input otherwise).
 #include "services/platform/sdl/sdl_pad.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace svc {
 
