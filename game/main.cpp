@@ -96,14 +96,16 @@ int main(int argc, char** argv)
         tell(problem);
     }
     // F9 and F10 change the window choice on the window thread, which keeps its own copy.
-    svc::SdlPlatform platform(window_choice(settings),
-                              [settings](const svc::WindowChoice& c) mutable {
-                                  settings.scale = c.scale;
-                                  settings.aspect = c.aspect ? 1 : 0;
-                                  settings.fullscreen = c.fullscreen ? 1 : 0;
-                                  settings.windowChosen = true;
-                                  return svc::write_settings(svc::kSettingsFile, settings);
-                              });
+    svc::SdlPlatform platform(
+        window_choice(settings),
+        [settings](const svc::WindowChoice& c) mutable {
+            settings.scale = c.scale;
+            settings.aspect = c.aspect ? 1 : 0;
+            settings.fullscreen = c.fullscreen ? 1 : 0;
+            settings.windowChosen = true;
+            return svc::write_settings(svc::kSettingsFile, settings);
+        },
+        svc::pad_map(settings));
     svc::Services services(platform);
     // Without a window the game would play on unseen for ever: it does not start, or it is
     // ended when no window can be made for its pictures.

@@ -52,6 +52,7 @@ TEST(Settings, TheCommandLineGoesThroughTheTable)
         {{"--scale", "-2"}, Ask::Wrong, "--scale takes a whole number from 1 to 8", {}},
         {{"--scale"}, Ask::Wrong, "--scale takes a whole number from 1 to 8", {}},
         {{"--big"}, Ask::Wrong, "unknown option '--big'", {}},
+        {{""}, Ask::Wrong, "unknown option ''", {}}, // not the pad's settings of the file only
         {{"--aspect", "--help", "--big"}, Ask::Help, "", {}},
         {{"-V"}, Ask::Version, "", {}},
         {{"--big", "--version"}, Ask::Wrong, "unknown option '--big'", {}},
@@ -105,26 +106,36 @@ TEST(Settings, TheFileReadsBackAndADamagedLineCostsOnlyItself)
                                    "  lingua = it  \n"
                                    "scala = 12\n"
                                    "schermo_intero=si\n"
+                                   "pulsante_a = esc\n"
+                                   "dorsale_destro = salta\n"
                                    "\n");
     svc::Settings s;
     EXPECT_EQ(svc::read_settings("impostazioni.cfg", s),
               (std::vector<std::string>{
                   "impostazioni.cfg: line 3: formato_4_3 takes si or no, ignored",
                   "impostazioni.cfg: line 4: not \"key = value\", ignored",
-                  "impostazioni.cfg: line 6: scala takes a whole number from 1 to 8, ignored"}));
+                  "impostazioni.cfg: line 6: scala takes a whole number from 1 to 8, ignored",
+                  "impostazioni.cfg: line 9: dorsale_destro takes one of niente, invio, esc, "
+                  "spazio, su, giu, sinistra, destra, n, l, x, ctrl_s, ignored"}));
     EXPECT_EQ(window_of(s), (Window{true, 3, 0, 1}));
+    EXPECT_EQ(s.padA, svc::pad_key("esc"));
+    EXPECT_EQ(s.padRightShoulder, svc::pad_key("ctrl_s"));
     // Written again: the comment, the other version's key and the damaged line stay; the
-    // known keys get their values where they stand.
+    // known keys get their values where they stand, the missing ones after them.
     s.aspect = 1;
+    s.padB = svc::pad_key("niente");
     ASSERT_EQ(svc::write_settings("impostazioni.cfg", s), "");
-    EXPECT_EQ(read_file("impostazioni.cfg"), "# mine\r\n"
-                                             "scala = 3\n"
-                                             "formato_4_3 = si\n"
-                                             "schermo_intero\n"
-                                             "  lingua = it  \n"
-                                             "scala = 3\n"
-                                             "schermo_intero = si\n"
-                                             "\n");
+    const std::string text = read_file("impostazioni.cfg");
+    EXPECT_EQ(text.substr(0, text.find("\n#", 8)), "# mine\r\n"
+                                                   "scala = 3\n"
+                                                   "formato_4_3 = si\n"
+                                                   "schermo_intero\n"
+                                                   "  lingua = it  \n"
+                                                   "scala = 3\n"
+                                                   "schermo_intero = si\n"
+                                                   "pulsante_a = esc\n"
+                                                   "dorsale_destro = ctrl_s\n");
+    EXPECT_NE(text.find("\npulsante_b = niente\n"), std::string::npos);
 }
 
 TEST(Settings, TheOldWindowChoiceIsCarriedOverOnce)

@@ -12,7 +12,7 @@ namespace {
 const Option* option_of_flag(std::string_view flag)
 {
     for (const Option& o : kOptions) {
-        if (flag == o.flag) {
+        if (*o.flag != '\0' && flag == o.flag) {
             return &o;
         }
     }
@@ -73,6 +73,9 @@ std::string options_help()
         text += "  " + words + help + "\n";
     };
     for (const Option& o : kOptions) {
+        if (*o.flag == '\0') {
+            continue; // a setting of the file only
+        }
         add(std::string(o.flag) + (*o.value != '\0' ? std::string(" ") + o.value : ""), o.help);
     }
     add("-h, --help", "show this help and exit");

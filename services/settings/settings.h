@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "services/platform/pad_keys.h"
+
 namespace svc {
 
 // The player's choices. A new setting is a field here and one row in kOptions.
@@ -14,6 +16,16 @@ struct Settings {
     int scale = 1;      // the window's whole multiple of the image
     int aspect = 0;     // 1: every screen shown at 4:3
     int fullscreen = 0; // 1: the game starts in full screen
+    // The keys of the game pad's buttons (places in kPadKeys): confirm, back, the level menu's
+    // new game and saved level, back to the title, the title's choice, save.
+    int padA = pad_key("invio");
+    int padB = pad_key("esc");
+    int padX = pad_key("n");
+    int padY = pad_key("l");
+    int padBack = pad_key("x");
+    int padStart = pad_key("spazio");
+    int padLeftShoulder = pad_key("niente");
+    int padRightShoulder = pad_key("ctrl_s");
     // Window options read from the file or given on the command line: without any, the
     // window equals the image and full screen behaves as it always did.
     bool windowChosen = false;
@@ -21,15 +33,16 @@ struct Settings {
 
 // Options of one group are chosen together: one given on the command line puts the others of
 // its group back to their defaults (`--aspect` alone means scale 1, not the remembered scale).
-enum class OptionGroup { Window };
+enum class OptionGroup { Window, Pad };
 enum class OptionKind {
     Number, // takes a whole number from `low` to `high` ("--scale 3"; "scala = 3")
-    Switch  // on when given ("--aspect"; "formato_4_3 = si" or "no")
+    Switch, // on when given ("--aspect"; "formato_4_3 = si" or "no")
+    PadKey  // a key's name from kPadKeys, in the file only ("pulsante_a = invio")
 };
 
 struct Option {
     const char* key;   // in the settings file
-    const char* flag;  // on the command line
+    const char* flag;  // on the command line, empty for a setting of the file only
     const char* value; // the value's name in the help ("N"), empty for a switch
     OptionKind kind;
     int low, high, fallback;
@@ -37,6 +50,21 @@ struct Option {
     OptionGroup group;
     const char* help; // one line
 };
+
+// A game pad button's row: in the settings file only, its default the field's own.
+constexpr Option pad_row(const char* key, int Settings::*field, const char* help)
+{
+    return {key,
+            "",
+            "",
+            OptionKind::PadKey,
+            0,
+            kPadKeyCount - 1,
+            Settings{}.*field,
+            field,
+            OptionGroup::Pad,
+            help};
+}
 
 // clang-format off
 inline constexpr Option kOptions[] = {
@@ -46,8 +74,20 @@ inline constexpr Option kOptions[] = {
      OptionGroup::Window, "show every screen at 4:3, as on the screens the game was drawn for"},
     {"schermo_intero", "--fullscreen", "",  OptionKind::Switch, 0, 1, 0, &Settings::fullscreen,
      OptionGroup::Window, "start in full screen (the largest whole scale that fits, centred)"},
+    pad_row("pulsante_a",       &Settings::padA,    "the key of the game pad's A button (bottom)"),
+    pad_row("pulsante_b",       &Settings::padB,    "the key of the game pad's B button (right)"),
+    pad_row("pulsante_x",       &Settings::padX,    "the key of the game pad's X button (left)"),
+    pad_row("pulsante_y",       &Settings::padY,    "the key of the game pad's Y button (top)"),
+    pad_row("pulsante_select",  &Settings::padBack, "the key of the game pad's Back (Select, View)"),
+    pad_row("pulsante_start",   &Settings::padStart, "the key of the game pad's Start (Menu)"),
+    pad_row("dorsale_sinistro", &Settings::padLeftShoulder, "the key of the left shoulder button"),
+    pad_row("dorsale_destro",   &Settings::padRightShoulder,
+            "the key of the right shoulder button"),
 };
 // clang-format on
+
+// The keys of the game pad's buttons as the SDL back end takes them.
+PadMap pad_map(const Settings& s);
 
 // The settings file in the game folder, and the window choice's file of earlier versions.
 inline constexpr const char* kSettingsFile = "impostazioni.cfg";

@@ -179,7 +179,7 @@ std::string write_settings(const std::string& path, const Settings& s)
     }
     for (const Option& o : kOptions) {
         if (!written[&o - kOptions]) {
-            lines.push_back(std::string("# ") + o.flag + ": " + o.help);
+            lines.push_back(std::string("# ") + o.flag + (*o.flag != '\0' ? ": " : "") + o.help);
             lines.push_back(std::string(o.key) + " = " + value_word(o, s.*o.field));
         }
     }

@@ -62,8 +62,8 @@ bool start_video(std::string& why)
 
 } // namespace
 
-SdlPlatform::SdlPlatform(WindowChoice choice, KeepWindowChoice keep)
-    : choice_(choice), keep_(std::move(keep))
+SdlPlatform::SdlPlatform(WindowChoice choice, KeepWindowChoice keep, PadMap pad)
+    : choice_(choice), keep_(std::move(keep)), pad_(pad)
 {
     if (choice_.chosen && choice_.fullscreen) {
         screenStep_ = ScreenStep::FullScreen;
@@ -109,6 +109,8 @@ void SdlPlatform::window_thread(WindowTask& task)
     setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
     setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
     setenv("SDL_RENDER_DRIVER", "software", 0);
+    // Game pads in the standard controller order, unless the player chose otherwise.
+    setenv("SDL12COMPAT_USE_GAME_CONTROLLERS", "1", 0);
     if (start_video(whyNoWindow_)) {
         video_.store(true);
         SDL_WM_SetCaption("Untitled", "Untitled");
@@ -124,6 +126,7 @@ void SdlPlatform::window_thread(WindowTask& task)
         SDL_Delay(static_cast<Uint32>(window_pace::rest_ms(ticks_ms(), lastEventMs_)));
         task.pass();
     }
+    pad_.close();
     if (video_.exchange(false)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
@@ -223,6 +226,15 @@ bool SdlPlatform::poll_event(PlatformEvent& ev)
         default:
             break;
         }
+    }
+    // The pad's presses go the keyboard's way, after its keys, with the lock keys' state.
+    if (pad_.take(ticks_ms(), ev.key)) {
+        const SDLMod mod = SDL_GetModState();
+        ev.key.capsLock = (mod & KMOD_CAPS) != 0;
+        ev.key.numLock = (mod & KMOD_NUM) != 0;
+        ev.type = PlatformEvent::Type::Key;
+        lastEventMs_ = ticks_ms();
+        return true;
     }
     return false;
 }

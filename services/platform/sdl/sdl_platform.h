@@ -1,7 +1,8 @@
 // The real platform on SDL 1.2 and SDL_mixer: a window thread, the system clock and audio.
 // The window thread and events are in sdl_platform.cpp, the picture on the display in
 // sdl_picture.cpp, the window's shape and keys in sdl_window_shape.cpp, F12 in
-// sdl_screenshot.cpp, the note that tells a failure in sdl_note.cpp, audio in sdl_audio.cpp.
+// sdl_screenshot.cpp, the note that tells a failure in sdl_note.cpp, audio in sdl_audio.cpp,
+// the game pad in sdl_pad.cpp.
 #pragma once
 
 #include <atomic>
@@ -11,7 +12,9 @@
 #include <thread>
 #include <vector>
 
+#include "services/platform/pad_keys.h"
 #include "services/platform/platform.h"
+#include "services/platform/sdl/sdl_pad.h"
 #include "services/platform/window_choice.h"
 
 struct SDL_Surface;
@@ -21,8 +24,9 @@ namespace svc {
 class SdlPlatform final : public Platform {
   public:
     // choice: the player's window shape and size (none: the window equals the image); keep:
-    // where F9 and F10 hand a changed choice to be remembered.
-    explicit SdlPlatform(WindowChoice choice = {}, KeepWindowChoice keep = {});
+    // where F9 and F10 hand a changed choice to be remembered; pad: the keys of the game pad's
+    // buttons (none: the d-pad and the left stick alone, as arrows).
+    explicit SdlPlatform(WindowChoice choice = {}, KeepWindowChoice keep = {}, PadMap pad = {});
     ~SdlPlatform() override;
 
     void start(WindowTask& task) override;
@@ -125,6 +129,7 @@ class SdlPlatform final : public Platform {
     const std::uint32_t* lastPixels_ = nullptr; // the last picture presented (window thread)
     double lastEventMs_ = 0;                    // when the window last had an event (window thread)
     double sentAtMs_ = -1e9; // when the display was last sent a changed picture (window thread)
+    SdlPad pad_;             // read on the window thread (sdl_pad.cpp)
     std::unique_ptr<AudioState, AudioStateDeleter> audio_;
     // Set once audio_ exists: from then on the window thread may look at it (it opens the
     // output there, as SDL is set up on that thread).
