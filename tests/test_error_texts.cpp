@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "data/fonts.h"
-#include "services/window_loop.h"
+#include "services/window/window_loop.h"
 #include "tests/support/harness.h"
 
 namespace {
