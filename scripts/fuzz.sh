@@ -7,7 +7,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD:-$root/build-fuzz}"
 seconds="${FUZZ_SECONDS:-30}"
 data="$root/build/gamedata"
-targets=(fuzz_block_file fuzz_macro fuzz_ogg fuzz_read_item fuzz_text_number fuzz_number_text)
+targets=(fuzz_block_file fuzz_macro fuzz_ogg fuzz_read_item fuzz_numbers)
 
 if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -22,7 +22,7 @@ fi
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work"/{block_file,macro,ogg,read_item,text_number,number_text} "$build/artifacts"
+mkdir -p "$work"/{block_file,macro,ogg,read_item,numbers} "$build/artifacts"
 
 # Block files: each picture behind two bytes giving its buffer's room (5000 words).
 for f in "$data"/*.grh; do
@@ -35,10 +35,10 @@ printf '"\x8e"\r\n' >"$work/read_item/level3"
 printf '" 1"\r\n' >"$work/read_item/sound1"
 printf '  abc  ,"x"\n\rdef\x1a' >"$work/read_item/mixed"
 for s in " 1" "-2.5" "1E+10" "&H1F" "1D-3" ".5" "  12 34"; do
-    printf '%s' "$s" >"$work/text_number/$(echo "$s" | tr -c 'A-Za-z0-9' _)"
+    printf '%s' "$s" >"$work/numbers/$(echo "$s" | tr -c 'A-Za-z0-9' _)"
 done
-printf '\x00\x00\x80\x3f' >"$work/number_text/one"
-printf '\xdb\x0f\x49\x40' >"$work/number_text/pi"
+printf '\x00\x00\x80\x3f' >"$work/numbers/one"
+printf '\xdb\x0f\x49\x40' >"$work/numbers/pi"
 
 failed=0
 export LSAN_OPTIONS="suppressions=$root/tests/fuzz/lsan.supp:print_suppressions=0"

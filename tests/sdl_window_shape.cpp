@@ -19,11 +19,8 @@ namespace {
 TEST(SdlWindowShape, ScaleAspectKeysAndFullScreenPlaceThePicture)
 {
     testing_support::TempDir dir;
-    constexpr int kW = 160, kH = 100; // every pixel tells its place
-    std::vector<std::uint32_t> image(kW * kH);
-    for (int i = 0; i < kW * kH; ++i) {
-        image[i] = static_cast<std::uint32_t>((i % kW) << 8 | i / kW);
-    }
+    constexpr int kW = testing_support::kPlaceW, kH = testing_support::kPlaceH;
+    const std::vector<std::uint32_t> image = testing_support::place_image();
     svc::WindowChoice kept;
     svc::SdlPlatform platform({true, 3, true, false}, [&kept](const svc::WindowChoice& c) {
         kept = c;

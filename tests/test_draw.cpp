@@ -53,16 +53,6 @@ TEST(DrawRounding, EndPointsRoundTiesToEvenAndWalkRoundsHalvesAwayFromZero)
 
 // ---- line walk ----
 
-TEST(LineWalk, ShallowSteepAndSinglePixelLines)
-{
-    EXPECT_EQ(walk({0, 0, 3, 1}), (Pixels{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
-    EXPECT_EQ(walk({0, 0, 1, 3}), (Pixels{{0, 0}, {0, 1}, {1, 2}, {1, 3}}));
-    EXPECT_EQ(walk({5, 5, 2, 5}), (Pixels{{5, 5}, {4, 5}, {3, 5}, {2, 5}}));
-    EXPECT_EQ(walk({7, 9, 7, 9}), (Pixels{{7, 9}}));
-    // Exact diagonal: x and y step together.
-    EXPECT_EQ(walk({3, 3, 0, 0}), (Pixels{{3, 3}, {2, 2}, {1, 1}, {0, 0}}));
-}
-
 TEST(LineWalk, DirectionMattersBecauseTheStepAccumulatesInSinglePrecision)
 {
     // 0.1 added five times is just above 0.5 forwards, 1 - 0.5 just below it backwards.
@@ -135,14 +125,6 @@ TEST(LineClip, SecondEndPointFollowsTheMovedFirstOne)
 
 using testing_support::Harness;
 
-// Answers the pending error's dialog with Yes so the next step can run.
-void acknowledge(Harness& h)
-{
-    h.platform.press_key(svc::Key::Y);
-    h.sv().checkpoint();
-    ASSERT_EQ(h.sv().pending_error(), 0);
-}
-
 TEST(DrawColours, RefusalsRaiseError5AndChangeNothing)
 {
     Harness h;
@@ -154,10 +136,9 @@ TEST(DrawColours, RefusalsRaiseError5AndChangeNothing)
     };
     for (const Bad& bad : {Bad{16, 0, 0, 1}, Bad{2, 16, 0, 3}, Bad{-1, 0, 0, 1}, Bad{2, 7, 1, 7}}) {
         h.sv().set_colour(bad.f, bad.b, bad.third, bad.given);
-        EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall) << bad.f << "," << bad.b;
+        EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall) << bad.f << "," << bad.b;
         EXPECT_EQ(h.screen().foreground, 3);
         EXPECT_EQ(h.screen().palette_entry(0), 0u);
-        acknowledge(h);
     }
     h.sv().set_colour(16, 16, 16, 0); // nothing given: nothing happens
     EXPECT_EQ(h.sv().pending_error(), 0);
@@ -170,8 +151,7 @@ TEST(DrawColours, RefusalsRaiseError5AndChangeNothing)
     EXPECT_EQ(h.screen().background, 5);
     EXPECT_EQ(h.screen().palette_entry(0), 0u);
     h.sv().set_colour(1, 1, 1, 7);
-    EXPECT_EQ(h.sv().pending_error(), svc::kIllegalFunctionCall);
-    acknowledge(h);
+    EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall);
 
     // Text mode takes foregrounds to 31 and keeps the background's low three bits.
     h.sv().set_screen_mode(0);

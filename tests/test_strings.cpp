@@ -65,30 +65,25 @@ TEST(TextFunctions, RefusalsRaiseTheirErrorsAndGiveTheFixedResults)
     EXPECT_EQ(errors.take(), 0);
 }
 
-TEST(Rounding, StoresIntoIntegersRoundTiesToEven)
+// Ties go to the even integer; a value outside 16 bits (NaN too) overflows and stores 0.
+TEST(Rounding, StoresIntoIntegersRoundTiesToEvenAndOverflowOutsideSixteenBits)
 {
-    Raised errors;
-    EXPECT_EQ(svc::round_to_int16(errors, 2.5), 2);
-    EXPECT_EQ(svc::round_to_int16(errors, 3.5), 4);
-    EXPECT_EQ(svc::round_to_int16(errors, -2.5), -2);
-    EXPECT_EQ(svc::round_to_int16(errors, -3.5), -4);
-    EXPECT_EQ(svc::round_to_int16(errors, 2.5000001), 3);
-    EXPECT_EQ(svc::round_to_int16(errors, -0.4), 0);
-    EXPECT_EQ(svc::round_to_int16(errors, 32767.4), 32767);
-    EXPECT_EQ(svc::round_to_int16(errors, -32768.5), -32768);
-}
-
-TEST(Rounding, ValuesOutsideSixteenBitsOverflow)
-{
-    Raised errors;
-    EXPECT_EQ(svc::round_to_int16(errors, 32767.5), 0); // rounds to 32768
-    EXPECT_EQ(errors.take(), svc::kOverflow);
-    EXPECT_EQ(svc::round_to_int16(errors, -32769), 0);
-    EXPECT_EQ(errors.take(), svc::kOverflow);
-    EXPECT_EQ(svc::round_to_int16(errors, std::nan("")), 0);
-    EXPECT_EQ(errors.take(), svc::kOverflow);
-    EXPECT_EQ(svc::round_to_int16(errors, 1e300), 0);
-    EXPECT_EQ(errors.take(), svc::kOverflow);
+    constexpr int kOver = svc::kOverflow;
+    struct Row {
+        double value;
+        int want, error;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {2.5, 2, 0},          {3.5, 4, 0},        {-2.5, -2, 0},           {-3.5, -4, 0},
+        {2.5000001, 3, 0},    {-0.4, 0, 0},       {32767.4, 32767, 0},     {-32768.5, -32768, 0},
+        {32767.5, 0, kOver},  {-32769, 0, kOver}, {std::nan(""), 0, kOver}, {1e300, 0, kOver}};
+    // clang-format on
+    for (const auto& r : rows) {
+        Raised errors;
+        EXPECT_EQ(svc::round_to_int16(errors, r.value), r.want) << r.value;
+        EXPECT_EQ(errors.take(), r.error) << r.value;
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+from pathlib import Path
 
 INSTALLED = {"gab.grh": b"\xfd picture", "Orol.ogg": b"OggS music", "LEVEL.MGS": b'"\x8c"\r\n',
              "sound.cop": b'" 0"\r\n'}
@@ -16,63 +17,49 @@ RECORD = ".launcher.record"
 
 
 def make_launcher(template, top, version="1"):
-    data, launcher = os.path.join(top, "data"), os.path.join(top, "muvesecky")
-    os.makedirs(data, exist_ok=True)
+    data, launcher, game = top / "data", top / "muvesecky", top / "game.sh"
+    data.mkdir(exist_ok=True)
     for name, content in INSTALLED.items():
-        if not os.path.exists(os.path.join(data, name)):
-            write(os.path.join(data, name), content)
-    game = os.path.join(top, "game.sh")
-    write(game, b'#!/bin/sh\npwd\n[ $# -eq 0 ] || echo "$@"\n')
-    with open(template) as f:
-        text = f.read()
+        if not (data / name).exists():
+            (data / name).write_bytes(content)
+    game.write_bytes(b'#!/bin/sh\npwd\n[ $# -eq 0 ] || echo "$@"\n')
+    text = Path(template).read_text()
     for key, value in (("VERSION", version), ("INSTALL_DATA", data), ("INSTALL_BINARY", game)):
-        text = text.replace(f"@MUV_{key}@", value)
-    with open(launcher, "w") as f:
-        f.write(text)
+        text = text.replace(f"@MUV_{key}@", str(value))
+    launcher.write_text(text)
     for path in (game, launcher):
-        os.chmod(path, 0o755)
+        path.chmod(0o755)
     return launcher
 
 
-def run(launcher, *args, **env):
+def run(launcher, *args, stderr=subprocess.PIPE, **env):
     env = {k: v for k, v in dict(os.environ, **env).items() if v is not None}
-    return subprocess.run([launcher, *args], env=env, capture_output=True, text=True,
-                          timeout=20, cwd=os.path.dirname(launcher))
-
-
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
-
-
-def write(path, content):
-    with open(path, "wb") as f:
-        f.write(content)
+    return subprocess.run([launcher, *args], env=env, stdout=subprocess.PIPE, stderr=stderr,
+                          text=True, timeout=20, cwd=launcher.parent)
 
 
 def later_starts(template, top, check):
     """The record of copies found whole: an untouched game folder is not compared again, and
     any change to a copy or to the installed files brings the comparison and the repair back."""
-    top = os.path.join(top, "later")
-    os.mkdir(top)
-    launcher, data, game = make_launcher(template, top), os.path.join(top, "data"), \
-        os.path.join(top, "xdg", "muvesecky")
+    top = top / "later"
+    top.mkdir()
+    launcher, data, game, tools = make_launcher(template, top), top / "data", \
+        top / "xdg" / "muvesecky", top / "bin"
     # A cmp that notes every comparison the launcher makes.
-    log, tools = os.path.join(top, "compared"), os.path.join(top, "bin")
-    os.mkdir(tools)
-    write(os.path.join(tools, "cmp"),
-          f'#!/bin/sh\necho "$3" >>"{log}"\nexec {shutil.which("cmp")} "$@"\n'.encode())
-    os.chmod(os.path.join(tools, "cmp"), 0o755)
-    env = dict(XDG_DATA_HOME=os.path.join(top, "xdg"), PATH=tools + ":" + os.environ["PATH"])
+    log = top / "compared"
+    tools.mkdir()
+    (tools / "cmp").write_text(f'#!/bin/sh\necho "$3" >>"{log}"\nexec {shutil.which("cmp")} "$@"\n')
+    (tools / "cmp").chmod(0o755)
+    env = dict(XDG_DATA_HOME=str(top / "xdg"), PATH=f"{tools}:{os.environ['PATH']}")
 
     def rewrite_keeping_mtime():
-        path, before = os.path.join(game, "p3.grh"), os.stat(os.path.join(game, "p3.grh"))
-        write(path, bytes([99]) * 40000)
-        os.utime(path, ns=(before.st_atime_ns, before.st_mtime_ns))
+        before = (game / "p3.grh").stat()
+        (game / "p3.grh").write_bytes(bytes([99]) * 40000)
+        os.utime(game / "p3.grh", ns=(before.st_atime_ns, before.st_mtime_ns))
 
     def upgrade():
-        write(os.path.join(data, ".new"), b"\xfd upgraded picture")
-        os.rename(os.path.join(data, ".new"), os.path.join(data, "p5.grh"))
+        (data / ".new").write_bytes(b"\xfd upgraded picture")
+        (data / ".new").rename(data / "p5.grh")
         make_launcher(template, top, version="2")
 
     run(launcher, **env)
@@ -81,24 +68,22 @@ def later_starts(template, top, check):
             ("nothing changed", lambda: None, False, "p3.grh", INSTALLED["p3.grh"]),
             ("a copy rewritten with its size and modification time kept", rewrite_keeping_mtime,
              True, "p3.grh", INSTALLED["p3.grh"]),
-            ("a copy removed", lambda: os.remove(os.path.join(game, "p4.grh")), True, "p4.grh",
-             INSTALLED["p4.grh"]),
+            ("a copy removed", (game / "p4.grh").unlink, True, "p4.grh", INSTALLED["p4.grh"]),
             ("an upgrade: another version, an installed picture replaced", upgrade, True,
              "p5.grh", b"\xfd upgraded picture"),
             ("nothing changed since the upgrade", lambda: None, False, "p5.grh",
              b"\xfd upgraded picture")):
         change()
-        if os.path.exists(log):
-            os.remove(log)
+        log.unlink(missing_ok=True)
         out = run(launcher, **env)
         check(f"later start, {name}: {'compared and ' if compares else 'nothing compared, '}"
-              f"{copy} as installed", out.returncode == 0 and os.path.exists(log) == compares and
-              read(os.path.join(game, copy)) == content,
-              f"status {out.returncode} {out.stderr!r}, compared: {os.path.exists(log)}")
+              f"{copy} as installed", out.returncode == 0 and log.exists() == compares and
+              (game / copy).read_bytes() == content,
+              f"status {out.returncode} {out.stderr!r}, compared: {log.exists()}")
 
 
 def main():
-    top = tempfile.mkdtemp(prefix="muv-launcher-")
+    top = Path(tempfile.mkdtemp(prefix="muv-launcher-"))
     launcher, failed, passed = make_launcher(sys.argv[1], top), [], 0
 
     def check(name, ok, detail=""):
@@ -110,8 +95,8 @@ def main():
     # Twenty pairs of first starts at once: both play, in one whole folder.
     bad = []
     for i in range(20):
-        home = os.path.join(top, f"race{i}")
-        env = dict(os.environ, HOME=home)
+        home = top / f"race{i}"
+        env = dict(os.environ, HOME=str(home))
         env.pop("XDG_DATA_HOME", None)
         # Each waits for a line on its input, so that both set off together.
         pair = [subprocess.Popen(["sh", "-c", 'read go; exec "$0"', launcher], env=env,
@@ -121,67 +106,65 @@ def main():
             p.stdin.write(b"go\n")
             p.stdin.flush()
         outs = [p.communicate(timeout=20) + (p.returncode,) for p in pair]
-        game = os.path.join(home, ".local/share/muvesecky")
+        game = home / ".local/share/muvesecky"
         if any(o[2] != 0 or o[1] for o in outs) or \
                 sorted(os.listdir(game)) != sorted([*INSTALLED, RECORD]) or \
-                any(read(os.path.join(game, n)) != c for n, c in INSTALLED.items()):
+                any((game / n).read_bytes() != c for n, c in INSTALLED.items()):
             bad.append((i, outs, os.listdir(game)))
     check("two first starts at once, 20 times: both start, the folder is whole", not bad, bad[:1])
 
     # Damaged copies are repaired; the player's files, even a dangling link, are kept;
     # a pipe in a picture's place is replaced without being read.
-    game = os.path.join(top, "xdg", "muvesecky")
-    run(launcher, XDG_DATA_HOME=os.path.join(top, "xdg"))
-    write(os.path.join(game, "Orol.ogg"), b"")
-    write(os.path.join(game, "sound.cop"), b'" 1"\r\n')
-    os.remove(os.path.join(game, "gab.grh"))
-    os.mkfifo(os.path.join(game, "gab.grh"))
-    os.remove(os.path.join(game, "LEVEL.MGS"))
-    os.symlink("nowhere", os.path.join(game, "LEVEL.MGS"))
-    out = run(launcher, XDG_DATA_HOME=os.path.join(top, "xdg"))
+    game, xdg = top / "xdg" / "muvesecky", str(top / "xdg")
+    run(launcher, XDG_DATA_HOME=xdg)
+    (game / "Orol.ogg").write_bytes(b"")
+    (game / "sound.cop").write_bytes(b'" 1"\r\n')
+    (game / "gab.grh").unlink()
+    os.mkfifo(game / "gab.grh")
+    (game / "LEVEL.MGS").unlink()
+    (game / "LEVEL.MGS").symlink_to("nowhere")
+    out = run(launcher, XDG_DATA_HOME=xdg)
     check("a later start: exit 0 in the game folder", out.returncode == 0 and
           out.stdout.strip() == os.path.realpath(game), out)
     check("an emptied music file and a pipe for a picture are made as installed",
-          read(os.path.join(game, "Orol.ogg")) == INSTALLED["Orol.ogg"] and
-          read(os.path.join(game, "gab.grh")) == INSTALLED["gab.grh"])
+          (game / "Orol.ogg").read_bytes() == INSTALLED["Orol.ogg"] and
+          (game / "gab.grh").read_bytes() == INSTALLED["gab.grh"])
     check("the player's sound.cop and dangling LEVEL.MGS link are kept",
-          read(os.path.join(game, "sound.cop")) == b'" 1"\r\n' and
-          os.readlink(os.path.join(game, "LEVEL.MGS")) == "nowhere")
+          (game / "sound.cop").read_bytes() == b'" 1"\r\n' and
+          os.readlink(game / "LEVEL.MGS") == "nowhere")
 
     # A folder in a picture's place is told on standard error; with nobody reading it
     # (muvesecky 2>&1 | true) the line is dropped and the game still starts.
-    os.remove(os.path.join(game, "p7.grh"))
-    os.mkdir(os.path.join(game, "p7.grh"))
+    (game / "p7.grh").unlink()
+    (game / "p7.grh").mkdir()
     unread, errors = os.pipe()
     os.close(unread)
-    out = subprocess.run([launcher], env=dict(os.environ, XDG_DATA_HOME=os.path.join(top, "xdg")),
-                         stdout=subprocess.PIPE, stderr=errors, timeout=20)
+    out = run(launcher, stderr=errors, XDG_DATA_HOME=xdg)
     os.close(errors)
     check("a folder for a picture, standard error a broken pipe: the game still starts",
-          out.returncode == 0 and out.stdout.decode().strip() == os.path.realpath(game), out)
+          out.returncode == 0 and out.stdout.strip() == os.path.realpath(game), out)
 
     later_starts(sys.argv[1], top, check)
 
     # The environment: a relative XDG_DATA_HOME is ignored; without HOME, a clear message.
-    home = os.path.join(top, "home")
-    out = run(launcher, HOME=home, XDG_DATA_HOME="relative")
+    home = top / "home"
+    out = run(launcher, HOME=str(home), XDG_DATA_HOME="relative")
     check("a relative XDG_DATA_HOME is ignored for ~/.local/share",
-          out.returncode == 0 and out.stdout.strip() == home + "/.local/share/muvesecky", out)
+          out.returncode == 0 and out.stdout.strip() == f"{home}/.local/share/muvesecky", out)
     out = run(launcher, HOME=None, XDG_DATA_HOME=None)
     check("no HOME: one clear line and exit 1", out.returncode == 1 and
           out.stderr.count("\n") == 1 and "HOME" in out.stderr and not out.stdout, out)
 
     # Options are the game's to check, passed on word for word; help and the version are
     # asked of the game before any game folder is made.
-    home = os.path.join(top, "options")
-    out = run(launcher, "--scale", "12", "two words", HOME=home, XDG_DATA_HOME=None)
+    out = run(launcher, "--scale", "12", "two words", HOME=str(top / "options"), XDG_DATA_HOME=None)
     check("options reach the game unchecked", out.returncode == 0 and
           out.stdout.splitlines()[1:] == ["--scale 12 two words"], out)
     for ask in ("--help", "-V", "--version", "-h"):
-        out = run(launcher, "--aspect", ask, HOME=os.path.join(top, "ask"), XDG_DATA_HOME=None)
+        out = run(launcher, "--aspect", ask, HOME=str(top / "ask"), XDG_DATA_HOME=None)
         check(f"{ask}: asked of the game, no game folder made", out.returncode == 0 and
-              out.stdout.splitlines()[1:] == [f"--aspect {ask}"] and
-              not os.path.exists(os.path.join(top, "ask")), out)
+              out.stdout.splitlines()[1:] == [f"--aspect {ask}"] and not (top / "ask").exists(),
+              out)
 
     shutil.rmtree(top, ignore_errors=True)
     print(f"{passed} passed, {len(failed)} failed")

@@ -179,25 +179,16 @@ class Replay {
         return i;
     }
 
-    // The game's folder: the generated data, less the files named missing, with the sound
-    // choice and the saved level the start line gives.
+    // The game's folder as the start line gives it, less the files named missing.
     void lay_out_folder(const std::string& start, int sound, int saved)
     {
-        for (const auto& entry : fs::directory_iterator(MUV_DATA_DIR)) {
-            fs::copy_file(entry.path(), dir_.path() / entry.path().filename(),
-                          fs::copy_options::overwrite_existing);
-        }
+        lay_out_game_folder(dir_.path(), sound, saved);
         if (const auto at = start.find(" missing="); at != std::string::npos) {
             std::istringstream names(start.substr(at + 9));
             for (std::string name; std::getline(names, name, ',');) {
                 fs::remove(dir_.path() / name);
             }
         }
-        if (sound >= 0) {
-            write_file(dir_.path() / "sound.cop", "\" " + std::to_string(sound) + "\"\r\n");
-        }
-        write_file(dir_.path() / "LEVEL.MGS",
-                   "\"" + std::string(1, static_cast<char>(saved + 139)) + "\"\r\n");
     }
 
     // Called on every window pass: fold the picture into the digest, then act or settle.

@@ -66,6 +66,19 @@ bool save_screen_png(const svc::ScreenImage& image, const std::string& path)
     return tools::write_screen_png(image, path);
 }
 
+void lay_out_game_folder(const std::filesystem::path& dir, int soundChoice, int savedLevel)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(MUV_DATA_DIR)) {
+        std::filesystem::copy_file(entry.path(), dir / entry.path().filename(),
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    if (soundChoice >= 0) {
+        write_file(dir / "sound.cop", "\" " + std::to_string(soundChoice) + "\"\r\n");
+    }
+    write_file(dir / "LEVEL.MGS",
+               "\"" + std::string(1, static_cast<char>(savedLevel + 139)) + "\"\r\n");
+}
+
 std::string read_file(const std::filesystem::path& p)
 {
     std::ifstream f(p, std::ios::binary);

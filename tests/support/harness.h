@@ -53,6 +53,10 @@ bool save_screen_png(const svc::ScreenImage& image, const std::string& path);
 // Fills a picture buffer with a w x h block of one colour (the rest of the buffer zeroed).
 void solid_block(std::vector<std::int16_t>& buffer, int w, int h, int colour);
 
+// Fills dir as the game's folder: the generated data, the sound choice (none if negative)
+// and the saved level.
+void lay_out_game_folder(const std::filesystem::path& dir, int soundChoice, int savedLevel);
+
 // Reads a whole file as bytes.
 std::string read_file(const std::filesystem::path& p);
 // Writes bytes to a file.

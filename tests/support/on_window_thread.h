@@ -3,8 +3,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include "services/platform/platform.h"
 
@@ -30,5 +32,16 @@ struct OnWindowThread final : svc::WindowTask {
         platform.stop();
     }
 };
+
+// A picture of 160 x 100 whose every pixel tells its place: column << 8 | row.
+constexpr int kPlaceW = 160, kPlaceH = 100;
+inline std::vector<std::uint32_t> place_image()
+{
+    std::vector<std::uint32_t> image(kPlaceW * kPlaceH);
+    for (int i = 0; i < kPlaceW * kPlaceH; ++i) {
+        image[i] = static_cast<std::uint32_t>((i % kPlaceW) << 8 | i / kPlaceW);
+    }
+    return image;
+}
 
 } // namespace testing_support

@@ -1,13 +1,17 @@
-// The round trip of printed numbers, shared by the randomised test and the fuzz target.
-#pragma once
-
+// Fuzz target: any float or double (the input's first bytes) prints as a text that reads back
+// close and settles; reading a number from any bytes (the whole input) ends, gives no NaN, and
+// prints stably.
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "services/common/number_text.h"
 
-namespace number_round_trip {
+namespace {
 
 // What is wrong with printing x and reading the text back, or nullptr when nothing is.
 // A text exactly halfway between two values reads back to the even one, which may print
@@ -39,4 +43,21 @@ template <typename T> const char* fault(T x)
     return nullptr;
 }
 
-} // namespace number_round_trip
+template <typename T> bool bytes_fault(const std::uint8_t* data, std::size_t size)
+{
+    T x = 0;
+    return size >= sizeof x && (std::memcpy(&x, data, sizeof x), fault(x) != nullptr);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const double value =
+        svc::text_number(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (bytes_fault<float>(data, size) || bytes_fault<double>(data, size) || std::isnan(value) ||
+        fault(value) != nullptr || fault(static_cast<float>(value)) != nullptr) {
+        __builtin_trap();
+    }
+    return 0;
+}
