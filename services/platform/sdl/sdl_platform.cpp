@@ -23,7 +23,14 @@ bool unseen_driver()
 {
     char driver[64] = "";
     SDL_VideoDriverName(driver, sizeof driver);
-    return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+    // The classic SDL 1.2 falls back on drawing into the terminal (libcaca, aalib) when the
+    // display refuses it: no window either.
+    for (const char* unseen : {"offscreen", "dummy", "caca", "aalib"}) {
+        if (std::strcmp(driver, unseen) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // Sets up SDL's video; false (and why) when it cannot. `why` is also set when SDL fell back
