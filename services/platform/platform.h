@@ -2,6 +2,7 @@
 // Two implementations: the real SDL one and a headless one for tests.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -39,6 +40,17 @@ class WindowTask {
 
 // What the services need from the machine. Methods marked "window side" are only
 // called from inside WindowTask::pass(); the others only from the game's thread.
+// Clips the changed box handed to Platform::present to the w x h picture; false when none
+// of it is left.
+inline bool clip_to_picture(int w, int h, int& top, int& bottom, int& left, int& right)
+{
+    top = std::max(top, 0);
+    bottom = std::min(bottom, h - 1);
+    left = std::max(left, 0);
+    right = std::min(right, w - 1);
+    return top <= bottom && left <= right;
+}
+
 class Platform {
   public:
     virtual ~Platform() = default;

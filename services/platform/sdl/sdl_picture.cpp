@@ -31,11 +31,7 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h, int top, in
         left = 0;
         right = w - 1;
     }
-    top = std::max(top, 0);
-    bottom = std::min(bottom, h - 1);
-    left = std::max(left, 0);
-    right = std::min(right, w - 1);
-    if (top > bottom || left > right) {
+    if (!clip_to_picture(w, h, top, bottom, left, right)) {
         return;
     }
     if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) {

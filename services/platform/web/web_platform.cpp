@@ -220,11 +220,7 @@ void WebPlatform::present(const std::uint32_t* pixels, int w, int h, int top, in
         bottom = h - 1;
         right = w - 1;
     }
-    top = std::max(top, 0);
-    bottom = std::min(bottom, h - 1);
-    left = std::max(left, 0);
-    right = std::min(right, w - 1);
-    if (top > bottom || left > right) {
+    if (!clip_to_picture(w, h, top, bottom, left, right)) {
         return;
     }
     // 0x00RRGGBB to the canvas's bytes red, green, blue, alpha (a little-endian word).
