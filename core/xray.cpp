@@ -18,6 +18,18 @@ bool CountXrayTick(PlayerState& p)
     return true;
 }
 
+int PassesToXrayUnit(const PlayerState& p)
+{
+    return p.xrayOn != 0 ? 64 - p.xrayTicks % 64 : 0;
+}
+
+void CountSkippedXrayTicks(PlayerState& p, int calls)
+{
+    if (p.xrayOn != 0) {
+        p.xrayTicks = static_cast<i16>(p.xrayTicks + calls);
+    }
+}
+
 XrayGauge xray_gauge(svc::ErrorSink& errors, const PlayerState& p)
 {
     // Both rounded half to even, so the two always make eight blocks.

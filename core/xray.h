@@ -16,6 +16,14 @@ struct XrayGauge {
 // used up and the gauge is shown again.
 bool CountXrayTick(PlayerState& p);
 
+// While the aid is on, how many status-panel calls until the one that uses up the next unit
+// (1: the next call); 0 while it is off.
+int PassesToXrayUnit(const PlayerState& p);
+
+// Calls the idle loop slept through instead of making them: counted as ticks while the aid is
+// on. The loop wakes for the call that uses up a unit, so these never reach one.
+void CountSkippedXrayTicks(PlayerState& p, int calls);
+
 // The gauge for the units used so far (each count at least 0).
 XrayGauge xray_gauge(svc::ErrorSink& errors, const PlayerState& p);
 

@@ -6,7 +6,7 @@
 #include "core/saved_level.h"
 #include "core/sky.h"
 #include "core/sound_rule.h"
-#include "game/loop_pacer.h"
+#include "game/idle_loop.h"
 #include "screens/sound_choice.h"
 #include "screens/status_panel.h"
 #include "services/common/number_text.h"
@@ -18,9 +18,6 @@ namespace {
 // How a level's frame loop ends when the program goes on.
 enum class LevelExit { NextLevel, Restart, TimeOut };
 
-// How one idle loop ends.
-enum class IdleExit { Move, Restart, TimeOut };
-
 // The first frame's line under the view: the level's name and its area in square metres.
 void print_level_line(svc::Services& sv, const LevelState& lv)
 {
@@ -28,58 +25,6 @@ void print_level_line(svc::Services& sv, const LevelState& lv)
     const std::string area = svc::number_item(side * side);
     sv.set_foreground(svc::kLightCyan);
     print_at(sv, 20, 27, {"Muvesecky ", lv.levelName, area, "mq"});
-}
-
-// The heading word of the compass box and its colour, by heading 0 north .. 3 east.
-struct CompassWord {
-    int colour;
-    const char* word;
-};
-constexpr CompassWord kCompassWords[4] = {
-    {svc::kWhite, "NORD"},
-    {svc::kLightRed, "OVEST"},
-    {svc::kLightCyan, "S U D"},
-    {svc::kLightGreen, "E S T"},
-};
-
-// The heading word inside the compass box (a heading outside 1..3 shows north's).
-void print_compass_word(svc::Services& sv, i16 heading)
-{
-    const CompassWord& w = kCompassWords[heading >= 1 && heading <= 3 ? heading : 0];
-    sv.set_foreground(w.colour);
-    print_at(sv, 17, 6, {w.word});
-}
-
-// Polls the keyboard and keeps the panel, the compass and the sky's colours current until a
-// movement key arrives (left in `move`), the restart key, or the end of the time.
-// The loop is paced to about 2 000 passes a second, so that the X-ray aid, counted in passes,
-// lasts about 13 s and the game leaves the processor free; everything else stays counted in
-// passes as the game has it.
-IdleExit idle_loop(svc::Services& sv, GameState& st, char& move)
-{
-    LoopPacer pacer(sv);
-    for (;;) {
-        const std::string key = sv.read_key();
-        if (key == "X" || key == "x") {
-            return IdleExit::Restart;
-        }
-        screens::DrawStatusPanel(sv, st);
-        print_compass_word(sv, st.player.heading);
-        UpdateTimeOfDay(sv, st);
-        if (st.time.minuteState == MinuteState::TimeUp) {
-            return IdleExit::TimeOut;
-        }
-        // Only the last character counts: an arrow's scan code and its capital letter alike.
-        const char last = key.empty() ? '\0' : key.back();
-        if (last == '\x13') {
-            SaveLevel(sv, st); // Ctrl+S: once per level reached
-        }
-        if (is_movement_key(last)) {
-            move = last;
-            return IdleExit::Move;
-        }
-        pacer.pass();
-    }
 }
 
 // Everything back to zero after a time-out, the sound choice included: play goes on with
@@ -159,7 +104,7 @@ LevelExit play_level(svc::Services& sv, GameState& st)
             StartLevelMusic(sv, st);
         }
         char move = 0;
-        switch (idle_loop(sv, st, move)) {
+        switch (IdleLoop(sv, st, move)) {
         case IdleExit::Restart:
             return LevelExit::Restart;
         case IdleExit::TimeOut:

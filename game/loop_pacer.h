@@ -1,33 +1,57 @@
-// Paces a polling loop to a fixed number of passes a second on any machine.
+// Paces the idle loop to a fixed number of passes a second on any machine, and lets it sleep
+// through the passes that would change nothing.
 #pragma once
 
 #include <algorithm>
+#include <limits>
 
 #include "services/services.h"
+#include "services/window/window_loop.h"
 
 namespace game {
 
-// The idle loop polls the keyboard without end, and the X-ray aid is measured in its
-// passes; unpaced it would last a fraction of a second and keep a processor busy. The pacer
-// gives every pass a slot of kPassMs on the clock and sleeps once the passes are kSleepMs
-// ahead of their slots, so a few passes run together and the thread wakes about 125 times a
-// second; a pass that took longer, or a sleep that overslept, is made up after it. After a
-// long break (a frame drawn, a sound waited for) it starts afresh instead of racing; but a
-// sleep of its own that overran (a browser wakes a background tab's timers once a second or
-// less) is made up in full, up to kMakeUpMs, so the passes counted keep pace with the clock.
+// When the idle loop must run its next pass for something to change on its own.
+struct IdleDue {
+    double atMs = std::numeric_limits<double>::infinity(); // on the clock (a step, a second)
+    int passes = 0; // the pass that counts (1: the next one); 0: none is counted
+};
+
+// The idle loop polls the keyboard without end, and the X-ray aid is measured in its passes:
+// every pass has a slot of kPassMs on the clock.
+// Where the platform allows it, the loop sleeps from one pass that changes something to the
+// next (a key, a due time, the pass that counts) and the sleep stands for the slots it spans,
+// so the count goes on at 2 000 a second. Otherwise the passes run one by one: the pacer
+// sleeps once they are kSleepMs ahead of their slots, so a few run together and the thread
+// wakes about 125 times a second. Either way a pass that took longer, or a sleep that
+// overslept, is made up after it, and after a long break (a frame drawn, a sound waited for)
+// the count starts afresh instead of racing; but a sleep of the pacer's own that overran (a
+// browser wakes a background tab's timers once a second or less) is made up in full, up to
+// kMakeUpMs, so the passes counted keep pace with the clock.
 class LoopPacer {
   public:
     static constexpr double kPassMs = 0.5; // 2 000 passes a second
     static constexpr double kSleepMs = 8;
     static constexpr double kCatchUpMs = 20;
+    // The longest sleep: the loop wakes every second for the clock anyway.
+    static constexpr double kLongestSleepMs = 1000;
     static constexpr double kMakeUpMs = 60000;
 
-    explicit LoopPacer(svc::Services& sv) : sv_(sv), dueMs_(now()) {}
+    explicit LoopPacer(svc::Services& sv)
+        : sv_(sv), sleeps_(sv.platform().sleeps_through_idle()), dueMs_(now())
+    {
+    }
 
-    // Called once at the end of every pass.
-    void pass()
+    // True when pass() sleeps until something is due (and wants to know when).
+    bool sleeps_through() const { return sleeps_; }
+
+    // Called once at the end of every pass. Returns how many passes the sleep after it stood
+    // for (never the one that counts, which runs).
+    int pass(const IdleDue& due = {})
     {
         dueMs_ += kPassMs;
+        if (sleeps_) {
+            return sleep_until_due(due);
+        }
         const double t = now();
         if (dueMs_ - t >= kSleepMs) {
             sv_.pause_ms(dueMs_ - t);
@@ -36,12 +60,42 @@ class LoopPacer {
             dueMs_ = t;
             owedMs_ = 0;
         }
+        return 0;
     }
 
   private:
     double now() { return sv_.platform().ticks_ms(); }
 
+    int sleep_until_due(const IdleDue& due)
+    {
+        double wakeMs = std::min(due.atMs, now() + kLongestSleepMs);
+        if (due.passes > 0) {
+            wakeMs = std::min(wakeMs, dueMs_ + (due.passes - 1) * kPassMs);
+        }
+        // A key (or a stop) that comes after the bell is cleared rings it again.
+        svc::Wakeup& bell = sv_.keys().bell();
+        bell.clear();
+        if (sv_.keys().empty() && !sv_.window().stop_requested() && wakeMs > now()) {
+            if (sv_.screen().touched()) {
+                sv_.platform().wake_window(); // the pass just drawn goes to the display
+            }
+            sv_.platform().sleep_until(wakeMs, bell);
+        }
+        // The slots gone by while asleep, but the one the next pass takes.
+        const double t = now();
+        int slept = t > dueMs_ ? static_cast<int>((t - dueMs_) / kPassMs) : 0;
+        if (due.passes > 0) {
+            slept = std::min(slept, due.passes - 1);
+        }
+        dueMs_ += slept * kPassMs;
+        if (t - dueMs_ > kCatchUpMs) {
+            dueMs_ = t;
+        }
+        return slept;
+    }
+
     svc::Services& sv_;
+    bool sleeps_;
     double dueMs_;
     double owedMs_ = 0; // how far the last sleep overran: passes still to be made up
 };

@@ -1,6 +1,7 @@
 // The seagulls over the corridor: seven flight paths stepped about every 20 ms, eight birds.
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <vector>
 
 #include "core/random_draw.h"
@@ -46,6 +47,8 @@ constexpr std::array<Placement, 8> kPlacements = {{
 // the birds crossed thousands of pixels a second and showed at unrelated places on every
 // refresh; at this pace a bird crosses its path in a few seconds.
 constexpr double kStepMs = 20;
+// The most steps made up after one sleep of the idle loop (it sleeps a second at most).
+constexpr int kMostCaughtUp = 100;
 
 // True when a step is due; keeps the steps on a fixed beat, starting afresh after a long break
 // (a frame drawn, a tune waited for) instead of catching up.
@@ -75,6 +78,12 @@ void step_paths(svc::Services& sv, game::GullState& g)
     }
 }
 
+// Facing north by day without the X-ray aid: the sky the birds are put into.
+bool sky_shows_birds(const game::GameState& st)
+{
+    return st.player.heading == 0 && st.player.xrayOn == 0 && !game::night(st.time);
+}
+
 // What the birds' puts depend on: the pictures loaded, the second's parity, the facing wall
 // (and the sky's phase) and the paths.
 struct GullInputs {
@@ -88,6 +97,25 @@ static_assert(sizeof(GullInputs) ==
 
 } // namespace
 
+bool SeagullsInView(const game::GameState& st)
+{
+    return sky_shows_birds(st) && st.scan.facingDepth <= kPlacements[0].maxFacingDepth;
+}
+
+void CatchUpSeagulls(svc::Services& sv, game::GameState& st)
+{
+    game::GullState& g = st.gulls;
+    if (g.nextStepMs == std::numeric_limits<double>::lowest()) {
+        return; // not flying yet: the first call steps at once
+    }
+    // Every step due by now, on the beat: the next call steps on at the next one.
+    const double now = sv.platform().ticks_ms();
+    for (int n = 0; n < kMostCaughtUp && g.nextStepMs <= now; ++n) {
+        step_paths(sv, g);
+        g.nextStepMs += kStepMs;
+    }
+}
+
 void FlySeagulls(svc::Services& sv, game::GameState& st)
 {
     game::GullState& g = st.gulls;
@@ -97,7 +125,7 @@ void FlySeagulls(svc::Services& sv, game::GameState& st)
         step_paths(sv, g);
     }
 
-    if (st.player.heading != 0 || st.player.xrayOn != 0 || game::night(st.time)) {
+    if (!sky_shows_birds(st)) {
         return; // the birds keep flying out of sight
     }
     const bool even = clockSecond % 2 == 0;

@@ -14,4 +14,11 @@ void DrawStatusPanel(svc::Services& sv, game::GameState& st);
 // without X-ray, draws the birds.
 void FlySeagulls(svc::Services& sv, game::GameState& st);
 
+// True while a step of the birds changes the picture (some bird is drawn).
+bool SeagullsInView(const game::GameState& st);
+
+// After the idle loop slept through steps of the birds (out of sight), makes them up in
+// order, so the birds and the random numbers they draw go on as if it had not slept.
+void CatchUpSeagulls(svc::Services& sv, game::GameState& st);
+
 } // namespace screens

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
-    libsdl1.2-compat-dev libsdl-mixer1.2-dev libvorbis-dev libpng-dev libsndfile1-dev python3
+    libsdl1.2-compat-dev libsdl-mixer1.2-dev libx11-dev libvorbis-dev libpng-dev libsndfile1-dev python3
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool x11-apps x11-utils imagemagick
     # the package and the desktop's files: icons, checks, manual page, run-time dependencies

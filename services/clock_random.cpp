@@ -52,6 +52,12 @@ std::string Services::wait_keys(int n, Here here)
     return result;
 }
 
+double Services::ms_to_next_second()
+{
+    LocalTime t;
+    return platform_.local_time(t) ? 1000 - t.millis : 1000;
+}
+
 float Services::timer_seconds(Here here)
 {
     Entry entry(*this, here);

@@ -107,6 +107,9 @@ void Services::set_screen_mode(int mode, Here here)
 void Services::pause_ms(double ms)
 {
     checkpoint();
+    if (screen_.touched()) {
+        platform_.wake_window();
+    }
     platform_.sleep_ms(ms);
 }
 

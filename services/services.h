@@ -166,6 +166,8 @@ class Services final : public ErrorSink {
     float random_single(Here here = Here::current());
     // Sleeps the game's thread (used to pace the idle and menu loops).
     void pause_ms(double ms);
+    // How long until the time of day shows its next second (1000 if the clock cannot be read).
+    double ms_to_next_second();
 
     // ---- sequential files (file_ops.cpp) ----
     void open_file(const std::string& name, FileMode mode, int number, Here here = Here::current());

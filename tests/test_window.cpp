@@ -145,6 +145,32 @@ TEST(WindowPace, PicturesWaitOnlyWhileTheKeysAreQuiet)
     EXPECT_TRUE(picture_due(5000, 4000, 4999));  // a key a second ago
     EXPECT_FALSE(picture_due(5000, 3999, 4961)); // quiet, a picture 39 ms ago
     EXPECT_TRUE(picture_due(5000, 3999, 4960));
-    EXPECT_EQ(rest_ms(5000, 4000), 4);
-    EXPECT_EQ(rest_ms(5000, 3999), 16);
+}
+
+TEST(WindowPace, AQuietWindowRestsUntilItHasWork)
+{
+    using namespace svc::window_pace;
+    using svc::WindowWork;
+    struct Row {
+        double lastEventMs, sentAtMs;
+        WindowWork work;
+        double rest;
+        bool listens;
+    };
+    // At 5000 ms: a key a second ago keeps the short rests whatever there is to do; once the
+    // keys are quiet the window rests until the next picture's turn (40 ms after the last),
+    // tones and dialogs are looked at every 16 ms, and with nothing to do the window sleeps
+    // until an event or the game's word, which it listens for only then.
+    for (const Row r :
+         {Row{4000, 4999, WindowWork::None, 4, true}, Row{4000, 0, WindowWork::Other, 4, false},
+          Row{3999, 4990, WindowWork::Picture, 30, false},
+          Row{3999, 4000, WindowWork::Picture, 1, false},
+          Row{3999, 4990, WindowWork::Other, 16, false},
+          Row{3999, 4990, WindowWork::None, 30, false},
+          Row{3999, 4000, WindowWork::None, 1000, true}}) {
+        EXPECT_EQ(rest_ms(5000, r.lastEventMs, r.sentAtMs, r.work), r.rest)
+            << r.lastEventMs << " " << r.sentAtMs << " " << static_cast<int>(r.work);
+        EXPECT_EQ(listens(5000, r.lastEventMs, r.sentAtMs, r.work), r.listens)
+            << r.lastEventMs << " " << r.sentAtMs << " " << static_cast<int>(r.work);
+    }
 }

@@ -35,6 +35,13 @@ class SoundSystem final : public WindowTask {
 
     // Window side, every pass: releases the finished buffer and starts the next one.
     void pass() override;
+    // Window side: Other while buffers wait to be started or released.
+    WindowWork work() const override
+    {
+        const bool queued =
+            appended_.load(std::memory_order_acquire) != released_.load(std::memory_order_relaxed);
+        return queued ? WindowWork::Other : WindowWork::None;
+    }
 
     // Game's thread. Malformed input queues nothing and returns false (the caller raises
     // error 5).

@@ -146,6 +146,7 @@ bool KeyBuffer::push(KeyCode c)
     }
     slots_[w].store(static_cast<std::uint16_t>(c.ch | (c.scan << 8)), std::memory_order_relaxed);
     write_.store(next, std::memory_order_release);
+    bell_.ring();
     return true;
 }
 

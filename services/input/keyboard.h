@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "services/common/wakeup.h"
 #include "services/platform/keys.h"
 
 namespace svc {
@@ -35,11 +36,15 @@ class KeyBuffer {
     // Drops every waiting slot (reader side).
     void clear();
     bool empty() const;
+    // Rung by every push (and by the window at a stop or pause request): it cuts the idle
+    // game's sleep short.
+    Wakeup& bell() { return bell_; }
 
   private:
     std::array<std::atomic<std::uint16_t>, kSlots> slots_{};
     std::atomic<int> read_{0};
     std::atomic<int> write_{0};
+    Wakeup bell_;
 };
 
 } // namespace svc

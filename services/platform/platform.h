@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "services/common/wakeup.h"
 #include "services/platform/keys.h"
 
 namespace svc {
@@ -29,13 +30,20 @@ struct PlatformEvent {
 };
 
 // The work the window thread does. The SDL back end calls pass() on its own window thread,
-// resting 4 ms between passes (16 ms once the keys have been quiet for a second); the headless
+// resting 4 ms between passes (once the keys have been quiet for a second, until an event,
+// the game's word or the work it has waiting: window_pace.h); the headless
 // one calls it on the game's thread from inside sleep_ms and yield, every 16 ms of its virtual
 // clock.
+// What the window thread's next pass has to do, besides looking for events.
+enum class WindowWork { None, Picture, Other };
+
 class WindowTask {
   public:
     virtual ~WindowTask() = default;
     virtual void pass() = 0;
+    // Window side: a changed picture to send, or other work (tones to play, a dialog, a stop
+    // to carry out); with none the window may rest until an event or the game's word.
+    virtual WindowWork work() const { return WindowWork::Other; }
 };
 
 // What the services need from the machine. Methods marked "window side" are only
@@ -68,6 +76,20 @@ class Platform {
     virtual bool local_time(LocalTime& out) = 0;
     virtual void sleep_ms(double ms) = 0;
     virtual void yield() = 0;
+    // True when the idle game may sleep until something is due (a key, a bird's step, the
+    // next second) and count the passes the sleep stands for; false when it must run its
+    // passes one by one, the sleeps and yields between them exactly as they always fell (the
+    // headless platform's replayed runs depend on it).
+    virtual bool sleeps_through_idle() const { return false; }
+    // Sleeps until untilMs on the clock, or less once `bell` rings. The default looks at the
+    // bell every 8 ms.
+    virtual void sleep_until(double untilMs, Wakeup& bell)
+    {
+        for (double left = untilMs - ticks_ms(); left > 0 && !bell.rung();
+             left = untilMs - ticks_ms()) {
+            sleep_ms(left < 8 ? left : 8);
+        }
+    }
 
     // Window side: show a 32-bit 0x00RRGGBB picture of w x h (the window follows its size);
     // only columns left..right of rows top..bottom differ from the picture shown before (all
@@ -77,6 +99,8 @@ class Platform {
     // Window side: false while a changed picture had better wait (the display was sent one
     // a moment ago and nobody is at the keys); the changes then go with the next one.
     virtual bool picture_due() { return true; }
+    // Game's side: the picture changed; a window resting until further notice looks at it.
+    virtual void wake_window() {}
     // Window side: the next pending event, false when there is none.
     virtual bool poll_event(PlatformEvent& ev) = 0;
     // Window side: window -> full screen -> second full-screen mode -> window.

@@ -150,6 +150,8 @@ class ScreenImage {
     // Window thread: true if a pixel, cell or palette entry changed since the last call (a
     // store of the value already there does not count). Acquire: the changes are then seen.
     bool take_touched() { return touched_.exchange(false, std::memory_order_acquire); }
+    // Any thread: true while a change waits for the window's next look.
+    bool touched() const { return touched_.load(std::memory_order_acquire); }
 
     // --- Game-thread state (text and drawing) ---
     int foreground = kWhite;

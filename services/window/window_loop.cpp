@@ -75,6 +75,15 @@ void WindowLoop::pass()
     end_if_game_stuck();
 }
 
+WindowWork WindowLoop::work() const
+{
+    if (stop_requested() || dialog_showing() || tones_.work() != WindowWork::None) {
+        return WindowWork::Other;
+    }
+    const bool changed = image_.touched() || image_.mode() != seenMode_;
+    return changed ? WindowWork::Picture : WindowWork::None;
+}
+
 void WindowLoop::end_if_game_stuck()
 {
     // A stop is normally taken up by the game's thread at its next step. If that thread sits
@@ -206,6 +215,7 @@ void WindowLoop::handle_events()
 {
     PlatformEvent ev;
     while (platform_.poll_event(ev)) {
+        keys_.bell().ring(); // a sleeping game looks at the stop, pause and keys at once
         switch (ev.type) {
         case PlatformEvent::Type::Close:
             request_stop();

@@ -37,6 +37,8 @@ class WindowLoop final : public WindowTask {
     // One pass: the window's events, a redraw if the image (or its palette) changed since the
     // picture last shown, and the tone queue.
     void pass() override;
+    // A changed image (or mode, or dialog) not yet shown; tones, a dialog or a stop waiting.
+    WindowWork work() const override;
 
     // Requests (any thread) and their state.
     bool stop_requested() const { return stop_.requested(); }

@@ -14,25 +14,42 @@ void HeadlessPlatform::set_time_of_day(int h, int m, int s, double ms)
     dayBaseMs_ = ((h * 60.0 + m) * 60.0 + s) * 1000.0 + ms - nowMs_;
 }
 
+bool HeadlessPlatform::run_pass_due(double targetMs)
+{
+    if (task_ == nullptr || inPass_ || nextPassMs_ > targetMs) {
+        return false;
+    }
+    nowMs_ = std::max(nowMs_, nextPassMs_);
+    nextPassMs_ += 16;
+    if (closeAfterMs > 0 && nowMs_ >= closeAfterMs) {
+        closeAfterMs = 0;
+        close_window();
+    }
+    inPass_ = true;
+    task_->pass();
+    if (onPass) {
+        onPass();
+    }
+    inPass_ = false;
+    return true;
+}
+
 void HeadlessPlatform::advance(double ms)
 {
     const double target = nowMs_ + ms;
     // Passes that fall due meanwhile run here; a pass never starts inside another one.
-    while (task_ != nullptr && !inPass_ && nextPassMs_ <= target) {
-        nowMs_ = std::max(nowMs_, nextPassMs_);
-        nextPassMs_ += 16;
-        if (closeAfterMs > 0 && nowMs_ >= closeAfterMs) {
-            closeAfterMs = 0;
-            close_window();
-        }
-        inPass_ = true;
-        task_->pass();
-        if (onPass) {
-            onPass();
-        }
-        inPass_ = false;
+    while (run_pass_due(target)) {
     }
     nowMs_ = std::max(nowMs_, target);
+}
+
+void HeadlessPlatform::sleep_until(double untilMs, Wakeup& bell)
+{
+    while (!bell.rung() && run_pass_due(untilMs)) {
+    }
+    if (!bell.rung()) {
+        nowMs_ = std::max(nowMs_, untilMs);
+    }
 }
 
 void HeadlessPlatform::press_key(const KeyPress& press)

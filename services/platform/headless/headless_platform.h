@@ -35,8 +35,12 @@ class HeadlessPlatform final : public Platform {
     bool events_pending() const { return !events_.empty(); }
     // Called after every window pass (the test can look at the picture and press keys).
     std::function<void()> onPass;
-    // How far one yield() moves the virtual clock.
+    // The idle game sleeps until something is due, as on a real window (false: its passes
+    // run one by one, as the replayed runs were recorded).
+    bool sleepsThroughIdle = false;
+    // How far one yield() moves the virtual clock, and how many there were.
     double yieldStepMs = 0.05;
+    long yields = 0;
     // The shortest a sleep lasts, as in a browser's background tab (0: as long as asked).
     double shortestSleepMs = 0;
     // Limits a run: after this much virtual time a Close event is sent (0 = never).
@@ -60,7 +64,14 @@ class HeadlessPlatform final : public Platform {
     double ticks_ms() override { return nowMs_; }
     bool local_time(LocalTime& out) override;
     void sleep_ms(double ms) override { advance(std::max(ms, shortestSleepMs)); }
-    void yield() override { advance(yieldStepMs); }
+    void yield() override
+    {
+        ++yields;
+        advance(yieldStepMs);
+    }
+    bool sleeps_through_idle() const override { return sleepsThroughIdle; }
+    // Advances the virtual clock to untilMs, or to the window pass after which the bell rang.
+    void sleep_until(double untilMs, Wakeup& bell) override;
     void present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
                  int right) override;
     bool poll_event(PlatformEvent& ev) override;
@@ -81,6 +92,9 @@ class HeadlessPlatform final : public Platform {
     }
 
   private:
+    // Runs the window pass due by targetMs, if there is one (never inside another pass).
+    bool run_pass_due(double targetMs);
+
     WindowTask* task_ = nullptr;
     bool inPass_ = false;
     double nowMs_ = 0;

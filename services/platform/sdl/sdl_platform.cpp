@@ -14,6 +14,7 @@
 
 #include "services/platform/sdl/sdl_keys.h"
 #include "services/platform/sdl/window_pace.h"
+#include "services/platform/sdl/window_wait.h"
 
 namespace svc {
 
@@ -128,9 +129,18 @@ void SdlPlatform::window_thread(WindowTask& task)
     }
     display_.store(whyNoWindow_.empty() ? Display::Shown : Display::None);
     while (!quit_.load()) {
-        // A short rest between passes: a key is collected, and a changed picture shown,
-        // within a few milliseconds; an unchanged image costs only a comparison.
-        SDL_Delay(static_cast<Uint32>(window_pace::rest_ms(ticks_ms(), lastEventMs_)));
+        // A short rest between passes while the player is at the keys: a key is collected,
+        // and a changed picture shown, within a few milliseconds. Once the keys are quiet
+        // the window rests until an event, the game's word or the work it has waiting.
+        const WindowWork work = task.work();
+        const double now = ticks_ms();
+        if (!window_pace::quiet(now, lastEventMs_)) {
+            SDL_Delay(window_pace::kPassRestMs);
+        } else {
+            wait_.rest(window_pace::rest_ms(now, lastEventMs_, sentAtMs_, work),
+                       window_pace::listens(now, lastEventMs_, sentAtMs_, work),
+                       [&] { return task.work() != work; });
+        }
         task.pass();
     }
     pad_.close();

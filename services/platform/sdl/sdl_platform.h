@@ -15,6 +15,7 @@
 #include "services/platform/pad_keys.h"
 #include "services/platform/platform.h"
 #include "services/platform/sdl/sdl_pad.h"
+#include "services/platform/sdl/window_wait.h"
 #include "services/platform/window_choice.h"
 
 struct SDL_Surface;
@@ -45,10 +46,13 @@ class SdlPlatform final : public Platform {
     bool local_time(LocalTime& out) override;
     void sleep_ms(double ms) override;
     void yield() override;
+    bool sleeps_through_idle() const override { return true; }
+    void sleep_until(double untilMs, Wakeup& bell) override { bell.wait_ms(untilMs - ticks_ms()); }
 
     void present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
                  int right) override;
     bool picture_due() override;
+    void wake_window() override { wait_.wake(); }
     bool poll_event(PlatformEvent& ev) override;
     void cycle_fullscreen() override;
 
@@ -129,6 +133,7 @@ class SdlPlatform final : public Platform {
     const std::uint32_t* lastPixels_ = nullptr; // the last picture presented (window thread)
     double lastEventMs_ = 0;                    // when the window last had an event (window thread)
     double sentAtMs_ = -1e9; // when the display was last sent a changed picture (window thread)
+    WindowWait wait_;        // the window thread's rest between passes
     SdlPad pad_;             // read on the window thread (sdl_pad.cpp)
     std::unique_ptr<AudioState, AudioStateDeleter> audio_;
     // Set once audio_ exists: from then on the window thread may look at it (it opens the
