@@ -6,6 +6,7 @@ import datetime
 import json
 import os
 import platform
+import re
 import shutil
 import signal
 import statistics
@@ -17,7 +18,7 @@ import time
 
 
 
-STARTS = 5          # runs of the start-to-first-picture measurement
+RUNS = 5            # runs of each measurement of the real game
 IDLE_SECONDS = 10   # CPU sampling window in the idle loop
 KEEP_MARKER = "<!-- Notes below are written by hand and kept when the table is measured again. -->"
 
@@ -160,23 +161,6 @@ def stop(proc):
         proc.wait()
 
 
-def start_times(x, binary, build):
-    times = []
-    for _ in range(STARTS):
-        folder = game_folder(build)
-        t0 = time.monotonic()
-        proc = subprocess.Popen([binary], cwd=folder, env=x.env, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL)
-        try:
-            first_picture(x, proc)
-            times.append(time.monotonic() - t0)
-        finally:
-            stop(proc)
-            shutil.rmtree(folder, ignore_errors=True)
-        time.sleep(0.3)
-    return times
-
-
 def cpu_ticks(pid):
     with open(f"/proc/{pid}/stat") as f:
         fields = f.read().rsplit(")", 1)[1].split()
@@ -229,24 +213,35 @@ def enter_level_1(x, proc):
         time.sleep(0.1)
 
 
-def idle_play(x, binary, build):
-    """In level 1: CPU share and memory."""
+def memory_at_play(x, binary, build):
+    """Resident memory in level 1, two seconds after the first frame."""
     folder = game_folder(build)
     proc = subprocess.Popen([binary], cwd=folder, env=x.env, stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
     try:
         enter_level_1(x, proc)
         time.sleep(2)  # the first frame, the level's opening sounds
-        hz = os.sysconf("SC_CLK_TCK")
-        c0, th0, t0 = cpu_ticks(proc.pid), thread_ticks(proc.pid), time.monotonic()
-        time.sleep(IDLE_SECONDS)
-        c1, th1, t1 = cpu_ticks(proc.pid), thread_ticks(proc.pid), time.monotonic()
-        share = 100.0 * (c1 - c0) / hz / (t1 - t0)
-        threads = {k: 100.0 * (v - th0.get(k, 0)) / hz / (t1 - t0) for k, v in th1.items()}
-        return share, threads, memory_kb(proc.pid)
+        return memory_kb(proc.pid)
     finally:
         stop(proc)
         shutil.rmtree(folder, ignore_errors=True)
+
+
+def bench_script(name, *args):
+    """Runs bench/NAME.py with ARGS and gives its output lines."""
+    script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "bench", name + ".py")
+    out = subprocess.run([sys.executable, script, *args], check=True, capture_output=True,
+                         text=True).stdout
+    return out.splitlines()
+
+
+def figure(lines, pattern):
+    """The first number PATTERN (a regular expression with one group) finds in LINES."""
+    for line in lines:
+        m = re.search(pattern, line)
+        if m:
+            return float(m.group(1))
+    raise RuntimeError(f"no {pattern!r} in {lines!r}")
 
 
 def machine():
@@ -265,6 +260,7 @@ def main():
     build, out_md = sys.argv[1], sys.argv[2]
     binary = os.path.join(build, "muvesecky")
     rows = []  # (measure, value, target, verdict)
+    load0 = " ".join(f"{v:.2f}" for v in os.getloadavg())
 
     def row(measure, value, target="", ok=None):
         rows.append((measure, value, target, "" if ok is None else ("met" if ok else "MISSED")))
@@ -294,31 +290,31 @@ def main():
 
     x = X()
     try:
-        starts = start_times(x, binary, build)
-        idle, threads, mem = idle_play(x, binary, build)
+        mem = memory_at_play(x, binary, build)
     finally:
         x.close()
-    row(f"Process start to first picture (Xvfb, {STARTS} runs): median",
-        f"{statistics.median(starts) * 1000:.0f} ms", "< 250 ms", statistics.median(starts) < 0.25)
-    row("Process start to first picture: slowest", f"{max(starts) * 1000:.0f} ms", "< 1.5 s",
-        max(starts) < 1.5)
-    row(f"Idle loop CPU share in level 1 ({IDLE_SECONDS} s, utime + stime)", f"{idle:.1f} % of a core",
-        "< 2 %", idle < 2)
-    for name, pct in sorted(threads.items(), key=lambda kv: -kv[1]):
-        if pct > 0:
-            row(f"  of which thread {name}", f"{pct:.1f} % of a core")
+    start = bench_script("start", build, str(RUNS))
+    alone = figure(start, r"game alone: median (\d+) ms")
+    launched = figure(start, r"through the launcher: median (\d+) ms")
+    row(f"Process start to first picture (Xvfb, {RUNS} runs), the game alone: median",
+        f"{alone:.0f} ms", "< 1.5 s", alone < 1500)
+    row("The same through the installed launcher: median", f"{launched:.0f} ms", "< 150 ms",
+        launched < 150)
+    for south, label, goal in ((False, "facing north by day (birds in view)", 0.8),
+                               (True, "facing south (no birds)", 0.2)):
+        lines = bench_script("idle", build, str(RUNS), *(["--south"] if south else []))
+        idle = figure(lines, r"median ([\d.]+) %")
+        row(f"Idle CPU in level 1 ({IDLE_SECONDS} s, utime + stime), {label}, median of {RUNS}",
+            f"{idle:.1f} % of a core ({'; '.join(l.split(' (')[0] for l in lines[:-1])})",
+            f"< {goal} %", idle < goal)
+    lat = bench_script("latency", binary, os.path.join(build, "gamedata"), "100")
+    p95, median = figure(lat, r"p95 ([\d.]+) ms"), figure(lat, r"median ([\d.]+) ms")
+    row("Key to changed picture, 100 moves in level 1: p95", f"{p95:.1f} ms (median {median:.1f})",
+        "< 15 ms", p95 < 15)
     rss_mb = mem.get("VmRSS", 0) / 1024
     row("Resident memory at play (VmRSS)", f"{rss_mb:.1f} MB", "< 40 MB", rss_mb < 40)
     row("Peak resident memory (VmHWM)", f"{mem.get('VmHWM', 0) / 1024:.1f} MB")
 
-    notes = []
-    if idle >= 2:
-        panel_us = to_us(find(panel, "BM_StatusPanel"))
-        notes.append(
-            f"Idle CPU over the target: the idle loop is paced to 2 000 passes a second "
-            f"(game/loop_pacer.h) and the status panel is called on each ({panel_us:.1f} µs of "
-            f"CPU a call while nothing on it changes); the window thread's event polls and the "
-            f"birds' pictures and SDL's audio thread add the rest (the per-thread rows).")
     m = machine()
     width = max(len(r[0]) for r in rows)
     print(f"{'Measure':<{width}}  {'Value':>16}  {'Target':>9}  Verdict")
@@ -334,9 +330,10 @@ def main():
     with open(out_md, "w") as f:
         f.write("# Performance\n\n")
         f.write("Measured by `scripts/bench-report.sh` (benchmarks in `bench/`, the real game "
-                "under Xvfb for start, idle CPU and memory).\n\n")
+                "under Xvfb for start, idle CPU, key latency and memory through `bench/start.py`, "
+                "`bench/idle.py` and `bench/latency.py`).\n\n")
         f.write(f"Machine: {m['cpu']}, {m['cores']} cores, {m['system']}; load average at the "
-                f"end {m['load']}; {m['date']}.\n\n")
+                f"start {load0}, at the end {m['load']}; {m['date']}.\n\n")
         f.write("| Measure | Value | Target | Verdict |\n|---|---|---|---|\n")
         for r in rows:
             f.write(f"| {r[0]} | {r[1]} | {r[2]} | {r[3]} |\n")
@@ -344,8 +341,6 @@ def main():
                 "machine shared with other work; the frame spread over level 10 is wall-clock "
                 "per frame, so its 99th percentile and slowest frame include the scheduler's "
                 "interruptions.\n")
-        for n in notes:
-            f.write(f"\n{n}\n")
         f.write(f"\n{kept or KEEP_MARKER + chr(10)}")
     missed = [r for r in rows if r[3] == "MISSED"]
     return 1 if missed else 0
