@@ -2,6 +2,7 @@
 // a corridor by day, the same at night, and the exit in sight, each with the status panel.
 // Usage: docs_png DATA_DIR OUT_DIR
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "game/flow.h"
 #include "services/platform/headless/headless_platform.h"
 #include "services/services.h"
+#include "tools/assets/game_files.h"
 #include "tools/scratch_data.h"
 
 namespace fs = std::filesystem;
@@ -112,6 +114,22 @@ class Script {
     double since_ = 0;
 };
 
+// The script plays a fresh install, the PC speaker and level 1, whatever the developer's own
+// play left in the data folder (without "sound.cop" the game would stop at an error dialog
+// the script never answers): the shipped files replace the scratch copy's.
+bool use_shipped_files()
+{
+    try {
+        fs::remove("sound.cop");
+        fs::remove("LEVEL.MGS");
+        assets::write_default_files(fs::current_path());
+        return true;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "docs_png: %s\n", e.what());
+        return false;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -125,8 +143,16 @@ int main(int argc, char** argv)
     if (!scratch.ok()) {
         return 1;
     }
+    if (!use_shipped_files()) {
+        return 1;
+    }
     svc::HeadlessPlatform platform;
-    platform.set_time_of_day(10, 0, 5);
+    // Play starts at 10:00:06, where it started when the README's pictures were taken: the
+    // game then waited for the clock's second to change before its first picture, and the
+    // clock was set to 10:00:05. Now the game starts at once, so the clock starts where that
+    // wait ended; the panel's time and all else read from the clock come out as in the
+    // pictures.
+    platform.set_time_of_day(10, 0, 6);
     svc::Services sv(platform);
     game::GameState st;
     Script script(platform, st, out);
