@@ -80,6 +80,9 @@ class LoopPacer {
                 sv_.platform().wake_window(); // the pass just drawn goes to the display
             }
             sv_.platform().sleep_until(wakeMs, bell);
+            // Overran as in a browser's background tab: the passes it swallowed are made up
+            // (the one that counts stops each sleep's share), not dropped below.
+            owedMs_ = std::clamp(now() - wakeMs, 0.0, kMakeUpMs);
         }
         // The slots gone by while asleep, but the one the next pass takes.
         const double t = now();
@@ -88,7 +91,7 @@ class LoopPacer {
             slept = std::min(slept, due.passes - 1);
         }
         dueMs_ += slept * kPassMs;
-        if (t - dueMs_ > kCatchUpMs) {
+        if (t - dueMs_ > kCatchUpMs + owedMs_) {
             dueMs_ = t;
         }
         return slept;

@@ -60,6 +60,12 @@ constexpr double kBreathMs = 12;
 // the canvas at most this often, as on the desktop: each one costs the page a paint. Two
 // steps of the birds.
 constexpr double kQuietPictureMs = 40;
+// The game's wakes on its own (the birds' steps, 20 ms apart) bring each picture's turn: a
+// picture goes up to kPictureEarlyMs before it, and one whose turn falls less than
+// kPictureLateMs before the game's next wake waits for that wake (its drawing goes along),
+// so the page wakes once for both.
+constexpr double kPictureEarlyMs = 5;
+constexpr double kPictureLateMs = 20;
 // One yield moves the fixed clock as far as it moves the headless one.
 constexpr double kYieldStepMs = 0.05;
 
@@ -220,7 +226,7 @@ void WebPlatform::yield()
     keep_pace();
 }
 
-double WebPlatform::next_window_ms()
+double WebPlatform::next_window_ms(double untilMs)
 {
     const double now = real_ms();
     if (task_ == nullptr || inPass_) {
@@ -232,8 +238,10 @@ double WebPlatform::next_window_ms()
     switch (task_->work()) {
     case WindowWork::Other:
         return nextPassMs_;
-    case WindowWork::Picture:
-        return picture_due() ? now : shownAtMs_ + kQuietPictureMs;
+    case WindowWork::Picture: {
+        const double turnMs = shownAtMs_ + kQuietPictureMs;
+        return picture_due() ? now : untilMs - turnMs < kPictureLateMs ? HUGE_VAL : turnMs;
+    }
     case WindowWork::None:
         break;
     }
@@ -250,7 +258,7 @@ void WebPlatform::sleep_until(double untilMs, Wakeup& bell)
     // once); a picture whose turn comes with the end of the sleep waits for the game's next
     // drawing instead, so it is never a step behind.
     for (double now = real_ms(); !bell.rung() && now < untilMs; now = real_ms()) {
-        const double windowMs = next_window_ms();
+        const double windowMs = next_window_ms(untilMs);
         if (windowMs <= now) {
             nextPassMs_ = now; // a pass out of its turn: the work will not wait
             run_due_passes(now);
@@ -292,7 +300,8 @@ void WebPlatform::present(const std::uint32_t* pixels, int w, int h, int top, in
 bool WebPlatform::picture_due()
 {
     const double now = ticks_ms();
-    return clock_.fixed || !quiet(now, lastEventMs_) || now - shownAtMs_ >= kQuietPictureMs;
+    return clock_.fixed || !quiet(now, lastEventMs_) ||
+           now - shownAtMs_ >= kQuietPictureMs - kPictureEarlyMs;
 }
 
 bool WebPlatform::poll_event(PlatformEvent& ev)

@@ -66,9 +66,10 @@ class WebPlatform final : public Platform {
     // Runs the window passes that fall due up to the game's time `untilMs`.
     void run_due_passes(double untilMs);
     void run_pass();
-    // The computer's clock: when the window's next pass has work to do (an event, a picture
-    // whose turn has come, tones or music to feed); infinity when only an event would give it.
-    double next_window_ms();
+    // The computer's clock, the game asleep until untilMs: when the window's next pass has
+    // work to do (an event, a picture whose turn has come, tones or music to feed); infinity
+    // when only an event (or the game's wake) would give it.
+    double next_window_ms(double untilMs);
     // True while music files are being decoded and fed to the page (web_audio.cpp).
     bool feeding_sound() const;
     // Gives the thread to the browser when the game's time runs ahead of the real one, or
