@@ -80,8 +80,9 @@ class LoopPacer {
                 sv_.platform().wake_window(); // the pass just drawn goes to the display
             }
             sv_.platform().sleep_until(wakeMs, bell);
-            // Overran as in a browser's background tab: the passes it swallowed are made up
-            // (the one that counts stops each sleep's share), not dropped below.
+            // A sleep that overran (a browser wakes a background tab's timers once a second)
+            // is made up in full, as in pass(): what lies beyond the pass that counts is
+            // counted by the next passes instead of being dropped by the catch-up below.
             owedMs_ = std::clamp(now() - wakeMs, 0.0, kMakeUpMs);
         }
         // The slots gone by while asleep, but the one the next pass takes.
