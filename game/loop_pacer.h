@@ -80,6 +80,10 @@ class LoopPacer {
                 sv_.platform().wake_window(); // the pass just drawn goes to the display
             }
             sv_.platform().sleep_until(wakeMs, bell);
+            // A sleep that overran (a browser wakes a background tab's timers once a second)
+            // is made up in full, as in pass(): what lies beyond the pass that counts is
+            // counted by the next passes instead of being dropped by the catch-up below.
+            owedMs_ = std::clamp(now() - wakeMs, 0.0, kMakeUpMs);
         }
         // The slots gone by while asleep, but the one the next pass takes.
         const double t = now();
@@ -88,7 +92,7 @@ class LoopPacer {
             slept = std::min(slept, due.passes - 1);
         }
         dueMs_ += slept * kPassMs;
-        if (t - dueMs_ > kCatchUpMs) {
+        if (t - dueMs_ > kCatchUpMs + owedMs_) {
             dueMs_ = t;
         }
         return slept;

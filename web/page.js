@@ -82,6 +82,13 @@
 
     // ---- events for the program: keys and clicks, taken at its window passes ----
     const events = [];
+    let wakeProgram = null; // ends the program's wait for an event, while it waits
+    function pushEvent(ev) {
+        events.push(ev);
+        if (wakeProgram) {
+            wakeProgram();
+        }
+    }
     const fixedClock = /^(\d\d):(\d\d):(\d\d)$/.exec(params.get("clock") || "");
 
     function modifiers(e) {
@@ -112,13 +119,13 @@
                 toggleFullscreen();
             }
         } else if (e.code !== "F10") {
-            events.push({ kind: 1, code: e.code, modifiers: modifiers(e) });
+            pushEvent({ kind: 1, code: e.code, modifiers: modifiers(e) });
         }
     });
     canvas.addEventListener("pointerdown", (e) => {
         startAudio();
         const r = canvas.getBoundingClientRect();
-        events.push({
+        pushEvent({
             kind: 2,
             x: Math.floor((e.clientX - r.left) * canvas.width / r.width),
             y: Math.floor((e.clientY - r.top) * canvas.height / r.height),
@@ -169,6 +176,21 @@
                 this.taken.push(Object.assign({ pass: pass }, ev));
             }
             return ev;
+        },
+        eventWaiting: () => events.length > 0,
+        // The idle program sleeps here: up to ms, or until the next key or click.
+        waitForEvent(ms) {
+            return new Promise((resolve) => {
+                const timer = setTimeout(() => {
+                    wakeProgram = null;
+                    resolve();
+                }, ms);
+                wakeProgram = () => {
+                    clearTimeout(timer);
+                    wakeProgram = null;
+                    resolve();
+                };
+            });
         },
         toggleFullscreen: toggleFullscreen,
         held(pass) {

@@ -5,7 +5,8 @@
 // same tones (sample for sample) and music files at the same moments. A save the browser
 // cannot store at the rename is told and never shown as saved. The player's files
 // reach the browser's store and come back at the next visit; F9, Alt+Enter, the end of the
-// game and a browser that keeps no files are tried; the page logs no error.
+// game and a browser that keeps no files are tried; on the computer's clock a key wakes the
+// sleeping game at once; the page logs no error.
 //
 //   node page_test.mjs SITE_DIR DATA_DIR WEB_REPLAY OUT_DIR
 //
@@ -389,6 +390,28 @@ try {
     const after = await stored(fifth);
     check(after["LEVEL.MGS"].equals(before["LEVEL.MGS"]), "the level kept in the store is the old one");
     await fifth.close();
+
+    // 6. On the computer's clock the idle game sleeps until the next second while nothing
+    // changes on its own (facing away from the birds): a key must end that sleep at once.
+    console.log("6. a key wakes the sleeping game");
+    const sixth = await open("", errors);
+    await press(sixth, [["Enter", 1500], ["Space", 1500], ["KeyN", 2500], ["ArrowLeft", 1500]]);
+    await sixth.evaluate(() => {
+        window.keysAt = [];
+        window.shownAt = [];
+        window.addEventListener("keydown", (e) => keysAt.push(e.timeStamp), true);
+        const present = Muv.present;
+        Muv.present = function (...a) {
+            shownAt.push(performance.now());
+            return present.apply(this, a);
+        };
+    });
+    await press(sixth, [...Array(9)].map((_, i) => [i % 2 ? "ArrowRight" : "ArrowLeft", 700]));
+    const waits = await sixth.evaluate(() => keysAt.map((k) =>
+        (shownAt.find((s) => s >= k) ?? Infinity) - k).sort((a, b) => a - b));
+    check(waits[4] < 250, `a turn shows at once, not at the next second (median of 9: ` +
+                          `${waits[4].toFixed(1)} ms)`);
+    await sixth.close();
     check(errors.length === 0, `no errors on the page's console ${JSON.stringify(errors)}`);
 } finally {
     await context.close();

@@ -45,6 +45,7 @@ void HeadlessPlatform::advance(double ms)
 
 void HeadlessPlatform::sleep_until(double untilMs, Wakeup& bell)
 {
+    untilMs = std::max(untilMs, nowMs_ + shortestSleepMs);
     while (!bell.rung() && run_pass_due(untilMs)) {
     }
     if (!bell.rung()) {

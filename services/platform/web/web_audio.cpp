@@ -224,4 +224,9 @@ void WebPlatform::audio_pass()
     }
 }
 
+bool WebPlatform::feeding_sound() const
+{
+    return !audio_->decodings.empty();
+}
+
 } // namespace svc

@@ -35,6 +35,10 @@ EM_JS(int, web_take_event, (double pass, char* code, int cap, int* values), {
     }
     return ev.kind;
 });
+// A key or click the program has not taken yet.
+EM_JS(int, web_event_waiting, (), { return Muv.eventWaiting() ? 1 : 0; });
+// Gives the thread to the browser for up to ms, or until the page's next key or click.
+EM_ASYNC_JS(void, web_wait_for_event, (double ms), { await Muv.waitForEvent(ms); });
 EM_JS(void, web_toggle_fullscreen, (), { Muv.toggleFullscreen(); });
 EM_JS(void, web_held, (double pass), { Muv.held(pass); });
 // clang-format on
@@ -52,10 +56,23 @@ constexpr double kQuietAfterMs = 1000;
 constexpr double kFixedPassMs = 16;
 // A yield costs the game nothing; the browser gets the thread at least this often.
 constexpr double kBreathMs = 12;
-// Changed pictures go to the canvas at most once a display frame.
-constexpr double kPictureMs = 15;
+// While the keys are quiet, pictures the game changes on its own (the birds, the clock) go to
+// the canvas at most this often, as on the desktop: each one costs the page a paint. Two
+// steps of the birds.
+constexpr double kQuietPictureMs = 40;
+// The game's wakes on its own (the birds' steps, 20 ms apart) bring each picture's turn: a
+// picture goes up to kPictureEarlyMs before it, and one whose turn falls less than
+// kPictureLateMs before the game's next wake waits for that wake (its drawing goes along),
+// so the page wakes once for both.
+constexpr double kPictureEarlyMs = 5;
+constexpr double kPictureLateMs = 20;
 // One yield moves the fixed clock as far as it moves the headless one.
 constexpr double kYieldStepMs = 0.05;
+
+bool quiet(double nowMs, double lastEventMs)
+{
+    return nowMs - lastEventMs > kQuietAfterMs;
+}
 
 } // namespace
 
@@ -143,9 +160,9 @@ void WebPlatform::hold_if_stopped()
 
 void WebPlatform::run_due_passes(double untilMs)
 {
-    const double step = clock_.fixed                             ? kFixedPassMs
-                        : untilMs - lastEventMs_ > kQuietAfterMs ? kQuietPassMs
-                                                                 : kPassMs;
+    const double step = clock_.fixed                   ? kFixedPassMs
+                        : quiet(untilMs, lastEventMs_) ? kQuietPassMs
+                                                       : kPassMs;
     // A pass never starts inside another one.
     while (task_ != nullptr && !inPass_ && nextPassMs_ <= untilMs) {
         if (clock_.fixed) {
@@ -209,6 +226,51 @@ void WebPlatform::yield()
     keep_pace();
 }
 
+double WebPlatform::next_window_ms(double untilMs)
+{
+    const double now = real_ms();
+    if (task_ == nullptr || inPass_) {
+        return HUGE_VAL;
+    }
+    if (web_event_waiting() != 0) {
+        return now;
+    }
+    switch (task_->work()) {
+    case WindowWork::Other:
+        return nextPassMs_;
+    case WindowWork::Picture: {
+        const double turnMs = shownAtMs_ + kQuietPictureMs;
+        return picture_due() ? now : untilMs - turnMs < kPictureLateMs ? HUGE_VAL : turnMs;
+    }
+    case WindowWork::None:
+        break;
+    }
+    return feeding_sound() ? nextPassMs_ : HUGE_VAL;
+}
+
+void WebPlatform::sleep_until(double untilMs, Wakeup& bell)
+{
+    if (clock_.fixed) {
+        Platform::sleep_until(untilMs, bell);
+        return;
+    }
+    // Whatever the game just drew goes to the canvas before the sleep (a key's answer at
+    // once); a picture whose turn comes with the end of the sleep waits for the game's next
+    // drawing instead, so it is never a step behind.
+    for (double now = real_ms(); !bell.rung() && now < untilMs; now = real_ms()) {
+        const double windowMs = next_window_ms(untilMs);
+        if (windowMs <= now) {
+            nextPassMs_ = now; // a pass out of its turn: the work will not wait
+            run_due_passes(now);
+            continue;
+        }
+        web_wait_for_event(std::max(1.0, std::ceil(std::min(untilMs, windowMs) - now)));
+        lastBreathMs_ = real_ms();
+    }
+    // The game draws next: the window's pass waits for that (the next sleep shows it).
+    nextPassMs_ = std::max(nextPassMs_, real_ms() + kPassMs);
+}
+
 void WebPlatform::present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
                           int right)
 {
@@ -237,7 +299,9 @@ void WebPlatform::present(const std::uint32_t* pixels, int w, int h, int top, in
 
 bool WebPlatform::picture_due()
 {
-    return clock_.fixed || ticks_ms() - shownAtMs_ >= kPictureMs;
+    const double now = ticks_ms();
+    return clock_.fixed || !quiet(now, lastEventMs_) ||
+           now - shownAtMs_ >= kQuietPictureMs - kPictureEarlyMs;
 }
 
 bool WebPlatform::poll_event(PlatformEvent& ev)

@@ -37,6 +37,11 @@ class WebPlatform final : public Platform {
     bool local_time(LocalTime& out) override;
     void sleep_ms(double ms) override;
     void yield() override;
+    // On the computer's clock the idle game sleeps until something is due; a key or click
+    // ends the sleep at once (the page wakes the program). The fixed clock runs the idle
+    // passes one by one, as the headless platform's replayed runs do.
+    bool sleeps_through_idle() const override { return !clock_.fixed; }
+    void sleep_until(double untilMs, Wakeup& bell) override;
 
     void present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
                  int right) override;
@@ -61,6 +66,12 @@ class WebPlatform final : public Platform {
     // Runs the window passes that fall due up to the game's time `untilMs`.
     void run_due_passes(double untilMs);
     void run_pass();
+    // The computer's clock, the game asleep until untilMs: when the window's next pass has
+    // work to do (an event, a picture whose turn has come, tones or music to feed); infinity
+    // when only an event (or the game's wake) would give it.
+    double next_window_ms(double untilMs);
+    // True while music files are being decoded and fed to the page (web_audio.cpp).
+    bool feeding_sound() const;
     // Gives the thread to the browser when the game's time runs ahead of the real one, or
     // when the browser has waited too long for it.
     void keep_pace();
