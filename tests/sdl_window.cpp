@@ -64,14 +64,10 @@ TEST(SdlBackEnd, KeysCrossFromTheWindowThreadThroughTheBuffer)
         }
     });
     int got = 0;
-    int expected = 0;
     bool inOrder = true;
     while (got < 2000) {
-        const std::string k = sv.read_key();
-        if (!k.empty()) {
-            inOrder = inOrder && k[0] == 'a' + expected % 26;
-            ++expected;
-            ++got;
+        if (const std::string k = sv.read_key(); !k.empty()) {
+            inOrder = inOrder && k[0] == 'a' + got++ % 26;
         }
     }
     writer.join();

@@ -1,5 +1,5 @@
-// Whole-game runs played from traces through the real program on the headless platform: the
-// actions, and the digest of what the player sees, hears and finds on disk after each.
+// Whole-game runs played from traces (golden_run.h): the player of the actions and the digest
+// of what the player sees, hears and finds on disk after each.
 #include "tests/support/golden_run.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@
 #include "services/platform/keys.h"
 #include "services/window/window_loop.h"
 #include "tests/support/harness.h"
+#include "tools/screen_png.h"
 
 namespace testing_support {
 namespace {
@@ -242,9 +243,7 @@ class Replay {
             press_named(arg);
         } else if (verb == "type") {
             p.type_text(arg);
-        } else if (verb == "moves") {
-            // H forward, P back, K left, M right: the arrows, one per settled step; in small
-            // letters the same move typed as its capital letter.
+        } else if (verb == "moves") { // one per settled step
             pendingMoves_ = arg;
         } else if (verb == "clock") {
             int hh = 0, mm = 0, ss = 0, ms = 0;
@@ -262,17 +261,18 @@ class Replay {
         }
     }
 
+    // H forward, P back, K left, M right: the arrows; in small letters the same move typed as
+    // its capital letter.
     void next_move()
     {
+        static const std::map<char, Key> kArrows = {
+            {'H', Key::Up}, {'P', Key::Down}, {'K', Key::Left}, {'M', Key::Right}};
         const char k = pendingMoves_.front();
         pendingMoves_.erase(0, 1);
         if (std::islower(static_cast<unsigned char>(k))) {
             h_->platform.type_text(std::string(1, static_cast<char>(std::toupper(k))));
-        } else { // H forward, P back, K left, M right
-            h_->platform.press_key(k == 'H'   ? Key::Up
-                                   : k == 'P' ? Key::Down
-                                   : k == 'K' ? Key::Left
-                                              : Key::Right);
+        } else {
+            h_->platform.press_key(kArrows.at(k));
         }
     }
 
@@ -338,8 +338,8 @@ class Replay {
         out += files_changed();
         changes_ = Hash{};
         changeCount_ = 0;
-        keep_new_picture(screen,
-                         [&](const std::string& path) { save_screen_png(h_->screen(), path); });
+        keep_new_picture(
+            screen, [&](const std::string& path) { tools::write_screen_png(h_->screen(), path); });
         if (out != expected_[step_].observed && !failureSaved_) {
             keep_failure();
         }
@@ -372,7 +372,7 @@ class Replay {
         failureSaved_ = true;
         fs::create_directories(failures_);
         const std::string line = "line" + std::to_string(step_ + 1);
-        save_screen_png(h_->screen(), (failures_ / (line + "-got.png")).string());
+        tools::write_screen_png(h_->screen(), (failures_ / (line + "-got.png")).string());
         const std::string& wanted = expected_[step_].observed;
         const auto at = wanted.find("screen=");
         const fs::path expected =

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "services/video/block_codec.h"
-#include "tools/screen_png.h"
 
 namespace testing_support {
 
@@ -61,9 +60,15 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ec);
 }
 
-bool save_screen_png(const svc::ScreenImage& image, const std::string& path)
+int count_colour(const svc::ScreenImage& image, int colour, int x0, int y0, int x1, int y1)
 {
-    return tools::write_screen_png(image, path);
+    int n = 0;
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            n += image.pixel(x, y) == colour ? 1 : 0;
+        }
+    }
+    return n;
 }
 
 void lay_out_game_folder(const std::filesystem::path& dir, int soundChoice, int savedLevel)

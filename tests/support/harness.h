@@ -1,4 +1,4 @@
-// Test support: a Services on the headless platform, temporary folders and screenshots.
+// Test support: a Services on the headless platform, temporary folders and files, pixels.
 #pragma once
 
 #include <filesystem>
@@ -47,8 +47,8 @@ class TempDir {
     std::filesystem::path previous_;
 };
 
-// Writes the current screen image as a PNG (for people looking at test output).
-bool save_screen_png(const svc::ScreenImage& image, const std::string& path);
+// How many pixels of the box from (x0, y0) to (x1, y1), corners included, show the colour.
+int count_colour(const svc::ScreenImage& image, int colour, int x0, int y0, int x1, int y1);
 
 // Fills a picture buffer with a w x h block of one colour (the rest of the buffer zeroed).
 void solid_block(std::vector<std::int16_t>& buffer, int w, int h, int colour);
