@@ -74,14 +74,6 @@ TEST(SdlBackEnd, KeysCrossFromTheWindowThreadThroughTheBuffer)
     EXPECT_TRUE(inOrder);
 }
 
-TEST(SdlBackEnd, StopRequestEndsAtTheNextCheckPoint)
-{
-    svc::SdlPlatform platform;
-    svc::Services sv(platform);
-    std::thread([&] { sv.window().request_stop(); }).join();
-    EXPECT_THROW(sv.checkpoint(), svc::ProgramExit);
-}
-
 // The game's thread stuck in a system call that never returns: the window's stop still ends
 // the program, from the window thread, after a short grace.
 TEST(SdlBackEndDeathTest, StopEndsTheProgramEvenWhileTheGameIsStuckInASystemCall)

@@ -60,11 +60,8 @@ def parse_xwd(data):
 
 
 def _shift(mask):
-    s = 0
-    while mask and not mask & 1:
-        mask >>= 1
-        s += 1
-    return s
+    """The place of the mask's lowest bit."""
+    return (mask & -mask).bit_length() - 1 if mask else 0
 
 
 def start_x(screen):

@@ -155,7 +155,14 @@ class Replay {
         int sound = 0, saved = 1, hh = 12, mm = 0, ss = 0;
         std::sscanf(lines_[start].text.c_str(), "start sound=%d saved=%d clock=%d:%d:%d", &sound,
                     &saved, &hh, &mm, &ss);
-        lay_out_folder(lines_[start].text, sound, saved);
+        // The game's folder as the start line gives it, less the files named missing.
+        lay_out_game_folder(dir_.path(), sound, saved);
+        if (const auto at = lines_[start].text.find(" missing="); at != std::string::npos) {
+            std::istringstream names(lines_[start].text.substr(at + 9));
+            for (std::string name; std::getline(names, name, ',');) {
+                fs::remove(dir_.path() / name);
+            }
+        }
         files_ = folder_files(dir_.path());
         h_ = std::make_unique<Harness>(hh, mm, ss);
         step_ = start;
@@ -178,18 +185,6 @@ class Replay {
             ++i;
         }
         return i;
-    }
-
-    // The game's folder as the start line gives it, less the files named missing.
-    void lay_out_folder(const std::string& start, int sound, int saved)
-    {
-        lay_out_game_folder(dir_.path(), sound, saved);
-        if (const auto at = start.find(" missing="); at != std::string::npos) {
-            std::istringstream names(start.substr(at + 9));
-            for (std::string name; std::getline(names, name, ',');) {
-                fs::remove(dir_.path() / name);
-            }
-        }
     }
 
     // Called on every window pass: fold the picture into the digest, then act or settle.
