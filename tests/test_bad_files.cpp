@@ -97,19 +97,6 @@ Outcome play_with(const std::function<void(const fs::path&)>& damage, int soundC
     return out;
 }
 
-// The pictures: the thirteen of every level start and those of the title screen.
-std::vector<std::string> pictures()
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(MUV_DATA_DIR)) {
-        if (entry.path().extension() == ".grh") {
-            names.push_back(entry.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A named pipe in the file's place: opening it to read would wait for a writer for ever.
 void make_pipe(const fs::path& p)
 {
@@ -158,7 +145,9 @@ std::string binary_garbage(std::size_t n)
 TEST(BadFiles, EveryDamagedPictureIsRefusedAsABadFileAndTheGamePlaysOn)
 {
     std::size_t turn = 0;
-    for (const std::string& name : pictures()) {
+    // The pictures: the thirteen of every level start and those of the title screen.
+    for (const fs::path& picture : testing_support::files_ending(MUV_DATA_DIR, ".grh")) {
+        const std::string name = picture.filename().string();
         const auto& [damage, spoil] =
             *std::next(kPictureDamage.begin(), turn++ % kPictureDamage.size());
         const Outcome o = play_with([&, &spoil = spoil](const fs::path& d) { spoil(d / name); });
@@ -247,10 +236,8 @@ TEST(BadFiles, DamagedMusicFilesAreIgnoredWithoutADialog)
     for (const auto& [damage, spoil] : damages) {
         const Outcome o = play_with(
             [&spoil = spoil](const fs::path& d) {
-                for (const auto& entry : fs::directory_iterator(d)) {
-                    if (entry.path().extension() == ".ogg") {
-                        spoil(entry.path());
-                    }
+                for (const fs::path& music : testing_support::files_ending(d, ".ogg")) {
+                    spoil(music);
                 }
             },
             1);

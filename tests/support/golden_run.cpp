@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -439,12 +438,9 @@ void write_trace(const fs::path& path, const std::vector<TraceLine>& lines)
 std::vector<std::string> trace_names()
 {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(kGoldenDir)) {
-        if (e.path().extension() == ".trace") {
-            names.push_back(e.path().stem().string());
-        }
+    for (const fs::path& trace : files_ending(kGoldenDir, ".trace")) {
+        names.push_back(trace.stem().string());
     }
-    std::sort(names.begin(), names.end());
     return names;
 }
 

@@ -84,6 +84,19 @@ void lay_out_game_folder(const std::filesystem::path& dir, int soundChoice, int 
                "\"" + std::string(1, static_cast<char>(savedLevel + 139)) + "\"\r\n");
 }
 
+std::vector<std::filesystem::path> files_ending(const std::filesystem::path& dir,
+                                                const std::string& extension)
+{
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().extension() == extension) {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 std::string read_file(const std::filesystem::path& p)
 {
     std::ifstream f(p, std::ios::binary);

@@ -57,6 +57,10 @@ void solid_block(std::vector<std::int16_t>& buffer, int w, int h, int colour);
 // and the saved level.
 void lay_out_game_folder(const std::filesystem::path& dir, int soundChoice, int savedLevel);
 
+// The files of a folder whose names end in `extension` (".ogg"), sorted.
+std::vector<std::filesystem::path> files_ending(const std::filesystem::path& dir,
+                                                const std::string& extension);
+
 // Reads a whole file as bytes.
 std::string read_file(const std::filesystem::path& p);
 // Writes bytes to a file.
