@@ -14,6 +14,8 @@
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
 
+#include "tests/support/harness.h"
+
 namespace {
 
 struct Decoded {
@@ -79,15 +81,11 @@ constexpr std::size_t kRarelyApart = 1000; // at most one sample in so many
 
 TEST(OggDecoders, TheBrowserHearsEveryMusicFileAsTheDesktopDoes)
 {
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(MUV_DATA_DIR)) {
-        if (entry.path().extension() != ".ogg") {
-            continue;
-        }
-        ++files;
-        SCOPED_TRACE(entry.path().filename().string());
-        const Decoded a = desktop(entry.path());
-        const Decoded b = browser(entry.path());
+    const auto files = testing_support::files_ending(MUV_DATA_DIR, ".ogg");
+    for (const std::filesystem::path& file : files) {
+        SCOPED_TRACE(file.filename().string());
+        const Decoded a = desktop(file);
+        const Decoded b = browser(file);
         ASSERT_GT(a.pcm.size(), 0u);
         EXPECT_EQ(b.channels, a.channels);
         EXPECT_EQ(b.rate, a.rate);
@@ -101,10 +99,10 @@ TEST(OggDecoders, TheBrowserHearsEveryMusicFileAsTheDesktopDoes)
         }
         EXPECT_LE(most, kMostApart);
         EXPECT_LE(apart, a.pcm.size() / kRarelyApart);
-        std::printf("%-16s %9zu samples, %7zu apart, at most %d\n", entry.path().filename().c_str(),
+        std::printf("%-16s %9zu samples, %7zu apart, at most %d\n", file.filename().c_str(),
                     a.pcm.size(), apart, most);
     }
-    EXPECT_GE(files, 10);
+    EXPECT_GE(files.size(), 10u);
 }
 
 } // namespace

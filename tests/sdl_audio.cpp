@@ -61,22 +61,21 @@ TEST_F(SdlAudio, TuneAndMusicFilesPlayOnTheDummyDriver)
 
     // Fill every slot; once the samples have finished the window thread has released
     // all of them, so every slot takes a new sample again.
+    const auto fill_slots = [&] {
+        int started = 0;
+        for (int i = 0; i < 256; ++i) {
+            started += platform.play_sample_file("long.ogg");
+        }
+        return started;
+    };
     sv.pause_ms(400);
     const auto filling = std::chrono::steady_clock::now();
-    int started = 0;
-    for (int i = 0; i < 256; ++i) {
-        started += platform.play_sample_file("long.ogg");
-    }
-    EXPECT_EQ(started, 256);
+    EXPECT_EQ(fill_slots(), 256);
     if (seconds_since(filling) < 1.0) { // else the first ones may have finished already
         EXPECT_FALSE(platform.play_sample_file("long.ogg"));
     }
     sv.pause_ms(1700);
-    started = 0;
-    for (int i = 0; i < 256; ++i) {
-        started += platform.play_sample_file("long.ogg");
-    }
-    EXPECT_EQ(started, 256) << "every slot, the first and the last too, is given back";
+    EXPECT_EQ(fill_slots(), 256) << "every slot, the first and the last too, is given back";
 }
 
 TEST_F(SdlAudio, WithoutAUsableDriverTheGameGoesOnSilently)

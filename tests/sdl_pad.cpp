@@ -138,12 +138,11 @@ struct Game {
 Keys tap(VirtualPad& pad, Game& game, bool stick, int which, int value = 1)
 {
     stick ? pad.axis(which, value) : pad.button(which, value != 0);
-    const Keys held = keys_read(game.sv, 120);
+    Keys keys = keys_read(game.sv, 120);
     stick ? pad.axis(which, 0) : pad.button(which, false);
-    Keys after = keys_read(game.sv, 60);
-    Keys all = held;
-    all.insert(all.end(), after.begin(), after.end());
-    return all;
+    const Keys after = keys_read(game.sv, 60);
+    keys.insert(keys.end(), after.begin(), after.end());
+    return keys;
 }
 
 } // namespace
@@ -175,10 +174,7 @@ TEST(SdlPad, ButtonsAndStickReachTheKeyBufferAsTheirKeys)
         {"d-pad left", false, 13, 1, {kLeft}},
         {"d-pad right", false, 14, 1, {kRight}},
         {"stick up", true, 1, -30000, {kUp}},
-        {"stick right", true, 0, 30000, {kRight}},
-        {"stick left, just beyond the dead zone", true, 0, -16500, {kLeft}},
-        {"stick right, within the dead zone", true, 0, 15000, {}},
-        {"stick down, within the dead zone", true, 1, 12000, {}},
+        {"stick right", true, 0, 30000, {kRight}}, // the dead zone: PadReader's table
     };
     for (const auto& p : presses) {
         EXPECT_EQ(tap(pad, game, p.stick, p.which, p.value), p.keys) << p.what;

@@ -1,4 +1,5 @@
-// Checks of image blocks: the planar layout, drawing actions, screen bounds and block files.
+// Checks of image blocks: the planar layout and its eight-pixel decode, drawing actions, screen
+// bounds and block files.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "services/video/block_codec.h"
+#include "services/video/block_file.h"
 #include "tests/support/harness.h"
 
 namespace {
@@ -46,13 +48,8 @@ class Blocks : public testing::Test {
     Harness h;
 };
 
-TEST_F(Blocks, OnePixelOfColour9AndTenPixelRows)
+TEST_F(Blocks, PlanesOfAFourPixelRowAndTenPixelRows)
 {
-    h.screen().set_pixel(7, 3, 9);
-    std::vector<std::int16_t> a(4, 0x5555);
-    h.sv().get_block(7, 3, 7, 3, a);
-    EXPECT_EQ(bytes_of(a, 0, 8),
-              (std::vector<std::uint8_t>{0x01, 0x00, 0x01, 0x00, 0x80, 0x00, 0x00, 0x80}));
     // Colours 1, 2, 4 and 8 in a row: one plane each, plane 0 first, leftmost pixel high.
     for (int x = 0; x < 4; ++x) {
         h.screen().set_pixel(20 + x, 3, static_cast<std::uint8_t>(1 << x));
@@ -61,10 +58,6 @@ TEST_F(Blocks, OnePixelOfColour9AndTenPixelRows)
     h.sv().get_block(20, 3, 23, 3, planes);
     EXPECT_EQ(bytes_of(planes, 0, 8),
               (std::vector<std::uint8_t>{0x04, 0x00, 0x01, 0x00, 0x80, 0x40, 0x20, 0x10}));
-    h.sv().put_block(30, 3, planes, svc::kPutCopy);
-    for (int x = 0; x < 4; ++x) {
-        EXPECT_EQ(h.screen().pixel(30 + x, 3), 1 << x) << "pixel " << x << " put back";
-    }
 
     // Ten pixels wide: two bytes per plane and row, the last byte padded with zeros.
     paint_pattern(h.screen(), 100, 50, 10, 3);
@@ -157,13 +150,8 @@ TEST_F(Blocks, BlocksMustFitTheScreenAndTheArray)
         h.sv().put_block(p.x, p.y, block, 1);
         EXPECT_EQ(h.answerError(), svc::kIllegalFunctionCall) << p.x << "," << p.y;
     }
-    int lit = 0;
-    for (int y = 0; y < 200; ++y) {
-        for (int x = 10; x < 640; ++x) {
-            lit += img.pixel(x, y) != 0;
-        }
-    }
-    EXPECT_EQ(lit, 20); // only the one block that fitted
+    // Beside the first block only the one at the corner, 20 pixels, was drawn.
+    EXPECT_EQ(testing_support::count_colour(img, 0, 10, 0, 639, 199), 630 * 200 - 20);
 
     // Capturing: every corner on the screen, and room in the array from the element on.
     const std::vector<std::int16_t> untouched(10, 0x1234);
@@ -249,6 +237,28 @@ TEST_F(Blocks, BadFilesAreRefused)
     EXPECT_EQ(h.sv().pending_error(), 0);
     EXPECT_EQ(memory[19], static_cast<std::int16_t>(0xABAB));
     EXPECT_EQ(memory[20], 0x0F0F);
+}
+
+// The eight-pixel decode of a block against the pixels it was made from.
+TEST(BlockFile, EightPixelDecodeMatchesThePixelsAndFitsTheRoom)
+{
+    // 19 x 3: three plane bytes per row, the last one partly used.
+    std::vector<std::uint8_t> colours(19 * 3);
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        colours[i] = static_cast<std::uint8_t>((i * 7 + 3) % 16);
+    }
+    const auto block = svc::encode_block(19, 3, colours.data());
+    ASSERT_TRUE(svc::block_fits(block.data(), block.size()));
+    EXPECT_FALSE(svc::block_fits(block.data(), block.size() - 1));
+    EXPECT_FALSE(svc::block_fits(block.data(), 3));
+    for (int y = 0; y < 3; ++y) {
+        for (int bx = 0; bx < 3; ++bx) {
+            const std::uint64_t eight = svc::block_eight_pixels(block.data(), y, bx);
+            for (int k = 0; k < 8 && bx * 8 + k < 19; ++k) {
+                EXPECT_EQ(eight >> (k * 8) & 0xFF, colours[y * 19 + bx * 8 + k]) << y << "," << bx;
+            }
+        }
+    }
 }
 
 } // namespace

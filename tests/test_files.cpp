@@ -86,36 +86,34 @@ TEST(SequentialFiles, ErrorsOfTheFileOperations)
     write_file("here.txt", "\"x\"\r\n");
     fs::create_directory("folder");
 
-    h.sv().open_file("missing.txt", FileMode::Input, 1);
-    EXPECT_EQ(h.answerError(), svc::kFileNotFound);
-    h.sv().open_file("/muvesecky-no-such-file", FileMode::Input, 1); // in the root folder
-    EXPECT_EQ(h.answerError(), svc::kFileNotFound);
-    // The failed open left the number free.
+    const struct {
+        std::string name;
+        FileMode mode;
+        int number, error;
+    } opens[] = {
+        {"missing.txt", FileMode::Input, 1, svc::kFileNotFound},
+        {"/muvesecky-no-such-file", FileMode::Input, 1, svc::kFileNotFound}, // in the root folder
+        {"nowhere/x.txt", FileMode::Input, 1, svc::kPathNotFound},
+        {"nowhere/x.txt", FileMode::Output, 1, svc::kPathNotFound},
+        {"here.txt/x", FileMode::Input, 1, svc::kPathNotFound},
+        {"folder", FileMode::Input, 1, svc::kPathFileAccess},
+        {"folder", FileMode::Output, 1, svc::kPathFileAccess},
+        {"", FileMode::Input, 1, svc::kBadFileName},
+        {std::string(5000, 'n'), FileMode::Output, 1, svc::kBadFileName},
+        {"here.txt", FileMode::Input, 0, svc::kBadFileNumber},
+        {"here.txt", FileMode::Input, 256, svc::kBadFileNumber},
+    };
+    for (const auto& o : opens) {
+        h.sv().open_file(o.name, o.mode, o.number);
+        EXPECT_EQ(h.answerError(), o.error) << o.name.substr(0, 24) << " as #" << o.number;
+    }
+    // The failed opens left the numbers free.
     EXPECT_EQ(h.sv().read_item(1), "");
-    EXPECT_EQ(h.answerError(), svc::kBadFileNumber);
-    h.sv().close_all_files();
-    EXPECT_EQ(h.answerError(), 0);
-
-    h.sv().open_file("nowhere/x.txt", FileMode::Input, 1);
-    EXPECT_EQ(h.answerError(), svc::kPathNotFound);
-    h.sv().open_file("nowhere/x.txt", FileMode::Output, 1);
-    EXPECT_EQ(h.answerError(), svc::kPathNotFound);
-    h.sv().open_file("here.txt/x", FileMode::Input, 1);
-    EXPECT_EQ(h.answerError(), svc::kPathNotFound);
-    h.sv().open_file("folder", FileMode::Input, 1);
-    EXPECT_EQ(h.answerError(), svc::kPathFileAccess);
-    h.sv().open_file("folder", FileMode::Output, 1);
-    EXPECT_EQ(h.answerError(), svc::kPathFileAccess);
-    h.sv().open_file("", FileMode::Input, 1);
-    EXPECT_EQ(h.answerError(), svc::kBadFileName);
-    h.sv().open_file(std::string(5000, 'n'), FileMode::Output, 1);
-    EXPECT_EQ(h.answerError(), svc::kBadFileName);
-    h.sv().open_file("here.txt", FileMode::Input, 0);
-    EXPECT_EQ(h.answerError(), svc::kBadFileNumber);
-    h.sv().open_file("here.txt", FileMode::Input, 256);
     EXPECT_EQ(h.answerError(), svc::kBadFileNumber);
     h.sv().write_item(3, "x");
     EXPECT_EQ(h.answerError(), svc::kBadFileNumber);
+    h.sv().close_all_files();
+    EXPECT_EQ(h.answerError(), 0);
 
     h.sv().open_file("here.txt", FileMode::Input, 255);
     h.sv().open_file("other.txt", FileMode::Output, 255);

@@ -1,9 +1,5 @@
-// Whole-game runs replayed from tests/golden/*.trace (tests/support/golden_run.h): each line is
-// one scripted action followed by what the player then sees, hears and finds on disk. A run
-// that differs from its trace fails at the first line that moved and leaves
-// build/golden-failures/<trace>/lineN-expected.png and lineN-got.png. MUV_GOLDEN_UPDATE=1
-// rewrites the traces and keeps the picture after every line in
-// tests/golden/pictures/<screen>.png: look at the new pictures before committing them.
+// Whole-game runs replayed from tests/golden/*.trace by tests/support/golden_run.h, which tells
+// what a failed or updated run leaves; look at the new pictures before committing an update.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,40 +1,24 @@
-// The key table and the key buffer, alone and through the window thread's pass.
+// The key table and the key buffer, alone and through the window thread's pass (the golden runs
+// read every key of the game through read_key), and the browser's key codes and modifier bits
+// on through the PC's key table to what the game reads; the game pad's state read as key
+// presses: each button's key once, then its repeats as a held key's, the stick's dead zone and
+// its stronger axis.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "services/input/keyboard.h"
+#include "services/input/pad_reader.h"
+#include "services/platform/web/web_keys.h"
 #include "tests/support/harness.h"
 
 using svc::Key;
 using svc::KeyCode;
 using svc::KeyPress;
 using testing_support::Harness;
-
-namespace {
-
-std::pair<int, int> codeOf(Key k, bool shift = false, bool ctrl = false, bool alt = false,
-                           bool caps = false, bool num = false)
-{
-    const auto c = svc::translate_key(KeyPress{k, shift, ctrl, alt, caps, num});
-    if (!c) {
-        return {-1, -1};
-    }
-    return {c->ch, c->scan};
-}
-
-} // namespace
-
-// Two modifiers at once, which the table's columns leave out: Ctrl+S is 19 (the save key)
-// whatever Shift says; Alt wins over Ctrl.
-TEST(KeyTable, ShiftGivesWayToCtrlAndCtrlToAlt)
-{
-    EXPECT_EQ(codeOf(Key::S, true, true), std::make_pair(19, 0x1F));
-    EXPECT_EQ(codeOf(Key::S, false, true, true), std::make_pair(0, 31));
-    EXPECT_EQ(codeOf(Key::Up, true, true), codeOf(Key::Up, false, true));
-}
 
 // The whole table against tests/golden/keys.table, one line per key: its codes alone, with
 // Shift, Ctrl, Alt, Caps Lock, Shift and Caps Lock, Num Lock, Shift and Num Lock ("-": no code).
@@ -85,23 +69,6 @@ TEST(KeyBuffer, HoldsFifteenPressesInOrder)
     }
 }
 
-TEST(ReadKey, EmptyAtOnceThenOneAndTwoByteCodes)
-{
-    Harness h;
-    const double before = h.platform.ticks_ms();
-    EXPECT_EQ(h.sv().read_key(), "");
-    EXPECT_LT(h.platform.ticks_ms() - before, 1.0); // never waits
-    h.platform.press_key(Key::Right);
-    h.platform.type_text("az"); // the first and last letters
-    h.platform.press_key(Key::S, false, true);
-    h.platform.advance(40);
-    EXPECT_EQ(h.sv().read_key(), std::string("\0M", 2));
-    EXPECT_EQ(h.sv().read_key(), "a");
-    EXPECT_EQ(h.sv().read_key(), "z");
-    EXPECT_EQ(h.sv().read_key(), "\x13");
-    EXPECT_EQ(h.sv().read_key(), "");
-}
-
 TEST(WaitKeys, CollectsFirstBytesAndStopsOnExitRequest)
 {
     Harness h;
@@ -110,4 +77,125 @@ TEST(WaitKeys, CollectsFirstBytesAndStopsOnExitRequest)
     EXPECT_EQ(h.sv().wait_keys(2), std::string("\0L", 2));
     h.platform.close_window();
     EXPECT_EQ(h.sv().wait_keys(1), "");
+}
+
+TEST(WebKeys, EveryKeyTheGameReadsHasItsBrowserCode)
+{
+    struct Row {
+        const char* code;
+        Key key;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"ArrowUp", Key::Up},     {"ArrowDown", Key::Down},   {"ArrowLeft", Key::Left},
+        {"ArrowRight", Key::Right}, {"Enter", Key::Enter},    {"NumpadEnter", Key::KpEnter},
+        {"Space", Key::Space},    {"Escape", Key::Escape},    {"KeyA", Key::A},
+        {"KeyL", Key::L},         {"KeyN", Key::N},           {"KeyS", Key::S},
+        {"KeyX", Key::X},         {"KeyZ", Key::Z},           {"Digit0", Key::D0},
+        {"Digit1", Key::D1},      {"Digit9", Key::D9},        {"Pause", Key::Pause},
+        {"F1", Key::F1},          {"F10", Key::F10},          {"Numpad0", Key::Kp0},
+        {"Numpad8", Key::Kp8},    {"NumpadDecimal", Key::KpPeriod}, {"Home", Key::Home},
+        {"Delete", Key::Delete},  {"ShiftLeft", Key::LeftShift}, {"ControlRight", Key::RightCtrl},
+        {"NumLock", Key::NumLock}, {"ScrollLock", Key::ScrollLock}, {"Backquote", Key::Backquote},
+        // Codes a PC keyboard has no key for are left out, as are made-up ones.
+        {"MetaLeft", Key::None},  {"ContextMenu", Key::None}, {"", Key::None},
+        {"keya", Key::None},      {"KeyAA", Key::None},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        EXPECT_EQ(svc::translate_code(r.code), r.key) << r.code;
+    }
+}
+
+TEST(WebKeys, ModifierBitsReachTheGameAsOnThePc)
+{
+    struct Row {
+        const char* code;
+        unsigned modifiers;
+        int ch; // what the PC's key table makes of it (-1: nothing)
+        int scan;
+    };
+    using namespace svc;
+    // clang-format off
+    const Row rows[] = {
+        {"KeyN", 0,                      'n', 0x31},
+        {"KeyN", kWebShift,              'N', 0x31},
+        {"KeyN", kWebCapsLock,           'N', 0x31},
+        {"KeyN", kWebShift | kWebCapsLock, 'n', 0x31},
+        {"KeyS", kWebCtrl,               19,  0x1F}, // Ctrl+S: the save key
+        // Two modifiers at once, which the key table's columns leave out.
+        {"KeyS", kWebCtrl | kWebAlt,     0,   0x1F}, // Alt wins over Ctrl
+        {"KeyS", kWebShift | kWebCtrl,   19,  0x1F}, // Ctrl+S whatever Shift says
+        {"ArrowUp", kWebShift | kWebCtrl, 0,  0x8D}, // Ctrl's column
+        {"ArrowUp", 0,                   0,   0x48},
+        {"Numpad8", kWebNumLock,         '8', 0x48}, // the keypad's digit with Num Lock
+        {"Numpad8", 0,                   0,   0x48}, // and its arrow without
+        {"Enter", 0,                     13,  0x1C},
+        {"Space", kWebShift,             ' ', 0x39},
+        {"MetaLeft", 0,                  -1,  -1},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        const svc::KeyPress press = svc::web_key_press(r.code, r.modifiers);
+        const auto code = svc::translate_key(press);
+        SCOPED_TRACE(std::string(r.code) + " modifiers " + std::to_string(r.modifiers));
+        ASSERT_EQ(code.has_value(), r.ch >= 0);
+        if (code) {
+            EXPECT_EQ(code->ch, r.ch);
+            EXPECT_EQ(code->scan, r.scan);
+        }
+    }
+}
+
+using svc::PadButton;
+
+constexpr std::uint32_t bit(PadButton b)
+{
+    return 1u << static_cast<int>(b);
+}
+
+TEST(PadReader, ButtonsGiveTheirKeysThenRepeatAndTheStickHasADeadZone)
+{
+    svc::PadMap map;
+    map.keyOf[static_cast<int>(PadButton::A)] = svc::pad_key("invio");
+    map.keyOf[static_cast<int>(PadButton::RightShoulder)] = svc::pad_key("ctrl_s");
+    svc::PadReader reader(map);
+    const svc::PadState a{bit(PadButton::A)};
+    const struct {
+        double ms;
+        svc::PadState state;
+        std::vector<Key> keys;
+    } steps[] = {
+        {0, a, {Key::Enter}},
+        {499, a, {}},
+        {500, a, {Key::Enter}}, // the first repeat after half a second
+        {529, a, {}},
+        {530, a, {Key::Enter}}, // then every 30 ms
+        {700, a, {Key::Enter}}, // a late pass: one repeat, not the five it missed
+        {701, a, {}},
+        {730, a, {Key::Enter}},
+        {740, {0, 15000, 0}, {}}, // within the dead zone
+        {750, {0, -16500, 0}, {Key::Left}},
+        {760, {0, -20000, 28000}, {Key::Down}}, // slanting: the stronger axis alone
+        {770, {0, -20000, 28000}, {}},
+        {780,
+         {bit(PadButton::Up) | bit(PadButton::Guide) | bit(PadButton::RightShoulder), 0, 0},
+         {Key::S, Key::Up}}, // Guide gives none
+        {790, {}, {}},
+        {800, a, {Key::Enter}}, // released and pressed again: at once
+    };
+    for (const auto& step : steps) {
+        std::vector<svc::KeyPress> out;
+        reader.read(step.state, step.ms, out);
+        std::vector<Key> keys;
+        for (const svc::KeyPress& k : out) {
+            keys.push_back(k.key);
+            EXPECT_EQ(k.ctrl, k.key == Key::S) << step.ms;
+        }
+        EXPECT_EQ(keys, step.keys) << step.ms;
+    }
+    EXPECT_TRUE(reader.any_held());
+    std::vector<svc::KeyPress> none;
+    reader.read({}, 900, none);
+    EXPECT_FALSE(reader.any_held());
 }

@@ -87,16 +87,7 @@ TEST(Settings, TheFileReadsBackAndADamagedLineCostsOnlyItself)
     svc::Settings none;
     EXPECT_TRUE(svc::read_settings("impostazioni.cfg", none).empty()); // missing: no problem
     EXPECT_EQ(window_of(none), (Window{false, 1, 0, 0}));
-    for (const Window w : {Window{true, 1, 0, 1}, Window{true, 8, 1, 0}}) {
-        svc::Settings s;
-        s.scale = w.scale;
-        s.aspect = w.aspect;
-        s.fullscreen = w.fullscreen;
-        ASSERT_EQ(svc::write_settings("impostazioni.cfg", s), "");
-        svc::Settings back;
-        EXPECT_TRUE(svc::read_settings("impostazioni.cfg", back).empty());
-        EXPECT_EQ(window_of(back), w);
-    }
+    // A new file written and read back: TheOldWindowChoiceIsCarriedOverOnce.
     write_file("impostazioni.cfg", "# mine\r\n"
                                    "scala = 3\n"
                                    "formato_4_3 = forse\n"

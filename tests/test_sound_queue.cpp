@@ -2,6 +2,8 @@
 // the machine without sound, and music files through the headless sink.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "services/audio/sound_system.h"
 #include "tests/ogg_fixture.h"
 #include "tests/support/harness.h"
@@ -14,16 +16,6 @@ using testing_support::TempDir;
 namespace {
 
 constexpr double kPassMs = 16;
-
-bool all_silent(const HeadlessAudio::Tone& t)
-{
-    for (const std::int16_t v : t.frames) {
-        if (v != 0) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Runs fn and returns the virtual ms it took.
 template <class Fn> double timed(Harness& h, Fn&& fn)
@@ -64,7 +56,8 @@ TEST(ToneQueue, SoundToneChecksItsArgumentsAndZeroTicksPlayNothing)
     const auto& tones = h.platform.audio.tones;
     ASSERT_EQ(tones.size(), 2u);
     EXPECT_NEAR(tones[1].duration_ms(), 2 / 18.2 * 1000, 0.1);
-    EXPECT_TRUE(all_silent(tones[1]));
+    EXPECT_TRUE(std::all_of(tones[1].frames.begin(), tones[1].frames.end(),
+                            [](std::int16_t v) { return v == 0; }));
 }
 
 TEST(ToneQueue, KeysDoNotEndTheWaitButClosingTheWindowDoes)

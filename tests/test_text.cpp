@@ -13,13 +13,13 @@ namespace {
 
 using testing_support::Harness;
 
-// The pixels of one text cell (1-based row and column), row by row.
-std::vector<int> cell_pixels(const svc::ScreenImage& s, int row, int col)
+// The pixels of `cells` text cells from a row and column (1-based), row by row.
+std::vector<int> cell_pixels(const svc::ScreenImage& s, int row, int col, int cells = 1)
 {
     const int fh = s.info().fontHeight;
     std::vector<int> out;
     for (int y = (row - 1) * fh; y < row * fh; ++y) {
-        for (int x = (col - 1) * 8; x < col * 8; ++x) {
+        for (int x = (col - 1) * 8; x < (col - 1 + cells) * 8; ++x) {
             out.push_back(s.pixel(x, y));
         }
     }
@@ -31,15 +31,10 @@ std::vector<int> uniform_cell(const svc::ScreenImage& s, int colour)
     return std::vector<int>(static_cast<std::size_t>(8 * s.info().fontHeight), colour);
 }
 
-// All pixels of a text row (1-based) as one vector.
+// All pixels of a text row (1-based).
 std::vector<int> row_pixels(const svc::ScreenImage& s, int row)
 {
-    std::vector<int> out;
-    for (int col = 1; col <= 80; ++col) {
-        const std::vector<int> c = cell_pixels(s, row, col);
-        out.insert(out.end(), c.begin(), c.end());
-    }
-    return out;
+    return cell_pixels(s, row, 1, 80);
 }
 
 using Cursor = std::pair<int, int>; // row, column

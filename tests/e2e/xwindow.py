@@ -60,11 +60,8 @@ def parse_xwd(data):
 
 
 def _shift(mask):
-    s = 0
-    while mask and not mask & 1:
-        mask >>= 1
-        s += 1
-    return s
+    """The place of the mask's lowest bit."""
+    return (mask & -mask).bit_length() - 1 if mask else 0
 
 
 def start_x(screen):
@@ -133,10 +130,16 @@ class Game:
             raise
 
     def _wait(self, cond, seconds, message):
+        """Polls until cond() gives something true (a window being read may fail for a while);
+        returns it."""
         end = time.time() + seconds
         while time.time() < end:
-            if cond():
-                return
+            try:
+                got = cond()
+                if got:
+                    return got
+            except (subprocess.CalledProcessError, RuntimeError):
+                pass
             time.sleep(0.05)
         raise AssertionError(message)
 
@@ -158,17 +161,7 @@ class Game:
 
     def wait_picture(self, cond, seconds=5, message="picture did not appear"):
         """Polls the window until cond(picture) holds; returns that picture."""
-        end = time.time() + seconds
-        last = None
-        while time.time() < end:
-            try:
-                last = self.picture()
-                if cond(last):
-                    return last
-            except (subprocess.CalledProcessError, RuntimeError):
-                pass
-            time.sleep(0.05)
-        raise AssertionError(message)
+        return self._wait(lambda: (lambda p: cond(p) and p)(self.picture()), seconds, message)
 
     def key(self, *names, delay_ms=60):
         subprocess.run(["xdotool", "windowfocus", self.window], env=self.env, capture_output=True)

@@ -1,10 +1,9 @@
-// Whole-game runs played from traces through the real program on the headless platform: the
-// actions, and the digest of what the player sees, hears and finds on disk after each.
+// Whole-game runs played from traces (golden_run.h): the player of the actions and the digest
+// of what the player sees, hears and finds on disk after each.
 #include "tests/support/golden_run.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +17,7 @@
 #include "services/platform/keys.h"
 #include "services/window/window_loop.h"
 #include "tests/support/harness.h"
+#include "tools/screen_png.h"
 
 namespace testing_support {
 namespace {
@@ -154,7 +154,14 @@ class Replay {
         int sound = 0, saved = 1, hh = 12, mm = 0, ss = 0;
         std::sscanf(lines_[start].text.c_str(), "start sound=%d saved=%d clock=%d:%d:%d", &sound,
                     &saved, &hh, &mm, &ss);
-        lay_out_folder(lines_[start].text, sound, saved);
+        // The game's folder as the start line gives it, less the files named missing.
+        lay_out_game_folder(dir_.path(), sound, saved);
+        if (const auto at = lines_[start].text.find(" missing="); at != std::string::npos) {
+            std::istringstream names(lines_[start].text.substr(at + 9));
+            for (std::string name; std::getline(names, name, ',');) {
+                fs::remove(dir_.path() / name);
+            }
+        }
         files_ = folder_files(dir_.path());
         h_ = std::make_unique<Harness>(hh, mm, ss);
         step_ = start;
@@ -177,18 +184,6 @@ class Replay {
             ++i;
         }
         return i;
-    }
-
-    // The game's folder as the start line gives it, less the files named missing.
-    void lay_out_folder(const std::string& start, int sound, int saved)
-    {
-        lay_out_game_folder(dir_.path(), sound, saved);
-        if (const auto at = start.find(" missing="); at != std::string::npos) {
-            std::istringstream names(start.substr(at + 9));
-            for (std::string name; std::getline(names, name, ',');) {
-                fs::remove(dir_.path() / name);
-            }
-        }
     }
 
     // Called on every window pass: fold the picture into the digest, then act or settle.
@@ -242,9 +237,7 @@ class Replay {
             press_named(arg);
         } else if (verb == "type") {
             p.type_text(arg);
-        } else if (verb == "moves") {
-            // H forward, P back, K left, M right: the arrows, one per settled step; in small
-            // letters the same move typed as its capital letter.
+        } else if (verb == "moves") { // one per settled step
             pendingMoves_ = arg;
         } else if (verb == "clock") {
             int hh = 0, mm = 0, ss = 0, ms = 0;
@@ -262,17 +255,18 @@ class Replay {
         }
     }
 
+    // H forward, P back, K left, M right: the arrows; in small letters the same move typed as
+    // its capital letter.
     void next_move()
     {
+        static const std::map<char, Key> kArrows = {
+            {'H', Key::Up}, {'P', Key::Down}, {'K', Key::Left}, {'M', Key::Right}};
         const char k = pendingMoves_.front();
         pendingMoves_.erase(0, 1);
         if (std::islower(static_cast<unsigned char>(k))) {
             h_->platform.type_text(std::string(1, static_cast<char>(std::toupper(k))));
-        } else { // H forward, P back, K left, M right
-            h_->platform.press_key(k == 'H'   ? Key::Up
-                                   : k == 'P' ? Key::Down
-                                   : k == 'K' ? Key::Left
-                                              : Key::Right);
+        } else {
+            h_->platform.press_key(kArrows.at(k));
         }
     }
 
@@ -338,8 +332,8 @@ class Replay {
         out += files_changed();
         changes_ = Hash{};
         changeCount_ = 0;
-        keep_new_picture(screen,
-                         [&](const std::string& path) { save_screen_png(h_->screen(), path); });
+        keep_new_picture(
+            screen, [&](const std::string& path) { tools::write_screen_png(h_->screen(), path); });
         if (out != expected_[step_].observed && !failureSaved_) {
             keep_failure();
         }
@@ -372,7 +366,7 @@ class Replay {
         failureSaved_ = true;
         fs::create_directories(failures_);
         const std::string line = "line" + std::to_string(step_ + 1);
-        save_screen_png(h_->screen(), (failures_ / (line + "-got.png")).string());
+        tools::write_screen_png(h_->screen(), (failures_ / (line + "-got.png")).string());
         const std::string& wanted = expected_[step_].observed;
         const auto at = wanted.find("screen=");
         const fs::path expected =
@@ -444,12 +438,9 @@ void write_trace(const fs::path& path, const std::vector<TraceLine>& lines)
 std::vector<std::string> trace_names()
 {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(kGoldenDir)) {
-        if (e.path().extension() == ".trace") {
-            names.push_back(e.path().stem().string());
-        }
+    for (const fs::path& trace : files_ending(kGoldenDir, ".trace")) {
+        names.push_back(trace.stem().string());
     }
-    std::sort(names.begin(), names.end());
     return names;
 }
 

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "services/video/block_codec.h"
-#include "tools/screen_png.h"
 
 namespace testing_support {
 
@@ -61,9 +60,15 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ec);
 }
 
-bool save_screen_png(const svc::ScreenImage& image, const std::string& path)
+int count_colour(const svc::ScreenImage& image, int colour, int x0, int y0, int x1, int y1)
 {
-    return tools::write_screen_png(image, path);
+    int n = 0;
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            n += image.pixel(x, y) == colour ? 1 : 0;
+        }
+    }
+    return n;
 }
 
 void lay_out_game_folder(const std::filesystem::path& dir, int soundChoice, int savedLevel)
@@ -77,6 +82,19 @@ void lay_out_game_folder(const std::filesystem::path& dir, int soundChoice, int 
     }
     write_file(dir / "LEVEL.MGS",
                "\"" + std::string(1, static_cast<char>(savedLevel + 139)) + "\"\r\n");
+}
+
+std::vector<std::filesystem::path> files_ending(const std::filesystem::path& dir,
+                                                const std::string& extension)
+{
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().extension() == extension) {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 std::string read_file(const std::filesystem::path& p)

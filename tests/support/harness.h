@@ -1,4 +1,4 @@
-// Test support: a Services on the headless platform, temporary folders and screenshots.
+// Test support: a Services on the headless platform, temporary folders and files, pixels.
 #pragma once
 
 #include <filesystem>
@@ -47,8 +47,8 @@ class TempDir {
     std::filesystem::path previous_;
 };
 
-// Writes the current screen image as a PNG (for people looking at test output).
-bool save_screen_png(const svc::ScreenImage& image, const std::string& path);
+// How many pixels of the box from (x0, y0) to (x1, y1), corners included, show the colour.
+int count_colour(const svc::ScreenImage& image, int colour, int x0, int y0, int x1, int y1);
 
 // Fills a picture buffer with a w x h block of one colour (the rest of the buffer zeroed).
 void solid_block(std::vector<std::int16_t>& buffer, int w, int h, int colour);
@@ -56,6 +56,10 @@ void solid_block(std::vector<std::int16_t>& buffer, int w, int h, int colour);
 // Fills dir as the game's folder: the generated data, the sound choice (none if negative)
 // and the saved level.
 void lay_out_game_folder(const std::filesystem::path& dir, int soundChoice, int savedLevel);
+
+// The files of a folder whose names end in `extension` (".ogg"), sorted.
+std::vector<std::filesystem::path> files_ending(const std::filesystem::path& dir,
+                                                const std::string& extension);
 
 // Reads a whole file as bytes.
 std::string read_file(const std::filesystem::path& p);
