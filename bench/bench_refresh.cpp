@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "services/video/screen_image.h"
-#include "services/window/window_loop.h"
+#include "services/video/screen_picture.h"
 
 namespace {
 

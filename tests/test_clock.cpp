@@ -99,3 +99,20 @@ TEST(LoopPacer, ASleepThatOverranIsMadeUpButALongPassIsNot)
         EXPECT_NEAR(h.platform.ticks_ms() - start, r.ms, r.toleranceMs);
     }
 }
+
+// The same when the loop sleeps until the X-ray aid's next unit: a sleep that lasts a second
+// must not count only the passes up to that unit.
+TEST(LoopPacer, ASleepingLoopMakesUpASleepThatOverran)
+{
+    testing_support::Harness h;
+    h.platform.sleepsThroughIdle = true;
+    h.platform.shortestSleepMs = 1000;
+    game::LoopPacer pacer(h.sv());
+    const double start = h.platform.ticks_ms();
+    for (long counted = 0; counted < 25664;) {
+        game::IdleDue due;
+        due.passes = static_cast<int>(64 - counted % 64);
+        counted += 1 + pacer.pass(due);
+    }
+    EXPECT_NEAR(h.platform.ticks_ms() - start, 12832, 1000);
+}

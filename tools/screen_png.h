@@ -7,7 +7,7 @@
 
 #include "services/video/png_writer.h"
 #include "services/video/screen_image.h"
-#include "services/window/window_loop.h"
+#include "services/video/screen_picture.h"
 
 namespace tools {
 

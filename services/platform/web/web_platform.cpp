@@ -1,4 +1,4 @@
-// The browser platform's clock, window passes, canvas and keys. The page's side of each call
+// The browser platform's clock, window passes and sleeps. The page's side of each call
 // is in web/page.js (the object Muv); the functions here only hand values across.
 #include "services/platform/web/web_platform.h"
 
@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-#include "services/platform/web/web_keys.h"
 
 // clang-format off
 EM_JS(double, web_fixed_clock_ms, (), { return Muv.fixedClockMs; });
@@ -17,29 +15,10 @@ EM_JS(double, web_local_ms, (), {
     return ((d.getHours() * 60 + d.getMinutes()) * 60 + d.getSeconds()) * 1000 +
            d.getMilliseconds();
 });
-EM_JS(void, web_present, (const void* rgba, int w, int h, int x, int y, int rw, int rh), {
-    Muv.present(new Uint8ClampedArray(HEAPU8.buffer, rgba, w * h * 4), w, h, x, y, rw, rh);
-});
-// The next event: 0 none, 1 a key (its code and modifier bits), 2 a click (x, y).
-EM_JS(int, web_take_event, (double pass, char* code, int cap, int* values), {
-    const ev = Muv.takeEvent(pass);
-    if (!ev) {
-        return 0;
-    }
-    if (ev.kind === 1) {
-        stringToUTF8(ev.code, code, cap);
-        HEAP32[values >> 2] = ev.modifiers;
-    } else {
-        HEAP32[values >> 2] = ev.x;
-        HEAP32[(values >> 2) + 1] = ev.y;
-    }
-    return ev.kind;
-});
 // A key or click the program has not taken yet.
 EM_JS(int, web_event_waiting, (), { return Muv.eventWaiting() ? 1 : 0; });
 // Gives the thread to the browser for up to ms, or until the page's next key or click.
 EM_ASYNC_JS(void, web_wait_for_event, (double ms), { await Muv.waitForEvent(ms); });
-EM_JS(void, web_toggle_fullscreen, (), { Muv.toggleFullscreen(); });
 EM_JS(void, web_held, (double pass), { Muv.held(pass); });
 // clang-format on
 
@@ -271,68 +250,11 @@ void WebPlatform::sleep_until(double untilMs, Wakeup& bell)
     nextPassMs_ = std::max(nextPassMs_, real_ms() + kPassMs);
 }
 
-void WebPlatform::present(const std::uint32_t* pixels, int w, int h, int top, int bottom, int left,
-                          int right)
-{
-    if (w != rgbaW_ || h != rgbaH_) {
-        rgbaW_ = w;
-        rgbaH_ = h;
-        rgba_.assign(static_cast<std::size_t>(w) * h, 0xFF000000u);
-        top = left = 0;
-        bottom = h - 1;
-        right = w - 1;
-    }
-    if (!clip_to_picture(w, h, top, bottom, left, right)) {
-        return;
-    }
-    // 0x00RRGGBB to the canvas's bytes red, green, blue, alpha (a little-endian word).
-    for (int y = top; y <= bottom; ++y) {
-        const std::size_t row = static_cast<std::size_t>(y) * w;
-        for (int x = left; x <= right; ++x) {
-            const std::uint32_t p = pixels[row + x];
-            rgba_[row + x] = 0xFF000000u | (p & 0xFFu) << 16 | (p & 0xFF00u) | (p >> 16 & 0xFFu);
-        }
-    }
-    web_present(rgba_.data(), w, h, left, top, right - left + 1, bottom - top + 1);
-    shownAtMs_ = ticks_ms();
-}
-
 bool WebPlatform::picture_due()
 {
     const double now = ticks_ms();
     return clock_.fixed || !quiet(now, lastEventMs_) ||
            now - shownAtMs_ >= kQuietPictureMs - kPictureEarlyMs;
-}
-
-bool WebPlatform::poll_event(PlatformEvent& ev)
-{
-    char code[32] = "";
-    int values[2] = {};
-    for (;;) {
-        switch (web_take_event(static_cast<double>(passes_), code, sizeof code, values)) {
-        case 1:
-            lastEventMs_ = ticks_ms();
-            ev.type = PlatformEvent::Type::Key;
-            ev.key = web_key_press(code, static_cast<unsigned>(values[0]));
-            if (ev.key.key != Key::None) {
-                return true;
-            }
-            break; // keys the PC keyboard lacks are passed over
-        case 2:
-            lastEventMs_ = ticks_ms();
-            ev.type = PlatformEvent::Type::MouseDown;
-            ev.mouseX = values[0];
-            ev.mouseY = values[1];
-            return true;
-        default:
-            return false;
-        }
-    }
-}
-
-void WebPlatform::cycle_fullscreen()
-{
-    web_toggle_fullscreen();
 }
 
 } // namespace svc
