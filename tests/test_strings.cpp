@@ -16,7 +16,7 @@ struct Raised final : svc::ErrorSink {
     int take() { return std::exchange(code, 0); }
 };
 
-TEST(TextFunctions, RightPartSpacesRepeatAndLowerCase)
+TEST(TextFunctions, ResultsAndRefusalsWithTheirErrors)
 {
     Raised errors;
     EXPECT_EQ(svc::right_part("12:34:56", 2), "56");
@@ -34,12 +34,8 @@ TEST(TextFunctions, RightPartSpacesRepeatAndLowerCase)
     EXPECT_EQ(svc::character_from_code(errors, 255), "\xFF");
     EXPECT_EQ(svc::character_from_code(errors, 0), std::string(1, '\0'));
     EXPECT_EQ(errors.take(), 0);
-}
 
-TEST(TextFunctions, RefusalsRaiseTheirErrorsAndGiveTheFixedResults)
-{
-    Raised errors;
-    // The result, then the error it raised (the arguments are worked out before the call).
+    // Refused: the result, then the error it raised (the arguments are worked out before the call).
     const auto refused = [&](const auto& got, const auto& want,
                              int error = svc::kIllegalFunctionCall) {
         EXPECT_EQ(got, want);

@@ -26,11 +26,6 @@ std::vector<int> cell_pixels(const svc::ScreenImage& s, int row, int col, int ce
     return out;
 }
 
-std::vector<int> uniform_cell(const svc::ScreenImage& s, int colour)
-{
-    return std::vector<int>(static_cast<std::size_t>(8 * s.info().fontHeight), colour);
-}
-
 // All pixels of a text row (1-based).
 std::vector<int> row_pixels(const svc::ScreenImage& s, int row)
 {
@@ -63,7 +58,7 @@ TEST_F(Text, EightyCharactersWithAndWithoutLineEnd)
     EXPECT_TRUE(h.screen().pendingWrap);
     h.sv().print_text("\xDB", false);
     EXPECT_EQ(cursor(h), (Cursor{5, 2}));
-    EXPECT_EQ(cell_pixels(h.screen(), 5, 1), uniform_cell(h.screen(), 15));
+    EXPECT_EQ(cell_pixels(h.screen(), 5, 1), std::vector<int>(64, 15));
     EXPECT_EQ(cell_pixels(h.screen(), 4, 80), cell_pixels(h.screen(), 4, 79)); // an x, kept
 
     // An empty print with line end after a pending wrap ends the line once.
@@ -139,7 +134,7 @@ TEST_F(Text, CursorMovesStayInsideThePrintArea)
     h.sv().print_text("\x1C\x1F", false);
     EXPECT_EQ(cursor(h), (Cursor{24, 80}));
     EXPECT_FALSE(h.screen().pendingWrap);
-    EXPECT_EQ(cell_pixels(h.screen(), 24, 80), uniform_cell(h.screen(), 0)); // nothing drawn
+    EXPECT_EQ(cell_pixels(h.screen(), 24, 80), std::vector<int>(64, 0)); // nothing drawn
     h.sv().print_text("\x0B", false);
     EXPECT_EQ(cursor(h), (Cursor{1, 1}));
 
