@@ -116,14 +116,6 @@ const std::map<std::string, std::function<void(const fs::path&)>> kPictureDamage
          b[0] = '\xFE';
          write_file(p, b);
      }},
-    {"L larger than its buffer",
-     [](const fs::path& p) {
-         std::string b = read_file(p);
-         b[5] = '\xF0'; // 61 000 bytes: more than any picture buffer holds
-         b[6] = '\xEE';
-         b.append(61000, '\x55');
-         write_file(p, b);
-     }},
 };
 
 std::string binary_garbage(std::size_t n)

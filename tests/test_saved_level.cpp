@@ -111,8 +111,6 @@ TEST(ReadSavedLevel, GivesTheLevelOrLevelOneForMissingAndDamagedFilesWithoutADia
         {"byte 255", "\"\xFF\"\r\n", 5, 1},
         {"empty file", "", 0, 1},
         {"empty item", "\"\"\r\n", 4, 1},
-        {"line end only", "\r\n", 2, 1},
-        {"blanks only", "   ", 3, 1},
         {"garbage", "\x01\x02junk,\x00\x90", 10, 1},
     };
     for (const Case& c : cases) {

@@ -141,10 +141,8 @@ TEST_F(MusicFiles, SamplesOverlapInTheFirstFreeSlots)
     });
     EXPECT_EQ(took, 0); // fire and forget
     ASSERT_EQ(files().size(), 2u);
-    EXPECT_TRUE(files()[0].started && files()[1].started);
     EXPECT_EQ(files()[0].slot, 0);
     EXPECT_EQ(files()[1].slot, 1);
-    EXPECT_NEAR(files()[0].durationMs, 500, 30);
     const double t = h.platform.ticks_ms() + 100;
     EXPECT_TRUE(files()[0].sounding_at(t) && files()[1].sounding_at(t));
 

@@ -28,7 +28,6 @@ TEST(TextFunctions, ResultsAndRefusalsWithTheirErrors)
     EXPECT_EQ(svc::repeated_byte(errors, 3, 205), "\xCD\xCD\xCD");
     EXPECT_EQ(svc::repeated_byte(errors, 2, 0), std::string(2, '\0')); // the lowest byte too
     EXPECT_EQ(svc::repeated_byte(errors, -1, 205), "");
-    EXPECT_EQ(svc::lower_case("Nuova"), "nuova");
     EXPECT_EQ(svc::lower_case("@AZ[`az{\x80\x8E\xC9"), "@az[`az{\x80\x8E\xC9");
     EXPECT_EQ(svc::first_code(errors, "\x8C"), 0x8C);
     EXPECT_EQ(svc::character_from_code(errors, 255), "\xFF");
