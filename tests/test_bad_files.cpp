@@ -103,11 +103,6 @@ void make_pipe(const fs::path& p)
 
 // The damages tried on a picture.
 const std::map<std::string, std::function<void(const fs::path&)>> kPictureDamage = {
-    {"truncated",
-     [](const fs::path& p) {
-         const std::string b = read_file(p);
-         write_file(p, b.substr(0, b.size() / 2));
-     }},
     {"empty", [](const fs::path& p) { write_file(p, ""); }},
     {"a pipe", make_pipe}, // refused, not waited on
     {"wrong first byte",
