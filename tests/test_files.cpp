@@ -165,9 +165,7 @@ TEST(SafeSaving, TheOldFileStaysWholeUntilTheNewOneIsClosed)
     }
     EXPECT_EQ(read_file("LEVEL.MGS"), "\"\x8E\"\r\n");
     EXPECT_FALSE(fs::exists(FileTable::pending_name("LEVEL.MGS")));
-    struct stat st {};
-    ASSERT_EQ(::stat("LEVEL.MGS", &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(fs::status("LEVEL.MGS").permissions(), static_cast<fs::perms>(0640));
 }
 
 TEST(SafeSaving, ALinkedFileIsReplacedAndTheLinkKept)

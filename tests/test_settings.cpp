@@ -206,16 +206,15 @@ TEST(SafeWrite, OddNamesAreRefusedAndNothingIsWrittenThroughALink)
         {"pending hard link", [] { fs::create_hard_link("notes.txt", ".x.cfg.tmp"); }, ""},
     };
     for (const auto& run : runs) {
-        const char* setup = run.setup;
         fs::remove_all("x.cfg");
         fs::remove_all(".x.cfg.tmp");
         run.make();
-        EXPECT_EQ(svc::write_whole_file("x.cfg", "new\n"), run.told) << setup;
+        EXPECT_EQ(svc::write_whole_file("x.cfg", "new\n"), run.told) << run.setup;
         if (run.told.empty()) {
-            EXPECT_EQ(read_file("x.cfg"), "new\n") << setup;
+            EXPECT_EQ(read_file("x.cfg"), "new\n") << run.setup;
         }
-        EXPECT_FALSE(fs::exists(fs::symlink_status(".x.cfg.tmp"))) << setup;
-        EXPECT_EQ(read_file("notes.txt"), "mine\n") << setup;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(".x.cfg.tmp"))) << run.setup;
+        EXPECT_EQ(read_file("notes.txt"), "mine\n") << run.setup;
     }
     EXPECT_EQ(svc::write_whole_file("../x.cfg", "new\n"),
               "../x.cfg: not a name in the game folder");
