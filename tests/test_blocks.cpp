@@ -216,7 +216,7 @@ TEST_F(Blocks, BadFilesAreRefused)
         int error;
     };
     const Case cases[] = {
-        // A wrong mark, a short header and a cut picture: BadFiles plays them through the game.
+        // A wrong mark and a short header: BadFiles plays them through the game.
         {"missing.grh", 0, svc::kFileNotFound},
         {"short.grh", 0, svc::kBadFileMode},
         {"good.grh", 40000, svc::kOverflow}, // byte offset 80000

@@ -61,12 +61,7 @@ TEST(KeyBuffer, HoldsFifteenPressesInOrder)
     for (int i = 0; i < 15; ++i) {
         ASSERT_EQ(b.pop()->ch, 'a' + i);
     }
-    EXPECT_FALSE(b.pop());
-    // The ring wraps: many rounds of push/pop keep working.
-    for (int i = 0; i < 100; ++i) {
-        ASSERT_TRUE(b.push(KeyCode{static_cast<std::uint8_t>(i), 1}));
-        ASSERT_EQ(b.pop()->ch, i);
-    }
+    EXPECT_FALSE(b.pop()); // the golden runs' moves take it round its ring many times
 }
 
 TEST(WaitKeys, CollectsFirstBytesAndStopsOnExitRequest)
@@ -127,11 +122,8 @@ TEST(WebKeys, ModifierBitsReachTheGameAsOnThePc)
         {"KeyS", kWebCtrl | kWebAlt,     0,   0x1F}, // Alt wins over Ctrl
         {"KeyS", kWebShift | kWebCtrl,   19,  0x1F}, // Ctrl+S whatever Shift says
         {"ArrowUp", kWebShift | kWebCtrl, 0,  0x8D}, // Ctrl's column
-        {"ArrowUp", 0,                   0,   0x48},
         {"Numpad8", kWebNumLock,         '8', 0x48}, // the keypad's digit with Num Lock
         {"Numpad8", 0,                   0,   0x48}, // and its arrow without
-        {"Enter", 0,                     13,  0x1C},
-        {"Space", kWebShift,             ' ', 0x39},
         {"MetaLeft", 0,                  -1,  -1},
     };
     // clang-format on

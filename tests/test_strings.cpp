@@ -16,7 +16,7 @@ struct Raised final : svc::ErrorSink {
     int take() { return std::exchange(code, 0); }
 };
 
-TEST(TextFunctions, RightPartSpacesRepeatAndLowerCase)
+TEST(TextFunctions, ResultsAndRefusalsWithTheirErrors)
 {
     Raised errors;
     EXPECT_EQ(svc::right_part("12:34:56", 2), "56");
@@ -28,18 +28,13 @@ TEST(TextFunctions, RightPartSpacesRepeatAndLowerCase)
     EXPECT_EQ(svc::repeated_byte(errors, 3, 205), "\xCD\xCD\xCD");
     EXPECT_EQ(svc::repeated_byte(errors, 2, 0), std::string(2, '\0')); // the lowest byte too
     EXPECT_EQ(svc::repeated_byte(errors, -1, 205), "");
-    EXPECT_EQ(svc::lower_case("Nuova"), "nuova");
     EXPECT_EQ(svc::lower_case("@AZ[`az{\x80\x8E\xC9"), "@az[`az{\x80\x8E\xC9");
     EXPECT_EQ(svc::first_code(errors, "\x8C"), 0x8C);
     EXPECT_EQ(svc::character_from_code(errors, 255), "\xFF");
     EXPECT_EQ(svc::character_from_code(errors, 0), std::string(1, '\0'));
     EXPECT_EQ(errors.take(), 0);
-}
 
-TEST(TextFunctions, RefusalsRaiseTheirErrorsAndGiveTheFixedResults)
-{
-    Raised errors;
-    // The result, then the error it raised (the arguments are worked out before the call).
+    // Refused: the result, then the error it raised (the arguments are worked out before the call).
     const auto refused = [&](const auto& got, const auto& want,
                              int error = svc::kIllegalFunctionCall) {
         EXPECT_EQ(got, want);

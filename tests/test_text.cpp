@@ -26,17 +26,6 @@ std::vector<int> cell_pixels(const svc::ScreenImage& s, int row, int col, int ce
     return out;
 }
 
-std::vector<int> uniform_cell(const svc::ScreenImage& s, int colour)
-{
-    return std::vector<int>(static_cast<std::size_t>(8 * s.info().fontHeight), colour);
-}
-
-// All pixels of a text row (1-based).
-std::vector<int> row_pixels(const svc::ScreenImage& s, int row)
-{
-    return cell_pixels(s, row, 1, 80);
-}
-
 using Cursor = std::pair<int, int>; // row, column
 Cursor cursor(Harness& h)
 {
@@ -63,7 +52,7 @@ TEST_F(Text, EightyCharactersWithAndWithoutLineEnd)
     EXPECT_TRUE(h.screen().pendingWrap);
     h.sv().print_text("\xDB", false);
     EXPECT_EQ(cursor(h), (Cursor{5, 2}));
-    EXPECT_EQ(cell_pixels(h.screen(), 5, 1), uniform_cell(h.screen(), 15));
+    EXPECT_EQ(cell_pixels(h.screen(), 5, 1), std::vector<int>(64, 15));
     EXPECT_EQ(cell_pixels(h.screen(), 4, 80), cell_pixels(h.screen(), 4, 79)); // an x, kept
 
     // An empty print with line end after a pending wrap ends the line once.
@@ -85,39 +74,40 @@ TEST_F(Text, EightyCharactersWithAndWithoutLineEnd)
 
 TEST_F(Text, LineEndOnRow24ScrollsThePrintAreaAndKeepsRow25)
 {
+    const auto row_pixels = [&](int row) { return cell_pixels(h.screen(), row, 1, 80); };
     for (int row = 1; row <= 25; ++row) {
         h.sv().set_foreground(row % 15 + 1);
         h.sv().locate(row, row);
         h.sv().print_text("\xDB", false);
     }
-    const std::vector<int> row25 = row_pixels(h.screen(), 25);
+    const std::vector<int> row25 = row_pixels(25);
     std::vector<std::vector<int>> before;
     for (int row = 1; row <= 24; ++row) {
-        before.push_back(row_pixels(h.screen(), row));
+        before.push_back(row_pixels(row));
     }
 
     h.sv().locate(24, 30);
     h.sv().print_text("", true);
     EXPECT_EQ(cursor(h), (Cursor{24, 1}));
     for (int row = 1; row <= 23; ++row) {
-        EXPECT_EQ(row_pixels(h.screen(), row), before[static_cast<std::size_t>(row)]) << row;
+        EXPECT_EQ(row_pixels(row), before[static_cast<std::size_t>(row)]) << row;
     }
-    EXPECT_EQ(row_pixels(h.screen(), 24), std::vector<int>(640 * 8, 0));
-    EXPECT_EQ(row_pixels(h.screen(), 25), row25);
+    EXPECT_EQ(row_pixels(24), std::vector<int>(640 * 8, 0));
+    EXPECT_EQ(row_pixels(25), row25);
 
     // A line end on row 25 scrolls the print area too and lands on row 24.
-    const std::vector<int> row2 = row_pixels(h.screen(), 2);
+    const std::vector<int> row2 = row_pixels(2);
     h.sv().locate(25, 40);
     h.sv().print_text("", true);
     EXPECT_EQ(cursor(h), (Cursor{24, 1}));
-    EXPECT_EQ(row_pixels(h.screen(), 1), row2);
-    EXPECT_EQ(row_pixels(h.screen(), 25), row25);
+    EXPECT_EQ(row_pixels(1), row2);
+    EXPECT_EQ(row_pixels(25), row25);
 
     // Wrapping past column 80 of row 25 scrolls the same way.
     h.sv().locate(25, 80);
     h.sv().print_text("zq", false);
     EXPECT_EQ(cursor(h), (Cursor{24, 2}));
-    EXPECT_NE(row_pixels(h.screen(), 25), row25); // the z went into column 80
+    EXPECT_NE(row_pixels(25), row25); // the z went into column 80
 
     // The text screen scrolls its cells the same way, from column 1.
     h.sv().set_screen_mode(0);
@@ -139,7 +129,7 @@ TEST_F(Text, CursorMovesStayInsideThePrintArea)
     h.sv().print_text("\x1C\x1F", false);
     EXPECT_EQ(cursor(h), (Cursor{24, 80}));
     EXPECT_FALSE(h.screen().pendingWrap);
-    EXPECT_EQ(cell_pixels(h.screen(), 24, 80), uniform_cell(h.screen(), 0)); // nothing drawn
+    EXPECT_EQ(cell_pixels(h.screen(), 24, 80), std::vector<int>(64, 0)); // nothing drawn
     h.sv().print_text("\x0B", false);
     EXPECT_EQ(cursor(h), (Cursor{1, 1}));
 
