@@ -100,9 +100,6 @@ class Runner:
         self.passed = self.failed = 0
         self.results, self.current = [], None
 
-    def game(self, files=None, **how):
-        return Game(self.binary, self.data_dir, dict(FRESH, **(files or {})), **how)
-
     def check(self, name, ok, detail=""):
         self.results.append((name, bool(ok), detail))
         if not ok and self.current is not None and os.environ.get("MUV_E2E_SHOTS"):
@@ -143,7 +140,8 @@ class Runner:
         for attempt in range(1, attempts + 1):
             game = None
             try:
-                game = self.current = self.game(files, **how)
+                game = self.current = Game(self.binary, self.data_dir,
+                                           dict(FRESH, **(files or {})), **how)
                 body(game)
             except ChanceEye as e:
                 if attempt < attempts:
@@ -395,7 +393,7 @@ def main():
         print("usage: test_window_e2e.py [--sdl-from LIBRARY_FOLDER] GAME_BINARY DATA_DIR",
               file=sys.stderr)
         return 2
-    missing = [t for t in ("Xvfb", "xdotool", "xwd", "xdpyinfo", "convert") if shutil.which(t) is None]
+    missing = [t for t in ("Xvfb", "xdotool", "xwd", "convert") if shutil.which(t) is None]
     if missing:
         print(f"SKIPPED: the real-window tests need {', '.join(missing)} "
               "(scripts/install-deps.sh installs them)")
