@@ -135,8 +135,8 @@ class Runner:
 
     def scenario(self, name, body, files=None, attempts=1, **how):
         """Runs one game (started with the Game arguments in `how`); an exception fails the
-        scenario's remaining checks as one. A game
-        that an X-ray eye picked up by chance has spoilt is played again (up to `attempts`)."""
+        scenario's remaining checks as one. A game that an X-ray eye picked up by chance has
+        spoilt is played again (up to `attempts`)."""
         for attempt in range(1, attempts + 1):
             game = None
             try:
