@@ -186,9 +186,7 @@ TEST(SdlPad, APadPluggedInOrOutWhilePlayingAndTheSettingsFilesKeys)
     Game game("pulsante_a = ctrl_s\npulsante_b = niente\ndorsale_sinistro = su\n");
     ASSERT_TRUE(kPadInTheBackground);
     // The window's first passes have looked for pads and found none.
-    for (int i = 0; i < 300 && game.sv.window().pass_count() < 5; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    testing_support::eventually([&] { return game.sv.window().pass_count() >= 5; });
     VirtualPad pad;
     if (!pad.ready()) {
         GTEST_SKIP() << "no virtual pad in SDL 2 here: " << dlerror();

@@ -11,22 +11,9 @@
 #include "services/platform/sdl/sdl_platform.h"
 #include "services/services.h"
 #include "services/window/window_loop.h"
+#include "tests/support/harness.h"
 
-namespace {
-
-// Waits (real time, bounded) until cond holds.
-template <class Cond> bool eventually(Cond cond, int ms = 3000)
-{
-    for (int i = 0; i < ms / 5; ++i) {
-        if (cond()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return cond();
-}
-
-} // namespace
+using testing_support::eventually;
 
 TEST(SdlBackEnd, WindowThreadRedrawsWhileTheGameDrawsAndChangesModes)
 {

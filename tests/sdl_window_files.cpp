@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -23,7 +24,6 @@
 #include "services/settings/settings.h"
 #include "services/video/png_writer.h"
 #include "tests/support/harness.h"
-#include "tests/support/on_window_thread.h"
 
 namespace {
 
@@ -31,8 +31,39 @@ namespace fs = std::filesystem;
 using testing_support::read_file;
 using testing_support::write_file;
 
-constexpr int kW = testing_support::kPlaceW, kH = testing_support::kPlaceH;
 constexpr std::uint32_t kNoteBackground = 0x0000AA;
+
+// A picture of 160 x 100 whose every pixel tells its place: column << 8 | row.
+constexpr int kW = 160, kH = 100;
+const std::vector<std::uint32_t> kImage = [] {
+    std::vector<std::uint32_t> image(kW * kH);
+    for (int i = 0; i < kW * kH; ++i) {
+        image[i] = static_cast<std::uint32_t>((i % kW) << 8 | i / kW);
+    }
+    return image;
+}();
+
+// Runs script once on the back end's window thread, as its passes would, and stops the
+// platform once it has (or after three seconds, for a script that hangs: the test then fails
+// on what it did not do). True if the script ran.
+bool on_window_thread(svc::SdlPlatform& platform, std::function<void()> script)
+{
+    struct Once final : svc::WindowTask {
+        std::function<void()> script;
+        std::atomic<bool> done{false};
+        void pass() override
+        {
+            if (!done.exchange(true)) {
+                script();
+            }
+        }
+    } task;
+    task.script = std::move(script);
+    platform.start(task);
+    const bool ran = testing_support::eventually([&] { return task.done.load(); });
+    platform.stop();
+    return ran;
+}
 
 // What main hands the back end: the choice goes to the settings file.
 std::string keep(const svc::WindowChoice& c)
@@ -65,7 +96,6 @@ bool is_png(const char* name)
 TEST(SdlWindowShape, ScaleAspectKeysAndFullScreenPlaceThePicture)
 {
     testing_support::TempDir dir;
-    const std::vector<std::uint32_t> image = testing_support::place_image();
     svc::WindowChoice kept;
     svc::SdlPlatform platform({true, 3, true, false}, [&kept](const svc::WindowChoice& c) {
         kept = c;
@@ -73,13 +103,12 @@ TEST(SdlWindowShape, ScaleAspectKeysAndFullScreenPlaceThePicture)
     });
     std::vector<std::array<int, 6>> seen; // surface w, h; picture x, y, w, h
     std::vector<std::uint32_t> pixels;
-    testing_support::OnWindowThread task;
-    task.script = [&] {
+    on_window_thread(platform, [&] {
         auto look = [&] {
             const svc::SdlPlatform::Shown s = platform.shown();
             seen.push_back({s.surfaceW, s.surfaceH, s.x, s.y, s.w, s.h});
         };
-        platform.present(image.data(), kW, kH, 0, kH - 1, 0, kW - 1);
+        platform.present(kImage.data(), kW, kH, 0, kH - 1, 0, kW - 1);
         look(); // 4:3 at three times
         pixels = {platform.shown_pixel(479, 359), platform.shown_pixel(3, 4)};
         platform.window_key(svc::Key::F9); // 4:3 off
@@ -100,16 +129,15 @@ TEST(SdlWindowShape, ScaleAspectKeysAndFullScreenPlaceThePicture)
         EXPECT_FALSE(platform.window_key(svc::Key::F11));
         platform.window_key(svc::Key::F12);
         platform.window_key(svc::Key::F12);
-    };
-    task.run_on(platform);
+    });
     EXPECT_EQ(seen, (std::vector<std::array<int, 6>>{{480, 360, 0, 0, 480, 360},
                                                      {480, 300, 0, 0, 480, 300},
                                                      {320, 200, 0, 0, 320, 200},
                                                      {1024, 768, 32, 24, 960, 720},
                                                      {320, 240, 0, 0, 320, 240}}));
     // The last pixel; display row 4 shows picture row 1; the border; the last pixel again.
-    const std::uint32_t last = image.back();
-    EXPECT_EQ(pixels, (std::vector<std::uint32_t>{last, image[kW + 1], 0, last}));
+    const std::uint32_t last = kImage.back();
+    EXPECT_EQ(pixels, (std::vector<std::uint32_t>{last, kImage[kW + 1], 0, last}));
     // Two screenshots under the first free numbers, and the choice handed on to be remembered.
     EXPECT_TRUE(std::filesystem::exists("schermata-001.png"));
     EXPECT_TRUE(std::filesystem::exists("schermata-002.png"));
@@ -154,16 +182,15 @@ TEST(SdlWindowFiles, OddFilesAreNeverWaitedOnOrWrittenThroughAndFailuresAreTold)
                     !fs::exists(".impostazioni.cfg.tmp");
          }},
     };
-    const std::vector<std::uint32_t> image = testing_support::place_image();
     for (const auto& run : runs) {
         testing_support::TempDir dir;
         run.setup();
         svc::SdlPlatform platform({true, 1, false, false}, keep);
         bool noted = false;
         std::uint32_t inBox = 0;
-        testing_support::OnWindowThread task;
-        task.script = [&] {
-            platform.present(image.data(), kW, kH, 0, kH - 1, 0, kW - 1);
+        testing::internal::CaptureStderr();
+        const bool ran = on_window_thread(platform, [&] {
+            platform.present(kImage.data(), kW, kH, 0, kH - 1, 0, kW - 1);
             {
                 std::optional<FullDisk> full;
                 if (run.full) {
@@ -176,11 +203,9 @@ TEST(SdlWindowFiles, OddFilesAreNeverWaitedOnOrWrittenThroughAndFailuresAreTold)
             const svc::SdlPlatform::Shown shown = platform.shown();
             const int k = shown.w / kW;
             inBox = platform.shown_pixel(shown.x + 5 * k + 1, shown.y + 5 * k + 1);
-        };
-        testing::internal::CaptureStderr();
-        task.run_on(platform);
+        });
         const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_TRUE(task.done.load()) << run.name;
+        EXPECT_TRUE(ran) << run.name;
         EXPECT_EQ(noted, run.told) << run.name;
         EXPECT_EQ(inBox == kNoteBackground, run.told) << run.name;
         EXPECT_EQ(err.rfind("muvesecky: ", 0) == 0 && err.find('\n') == err.size() - 1, run.told)
@@ -193,16 +218,15 @@ TEST(SdlWindowFiles, TheNoteGoesAfterAWhileAndNeverTouchesTheScreenImage)
 {
     testing_support::TempDir dir;
     fs::create_directory("impostazioni.cfg");
-    const std::vector<std::uint32_t> image = testing_support::place_image();
-    const std::vector<std::uint32_t> copy = image;
+    const std::vector<std::uint32_t> copy = kImage;
     svc::SdlPlatform platform({true, 2, false, false}, keep);
     std::vector<std::uint32_t> seen;
-    testing_support::OnWindowThread task;
-    task.script = [&] {
-        platform.present(image.data(), kW, kH, 0, kH - 1, 0, kW - 1);
+    testing::internal::CaptureStderr();
+    on_window_thread(platform, [&] {
+        platform.present(kImage.data(), kW, kH, 0, kH - 1, 0, kW - 1);
         platform.window_key(svc::Key::F9); // 4:3 at twice the size, not remembered
         seen.push_back(platform.shown_pixel(12, 12));
-        platform.present(image.data(), kW, kH, 0, kH - 1, 0, kW - 1); // the game draws on
+        platform.present(kImage.data(), kW, kH, 0, kH - 1, 0, kW - 1); // the game draws on
         seen.push_back(platform.shown_pixel(12, 12));
         platform.window_key(svc::Key::F12); // the picture saved has no note on it
         std::this_thread::sleep_for(std::chrono::milliseconds(2600));
@@ -210,14 +234,12 @@ TEST(SdlWindowFiles, TheNoteGoesAfterAWhileAndNeverTouchesTheScreenImage)
         platform.poll_event(ev);
         seen.push_back(platform.shown_pixel(12, 12));
         seen.push_back(platform.note_shown() ? 1 : 0);
-    };
-    testing::internal::CaptureStderr();
-    task.run_on(platform);
+    });
     testing::internal::GetCapturedStderr();
     // Display (12, 12) at scale 2 and 4:3 shows picture pixel (6, 5).
-    EXPECT_EQ(seen,
-              (std::vector<std::uint32_t>{kNoteBackground, kNoteBackground, image[5 * kW + 6], 0}));
-    EXPECT_EQ(image, copy);
+    EXPECT_EQ(seen, (std::vector<std::uint32_t>{kNoteBackground, kNoteBackground,
+                                                kImage[5 * kW + 6], 0}));
+    EXPECT_EQ(kImage, copy);
     const std::vector<std::uint8_t> png = svc::encode_png(copy.data(), kW, kH);
     EXPECT_EQ(read_file("schermata-001.png"), std::string(png.begin(), png.end()));
 }

@@ -10,13 +10,12 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from xwindow import Game, start_x  # noqa: E402
+from xwindow import Game, game_folder, poll, start_x  # noqa: E402
 
 SKIPPED = 77
 
@@ -101,9 +100,6 @@ class Runner:
         self.passed = self.failed = 0
         self.results, self.current = [], None
 
-    def game(self, files=None, **how):
-        return Game(self.binary, self.data_dir, dict(FRESH, **(files or {})), **how)
-
     def check(self, name, ok, detail=""):
         self.results.append((name, bool(ok), detail))
         if not ok and self.current is not None and os.environ.get("MUV_E2E_SHOTS"):
@@ -127,10 +123,7 @@ class Runner:
     def expect(self, name, game, cond, seconds, detail=None):
         """Waits for the window to show what cond() looks for; a check either way.
         Returns the picture, or None when it never came (detail(picture) says what was seen)."""
-        try:
-            picture = game.wait_picture(cond, seconds)
-        except AssertionError:
-            picture = None
+        picture = game.wait_picture(cond, seconds, None)
         seen = ""
         if picture is None and detail is not None:
             try:
@@ -142,12 +135,13 @@ class Runner:
 
     def scenario(self, name, body, files=None, attempts=1, **how):
         """Runs one game (started with the Game arguments in `how`); an exception fails the
-        scenario's remaining checks as one. A game
-        that an X-ray eye picked up by chance has spoilt is played again (up to `attempts`)."""
+        scenario's remaining checks as one. A game that an X-ray eye picked up by chance has
+        spoilt is played again (up to `attempts`)."""
         for attempt in range(1, attempts + 1):
             game = None
             try:
-                game = self.current = self.game(files, **how)
+                game = self.current = Game(self.binary, self.data_dir,
+                                           dict(FRESH, **(files or {})), **how)
                 body(game)
             except ChanceEye as e:
                 if attempt < attempts:
@@ -178,22 +172,13 @@ class ChanceEye(Exception):
 def wait_settled(game, before, seconds=8):
     """Waits until the still parts of the play screen differ from `before` and stay unchanged
     over three reads; returns that picture, or None on a timeout."""
-    end = time.time() + seconds
-    last, same = None, 0
-    while time.time() < end:
-        try:
-            p = game.picture()
-        except Exception:  # noqa: BLE001 - the window may be between two sizes
-            time.sleep(0.02)
-            continue
-        view = play_view(p)
-        if view != before:
-            same = same + 1 if view == last else 0
-            last = view
-            if same >= 2:
-                return p
-        time.sleep(0.03)
-    return None
+    last = []
+
+    def settled():
+        p = game.picture()
+        last[:] = last[-2:] + [play_view(p)]
+        return len(last) == 3 and last[0] == last[1] == last[2] != before and p
+    return poll(settled, seconds)
 
 
 def start_level_1(r, g, name):
@@ -286,9 +271,7 @@ def pipe_picture(r, g, how):
 def no_display(r, binary, data_dir):
     """No X server to show the window on, or one whose 256 colours no window of the game can
     use: one line on standard error and exit status 1, instead of playing on unseen."""
-    folder = tempfile.mkdtemp(prefix="muv-e2e-")
-    for name in os.listdir(data_dir):
-        shutil.copy(os.path.join(data_dir, name), folder)
+    folder = game_folder(data_dir)
     for name, screen, display in (("DISPLAY unset", None, None),
                                   ("DISPLAY naming no X server", None, ":97"),
                                   ("a display of 8 bits per pixel", "1280x1024x8", None)):
@@ -390,12 +373,9 @@ def smoke(r, g, sdl_dir=None):
     # Full screen may be another window on top of the game's, and without a window manager
     # it may stay where the window was: the screen itself is read for the panel's first box
     # (light red and light green), at the picture's top left.
-    end = time.time() + 5
-    while time.time() < end and (window_size(g) != SMOKE_SCREEN or
-                                 not screen_shows(g, LIGHT_RED, LIGHT_GREEN)):
-        time.sleep(0.2)
-    r.check(f"{name}: Alt+Enter, full screen, level 1 on it", window_size(g) == SMOKE_SCREEN
-            and screen_shows(g, LIGHT_RED, LIGHT_GREEN), f"window {window_size(g)}")
+    r.check(f"{name}: Alt+Enter, full screen, level 1 on it", poll(
+        lambda: window_size(g) == SMOKE_SCREEN and screen_shows(g, LIGHT_RED, LIGHT_GREEN), 5),
+        f"window {window_size(g)}")
     g.key("alt+Return")
     r.expect(f"{name}: Alt+Enter again, back to the window, 1280x960", g, size(1280, 960), 5,
              seen)
@@ -413,7 +393,7 @@ def main():
         print("usage: test_window_e2e.py [--sdl-from LIBRARY_FOLDER] GAME_BINARY DATA_DIR",
               file=sys.stderr)
         return 2
-    missing = [t for t in ("Xvfb", "xdotool", "xwd", "xdpyinfo", "convert") if shutil.which(t) is None]
+    missing = [t for t in ("Xvfb", "xdotool", "xwd", "convert") if shutil.which(t) is None]
     if missing:
         print(f"SKIPPED: the real-window tests need {', '.join(missing)} "
               "(scripts/install-deps.sh installs them)")

@@ -66,8 +66,8 @@ def _shift(mask):
 
 def start_x(screen):
     """A private X server of the given screen ("WxHxDEPTH"): (its process, its display)."""
-    # The X server picks a free display itself and tells its number, so that runs side by
-    # side never share one.
+    # The X server picks a free display itself and tells its number once it takes clients,
+    # so that runs side by side never share one.
     read_end, write_end = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen,
                              "-nolisten", "tcp"], pass_fds=(write_end,),
@@ -81,27 +81,47 @@ def start_x(screen):
     return xvfb, f":{number}"
 
 
+def poll(cond, seconds, message=None):
+    """Polls until cond() gives something true (a window being read may fail for a while);
+    returns it. On a timeout, an AssertionError with the message, or None without one."""
+    end = time.time() + seconds
+    while time.time() < end:
+        try:
+            got = cond()
+            if got:
+                return got
+        except (subprocess.CalledProcessError, RuntimeError):
+            pass
+        time.sleep(0.05)
+    if message:
+        raise AssertionError(message)
+    return None
+
+
+def game_folder(data_dir, files=None):
+    """A new folder holding a copy of data_dir's files (if any) changed by files: a name
+    mapped to bytes is written, a name mapped to None removed."""
+    folder = tempfile.mkdtemp(prefix="muv-e2e-")
+    for name in os.listdir(data_dir) if data_dir else []:
+        if os.path.isfile(os.path.join(data_dir, name)):
+            shutil.copy(os.path.join(data_dir, name), folder)
+    for name, content in (files or {}).items():
+        if content is None:
+            os.remove(os.path.join(folder, name))
+        else:
+            with open(os.path.join(folder, name), "wb") as f:
+                f.write(content)
+    return folder
+
+
 class Game:
     """One run of the real binary in a fresh game folder under a private X server."""
 
     def __init__(self, binary, data_dir, files=None, env=None, args=(), screen="1024x768x24",
                  stderr=None):
-        """Runs binary (with args) in a new folder holding a copy of data_dir (if any) changed
-        by files: a name mapped to bytes is written, a name mapped to None removed. Its
-        standard error goes with its output to output(), or is "closed", or is a "broken"
-        pipe that nobody reads."""
-        self.folder = tempfile.mkdtemp(prefix="muv-e2e-")
-        for name in os.listdir(data_dir) if data_dir else []:
-            src = os.path.join(data_dir, name)
-            if os.path.isfile(src):
-                shutil.copy(src, self.folder)
-        for name, content in (files or {}).items():
-            path = os.path.join(self.folder, name)
-            if content is None:
-                os.remove(path)
-            else:
-                with open(path, "wb") as f:
-                    f.write(content)
+        """Runs binary (with args) in game_folder(data_dir, files). Its standard error goes with
+        its output to output(), or is "closed", or is a "broken" pipe that nobody reads."""
+        self.folder = game_folder(data_dir, files)
         self.proc = None
         self.log = tempfile.TemporaryFile()
         self.xvfb, self.display = start_x(screen)
@@ -109,8 +129,6 @@ class Game:
         self.env.pop("SDL_VIDEODRIVER", None)
         self.window = None
         try:
-            self._wait(lambda: subprocess.run(["xdpyinfo"], env=self.env, capture_output=True)
-                       .returncode == 0, 10, "X server did not start")
             errors, unread = subprocess.STDOUT, None
             if stderr == "broken":
                 unread, errors = os.pipe()
@@ -120,28 +138,12 @@ class Game:
                 preexec_fn=(lambda: os.close(2)) if stderr == "closed" else None)
             if unread is not None:
                 os.close(errors)
-            try:
-                self._wait(self._find_window, 10, "game window did not appear")
-            except AssertionError as e:
-                raise AssertionError(f"{e} (exit status {self.proc.poll()}, output: "
-                                     f"{self.output()[-500:]!r})") from None
+            if not poll(self._find_window, 10):
+                raise AssertionError(f"game window did not appear (exit status {self.proc.poll()}"
+                                     f", output: {self.output()[-500:]!r})")
         except BaseException:
             self.finish()
             raise
-
-    def _wait(self, cond, seconds, message):
-        """Polls until cond() gives something true (a window being read may fail for a while);
-        returns it."""
-        end = time.time() + seconds
-        while time.time() < end:
-            try:
-                got = cond()
-                if got:
-                    return got
-            except (subprocess.CalledProcessError, RuntimeError):
-                pass
-            time.sleep(0.05)
-        raise AssertionError(message)
 
     def _find_window(self):
         r = subprocess.run(["xdotool", "search", "--name", "^Untitled$"], env=self.env,
@@ -160,8 +162,8 @@ class Game:
         return parse_xwd(data)
 
     def wait_picture(self, cond, seconds=5, message="picture did not appear"):
-        """Polls the window until cond(picture) holds; returns that picture."""
-        return self._wait(lambda: (lambda p: cond(p) and p)(self.picture()), seconds, message)
+        """Polls the window until cond(picture) holds; returns that picture (poll's timeout)."""
+        return poll(lambda: (lambda p: cond(p) and p)(self.picture()), seconds, message)
 
     def key(self, *names, delay_ms=60):
         subprocess.run(["xdotool", "windowfocus", self.window], env=self.env, capture_output=True)

@@ -229,9 +229,7 @@ class Replay {
     {
         std::istringstream in(action);
         std::string verb, arg;
-        in >> verb;
-        std::getline(in, arg);
-        arg = trim(arg);
+        std::getline(in >> verb >> std::ws, arg); // the line itself is trimmed
         auto& p = h_->platform;
         if (verb == "key") {
             press_named(arg);

@@ -1,9 +1,11 @@
 // Test support: a Services on the headless platform, temporary folders and files, pixels.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "services/platform/headless/headless_platform.h"
@@ -34,6 +36,15 @@ struct Harness {
         return -1;
     }
 };
+
+// Waits (real time, bounded) until cond holds; true if it did.
+template <class Cond> bool eventually(Cond cond, int ms = 3000)
+{
+    for (int i = 0; i < ms / 5 && !cond(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return cond();
+}
 
 // A fresh temporary folder that becomes the working directory while it lives.
 class TempDir {
