@@ -81,9 +81,7 @@ void ScreenImage::reset(int mode)
 void ScreenImage::fill_rows(int y0, int y1, std::uint8_t c)
 {
     const std::uint64_t v = spread(c);
-    for (int i = y0 * kRowWords; i < (y1 + 1) * kRowWords; ++i) {
-        put_word(words_[i], v);
-    }
+    put_words(y0, y1, 0, kRowWords - 1, [v](int, int, std::uint64_t) { return v; });
 }
 
 void ScreenImage::fill_rect(int x0, int y0, int x1, int y1, std::uint8_t c)
@@ -92,25 +90,13 @@ void ScreenImage::fill_rect(int x0, int y0, int x1, int y1, std::uint8_t c)
     const std::uint64_t v = spread(c);
     const int w0 = x0 >> 3;
     const int w1 = x1 >> 3;
-    const std::uint64_t first = ~std::uint64_t{0} << ((x0 & 7) * 8);
-    const std::uint64_t last = ~std::uint64_t{0} >> ((7 - (x1 & 7)) * 8);
-    std::atomic<std::uint64_t>* const words = words_.get();
-    auto blend = [&](std::atomic<std::uint64_t>& w, std::uint64_t mask) {
-        const std::uint64_t old = w.load(std::memory_order_relaxed);
-        put_word(w, (old & ~mask) | (v & mask));
-    };
-    for (int y = y0; y <= y1; ++y) {
-        std::atomic<std::uint64_t>* row = words + y * kRowWords;
-        if (w0 == w1) {
-            blend(row[w0], first & last);
-            continue;
-        }
-        blend(row[w0], first);
-        for (int w = w0 + 1; w < w1; ++w) {
-            put_word(row[w], v);
-        }
-        blend(row[w1], last);
-    }
+    const std::uint64_t all = ~std::uint64_t{0};
+    const std::uint64_t first = all << ((x0 & 7) * 8);
+    const std::uint64_t last = all >> ((7 - (x1 & 7)) * 8);
+    put_words(y0, y1, w0, w1, [&](int, int w, std::uint64_t old) {
+        const std::uint64_t mask = (w == w0 ? first : all) & (w == w1 ? last : all);
+        return (old & ~mask) | (v & mask);
+    });
 }
 
 void ScreenImage::move_rows(int dst, int src, int count)
@@ -119,10 +105,10 @@ void ScreenImage::move_rows(int dst, int src, int count)
         return;
     }
     auto copyRow = [this](int to, int from) {
-        for (int w = 0; w < kRowWords; ++w) {
-            put_word(words_[to * kRowWords + w],
-                     words_[from * kRowWords + w].load(std::memory_order_relaxed));
-        }
+        const std::atomic<std::uint64_t>* const source = words_.get() + from * kRowWords;
+        put_words(to, to, 0, kRowWords - 1, [source](int, int w, std::uint64_t) {
+            return source[w].load(std::memory_order_relaxed);
+        });
     };
     if (dst < src) {
         for (int i = 0; i < count; ++i) {

@@ -222,6 +222,30 @@ class ScreenImage {
             }
         }
     }
+    // Sets words w0..w1 of pixel rows y0..y1 to value(y, w, old), marking the image as
+    // put_word does but once for all of them: a frame's clear, floor and upright lines store
+    // thousands of words, and a mark a word would hold each store up behind the last.
+    template <class F> void put_words(int y0, int y1, int w0, int w1, F value)
+    {
+        std::uint64_t changed = 0;
+        for (int y = y0; y <= y1; ++y) {
+            std::atomic<std::uint64_t>* const row = words_.get() + y * kWordsPerRow;
+            std::uint64_t* const bands = &bandStores_[y / kBandRows * kTextCols];
+            for (int w = w0; w <= w1; ++w) {
+                const std::uint64_t old = row[w].load(std::memory_order_relaxed);
+                const std::uint64_t v = value(y, w, old);
+                if (v != old) {
+                    row[w].store(v, std::memory_order_relaxed);
+                    ++bands[w];
+                    ++changed;
+                }
+            }
+        }
+        if (changed != 0) {
+            changes_ += changed;
+            touched_.store(true, std::memory_order_release);
+        }
+    }
     // The stores that changed the pixels of a text cell of the current font: the sum over its
     // eight-row bands (a sum of counts that only grow moves whenever one of them does).
     std::uint64_t cell_stores(int row, int col) const
