@@ -15,7 +15,8 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
-from test_window_e2e import Runner, start_level_1  # noqa: E402
+from test_window_e2e import FRESH, Runner, start_level_1  # noqa: E402
+from xwindow import Game  # noqa: E402
 
 # The lower part of the play screen: floor, compass and panel bottoms; no seagulls, no clock.
 BOX = (0, 112, 640, 88)
@@ -88,10 +89,10 @@ def main():
         print("usage: latency.py GAME_BINARY DATA_DIR [MOVES]", file=sys.stderr)
         return 2
     moves = int(sys.argv[3]) if len(sys.argv) == 4 else 50
-    runner = Runner(os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]))
-    game = runner.game()
+    binary, data_dir = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    game = Game(binary, data_dir, FRESH)
     try:
-        if start_level_1(runner, game, "latency") is None:
+        if start_level_1(Runner(binary, data_dir), game, "latency") is None:
             print("level 1 never showed")
             return 1
         display = Display(game.display, game.window)
