@@ -7,10 +7,11 @@
 // SITE_DIR: the built page (build-web/site), served here from a local server on this machine;
 // RUNS (default 5): fresh browser profiles for the load time. Needs tests/web's playwright-core.
 import fs from "node:fs";
-import http from "node:http";
 import path from "node:path";
 import zlib from "node:zlib";
 import { fileURLToPath } from "node:url";
+
+import { chromiumArgs, serveSite } from "../tests/web/site_server.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const { chromium } = await import(
@@ -18,22 +19,8 @@ const { chromium } = await import(
 const siteDir = path.resolve(process.argv[2] || "build-web/site");
 const runs = +(process.argv[3] || 5);
 
-const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css",
-                ".wasm": "application/wasm" };
-const server = http.createServer((req, res) => {
-    const name = decodeURIComponent(new URL(req.url, "http://x").pathname);
-    const file = path.join(siteDir, name === "/" ? "index.html" : name);
-    if (!file.startsWith(siteDir) || !fs.existsSync(file)) {
-        res.writeHead(404).end();
-        return;
-    }
-    res.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
-    fs.createReadStream(file).pipe(res);
-});
-await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-const base = `http://127.0.0.1:${server.address().port}/`;
-const args = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
-              "--disable-component-update", "--no-first-run"];
+const { server, base } = await serveSite(siteDir);
+const args = chromiumArgs;
 // CPU seconds (user + system) of every process this one started, from /proc (Linux): the
 // browser's processes, whichever of them paints and composites the page.
 function browserCpuSeconds() {

@@ -16,10 +16,11 @@
 // picture of the page in level 2 (the readme's docs/web-page.png).
 import { execFileSync } from "node:child_process";
 import fs from "node:fs";
-import http from "node:http";
 import os from "node:os";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
+
+import { chromiumArgs, serveSite } from "./site_server.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const { chromium } = await import(path.join(here, "node_modules/playwright-core/index.mjs"));
@@ -42,28 +43,13 @@ function check(ok, what) {
     }
 }
 
-// ---- a static server for the site, on a free port of this machine only ----
-const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css",
-                ".wasm": "application/wasm", ".data": "application/octet-stream" };
-const server = http.createServer((req, res) => {
-    const name = decodeURIComponent(new URL(req.url, "http://x").pathname);
-    const file = path.join(siteDir, name === "/" ? "index.html" : name);
-    if (!file.startsWith(siteDir) || !fs.existsSync(file)) {
-        res.writeHead(404).end();
-        return;
-    }
-    res.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
-    fs.createReadStream(file).pipe(res);
-});
-await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-const base = `http://127.0.0.1:${server.address().port}/`;
+const { server, base } = await serveSite(siteDir);
 
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), "muv-chromium-"));
 const context = await chromium.launchPersistentContext(profile, {
     executablePath: "/usr/bin/chromium",
     headless: true,
-    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
-           "--disable-component-update", "--disable-sync", "--no-first-run"],
+    args: chromiumArgs,
     viewport: { width: 960, height: 720 },
 });
 
