@@ -162,7 +162,6 @@ void WindowLoop::handle_events()
 {
     PlatformEvent ev;
     while (platform_.poll_event(ev)) {
-        keys_.bell().ring(); // a sleeping game looks at the stop, pause and keys at once
         switch (ev.type) {
         case PlatformEvent::Type::Close:
             request_stop();
@@ -183,6 +182,10 @@ void WindowLoop::handle_events()
         case PlatformEvent::Type::None:
             break;
         }
+        // A sleeping game looks at the stop and the pause at once (a key rings as it is
+        // stored): rung after the event has left its mark, or a game that clears the bell in
+        // between sleeps on past it.
+        keys_.bell().ring();
     }
 }
 
