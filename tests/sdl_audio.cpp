@@ -78,6 +78,19 @@ TEST_F(SdlAudio, TuneAndMusicFilesPlayOnTheDummyDriver)
     EXPECT_EQ(fill_slots(), 256) << "every slot, the first and the last too, is given back";
 }
 
+TEST_F(SdlAudio, ATuneAfterAQuietSpellSoundsAgain)
+{
+    svc::SdlPlatform platform;
+    svc::Services sv(platform);
+    sv.play_macro("L64c");
+    sv.pause_ms(1500); // nothing sounding for over a second: the output rests
+    const auto start = std::chrono::steady_clock::now();
+    sv.play_macro("L16cegc"); // waits for its end: it never comes from a resting output
+    const double took = seconds_since(start);
+    EXPECT_GT(took, 4 * 0.125 - 2 * 1024 / 22050.0);
+    EXPECT_LT(took, 2.0);
+}
+
 TEST_F(SdlAudio, WithoutAUsableDriverTheGameGoesOnSilently)
 {
     const char* previous = std::getenv("SDL_AUDIODRIVER");

@@ -19,6 +19,9 @@ constexpr int kChannels = 2;
 constexpr int kChunkFrames = 1024;
 constexpr int kSampleSlots = 256;
 constexpr int kToneChannel = kSampleSlots; // the mixing channel after the 256 sample slots
+// After this long with nothing sounding the output is paused, so that SDL's audio thread no
+// longer mixes silence through every channel twenty times a second while the game waits.
+constexpr double kQuietBeforePauseMs = 1000;
 
 } // namespace
 
@@ -39,6 +42,8 @@ struct SdlPlatform::AudioState {
 
     std::array<std::atomic<Mix_Chunk*>, kSampleSlots> samples{};
     std::atomic<Mix_Music*> music{nullptr};
+
+    double soundedAtMs = 0; // window side: when something was last heard sounding
 };
 
 void SdlPlatform::AudioStateDeleter::operator()(AudioState* a) const
@@ -61,6 +66,13 @@ bool open_output(int& rate, Uint16& format, int& channels)
     Mix_AllocateChannels(kSampleSlots + 1);
     Mix_QuerySpec(&rate, &format, &channels);
     return true;
+}
+
+// Any thread, after a channel or the stream was started: the output sounds again. A pause
+// decided before the start is undone here; one decided after it sees it sounding.
+void resume_output()
+{
+    SDL_PauseAudio(0);
 }
 
 } // namespace
@@ -120,6 +132,7 @@ void SdlPlatform::tone_start(const std::int16_t* frames, std::size_t frameCount)
     a.toneChunk = Mix_QuickLoad_RAW(a.toneData.data(), length);
     if (a.toneChunk != nullptr) {
         Mix_PlayChannel(kToneChannel, a.toneChunk, 0);
+        resume_output();
     }
 }
 
@@ -156,6 +169,7 @@ bool SdlPlatform::play_sample_file(const std::string& path)
         return false;
     }
     a.samples[slot].store(chunk, std::memory_order_release);
+    resume_output();
     return true;
 }
 
@@ -179,6 +193,7 @@ bool SdlPlatform::play_stream_file(const std::string& path)
         return false;
     }
     a.music.store(music, std::memory_order_release);
+    resume_output();
     return true;
 }
 
@@ -192,11 +207,13 @@ void SdlPlatform::audio_pass()
         a.open = open_output(a.rate, a.format, a.channels);
         a.openState.store(a.open ? AudioState::kOpened : AudioState::kFailed,
                           std::memory_order_release);
+        a.soundedAtMs = ticks_ms();
         return;
     }
     if (!a.open) {
         return;
     }
+    pause_output_when_quiet(a);
     for (int slot = 0; slot < kSampleSlots; ++slot) {
         Mix_Chunk* chunk = a.samples[slot].load(std::memory_order_acquire);
         if (chunk != nullptr && Mix_Playing(slot) == 0) {
@@ -210,6 +227,20 @@ void SdlPlatform::audio_pass()
         a.music.compare_exchange_strong(music, nullptr, std::memory_order_acq_rel)) {
         Mix_FreeMusic(music);
     }
+}
+
+void SdlPlatform::pause_output_when_quiet(AudioState& a)
+{
+    // Locked, no channel or stream can start between the look and the pause.
+    SDL_LockAudio();
+    const double now = ticks_ms();
+    if (Mix_Playing(-1) != 0 || Mix_PlayingMusic() != 0) {
+        a.soundedAtMs = now;
+    } else if (now - a.soundedAtMs >= kQuietBeforePauseMs &&
+               SDL_GetAudioStatus() == SDL_AUDIO_PLAYING) {
+        SDL_PauseAudio(1);
+    }
+    SDL_UnlockAudio();
 }
 
 void SdlPlatform::close_audio()

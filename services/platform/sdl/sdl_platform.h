@@ -106,6 +106,7 @@ class SdlPlatform final : public Platform {
     // asked to end.
     void lose_window();
     void close_audio();
+    void pause_output_when_quiet(AudioState& a);
 
     std::thread thread_;
     std::atomic<bool> quit_{false};
