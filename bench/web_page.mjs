@@ -59,7 +59,10 @@ try {
     console.log(`load to first picture, median of ${runs}: ${median(loads).toFixed(0)} ms ` +
                 `(${Math.min(...loads).toFixed(0)} .. ${Math.max(...loads).toFixed(0)})`);
 
-    // 2. Into level 1 on the computer's clock; key press to changed canvas over 60 turns.
+    // 2. Into level 1 on the computer's clock; key press to changed canvas over 60 turns. A
+    // turn that meets a wall clock or an X-ray eye, or turns with the X-ray aid on, plays the
+    // game's own tones before its picture is complete (the game's pace, not the way from key
+    // to canvas): such turns are set apart and counted, and further turns make up the 60.
     const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", args });
     const page = await browser.newPage();
     await page.goto(base);
@@ -71,23 +74,35 @@ try {
     await page.evaluate(() => {
         window.benchKeys = [];
         window.benchShown = [];
+        window.benchTones = [];
         window.addEventListener("keydown", (e) => benchKeys.push(e.timeStamp), true);
-        const present = Muv.present;
-        Muv.present = function (...a) {
-            benchShown.push(performance.now());
-            return present.apply(this, a);
-        };
+        for (const [name, times] of [["present", benchShown], ["playTone", benchTones]]) {
+            const original = Muv[name];
+            Muv[name] = function (...a) {
+                times.push(performance.now());
+                return original.apply(this, a);
+            };
+        }
     });
-    for (let i = 0; i < 60; ++i) {
+    // Each turn's key to its first picture, or null when a tone of the game's came between.
+    const turnTimes = () => page.evaluate(() => benchKeys.map((k) => {
+        const shown = benchShown.find((s) => s >= k);
+        if (shown === undefined) {
+            return 1e9;
+        }
+        return benchTones.some((t) => t >= k && t <= shown) ? null : shown - k;
+    }));
+    let turns = [];
+    for (let i = 0; i < 180 && turns.filter((t) => t !== null).length < 60; ++i) {
         await page.keyboard.press(i % 2 ? "ArrowRight" : "ArrowLeft");
         await page.waitForTimeout(150 + (i % 7) * 13); // not in step with the window's passes
+        turns = await turnTimes();
     }
-    const latency = await page.evaluate(() => benchKeys.map((k) => {
-        const shown = benchShown.find((s) => s >= k);
-        return shown === undefined ? 1e9 : shown - k;
-    }));
-    console.log(`key to changed canvas, 60 turns: median ${median(latency).toFixed(1)} ms, ` +
-                `p95 ${pct(latency, 0.95).toFixed(1)} ms`);
+    const latency = turns.filter((t) => t !== null).slice(0, 60);
+    console.log(`key to changed canvas, ${latency.length} turns: median ` +
+                `${median(latency).toFixed(1)} ms, p95 ${pct(latency, 0.95).toFixed(1)} ms ` +
+                `(${turns.length - turns.filter((t) => t !== null).length} more turns set ` +
+                `apart: the game's tones came before their picture)`);
 
     // 3. The idle tab: 10 s without a key, standing in level 1 as it starts (facing north by
     // day the seagulls fly: the picture changes every pass), then turned round (it does not).
