@@ -22,7 +22,8 @@ const runs = +(process.argv[3] || 5);
 const { server, base } = await serveSite(siteDir);
 const args = chromiumArgs;
 // CPU seconds (user + system) of every process this one started, from /proc (Linux): the
-// browser's processes, whichever of them paints and composites the page.
+// browser's processes, whichever of them paints and composites the page; and of its renderer
+// processes alone, the tab's own (its page thread, compositor and raster threads).
 function browserCpuSeconds() {
     const rootPid = process.pid;
     const stats = new Map();
@@ -30,7 +31,9 @@ function browserCpuSeconds() {
         try {
             const f = fs.readFileSync(`/proc/${d}/stat`, "utf8");
             const v = f.slice(f.lastIndexOf(")") + 2).split(" ");
-            stats.set(+d, { ppid: +v[1], ticks: +v[11] + +v[12] });
+            const renderer = fs.readFileSync(`/proc/${d}/cmdline`, "utf8")
+                .includes("--type=renderer");
+            stats.set(+d, { ppid: +v[1], ticks: +v[11] + +v[12], renderer });
         } catch (e) {
             // gone meanwhile, or not a process
         }
@@ -38,8 +41,12 @@ function browserCpuSeconds() {
     const under = (pid) => stats.has(pid) && (stats.get(pid).ppid === rootPid ||
                                               (pid > 1 && under(stats.get(pid).ppid)));
     let ticks = 0;
-    stats.forEach((s, pid) => { ticks += under(pid) ? s.ticks : 0; });
-    return ticks / 100;
+    let tab = 0;
+    stats.forEach((s, pid) => {
+        ticks += under(pid) ? s.ticks : 0;
+        tab += under(pid) && s.renderer ? s.ticks : 0;
+    });
+    return { all: ticks / 100, tab: tab / 100 };
 }
 const median = (a) => [...a].sort((x, y) => x - y)[Math.floor(a.length / 2)];
 const pct = (a, p) => [...a].sort((x, y) => x - y)[Math.min(a.length - 1, Math.floor(a.length * p))];
@@ -138,7 +145,9 @@ try {
         const t0 = Date.now();
         await page.waitForTimeout(10000);
         const seconds = (Date.now() - t0) / 1000;
-        const cpu = browserCpuSeconds() - cpu0;
+        const cpu1 = browserCpuSeconds();
+        const cpu = cpu1.all - cpu0.all;
+        const tab = cpu1.tab - cpu0.tab;
         const task = (await metric("TaskDuration")) - task0;
         const script = (await metric("ScriptDuration")) - script0;
         const pictures = await page.evaluate(() => benchShown.length);
@@ -146,7 +155,8 @@ try {
                     `page thread busy ` +
                     `${(100 * task / seconds).toFixed(1)} % of a core (script ` +
                     `${(100 * script / seconds).toFixed(1)} %), ` +
-                    `${(pictures / seconds).toFixed(0)} pictures a second; every process ` +
+                    `${(pictures / seconds).toFixed(0)} pictures a second; the tab's ` +
+                    `renderer process ${(100 * tab / seconds).toFixed(1)} %, every process ` +
                     `of the browser ${(100 * cpu / seconds).toFixed(1)} % of a core`);
     }
     await browser.close();
