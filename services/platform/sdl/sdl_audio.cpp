@@ -231,13 +231,15 @@ void SdlPlatform::audio_pass()
 
 void SdlPlatform::pause_output_when_quiet(AudioState& a)
 {
+    if (SDL_GetAudioStatus() != SDL_AUDIO_PLAYING) {
+        return; // already resting: only a start wakes it, and nothing sounds meanwhile
+    }
     // Locked, no channel or stream can start between the look and the pause.
     SDL_LockAudio();
     const double now = ticks_ms();
     if (Mix_Playing(-1) != 0 || Mix_PlayingMusic() != 0) {
         a.soundedAtMs = now;
-    } else if (now - a.soundedAtMs >= kQuietBeforePauseMs &&
-               SDL_GetAudioStatus() == SDL_AUDIO_PLAYING) {
+    } else if (now - a.soundedAtMs >= kQuietBeforePauseMs) {
         SDL_PauseAudio(1);
     }
     SDL_UnlockAudio();
