@@ -3,6 +3,8 @@
 // silently with the same timing.
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -78,17 +80,40 @@ TEST_F(SdlAudio, TuneAndMusicFilesPlayOnTheDummyDriver)
     EXPECT_EQ(fill_slots(), 256) << "every slot, the first and the last too, is given back";
 }
 
-TEST_F(SdlAudio, ATuneAfterAQuietSpellSoundsAgain)
+// SDL's audio threads of this process (named SDLAudio...).
+int audio_threads()
+{
+    int n = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        n += std::getline(comm, name) && name.rfind("SDLAudio", 0) == 0;
+    }
+    return n;
+}
+
+TEST_F(SdlAudio, AfterAQuietSpellTheOutputRestsAndEveryKindOfSoundWakesIt)
 {
     svc::SdlPlatform platform;
     svc::Services sv(platform);
     sv.play_macro("L64c");
+    EXPECT_EQ(audio_threads(), 1);
     sv.pause_ms(1500); // nothing sounding for over a second: the output rests
+    EXPECT_EQ(audio_threads(), 0) << "a resting output has no thread waking for silence";
     const auto start = std::chrono::steady_clock::now();
     sv.play_macro("L16cegc"); // waits for its end: it never comes from a resting output
     const double took = seconds_since(start);
     EXPECT_GT(took, 4 * 0.125 - 2 * 1024 / 22050.0);
     EXPECT_LT(took, 2.0);
+    // A sample and the stream, started on the game's thread, wake it as well.
+    for (const bool overlap : {true, false}) {
+        sv.pause_ms(1500);
+        ASSERT_EQ(audio_threads(), 0);
+        EXPECT_TRUE(overlap ? platform.play_sample_file("tune.ogg")
+                            : platform.play_stream_file("tune.ogg"));
+        sv.pause_ms(100); // the new thread names itself once it runs
+        EXPECT_EQ(audio_threads(), 1);
+    }
 }
 
 TEST_F(SdlAudio, WithoutAUsableDriverTheGameGoesOnSilently)

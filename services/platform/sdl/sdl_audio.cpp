@@ -1,5 +1,6 @@
 // The SDL_mixer side of the SDL platform: the output, the tone channel fed by the tone
-// queue, the 256 sample slots and the music stream, released on the window thread.
+// queue, the 256 sample slots and the music stream, released on the window thread. The
+// output is closed while nothing sounds and opened again by the next start.
 #include "services/platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
@@ -7,6 +8,7 @@
 
 #include <array>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace svc {
@@ -19,9 +21,9 @@ constexpr int kChannels = 2;
 constexpr int kChunkFrames = 1024;
 constexpr int kSampleSlots = 256;
 constexpr int kToneChannel = kSampleSlots; // the mixing channel after the 256 sample slots
-// After this long with nothing sounding the output is paused, so that SDL's audio thread no
-// longer mixes silence through every channel twenty times a second while the game waits.
-constexpr double kQuietBeforePauseMs = 1000;
+// After this long with nothing sounding the output is closed: even paused, SDL's audio
+// thread would go on waking for every buffer of silence while the game waits.
+constexpr double kQuietBeforeRestMs = 1000;
 
 } // namespace
 
@@ -31,10 +33,16 @@ constexpr double kQuietBeforePauseMs = 1000;
 struct SdlPlatform::AudioState {
     enum : int { kRequested, kOpened, kFailed };
     std::atomic<int> openState{kRequested}; // the window thread answers the request
-    bool open = false;
+    bool open = false;                      // the first opening succeeded: the game has sound
     int rate = kRate;
     Uint16 format = kFormat;
     int channels = kChannels;
+
+    // Held by whoever starts a sound or closes the resting output (the tone on the window
+    // thread, a sample or the stream on the game's thread), so that no start meets a
+    // closing mixer. The window side only tries it: it never waits on a decoding file.
+    std::mutex lock;
+    bool resting = false; // closed while quiet; the next start opens it again
 
     // Window side: the tone now (or last) playing, on our own copy of its frames.
     Mix_Chunk* toneChunk = nullptr;
@@ -43,7 +51,7 @@ struct SdlPlatform::AudioState {
     std::array<std::atomic<Mix_Chunk*>, kSampleSlots> samples{};
     std::atomic<Mix_Music*> music{nullptr};
 
-    double soundedAtMs = 0; // window side: when something was last heard sounding
+    double soundedAtMs = 0; // when something was last started or heard sounding
 };
 
 void SdlPlatform::AudioStateDeleter::operator()(AudioState* a) const
@@ -68,14 +76,24 @@ bool open_output(int& rate, Uint16& format, int& channels)
     return true;
 }
 
-// Any thread, after a channel or the stream was started: the output sounds again. A pause
-// decided before the start is undone here; one decided after it sees it sounding.
-void resume_output()
-{
-    SDL_PauseAudio(0);
-}
-
 } // namespace
+
+// Any thread, with the lock held, before a start: a resting output opens again. The mixer
+// comes back in the format it had, so the samples already decoded still fit it.
+bool SdlPlatform::wake_output(AudioState& a)
+{
+    a.soundedAtMs = ticks_ms();
+    if (!a.resting) {
+        return true;
+    }
+    if (Mix_OpenAudio(kRate, kFormat, kChannels, kChunkFrames) != 0) {
+        return false; // the sound is lost, the game goes on
+    }
+    Mix_AllocateChannels(kSampleSlots + 1);
+    Mix_QuerySpec(&a.rate, &a.format, &a.channels);
+    a.resting = false;
+    return true;
+}
 
 bool SdlPlatform::audio_open()
 {
@@ -101,6 +119,10 @@ bool SdlPlatform::audio_open()
 void SdlPlatform::tone_start(const std::int16_t* frames, std::size_t frameCount)
 {
     AudioState& a = *audio_;
+    const std::lock_guard<std::mutex> held(a.lock);
+    if (!wake_output(a)) {
+        return;
+    }
     if (a.toneChunk != nullptr) {
         Mix_FreeChunk(a.toneChunk); // the chunk only: its frames are toneData
         a.toneChunk = nullptr;
@@ -132,13 +154,14 @@ void SdlPlatform::tone_start(const std::int16_t* frames, std::size_t frameCount)
     a.toneChunk = Mix_QuickLoad_RAW(a.toneData.data(), length);
     if (a.toneChunk != nullptr) {
         Mix_PlayChannel(kToneChannel, a.toneChunk, 0);
-        resume_output();
     }
 }
 
 bool SdlPlatform::tone_playing()
 {
-    return audio_->toneChunk != nullptr && Mix_Playing(kToneChannel) != 0;
+    AudioState& a = *audio_;
+    const std::lock_guard<std::mutex> held(a.lock);
+    return a.toneChunk != nullptr && Mix_Playing(kToneChannel) != 0;
 }
 
 bool SdlPlatform::play_sample_file(const std::string& path)
@@ -147,6 +170,10 @@ bool SdlPlatform::play_sample_file(const std::string& path)
         return false;
     }
     AudioState& a = *audio_;
+    const std::lock_guard<std::mutex> held(a.lock);
+    if (!wake_output(a)) {
+        return false;
+    }
     int slot = 0;
     while (slot < kSampleSlots && a.samples[slot].load(std::memory_order_acquire) != nullptr) {
         ++slot;
@@ -169,7 +196,6 @@ bool SdlPlatform::play_sample_file(const std::string& path)
         return false;
     }
     a.samples[slot].store(chunk, std::memory_order_release);
-    resume_output();
     return true;
 }
 
@@ -179,6 +205,10 @@ bool SdlPlatform::play_stream_file(const std::string& path)
         return false;
     }
     AudioState& a = *audio_;
+    const std::lock_guard<std::mutex> held(a.lock);
+    if (!wake_output(a)) {
+        return false;
+    }
     // The previous stream file goes first, stopping it if it still plays.
     if (Mix_Music* old = a.music.exchange(nullptr, std::memory_order_acq_rel)) {
         Mix_FreeMusic(old);
@@ -193,7 +223,6 @@ bool SdlPlatform::play_stream_file(const std::string& path)
         return false;
     }
     a.music.store(music, std::memory_order_release);
-    resume_output();
     return true;
 }
 
@@ -213,7 +242,11 @@ void SdlPlatform::audio_pass()
     if (!a.open) {
         return;
     }
-    pause_output_when_quiet(a);
+    // A start under way on the game's thread: its slot is looked at next pass.
+    const std::unique_lock<std::mutex> held(a.lock, std::try_to_lock);
+    if (!held.owns_lock() || a.resting) {
+        return; // a resting output has nothing left to release
+    }
     for (int slot = 0; slot < kSampleSlots; ++slot) {
         Mix_Chunk* chunk = a.samples[slot].load(std::memory_order_acquire);
         if (chunk != nullptr && Mix_Playing(slot) == 0) {
@@ -221,28 +254,31 @@ void SdlPlatform::audio_pass()
             a.samples[slot].store(nullptr, std::memory_order_release);
         }
     }
-    // The stream: released here unless the game's thread took it over meanwhile.
     Mix_Music* music = a.music.load(std::memory_order_acquire);
-    if (music != nullptr && Mix_PlayingMusic() == 0 &&
-        a.music.compare_exchange_strong(music, nullptr, std::memory_order_acq_rel)) {
+    if (music != nullptr && Mix_PlayingMusic() == 0) {
         Mix_FreeMusic(music);
+        a.music.store(nullptr, std::memory_order_release);
     }
+    rest_output_when_quiet(a);
 }
 
-void SdlPlatform::pause_output_when_quiet(AudioState& a)
+void SdlPlatform::rest_output_when_quiet(AudioState& a)
 {
-    if (SDL_GetAudioStatus() != SDL_AUDIO_PLAYING) {
-        return; // already resting: only a start wakes it, and nothing sounds meanwhile
-    }
-    // Locked, no channel or stream can start between the look and the pause.
-    SDL_LockAudio();
     const double now = ticks_ms();
     if (Mix_Playing(-1) != 0 || Mix_PlayingMusic() != 0) {
         a.soundedAtMs = now;
-    } else if (now - a.soundedAtMs >= kQuietBeforePauseMs) {
-        SDL_PauseAudio(1);
+        return;
     }
-    SDL_UnlockAudio();
+    if (now - a.soundedAtMs < kQuietBeforeRestMs) {
+        return;
+    }
+    // Every sample and the stream have been released above; the tone has ended.
+    if (a.toneChunk != nullptr) {
+        Mix_FreeChunk(a.toneChunk);
+        a.toneChunk = nullptr;
+    }
+    Mix_CloseAudio();
+    a.resting = true;
 }
 
 void SdlPlatform::close_audio()
@@ -251,22 +287,27 @@ void SdlPlatform::close_audio()
         return;
     }
     AudioState& a = *audio_;
-    if (a.open) {
-        Mix_HaltChannel(-1);
-        Mix_HaltMusic();
-        for (auto& slot : a.samples) {
-            if (Mix_Chunk* chunk = slot.exchange(nullptr)) {
-                Mix_FreeChunk(chunk);
+    {
+        const std::lock_guard<std::mutex> held(a.lock);
+        if (a.open && !a.resting) {
+            Mix_HaltChannel(-1);
+            Mix_HaltMusic();
+            for (auto& slot : a.samples) {
+                if (Mix_Chunk* chunk = slot.exchange(nullptr)) {
+                    Mix_FreeChunk(chunk);
+                }
             }
+            if (Mix_Music* music = a.music.exchange(nullptr)) {
+                Mix_FreeMusic(music);
+            }
+            if (a.toneChunk != nullptr) {
+                Mix_FreeChunk(a.toneChunk);
+            }
+            Mix_CloseAudio();
         }
-        if (Mix_Music* music = a.music.exchange(nullptr)) {
-            Mix_FreeMusic(music);
+        if (a.open) {
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
         }
-        if (a.toneChunk != nullptr) {
-            Mix_FreeChunk(a.toneChunk);
-        }
-        Mix_CloseAudio();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
     audio_.reset();
 }

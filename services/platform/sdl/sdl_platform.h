@@ -106,7 +106,8 @@ class SdlPlatform final : public Platform {
     // asked to end.
     void lose_window();
     void close_audio();
-    void pause_output_when_quiet(AudioState& a);
+    bool wake_output(AudioState& a);
+    void rest_output_when_quiet(AudioState& a);
 
     std::thread thread_;
     std::atomic<bool> quit_{false};
