@@ -210,8 +210,12 @@ bool SdlPlatform::poll_event(PlatformEvent& ev)
         return false;
     }
     end_note();
+    if (!pumped_) {
+        pumped_ = true;
+        pump_events();
+    }
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0) {
         lastEventMs_ = ticks_ms();
         switch (e.type) {
         case SDL_QUIT:
@@ -253,7 +257,18 @@ bool SdlPlatform::poll_event(PlatformEvent& ev)
         lastEventMs_ = ticks_ms();
         return true;
     }
+    pumped_ = false; // the next call is the next pass's
     return false;
+}
+
+void SdlPlatform::pump_events()
+{
+    const double now = ticks_ms();
+    if (!window_pace::pump_due(now, lastEventMs_, pumpedAtMs_) && !wait_.display_stirred()) {
+        return;
+    }
+    pumpedAtMs_ = now;
+    SDL_PumpEvents();
 }
 
 } // namespace svc

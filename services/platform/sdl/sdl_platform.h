@@ -105,6 +105,8 @@ class SdlPlatform final : public Platform {
     // No window could be made for the picture: has_window() turns false and the game is
     // asked to end.
     void lose_window();
+    // Has SDL read the window's events from the display, when there may be some.
+    void pump_events();
     void close_audio();
     bool wake_output(AudioState& a);
     void rest_output_when_quiet(AudioState& a);
@@ -133,10 +135,12 @@ class SdlPlatform final : public Platform {
     double noteUntilMs_ = 0;
     int desktopW_ = 0, desktopH_ = 0;
     const std::uint32_t* lastPixels_ = nullptr; // the last picture presented (window thread)
-    double lastEventMs_ = 0;                    // when the window last had an event (window thread)
-    double sentAtMs_ = -1e9; // when the display was last sent a changed picture (window thread)
-    WindowWait wait_;        // the window thread's rest between passes
-    SdlPad pad_;             // read on the window thread (sdl_pad.cpp)
+    bool pumped_ = false;      // this pass has read the window's events (window thread)
+    double pumpedAtMs_ = -1e9; // when SDL last read them
+    double lastEventMs_ = 0;   // when the window last had an event (window thread)
+    double sentAtMs_ = -1e9;   // when the display was last sent a changed picture (window thread)
+    WindowWait wait_;          // the window thread's rest between passes
+    SdlPad pad_;               // read on the window thread (sdl_pad.cpp)
     std::unique_ptr<AudioState, AudioStateDeleter> audio_;
     // Set once audio_ exists: from then on the window thread may look at it (it opens the
     // output there, as SDL is set up on that thread).

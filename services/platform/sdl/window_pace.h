@@ -34,6 +34,16 @@ inline bool picture_due(double nowMs, double lastEventMs, double sentAtMs)
 // picture back).
 constexpr double kIdleRestMs = 1000;
 
+// SDL reads the window's events with a round trip to the display. While the keys are quiet
+// it is asked only when the display has said something, and once a second for its own
+// upkeep (it keeps the screen saver away that way).
+constexpr double kQuietPumpMs = 1000;
+
+inline bool pump_due(double nowMs, double lastEventMs, double pumpedAtMs)
+{
+    return !quiet(nowMs, lastEventMs) || nowMs - pumpedAtMs >= kQuietPumpMs;
+}
+
 // The rest before the next pass: other work (tones, a dialog) is looked at every
 // kQuietRestMs; otherwise the window rests until the next picture's turn (whatever the game
 // changes meanwhile waits for it), and then, with nothing to send, until further notice.

@@ -73,6 +73,18 @@ void WindowWait::rest(double ms, bool listen, const std::function<bool()>& busy)
     }
 }
 
+bool WindowWait::display_stirred()
+{
+    if (displayFd_ < 0) {
+        watch_display();
+    }
+    if (displayFd_ < 0) {
+        return true;
+    }
+    pollfd fd = {displayFd_, POLLIN, 0};
+    return poll(&fd, 1, 0) != 0 || events_waiting();
+}
+
 void WindowWait::wake()
 {
     if (wakeFd_ >= 0 && resting_.exchange(false, std::memory_order_seq_cst)) {

@@ -21,6 +21,9 @@ class WindowWait {
     void rest(double ms, bool listen, const std::function<bool()>& busy);
     // Any thread: ends the rest under way, if any (cheap when the window is not resting).
     void wake();
+    // Window thread: false only when the display is watched and has said nothing since its
+    // events were last read, so that there is nothing for SDL to read from it.
+    bool display_stirred();
 
     static constexpr double kBlindRestMs = 16;
 
