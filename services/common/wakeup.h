@@ -4,7 +4,8 @@
 #include <atomic>
 #include <chrono>
 #ifndef __EMSCRIPTEN__
-#include <semaphore>
+#include <condition_variable>
+#include <mutex>
 #endif
 
 namespace svc {
@@ -16,9 +17,15 @@ class Wakeup {
   public:
     void ring()
     {
-        rung_.store(true, std::memory_order_release);
 #ifndef __EMSCRIPTEN__
-        signal_.release();
+        {
+            // Under the lock: a sleeper between its look at the bell and its wait still hears it.
+            const std::lock_guard<std::mutex> held(lock_);
+            rung_.store(true, std::memory_order_release);
+        }
+        signal_.notify_one();
+#else
+        rung_.store(true, std::memory_order_release);
 #endif
     }
     bool rung() const
@@ -28,17 +35,15 @@ class Wakeup {
     void clear()
     {
         rung_.store(false, std::memory_order_relaxed);
-#ifndef __EMSCRIPTEN__
-        while (signal_.try_acquire()) {
-        }
-#endif
     }
     // Sleeps up to ms unless the bell rings; true if it rang.
     bool wait_ms(double ms)
     {
 #ifndef __EMSCRIPTEN__
         if (!rung() && ms > 0) {
-            signal_.try_acquire_for(std::chrono::duration<double, std::milli>(ms));
+            std::unique_lock<std::mutex> held(lock_);
+            signal_.wait_for(held, std::chrono::duration<double, std::milli>(ms),
+                             [this] { return rung(); });
         }
 #else
         static_cast<void>(ms);
@@ -50,7 +55,11 @@ class Wakeup {
     std::atomic<bool> rung_{false};
 #ifndef __EMSCRIPTEN__
     // The browser's game runs on one thread with the page: no one can ring while it waits.
-    std::counting_semaphore<1 << 20> signal_{0};
+    // A condition rather than a semaphore: the library's semaphore spins, yielding the
+    // processor over and over, before every sleep, and the idle game sleeps fifty times a
+    // second.
+    std::mutex lock_;
+    std::condition_variable signal_;
 #endif
 };
 
