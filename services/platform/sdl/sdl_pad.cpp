@@ -7,6 +7,12 @@
 // pad pulled out and put back is found again. A pad pulled out mid-level reads as all
 // released: the keyboard plays on. Like the keyboard, a pad reaches only the window that has
 // the focus (SDL 2 drops its input otherwise).
+//
+// The compatibility library counts its pads only when its joystick part starts, and starting
+// it afresh from nothing (udev, the controller database) every 2 s was most of the idle
+// window's work. So SDL 2's own joystick part beneath is held for the pad's lifetime: the look
+// asks SDL 2 for its count, and SDL 1.2's part (now a cheap start over SDL 2's running one) is
+// started only when there is a pad to find.
 #include "services/platform/sdl/sdl_pad.h"
 
 #include <SDL.h>
@@ -20,6 +26,14 @@ namespace {
 
 constexpr double kLookWithoutPadMs = 2000;
 constexpr double kLookWhenIdleMs = 10000;
+
+// The compatibility library numbers itself 1.2.50 and on; the classic SDL 1.2 ended at 1.2.15.
+// Only the compatibility library's pads are SDL 2's.
+bool over_sdl2()
+{
+    const SDL_version* v = SDL_Linked_Version();
+    return v != nullptr && SDL_VERSIONNUM(v->major, v->minor, v->patch) >= SDL_VERSIONNUM(1, 2, 50);
+}
 
 PadState state_of(SDL_Joystick* joystick)
 {
@@ -78,10 +92,22 @@ bool SdlPad::take(double nowMs, KeyPress& press)
 
 void SdlPad::look_for_pad(double nowMs)
 {
-    close();
+    close_pad();
     lookAtMs_ = nowMs + kLookWithoutPadMs;
     lastHeldMs_ = nowMs;
     reader_.release_all();
+    if (!triedSdl2_) {
+        triedSdl2_ = true;
+        if (over_sdl2()) {
+            sdl2_.hold();
+        }
+    }
+    // Over SDL 2, its list says whether there is a pad to find (a joystick it does not know as
+    // a controller starts SDL 1.2's part at each look: cheap over SDL 2's running part). The
+    // classic SDL 1.2 counts its pads afresh at every start.
+    if (sdl2_.held() && sdl2_.count() == 0) {
+        return;
+    }
     started_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
     if (!started_) {
         return;
@@ -94,6 +120,13 @@ void SdlPad::look_for_pad(double nowMs)
 }
 
 void SdlPad::close()
+{
+    close_pad();
+    sdl2_.release();
+    triedSdl2_ = false;
+}
+
+void SdlPad::close_pad()
 {
     if (joystick_ != nullptr) {
         SDL_JoystickClose(joystick_);

@@ -7,6 +7,7 @@
 
 #include "services/input/pad_reader.h"
 #include "services/platform/pad_keys.h"
+#include "services/platform/sdl/sdl2_pads.h"
 
 struct _SDL_Joystick;
 
@@ -26,14 +27,18 @@ class SdlPad {
     void close();
 
   private:
-    // Counts the pads afresh and opens the first one.
+    // Counts the pads afresh (over SDL 2: asks its list first) and opens the first one.
     void look_for_pad(double nowMs);
+    // Closes the pad and SDL 1.2's joystick part, SDL 2's beneath left running.
+    void close_pad();
 
     PadReader reader_;
     _SDL_Joystick* joystick_ = nullptr;
-    bool started_ = false;  // SDL's joystick part is set up
-    double lookAtMs_ = 0;   // when the pads are next counted
-    double lastHeldMs_ = 0; // when a button of the open pad was last held
+    bool started_ = false;   // SDL's joystick part is set up
+    Sdl2Pads sdl2_;          // under the compatibility library: SDL 2's pads
+    bool triedSdl2_ = false; // SDL 2 beneath has been looked for
+    double lookAtMs_ = 0;    // when the pads are next counted
+    double lastHeldMs_ = 0;  // when a button of the open pad was last held
     std::vector<KeyPress> waiting_;
     std::size_t given_ = 0; // of waiting_
 };
