@@ -3,6 +3,7 @@
 // against odd files in the game folder F12, F9 and F10 never hang on a pipe, never write
 // through a link or outside the folder, never leave part of a file, and every failure is told
 // in one line on standard error and in a note over the picture, never in the screen image.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -88,6 +90,33 @@ struct FullDisk {
     ~FullDisk() { ::setrlimit(RLIMIT_FSIZE, &before); }
 };
 
+// What the display shows at (x, y): the window of SDL 2 beneath the compatibility library,
+// as its renderer last sent it (nothing under the classic library).
+std::optional<std::uint32_t> on_display(int x, int y)
+{
+    const auto window = reinterpret_cast<void* (*)()>(dlsym(RTLD_DEFAULT, "SDL12COMPAT_GetWindow"));
+    void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_NOLOAD | RTLD_NOW);
+    if (window == nullptr || sdl2 == nullptr) {
+        return std::nullopt;
+    }
+    struct Surface { // the first fields of SDL 2's surface
+        std::uint32_t flags;
+        void* format;
+        int w, h, pitch;
+        void* pixels;
+    };
+    const auto surface_of =
+        reinterpret_cast<Surface* (*)(void*)>(dlsym(sdl2, "SDL_GetWindowSurface"));
+    const Surface* s = surface_of != nullptr ? surface_of(window()) : nullptr;
+    dlclose(sdl2);
+    if (s == nullptr || x >= s->w || y >= s->h) {
+        return std::nullopt;
+    }
+    std::uint32_t v = 0;
+    std::memcpy(&v, static_cast<const char*>(s->pixels) + y * s->pitch + x * 4, 4);
+    return v & 0xFFFFFF;
+}
+
 bool is_png(const char* name)
 {
     return fs::is_regular_file(fs::symlink_status(name)) && read_file(name).substr(1, 3) == "PNG";
@@ -142,6 +171,28 @@ TEST(SdlWindowShape, ScaleAspectKeysAndFullScreenPlaceThePicture)
     EXPECT_TRUE(std::filesystem::exists("schermata-001.png"));
     EXPECT_TRUE(std::filesystem::exists("schermata-002.png"));
     EXPECT_TRUE(kept.chosen && kept.scale == 2 && kept.aspect && !kept.fullscreen);
+}
+
+// The compatibility library holds back part of a window updated within a sixtieth of a second
+// of the last whole one: a lone change (the clock's second, a picture of the birds) must still
+// reach the display at once, not with the next change.
+TEST(SdlWindowShape, AFewChangedPixelsReachTheDisplayAtOnce)
+{
+    testing_support::TempDir dir;
+    svc::SdlPlatform platform({true, 1, false, false}, keep);
+    std::vector<std::uint32_t> changed = kImage;
+    changed[10 * kW + 20] = 0xABCDEF;
+    std::optional<std::uint32_t> shown;
+    on_window_thread(platform, [&] {
+        platform.present(kImage.data(), kW, kH, 0, kH - 1, 0, kW - 1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        platform.present(changed.data(), kW, kH, 10, 10, 16, 23);
+        shown = on_display(20, 10);
+    });
+    if (!shown) {
+        GTEST_SKIP() << "no SDL 2 window beneath this SDL 1.2";
+    }
+    EXPECT_EQ(*shown, 0xABCDEFu);
 }
 
 TEST(SdlWindowFiles, OddFilesAreNeverWaitedOnOrWrittenThroughAndFailuresAreTold)

@@ -15,6 +15,8 @@
 // started only when there is a pad to find.
 #include "services/platform/sdl/sdl_pad.h"
 
+#include "services/platform/sdl/sdl_library.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -26,14 +28,6 @@ namespace {
 
 constexpr double kLookWithoutPadMs = 2000;
 constexpr double kLookWhenIdleMs = 10000;
-
-// The compatibility library numbers itself 1.2.50 and on; the classic SDL 1.2 ended at 1.2.15.
-// Only the compatibility library's pads are SDL 2's.
-bool over_sdl2()
-{
-    const SDL_version* v = SDL_Linked_Version();
-    return v != nullptr && SDL_VERSIONNUM(v->major, v->minor, v->patch) >= SDL_VERSIONNUM(1, 2, 50);
-}
 
 PadState state_of(SDL_Joystick* joystick)
 {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "services/platform/sdl/sdl_library.h"
 #include "services/platform/sdl/sdl_platform.h"
 #include "services/platform/sdl/window_pace.h"
 
@@ -70,9 +71,22 @@ void SdlPlatform::present(const std::uint32_t* pixels, int w, int h, int top, in
     const int y1 = std::clamp(offsetY_ + dy1, 0, screen->h);
     if (y1 > y0) {
         SDL_UpdateRect(screen, x0, y0, static_cast<Uint32>(x1 - x0), static_cast<Uint32>(y1 - y0));
+        show_now(screen);
         sentAtMs_ = ticks_ms();
     }
     draw_note(screen); // a note stays over the picture while its time lasts
+}
+
+void SdlPlatform::show_now(SDL_Surface* screen)
+{
+    // The compatibility library sends part of the window to the display only at a later
+    // update or event pump (at most sixty times a second): alone, the clock's new second would
+    // wait for the next one, and every other picture of the birds would never be seen. An
+    // empty update after it, once that sixtieth of a second is over, sends it at once.
+    if (over_sdl2_) {
+        SDL_Rect none{0, 0, 0, 0};
+        SDL_UpdateRects(screen, 1, &none);
+    }
 }
 
 bool SdlPlatform::picture_due()

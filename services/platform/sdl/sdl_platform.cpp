@@ -1,6 +1,8 @@
 // The SDL window thread, its events and the system clock.
 #include "services/platform/sdl/sdl_platform.h"
 
+#include "services/platform/sdl/sdl_library.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -121,6 +123,7 @@ void SdlPlatform::window_thread(WindowTask& task)
     setenv("SDL12COMPAT_USE_GAME_CONTROLLERS", "1", 0);
     if (start_video(whyNoWindow_)) {
         video_.store(true);
+        over_sdl2_ = over_sdl2();
         SDL_WM_SetCaption("Untitled", "Untitled");
         if (const SDL_VideoInfo* info = SDL_GetVideoInfo()) {
             desktopW_ = info->current_w; // before any mode is set: the desktop's size

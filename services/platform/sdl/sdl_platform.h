@@ -107,6 +107,8 @@ class SdlPlatform final : public Platform {
     void lose_window();
     // Has SDL read the window's events from the display, when there may be some.
     void pump_events();
+    // Sends the part of the window just updated to the display now (sdl_picture.cpp).
+    void show_now(SDL_Surface* screen);
     void close_audio();
     bool wake_output(AudioState& a);
     void rest_output_when_quiet(AudioState& a);
@@ -135,6 +137,7 @@ class SdlPlatform final : public Platform {
     double noteUntilMs_ = 0;
     int desktopW_ = 0, desktopH_ = 0;
     const std::uint32_t* lastPixels_ = nullptr; // the last picture presented (window thread)
+    bool over_sdl2_ = false;   // the compatibility library, known once the window is up
     bool pumped_ = false;      // this pass has read the window's events (window thread)
     double pumpedAtMs_ = -1e9; // when SDL last read them
     double lastEventMs_ = 0;   // when the window last had an event (window thread)
