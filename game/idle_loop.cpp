@@ -37,16 +37,21 @@ void print_compass_word(svc::Services& sv, i16 heading)
 // A sleeping loop wakes this long after the clock's second turns: the time of day and the
 // pacer's clock are read from two clocks of the system.
 constexpr double kPastTheSecondMs = 1;
+// After this long without a key the window shows the changes the game makes on its own
+// less often.
+constexpr double kKeysQuietMs = 1000;
 
 // When the next pass changes something on its own: the next second (the panel's clock, the
 // minute beat, the birds' pictures), the birds' next step while they are in view, and the
 // X-ray aid's next unit. A key cuts the sleep short.
-IdleDue next_change(svc::Services& sv, const GameState& st)
+IdleDue next_change(svc::Services& sv, const GameState& st, double keyAtMs)
 {
     IdleDue due;
-    due.atMs = sv.platform().ticks_ms() + sv.ms_to_next_second() + kPastTheSecondMs;
+    const double now = sv.platform().ticks_ms();
+    due.atMs = now + sv.ms_to_next_second() + kPastTheSecondMs;
     if (screens::SeagullsInView(st)) {
-        due.atMs = std::min(due.atMs, st.gulls.nextStepMs);
+        const bool quiet = now - keyAtMs > kKeysQuietMs;
+        due.atMs = std::min(due.atMs, screens::NextSeagullDrawMs(st, quiet));
     }
     due.passes = PassesToXrayUnit(st.player);
     return due;
@@ -60,8 +65,12 @@ IdleDue next_change(svc::Services& sv, const GameState& st)
 IdleExit IdleLoop(svc::Services& sv, GameState& st, char& move)
 {
     LoopPacer pacer(sv);
+    double keyAtMs = sv.platform().ticks_ms(); // the move that started this frame
     for (;;) {
         const std::string key = sv.read_key();
+        if (!key.empty()) {
+            keyAtMs = sv.platform().ticks_ms();
+        }
         if (key == "X" || key == "x") {
             return IdleExit::Restart;
         }
@@ -82,7 +91,7 @@ IdleExit IdleLoop(svc::Services& sv, GameState& st, char& move)
         }
         if (!pacer.sleeps_through()) {
             pacer.pass();
-        } else if (const int slept = pacer.pass(next_change(sv, st)); slept > 0) {
+        } else if (const int slept = pacer.pass(next_change(sv, st, keyAtMs)); slept > 0) {
             CountSkippedXrayTicks(st.player, slept);
             screens::CatchUpSeagulls(sv, st);
         }

@@ -102,6 +102,11 @@ bool SeagullsInView(const game::GameState& st)
     return sky_shows_birds(st) && st.scan.facingDepth <= kPlacements[0].maxFacingDepth;
 }
 
+double NextSeagullDrawMs(const game::GameState& st, bool everyOtherStep)
+{
+    return st.gulls.nextStepMs + (everyOtherStep ? kStepMs : 0);
+}
+
 void CatchUpSeagulls(svc::Services& sv, game::GameState& st)
 {
     game::GullState& g = st.gulls;

@@ -17,6 +17,11 @@ void FlySeagulls(svc::Services& sv, game::GameState& st);
 // True while a step of the birds changes the picture (some bird is drawn).
 bool SeagullsInView(const game::GameState& st);
 
+// When the birds should next be drawn. While nobody is at the keys the window shows only
+// every other step of theirs (`everyOtherStep`): the step between is then made up unseen
+// on waking (CatchUpSeagulls), and the idle game wakes half as often.
+double NextSeagullDrawMs(const game::GameState& st, bool everyOtherStep);
+
 // After the idle loop slept through steps of the birds (out of sight), makes them up in
 // order, so the birds and the random numbers they draw go on as if it had not slept.
 void CatchUpSeagulls(svc::Services& sv, game::GameState& st);
