@@ -47,7 +47,7 @@ constexpr double kKeysQuietMs = 1000;
 IdleDue next_change(svc::Services& sv, const GameState& st, double keyAtMs)
 {
     IdleDue due;
-    const double now = sv.platform().ticks_ms();
+    const double now = sv.clock_ms();
     due.atMs = now + sv.ms_to_next_second() + kPastTheSecondMs;
     if (screens::SeagullsInView(st)) {
         const bool quiet = now - keyAtMs > kKeysQuietMs;
@@ -65,11 +65,11 @@ IdleDue next_change(svc::Services& sv, const GameState& st, double keyAtMs)
 IdleExit IdleLoop(svc::Services& sv, GameState& st, char& move)
 {
     LoopPacer pacer(sv);
-    double keyAtMs = sv.platform().ticks_ms(); // the move that started this frame
+    double keyAtMs = sv.clock_ms(); // the move that started this frame
     for (;;) {
         const std::string key = sv.read_key();
         if (!key.empty()) {
-            keyAtMs = sv.platform().ticks_ms();
+            keyAtMs = sv.clock_ms();
         }
         if (key == "X" || key == "x") {
             return IdleExit::Restart;

@@ -37,7 +37,7 @@ class LoopPacer {
     static constexpr double kMakeUpMs = 60000;
 
     explicit LoopPacer(svc::Services& sv)
-        : sv_(sv), sleeps_(sv.platform().sleeps_through_idle()), dueMs_(now())
+        : sv_(sv), sleeps_(sv.sleeps_through_idle()), dueMs_(now())
     {
     }
 
@@ -64,7 +64,7 @@ class LoopPacer {
     }
 
   private:
-    double now() { return sv_.platform().ticks_ms(); }
+    double now() { return sv_.clock_ms(); }
 
     int sleep_until_due(const IdleDue& due)
     {
@@ -72,14 +72,7 @@ class LoopPacer {
         if (due.passes > 0) {
             wakeMs = std::min(wakeMs, dueMs_ + (due.passes - 1) * kPassMs);
         }
-        // A key (or a stop) that comes after the bell is cleared rings it again.
-        svc::Wakeup& bell = sv_.keys().bell();
-        bell.clear();
-        if (sv_.keys().empty() && !sv_.window().stop_requested() && wakeMs > now()) {
-            if (sv_.screen().touched()) {
-                sv_.platform().wake_window(); // the pass just drawn goes to the display
-            }
-            sv_.platform().sleep_until(wakeMs, bell);
+        if (sv_.sleep_until_key(wakeMs)) {
             // A sleep that overran (a browser wakes a background tab's timers once a second)
             // is made up in full, as in pass(): what lies beyond the pass that counts is
             // counted by the next passes instead of being dropped by the catch-up below.

@@ -54,7 +54,7 @@ constexpr int kMostCaughtUp = 100;
 // (a frame drawn, a tune waited for) instead of catching up.
 bool step_due(svc::Services& sv, game::GullState& g)
 {
-    const double now = sv.platform().ticks_ms();
+    const double now = sv.clock_ms();
     if (now < g.nextStepMs) {
         return false;
     }
@@ -114,7 +114,7 @@ void CatchUpSeagulls(svc::Services& sv, game::GameState& st)
         return; // not flying yet: the first call steps at once
     }
     // Every step due by now, on the beat: the next call steps on at the next one.
-    const double now = sv.platform().ticks_ms();
+    const double now = sv.clock_ms();
     for (int n = 0; n < kMostCaughtUp && g.nextStepMs <= now; ++n) {
         step_paths(sv, g);
         g.nextStepMs += kStepMs;

@@ -2,7 +2,8 @@
 # Checks that includes run one way, as the folder tree draws the layers: the main flow (game/)
 # on the view and the screens, those on the game's core, the core on the services' front,
 # the front on the services' parts, the parts on the platform seam and the data. Only the SDL
-# back end includes SDL. Prints every include that runs the wrong way.
+# back end includes SDL, and the game's code uses the services' operations, not their parts.
+# Prints every include (or call) that runs the wrong way.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -72,5 +73,12 @@ if git grep -nE '#include\s*[<"](SDL|SDL_mixer)[./>"]' -- ':!services/platform/s
     echo "SDL is included outside services/platform/sdl/" >&2
     status=1
 fi
-[ "$status" -eq 0 ] && echo "Includes run one way; SDL stays in services/platform/sdl/"
+# The game's code reaches the services through their operations, never through their parts
+# (the platform, the key buffer, the sound system, the window loop): those are for the
+# program's set-up and the tests.
+if git grep -nE '\.(platform|keys|sound|window)\(\)' -- 'game/*' 'view/*' 'screens/*' 'core/*' >&2; then
+    echo "the game's code reaches past the services' operations to their parts" >&2
+    status=1
+fi
+[ "$status" -eq 0 ] && echo "Includes run one way; SDL stays in services/platform/sdl/; the game uses the services' operations"
 exit "$status"

@@ -58,6 +58,31 @@ double Services::ms_to_next_second()
     return platform_.local_time(t) ? 1000 - t.millis : 1000;
 }
 
+double Services::clock_ms()
+{
+    return platform_.ticks_ms();
+}
+
+bool Services::sleeps_through_idle() const
+{
+    return platform_.sleeps_through_idle();
+}
+
+bool Services::sleep_until_key(double untilMs)
+{
+    // A key (or a stop) that comes after the bell is cleared rings it again.
+    Wakeup& bell = keys_.bell();
+    bell.clear();
+    if (!keys_.empty() || window_->stop_requested() || untilMs <= platform_.ticks_ms()) {
+        return false;
+    }
+    if (screen_.touched()) {
+        platform_.wake_window(); // the pass just drawn goes to the display
+    }
+    platform_.sleep_until(untilMs, bell);
+    return true;
+}
+
 float Services::timer_seconds(Here here)
 {
     Entry entry(*this, here);

@@ -168,6 +168,14 @@ class Services final : public ErrorSink {
     void pause_ms(double ms);
     // How long until the time of day shows its next second (1000 if the clock cannot be read).
     double ms_to_next_second();
+    // The clock the game's pacing counts on, in milliseconds (no check point).
+    double clock_ms();
+    // True where the idle loop may sleep until something is due (sleep_until_key).
+    bool sleeps_through_idle() const;
+    // Sleeps the game's thread until untilMs or a key or a stop, whichever comes first, after
+    // sending the picture just drawn to the display. False, without sleeping, when a key or a
+    // stop is already there or the time has come.
+    bool sleep_until_key(double untilMs);
 
     // ---- sequential files (file_ops.cpp) ----
     void open_file(const std::string& name, FileMode mode, int number, Here here = Here::current());
@@ -178,7 +186,8 @@ class Services final : public ErrorSink {
     // the file itself); nothing is raised. For the start of the program.
     void remove_unfinished_output(const std::string& name);
 
-    // ---- the parts, for tests and the game's pacing ----
+    // ---- the parts, for tests and the program's set-up (the game's code uses the operations
+    // above) ----
     KeyBuffer& keys() { return keys_; }
     Platform& platform() { return platform_; }
     SoundSystem& sound() { return *sound_; }
