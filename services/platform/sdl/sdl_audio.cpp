@@ -29,7 +29,7 @@ constexpr double kQuietBeforeRestMs = 1000;
 
 // What the mixer holds. A sample slot or the stream is non-null from the moment the game's
 // thread started it until the window side saw it finished and released it; only the game's
-// thread fills an empty one and only the window side empties a full one.
+// thread fills an empty one and only the window side empties a full one, both under `lock`.
 struct SdlPlatform::AudioState {
     enum : int { kRequested, kOpened, kFailed };
     std::atomic<int> openState{kRequested}; // the window thread answers the request
@@ -38,9 +38,10 @@ struct SdlPlatform::AudioState {
     Uint16 format = kFormat;
     int channels = kChannels;
 
-    // Held by whoever starts a sound or closes the resting output (the tone on the window
-    // thread, a sample or the stream on the game's thread), so that no start meets a
-    // closing mixer. The window side only tries it: it never waits on a decoding file.
+    // Held by whoever starts a sound, releases a finished one or closes the resting output
+    // (the tone on the window thread, a sample or the stream on the game's thread), so that
+    // no start meets a closing mixer. The window side only tries it: it never waits on a
+    // decoding file.
     std::mutex lock;
     bool resting = false; // closed while quiet; the next start opens it again
 
@@ -48,8 +49,8 @@ struct SdlPlatform::AudioState {
     Mix_Chunk* toneChunk = nullptr;
     std::vector<Uint8> toneData;
 
-    std::array<std::atomic<Mix_Chunk*>, kSampleSlots> samples{};
-    std::atomic<Mix_Music*> music{nullptr};
+    std::array<Mix_Chunk*, kSampleSlots> samples{};
+    Mix_Music* music = nullptr;
 
     double soundedAtMs = 0; // when something was last started or heard sounding
 };
@@ -175,7 +176,7 @@ bool SdlPlatform::play_sample_file(const std::string& path)
         return false;
     }
     int slot = 0;
-    while (slot < kSampleSlots && a.samples[slot].load(std::memory_order_acquire) != nullptr) {
+    while (slot < kSampleSlots && a.samples[slot] != nullptr) {
         ++slot;
     }
     if (slot == kSampleSlots) {
@@ -195,7 +196,7 @@ bool SdlPlatform::play_sample_file(const std::string& path)
         Mix_FreeChunk(chunk);
         return false;
     }
-    a.samples[slot].store(chunk, std::memory_order_release);
+    a.samples[slot] = chunk;
     return true;
 }
 
@@ -210,8 +211,9 @@ bool SdlPlatform::play_stream_file(const std::string& path)
         return false;
     }
     // The previous stream file goes first, stopping it if it still plays.
-    if (Mix_Music* old = a.music.exchange(nullptr, std::memory_order_acq_rel)) {
-        Mix_FreeMusic(old);
+    if (a.music != nullptr) {
+        Mix_FreeMusic(a.music);
+        a.music = nullptr;
     }
     Mix_Music* music = Mix_LoadMUS(path.c_str());
     if (music == nullptr) {
@@ -222,7 +224,7 @@ bool SdlPlatform::play_stream_file(const std::string& path)
         Mix_FreeMusic(music);
         return false;
     }
-    a.music.store(music, std::memory_order_release);
+    a.music = music;
     return true;
 }
 
@@ -248,16 +250,14 @@ void SdlPlatform::audio_pass()
         return; // a resting output has nothing left to release
     }
     for (int slot = 0; slot < kSampleSlots; ++slot) {
-        Mix_Chunk* chunk = a.samples[slot].load(std::memory_order_acquire);
-        if (chunk != nullptr && Mix_Playing(slot) == 0) {
-            Mix_FreeChunk(chunk);
-            a.samples[slot].store(nullptr, std::memory_order_release);
+        if (a.samples[slot] != nullptr && Mix_Playing(slot) == 0) {
+            Mix_FreeChunk(a.samples[slot]);
+            a.samples[slot] = nullptr;
         }
     }
-    Mix_Music* music = a.music.load(std::memory_order_acquire);
-    if (music != nullptr && Mix_PlayingMusic() == 0) {
-        Mix_FreeMusic(music);
-        a.music.store(nullptr, std::memory_order_release);
+    if (a.music != nullptr && Mix_PlayingMusic() == 0) {
+        Mix_FreeMusic(a.music);
+        a.music = nullptr;
     }
     rest_output_when_quiet(a);
 }
@@ -292,13 +292,13 @@ void SdlPlatform::close_audio()
         if (a.open && !a.resting) {
             Mix_HaltChannel(-1);
             Mix_HaltMusic();
-            for (auto& slot : a.samples) {
-                if (Mix_Chunk* chunk = slot.exchange(nullptr)) {
+            for (Mix_Chunk* chunk : a.samples) {
+                if (chunk != nullptr) {
                     Mix_FreeChunk(chunk);
                 }
             }
-            if (Mix_Music* music = a.music.exchange(nullptr)) {
-                Mix_FreeMusic(music);
+            if (a.music != nullptr) {
+                Mix_FreeMusic(a.music);
             }
             if (a.toneChunk != nullptr) {
                 Mix_FreeChunk(a.toneChunk);

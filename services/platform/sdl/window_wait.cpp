@@ -76,10 +76,7 @@ void WindowWait::rest(double ms, bool listen, const std::function<bool()>& busy)
 bool WindowWait::display_stirred()
 {
     if (displayFd_ < 0) {
-        watch_display();
-    }
-    if (displayFd_ < 0) {
-        return true;
+        return true; // not watched (the rest before this pass tried): SDL reads as it may
     }
     pollfd fd = {displayFd_, POLLIN, 0};
     return poll(&fd, 1, 0) != 0 || events_waiting();
